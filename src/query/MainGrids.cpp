@@ -1,0 +1,129 @@
+#include "query/MainGrids.h"
+
+namespace {
+struct Column {
+    const char* header;
+    int width;      // twips; -1 leaves the default
+    int alignment;  // 0 leaves it unset
+};
+
+void layOut(FlexGrid& g, const std::initializer_list<Column>& columns) {
+    g.Clear();
+    g.setCols(int(columns.size()));
+    g.setRows(2);
+    g.setFixedRows(1);
+    g.setFixedCols(0);
+    int c = 0;
+    for (const Column& col : columns) {
+        g.setTextMatrix(0, c, QString::fromLatin1(col.header));
+        if (col.width >= 0) g.setColWidth(c, col.width);
+        if (col.alignment) g.setColAlignment(c, col.alignment);
+        ++c;
+    }
+}
+
+void selectColumn(FlexGrid& g, int col) {
+    g.setCol(col);
+    g.setColSel(col);
+}
+
+constexpr int L = FlexGrid::AlignLeftCenter;
+constexpr int C = FlexGrid::AlignCenterCenter;
+}  // namespace
+
+void SetupServerGrid(MainState& s) {
+    layOut(s.ServerGrid, {{"#", 350, L}, {"Server", 2950, L}, {"Server IP", 0, 0},
+                          {"Q.Port", 0, L}, {"Players", 675, L}, {"", 0, 0},
+                          {"Ping", 450, L}, {"Game", 0, 0}, {"Game Type", 1000, 0},
+                          {"Game", -1, 0}});
+}
+
+void SetupBuddyGrid(MainState& s) {
+    FlexGrid& g = s.BudList;
+    layOut(g, {{"Buddy", 1500, L}, {"Server", 2100, L}});
+    selectColumn(g, 1);
+    g.Sort(FlexGrid::SortStringDescending);
+}
+
+void SetupPlayerGrid(MainState& s) {
+    layOut(s.Flex, {{"Player", 1600, L}, {"Score", 585, C}, {"Ping", 675, C},
+                    {"Team", 800, L}, {"idTeam", 0, C}});
+}
+
+void SortServerGrid(MainState& s, int col) {
+    s.ServerSortCol = col;
+    FlexGrid& g = s.ServerGrid;
+    if (g.RowSel() == 0) return;
+    selectColumn(g, col);
+    switch (col) {
+        case 1: g.Sort(FlexGrid::SortStringAscending); break;
+        case 4: g.Sort(FlexGrid::SortStringDescending); break;  // "03/16": fullest first
+        case 6: g.Sort(FlexGrid::SortNumericAscending); break;
+        case 8:
+        case 9: g.Sort(FlexGrid::SortStringAscending); break;
+        default: break;
+    }
+    // "#" equals the row index again, which also clears the scan marker.
+    for (int i = 1; i < g.Rows(); ++i)
+        if (!g.TextMatrix(i, 0).isEmpty()) g.setTextMatrix(i, 0, QString::number(i));
+}
+
+void SortPlayerGrid(MainState& s, int col) {
+    s.PlayerSortCol = col;
+    FlexGrid& g = s.Flex;
+    if (g.RowSel() == 0) return;
+    if (col == 3) col = 4;  // the team picture sorts by the hidden team number
+    selectColumn(g, col);
+    switch (col) {
+        case 0: g.Sort(FlexGrid::SortStringAscending); break;
+        case 1: g.Sort(FlexGrid::SortNumericDescending); break;
+        case 2:
+        case 4: g.Sort(FlexGrid::SortNumericAscending); break;
+        default: break;
+    }
+}
+
+void SortBuddyGrid(MainState& s, int col) {
+    FlexGrid& g = s.BudList;
+    selectColumn(g, col);
+    g.Sort(col == 0 ? FlexGrid::SortStringAscending : FlexGrid::SortStringDescending);
+}
+
+void highlightGridRow(FlexGrid& g, int row) {
+    const int lastRow = g.Rows() - 1, lastCol = g.Cols() - 1;
+    g.setHighLight(0);
+    for (int r = 1; r <= lastRow; ++r) {
+        if (r == row) continue;
+        g.setRow(r);
+        for (int c = 0; c <= lastCol; ++c) {
+            g.setCol(c);
+            if (g.CellBackColor() != FlexGrid::kSystemHighlight) break;
+            g.setCellBackColor(FlexGrid::kDefaultColour);
+            g.setCellForeColor(FlexGrid::kSystemWindowText);
+        }
+    }
+    g.setRow(row);
+    for (int c = 0; c <= lastCol; ++c) {
+        g.setCol(c);
+        g.setCellBackColor(FlexGrid::kSystemHighlight);
+        g.setCellForeColor(FlexGrid::kSystemHighlightText);
+    }
+}
+
+void HighlightServerRow(MainState& s, int row) { highlightGridRow(s.ServerGrid, row); }
+
+void ClearServerInfo(MainState& s) {
+    InfoPanel& p = s.panel;
+    p.Frame1 = QStringLiteral("Server Information:");
+    p.Label1 = QStringLiteral("Map: ");
+    p.Text3.clear();
+    p.Label3 = QStringLiteral("Time Limit: ");
+    p.Label4 = QStringLiteral("Version:");
+    p.Label5 = QStringLiteral("P/W: ");
+    p.Label6 = QStringLiteral("Translocator: ");
+    p.Label7 = QStringLiteral("Game Type:  ");
+    p.Label8 = QStringLiteral("Mutators: ");
+    p.Label9 = QStringLiteral("Goal Limit: ");
+    p.Text1.clear();
+    p.Text2.clear();
+}
