@@ -1,5 +1,6 @@
 #include "shell/ExecuteLink.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 
 #include "platform/Prompter.h"
@@ -7,7 +8,7 @@
 
 void ExecuteLink(const QString& link) {
     const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-    if (gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    if (gui) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     const bool opened = openLink(link);
     if (gui) QGuiApplication::restoreOverrideCursor();
     if (!opened)
