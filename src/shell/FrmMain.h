@@ -1,20 +1,71 @@
 #pragma once
 #include <QMainWindow>
+#include <array>
 
 #include "shell/MainState.h"
+#include "shell/Startup.h"
 
-// The main window: favourites, players, buddies and the server information panel.
+class GridView;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+// The main window: favourites, players, buddies and the server information panel. It
+// binds the controls to MainState and the logic that works on it.
 class FrmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit FrmMain(QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    // The start-up sequence; false when the program is to end without showing it.
+    // The start-up sequence; false when the program ended during it.
     bool Form_Load();
+    bool Form_Load(const StartupHooks& hooks);
+    StartupHooks defaultStartupHooks();
 
     MainState& state() { return state_; }
 
+    // Menu actions.
+    void mnuFile_Open();
+    void mnuSaveServer_Click();
+    void mnuExit_Click();
+    void mnuVYRN_Click();
+    void mnuGame_Click();
+    void mnuauto_Click();
+    void mnuAbout_Click();
+
+    // Shows the panel texts and the autoscan caption of MainState.
+    void refreshPanel();
+    void refreshAutoscanCaption();
+
+    QAction* autoscanAction() const { return mnuauto; }
+    QMenu* fileMenu() const { return mnuFile; }
+    QMenu* screenshotsMenu() const { return mnuSS; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void buildMenus();
+    void buildPanel(QWidget* parent);
+    void Form_Unload();
+
     MainState state_;
+    GridView* serverView = nullptr;
+    GridView* playerView = nullptr;
+    GridView* buddyView = nullptr;
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuSS = nullptr;
+    QAction* mnuauto = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QLabel*, 10> labels{};  // Label1 .. Label9 by number; [0] unused
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
 };

@@ -1,0 +1,17 @@
+#pragma once
+#include <QDialog>
+
+class QLabel;
+
+// The about box: name, version, logo and the maker's web link.
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+    void Label3_Click();  // opens the web site
+
+    static const QString kWebAddress;
+
+private:
+    QLabel* Label3;
+};

@@ -1,0 +1,39 @@
+#include "dialogs/frmagreement.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "dialogs/DialogPlacement.h"
+
+const QString frmagreement::kTerms = QStringLiteral(
+    "VYRN terms of use\n\n"
+    "VYRN is free software, offered as it is, without any warranty.\n\n"
+    "VYRN sends small status queries to the game servers in your favourites list and "
+    "starts the games you have installed. Use it in a way that respects the rules of "
+    "the servers you visit.\n\n"
+    "VYRN edits a few player options in your games' user.ini files and saves "
+    "screenshots as JPEG files. Keep copies of files you cannot replace.\n\n"
+    "Unreal Tournament, UT2003 and UT2004 are the property of their makers; VYRN is not "
+    "made or endorsed by them.\n\n"
+    "By choosing \"I Agree\" you accept these terms.");
+
+frmagreement::frmagreement(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("VYRN Terms of Use"));
+    setFixedSize(twips(4140), twips(5490));
+    setStyleSheet(QStringLiteral("QDialog { background: #c0c0c0; }"));
+    auto* text1 = new QPlainTextEdit(this);
+    text1->setObjectName(QStringLiteral("Text1"));
+    text1->setGeometry(twips(120), twips(120), twips(3855), twips(4695));
+    text1->setReadOnly(true);
+    text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1->setPlainText(kTerms);
+    auto* agree = new QPushButton(QStringLiteral("I Agree"), this);
+    agree->setObjectName(QStringLiteral("Command1"));
+    agree->move(twips(120), twips(5040));
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("Command2"));
+    cancel->move(twips(3120) - 20, twips(5040));
+    connect(agree, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    centreOnScreen(this);
+}
