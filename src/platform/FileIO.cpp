@@ -16,7 +16,9 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes) {
 
 bool writeFileAtomically(const QString& path, const QByteArray& contents) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered, so a short write (a full disk) shows in write()'s result rather
+    // than being lost in a final flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     if (file.write(contents) != contents.size()) {
         file.cancelWriting();
         return false;

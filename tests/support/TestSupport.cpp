@@ -55,3 +55,21 @@ void pumpEvents(int ms) {
         QThread::msleep(1);
     } while (t.elapsed() < ms);
 }
+
+#include <csignal>
+#include <sys/resource.h>
+
+FileSizeLimit::FileSizeLimit(long long bytes) {
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    oldSoft_ = static_cast<long long>(old.rlim_cur);
+    oldHard_ = static_cast<long long>(old.rlim_max);
+    std::signal(SIGXFSZ, SIG_IGN);  // the write then fails with EFBIG instead
+    rlimit limit{static_cast<rlim_t>(bytes), old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit old{static_cast<rlim_t>(oldSoft_), static_cast<rlim_t>(oldHard_)};
+    setrlimit(RLIMIT_FSIZE, &old);
+}

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <optional>
+#include <ostream>
 
 #include "platform/Prompter.h"
 
@@ -48,3 +49,19 @@ public:
 
 // Runs the event loop for the given time.
 void pumpEvents(int ms);
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) { *os << '"' << bytes.toStdString() << '"'; }
+
+// Makes every file write of this process fail past the given size (as a full disk
+// would), also for root, who ignores folder permissions. Restored on destruction.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long long bytes);
+    ~FileSizeLimit();
+
+private:
+    long long oldSoft_ = 0;
+    long long oldHard_ = 0;
+};
