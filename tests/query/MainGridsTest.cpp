@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "query/MainGrids.h"
+#include "support/TestSupport.h"
+
+namespace {
+QStringList column(const FlexGrid& g, int col) {
+    QStringList out;
+    for (int r = 1; r < g.Rows(); ++r) out << g.TextMatrix(r, col);
+    return out;
+}
+
+// Server rows: number, name, players, ping, game type.
+void addServers(MainState& s, const QList<QStringList>& rows) {
+    FlexGrid& g = s.ServerGrid;
+    g.setRows(1 + rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        g.setTextMatrix(i + 1, 0, rows[i][0]);
+        g.setTextMatrix(i + 1, 1, rows[i][1]);
+        g.setTextMatrix(i + 1, 4, rows[i][2]);
+        g.setTextMatrix(i + 1, 6, rows[i][3]);
+        g.setTextMatrix(i + 1, 8, rows[i][4]);
+    }
+}
+}  // namespace
+
+TEST(MainGrids, LayoutsHaveTheirHeadersWidthsAndAlignments) {
+    MainState s;
+    SetupServerGrid(s);
+    SetupPlayerGrid(s);
+    SetupBuddyGrid(s);
+    const FlexGrid& g = s.ServerGrid;
+    EXPECT_EQ(g.Cols(), 10);
+    EXPECT_EQ(g.Rows(), 2);
+    const QStringList headers{"#", "Server", "Server IP", "Q.Port", "Players", "", "Ping", "Game", "Game Type", "Game"};
+    for (int c = 0; c < 10; ++c) EXPECT_EQ(g.TextMatrix(0, c), headers[c]);
+    const int widths[] = {350, 2950, 0, 0, 675, 0, 450, 0, 1000, -1};
+    for (int c = 0; c < 10; ++c) EXPECT_EQ(g.ColWidth(c), widths[c]) << c;
+    EXPECT_EQ(g.ColAlignment(2), 0);
+    EXPECT_EQ(g.ColAlignment(3), FlexGrid::AlignLeftCenter);
+    EXPECT_EQ(s.Flex.TextMatrix(0, 4), "idTeam");
+    EXPECT_EQ(s.Flex.ColAlignment(1), FlexGrid::AlignCenterCenter);
+    EXPECT_EQ(s.BudList.TextMatrix(0, 1), "Server");
+    EXPECT_EQ(s.BudList.ColWidth(1), 2100);
+}
+
+TEST(MainGrids, ServerSortsAndRenumbers) {
+    MainState s;
+    SetupServerGrid(s);
+    addServers(s, {{"1", "Bravo", "03/16", "120", "Ctf"},
+                   {"2<", "alpha", "10/16", "45", "Onslaught"},
+                   {"3", "Charlie", "09/16", "300", "Bombingrun"}});
+    SortServerGrid(s, 4);
+    EXPECT_EQ(column(s.ServerGrid, 4), (QStringList{"10/16", "09/16", "03/16"}));
+    EXPECT_EQ(column(s.ServerGrid, 0), (QStringList{"1", "2", "3"}));  // marker gone
+    SortServerGrid(s, 6);
+    EXPECT_EQ(column(s.ServerGrid, 6), (QStringList{"45", "120", "300"}));
+    SortServerGrid(s, 1);  // case-sensitive: capitals first
+    EXPECT_EQ(column(s.ServerGrid, 1), (QStringList{"Bravo", "Charlie", "alpha"}));
+    s.ServerGrid.setTextMatrix(2, 0, "2<");
+    SortServerGrid(s, 3);  // no sort mode: order stays, numbers restored
+    EXPECT_EQ(column(s.ServerGrid, 1), (QStringList{"Bravo", "Charlie", "alpha"}));
+    EXPECT_EQ(column(s.ServerGrid, 0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(s.ServerSortCol, 3);
+}
+
+TEST(MainGrids, EmptyNumberCellIsNotRenumbered) {
+    MainState s;
+    SetupServerGrid(s);
+    addServers(s, {{"1", "a", "", "", ""}, {"", "b", "", "", ""}});
+    SortServerGrid(s, 0);
+    EXPECT_EQ(column(s.ServerGrid, 0), (QStringList{"1", ""}));
+}
+
+TEST(MainGrids, PlayerSortsTeamByHiddenNumber) {
+    MainState s;
+    SetupPlayerGrid(s);
+    FlexGrid& f = s.Flex;
+    f.setTextMatrix(1, 0, "zed");
+    f.setTextMatrix(1, 1, "5");
+    f.setTextMatrix(1, 2, "80");
+    f.setTextMatrix(1, 4, "255");
+    f.AddItem("Amy\t12\t40\t\t1");
+    f.AddItem("bob\t-2\t120\t\t0");
+    SortPlayerGrid(s, 3);
+    EXPECT_EQ(column(f, 4), (QStringList{"0", "1", "255"}));
+    EXPECT_EQ(s.PlayerSortCol, 3);
+    SortPlayerGrid(s, 1);
+    EXPECT_EQ(column(f, 1), (QStringList{"12", "5", "-2"}));
+    SortPlayerGrid(s, 2);
+    EXPECT_EQ(column(f, 2), (QStringList{"40", "80", "120"}));
+    SortPlayerGrid(s, 0);
+    EXPECT_EQ(column(f, 0), (QStringList{"Amy", "bob", "zed"}));
+}
+
+TEST(MainGrids, HighlightPaintsExactlyOneRow) {
+    MainState s;
+    SetupServerGrid(s);
+    addServers(s, {{"1", "a", "", "", ""}, {"2", "b", "", "", ""}, {"3", "c", "", "", ""}});
+    HighlightServerRow(s, 2);
+    HighlightServerRow(s, 3);
+    const FlexGrid& g = s.ServerGrid;
+    EXPECT_EQ(g.HighLight(), 0);
+    for (int c = 0; c < g.Cols(); ++c) {
+        EXPECT_EQ(g.cell(3, c)->back, FlexGrid::kSystemHighlight);
+        EXPECT_EQ(g.cell(3, c)->fore, FlexGrid::kSystemHighlightText);
+        EXPECT_EQ(g.cell(2, c)->back, FlexGrid::kDefaultColour);
+        EXPECT_EQ(g.cell(2, c)->fore, FlexGrid::kSystemWindowText);
+        EXPECT_EQ(g.cell(1, c)->fore, FlexGrid::kDefaultColour);  // never painted
+    }
+}
+
+TEST(MainGrids, ClearServerInfoSetsTheRestingTexts) {
+    MainState s;
+    s.panel.Text1 = "10.0.0.1";
+    s.panel.Text2 = "7777";
+    s.panel.Text3 = "admin";
+    s.panel.Label7 = "Game Type: Ctf";
+    ClearServerInfo(s);
+    EXPECT_EQ(s.panel.Frame1, "Server Information:");
+    EXPECT_EQ(s.panel.Label1, "Map: ");
+    EXPECT_EQ(s.panel.Label4, "Version:");
+    EXPECT_EQ(s.panel.Label7, "Game Type:  ");
+    EXPECT_TRUE(s.panel.Text1.isEmpty());
+    EXPECT_TRUE(s.panel.Text2.isEmpty());
+    EXPECT_TRUE(s.panel.Text3.isEmpty());
+}
+
+TEST(MainGrids, BuddyHeaderSortsNameUpAndServerDown) {
+    MainState s;
+    SetupBuddyGrid(s);
+    s.BudList.setRows(1);
+    s.BudList.AddItem("bob\t");
+    s.BudList.AddItem("Amy\tServer A");
+    SortBuddyGrid(s, 0);
+    EXPECT_EQ(column(s.BudList, 0), (QStringList{"Amy", "bob"}));
+    SortBuddyGrid(s, 1);
+    EXPECT_EQ(column(s.BudList, 1), (QStringList{"Server A", ""}));
+}
