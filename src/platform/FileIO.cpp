@@ -9,8 +9,15 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     if (file.size() > maxBytes) return std::nullopt;
-    QByteArray data = file.read(maxBytes + 1);
-    if (data.size() > maxBytes) return std::nullopt;  // a device that grew while read
+    // Read in pieces: a file that grows while it is read still stops at the bound.
+    QByteArray data;
+    data.reserve(file.size());
+    while (!file.atEnd()) {
+        const QByteArray piece = file.read(64 * 1024);
+        if (piece.isEmpty()) break;
+        data += piece;
+        if (data.size() > maxBytes) return std::nullopt;
+    }
     return data;
 }
 

@@ -1,0 +1,35 @@
+// VYRN's own files: "vyrn.ini" (with the old-format reset and its favourites import),
+// "servers.ini" and "buddies.ini" read into the main grids and written back.
+#include <QFile>
+
+#include "FuzzSupport.h"
+#include "query/MainGrids.h"
+#include "shell/ConfigFile.h"
+#include "shell/FavouritesFiles.h"
+#include "shell/ProgramFolder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzSetUp();
+    for (const QString& name : {kConfigFileName, kServersFileName, kBuddiesFileName})
+        QFile::remove(programFile(name));
+    // The first byte picks the file and the answer to the reset question.
+    const uint8_t pick = size ? data[0] : 0;
+    const uint8_t* body = size ? data + 1 : data;
+    const size_t bodySize = size ? size - 1 : 0;
+    const QString names[] = {kConfigFileName, kServersFileName, kBuddiesFileName};
+    fuzzWriteFile(names[pick % 3], body, bodySize);
+    fuzzAnswerNo(pick & 0x80);
+
+    AppConfig config;
+    bool skip = false;
+    GetPaths(config, skip);
+    MainState s;
+    SetupServerGrid(s);
+    SetupBuddyGrid(s);
+    LoadServerList(s);
+    LoadBuddyList(s);
+    SortServerGrid(s, 1 + pick % 9);
+    SaveSortedServerList(s);
+    RewriteConfig(config, QStringLiteral("True"));
+    return 0;
+}
