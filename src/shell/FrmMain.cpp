@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "dialogs/DialogPlacement.h"
@@ -155,6 +155,8 @@ void FrmMain::buildPanel(QWidget* parent) {
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
     Command3->setObjectName(QStringLiteral("Command3"));
+    // Focus on the admin box puts the caret at the end with nothing selected.
+    Text3->installEventFilter(this);
     // The panel's boxes edit the state the launch reads.
     connect(Text1, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.Text1 = t; });
     connect(Text2, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.Text2 = t; });
@@ -247,6 +249,17 @@ void FrmMain::Form_Unload() {
     state_.ExitRequested = true;
     state_.AutoScan.setEnabled(false);
     state_.ClickScan.setEnabled(false);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text3 && event->type() == QEvent::FocusIn) {
+        // Deferred: the line edit selects its text on focus after this filter.
+        QTimer::singleShot(0, Text3, [this] {
+            Text3->deselect();
+            Text3->setCursorPosition(int(Text3->text().size()));
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -111,4 +113,20 @@ TEST(FrmMain, ExitEndsAtOnceAndCloseRunsTheUnloadSteps) {
     EXPECT_TRUE(w.state().ExitRequested);
     EXPECT_FALSE(w.state().AutoScan.Enabled());
     EXPECT_FALSE(w.state().ClickScan.Enabled());
+}
+
+TEST(FrmMain, FocusOnTheAdminBoxPutsTheCaretAtTheEnd) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    w.state().panel.Text3 = "Admin ( admin@example.org )";
+    w.refreshPanel();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    auto* text3 = w.findChild<QLineEdit*>("Text3");
+    text3->setFocus(Qt::TabFocusReason);  // tab focus would select everything
+    pumpEvents(50);
+    EXPECT_EQ(text3->cursorPosition(), w.state().panel.Text3.size());
+    EXPECT_FALSE(text3->hasSelectedText());
 }
