@@ -11,7 +11,12 @@ struct AppConfig {
     QString RefreshDelay;    // scan delay 1..5; empty counts as 2
     QString LastSaveFolder;  // screenshot export
     QString LastSaveDrive;   // first two characters of LastSaveFolder
+    // Line 9, after everything older versions read: "0" turns buddy alerts off; empty
+    // (no ninth line) or anything else leaves them on. An empty value writes no line.
+    QString BuddyAlerts;
 };
+
+inline bool buddyAlertsOn(const AppConfig& c) { return c.BuddyAlerts.trimmed() != QLatin1String("0"); }
 
 // The one configuration record of the run.
 AppConfig& appConfig();

@@ -42,8 +42,10 @@ QString removeAll(QString text, const QString& what) {
 }
 
 QStringList configLines(const AppConfig& c, const QString& line6) {
-    return {c.UtPath, c.Ut2003Path, c.Ut2004Path, c.AfterLaunch, c.RefreshDelay,
-            line6, c.LastSaveFolder, c.LastSaveDrive};
+    QStringList lines{c.UtPath, c.Ut2003Path, c.Ut2004Path, c.AfterLaunch, c.RefreshDelay,
+                      line6, c.LastSaveFolder, c.LastSaveDrive};
+    if (!c.BuddyAlerts.isEmpty()) lines.append(c.BuddyAlerts);
+    return lines;
 }
 
 void resetOldFormat() {
@@ -96,8 +98,8 @@ GetPathsResult GetPaths(AppConfig& config, bool& skipDllPrompt) {
         // A missing line keeps what its value held.
         QString* targets[] = {&config.Ut2003Path, &config.Ut2004Path, &config.AfterLaunch,
                               &config.RefreshDelay, nullptr, &config.LastSaveFolder,
-                              &config.LastSaveDrive};
-        for (int n = 1; n < 8 && n < lines.size(); ++n) {
+                              &config.LastSaveDrive, &config.BuddyAlerts};
+        for (int n = 1; n < 9 && n < lines.size(); ++n) {
             if (n == 5) line6 = lines[n];
             else *targets[n - 1] = lines[n];
         }

@@ -141,3 +141,19 @@ TEST(ConfigFile, OldFormatWithoutServersCreatesOrKeepsTheFavourites) {
     EXPECT_TRUE(folder.exists("servers.ini"));
     EXPECT_EQ(folder.read("servers.ini"), "");
 }
+
+TEST(ConfigFile, NinthLineHoldsTheBuddyAlertSwitch) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", kEightLines);
+    AppConfig c;
+    bool skip = false;
+    GetPaths(c, skip);
+    EXPECT_TRUE(buddyAlertsOn(c));  // older files: alerts on
+    c.BuddyAlerts = "0";
+    ASSERT_TRUE(RewriteConfig(c, "False"));
+    EXPECT_EQ(folder.read("vyrn.ini"), kEightLines + "0\r\n");
+    AppConfig again;
+    GetPaths(again, skip);
+    EXPECT_FALSE(buddyAlertsOn(again));
+    EXPECT_EQ(again.LastSaveDrive, "/h");  // the eight lines keep their meaning
+}
