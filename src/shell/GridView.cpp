@@ -108,6 +108,7 @@ GridView::GridView(FlexGrid& grid, QWidget* parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(1);  // narrow columns keep their designed width
     setWordWrap(false);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::headerPressed);
     grid_.setListener([this](FlexGrid::Change change) { gridChanged(change); });
