@@ -5,7 +5,7 @@
 #include <QWidget>
 
 void centreOnScreen(QWidget& w) {
-    w.adjustSize();
+    if (!w.testAttribute(Qt::WA_Resized)) w.adjustSize();  // a window sized by its maker keeps it
     const QScreen* screen = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->geometry();

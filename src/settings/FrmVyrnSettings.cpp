@@ -208,9 +208,8 @@ void FrmVyrnSettings::buildControls() {
 }
 
 void FrmVyrnSettings::Form_Load() {
-    const QSize designed = size();
+    resize(size().expandedTo(minimumSizeHint()));
     centreOnScreen(*this);
-    resize(designed.expandedTo(minimumSizeHint()));
     Slider1->setValue(1);
     layoutSettingsServerGrid(ServerGrid, kGameColumnWidthOnOpen);
     loadSettingsServerGrid(ServerGrid);

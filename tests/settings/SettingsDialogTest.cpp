@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,7 +13,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "settings/FrmFolder.h"
 #include "settings/FrmVyrnSettings.h"
+#include "settings/SettingsGlobals.h"
 #include "settings/SettingsGrids.h"
 #include "settings/SettingsValues.h"
 #include "shell/AppConfig.h"
@@ -65,7 +68,12 @@ W* child(QWidget& parent, const char* name) {
 
 class SettingsDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { appConfig() = AppConfig{}; }
+    void SetUp() override {
+        appConfig() = AppConfig{};
+        qputenv("WINEPREFIX", emptyPrefix.path().toUtf8());  // never the user's own registry
+    }
+    void TearDown() override { qunsetenv("WINEPREFIX"); }
+    QTemporaryDir emptyPrefix;
     TempProgramFolder folder;
 };
 
@@ -219,4 +227,26 @@ TEST_F(SettingsDialogTest, FailedSaveKeepsTheOldFileAndSaysSo) {
     ASSERT_EQ(p.shown.size(), 1);
     EXPECT_TRUE(p.shown[0].text.contains("buddies.ini"));
     EXPECT_EQ(folder.read("servers.ini"), "10.0.0.1:7778:UT\r\n");
+}
+
+TEST_F(SettingsDialogTest, FolderChooserReturnsOneFolderOrNothing) {
+    QTemporaryDir games;
+    QDir(games.path()).mkpath("UT2004/System");
+    const QString target = games.filePath("UT2004/System");
+    ChosenFolder.clear();
+    {
+        FrmFolder chooser("Choose folder for UT2004.exe");
+        EXPECT_EQ(chooser.windowTitle(), "Choose folder for UT2004.exe");
+        EXPECT_FALSE(FrmFolder::volumeRoots().isEmpty());
+        chooser.selectFolder(target);
+        EXPECT_EQ(chooser.findChild<QLabel*>("Label1")->text(), target);
+        chooser.findChild<QPushButton*>("Command2")->click();  // Cancel
+    }
+    EXPECT_EQ(ChosenFolder, "");
+    {
+        FrmFolder chooser("Choose folder for UT2004.exe");
+        chooser.selectFolder(target);
+        chooser.findChild<QPushButton*>("Command1")->click();  // Select
+    }
+    EXPECT_EQ(ChosenFolder, target);
 }
