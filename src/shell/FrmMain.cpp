@@ -76,6 +76,8 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 FrmMain::~FrmMain() {
+    // The grid views hold on to the grids of the state, which goes before the children.
+    delete centralWidget();
     // The timers belong to the state; their handlers must not outlive the window.
     state_.AutoScan.setTick({});
     state_.ClickScan.setTick({});

@@ -1,60 +1,66 @@
 #include "shell/GridView.h"
 
-#include <QAbstractTableModel>
-#include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QPalette>
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
-
-QColor colourOf(FlexGrid::Colour c, const QPalette& palette) {
-    switch (c) {
-        case FlexGrid::kSystemHighlight: return palette.color(QPalette::Highlight);
-        case FlexGrid::kSystemHighlightText: return palette.color(QPalette::HighlightedText);
-        case FlexGrid::kSystemWindowText: return palette.color(QPalette::WindowText);
-        default: return QColor::fromRgb(c);
+Qt::Alignment alignmentOf(int flexAlignment) {
+    switch (flexAlignment) {
+        case FlexGrid::AlignCenterCenter: return Qt::AlignCenter;
+        case FlexGrid::AlignLeftCenter: return Qt::AlignLeft | Qt::AlignVCenter;
+        default: return Qt::AlignLeft | Qt::AlignVCenter;
     }
 }
 }  // namespace
 
-class FlexGridModel : public QAbstractTableModel {
+// The data rows of the grid (rows 1 to last) as model rows 0 to last - 1.
+class GridView::Model : public QAbstractTableModel {
 public:
-    explicit FlexGridModel(FlexGrid& grid) : grid_(grid) {}
+    Model(FlexGrid& grid, QWidget* palette) : grid_(grid), paletteOwner_(palette) {}
+
     std::function<QPixmap(int)> pictures;
 
-    int rowCount(const QModelIndex& = {}) const override { return std::max(grid_.Rows() - 1, 0); }
-    int columnCount(const QModelIndex& = {}) const override { return grid_.Cols(); }
-
-    QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
-        return grid_.TextMatrix(0, section);
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : std::max(grid_.Rows() - 1, 0);
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : grid_.Cols();
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
-        const FlexGrid::Cell* cell = grid_.cell(index.row() + 1, index.column());
+        const int row = index.row() + 1, col = index.column();
+        const FlexGrid::Cell* cell = grid_.cell(row, col);
         if (!cell) return {};
         switch (role) {
             case Qt::DisplayRole: return cell->text;
-            case Qt::DecorationRole:
-                if (cell->picture && pictures) return pictures(cell->picture);
-                return {};
+            case Qt::TextAlignmentRole: return QVariant(alignmentOf(grid_.ColAlignment(col)));
             case Qt::BackgroundRole:
-                if (cell->back != FlexGrid::kDefaultColour) return colourOf(cell->back, qApp->palette());
-                return {};
+                if (inGridSelection(row, col)) return paletteOwner_->palette().highlight();
+                return brushOf(cell->back);
             case Qt::ForegroundRole:
-                if (cell->fore != FlexGrid::kDefaultColour) return colourOf(cell->fore, qApp->palette());
+                if (inGridSelection(row, col)) return paletteOwner_->palette().highlightedText();
+                return brushOf(cell->fore);
+            case Qt::DecorationRole:
+                if (cell->picture > 0 && pictures) {
+                    const QPixmap p = pictures(cell->picture);
+                    if (!p.isNull()) return p;
+                }
                 return {};
-            case Qt::TextAlignmentRole:
-                return int(grid_.ColAlignment(index.column()) == FlexGrid::AlignCenterCenter
-                               ? Qt::AlignCenter
-                               : Qt::AlignLeft | Qt::AlignVCenter);
             default: return {};
         }
     }
 
-    void reset() { beginResetModel(); endResetModel(); }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal) return {};
+        if (role == Qt::DisplayRole) return grid_.TextMatrix(0, section);
+        if (role == Qt::TextAlignmentRole) return QVariant(alignmentOf(grid_.ColAlignment(section)));
+        return {};
+    }
+
+    void reset() {
+        beginResetModel();
+        endResetModel();
+    }
     void cellsChanged() {
         if (rowCount() > 0 && columnCount() > 0)
             emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
@@ -62,57 +68,98 @@ public:
     }
 
 private:
+    // The grid's own selection colouring: the cells of the selected range other than
+    // the current cell, unless HighLight is off.
+    bool inGridSelection(int row, int col) const {
+        if (grid_.HighLight() == 0) return false;
+        const int r0 = std::min(grid_.Row(), grid_.RowSel()), r1 = std::max(grid_.Row(), grid_.RowSel());
+        const int c0 = std::min(grid_.Col(), grid_.ColSel()), c1 = std::max(grid_.Col(), grid_.ColSel());
+        if (row < r0 || row > r1 || col < c0 || col > c1) return false;
+        return !(row == grid_.Row() && col == grid_.Col());
+    }
+
+    QVariant brushOf(FlexGrid::Colour colour) const {
+        const QPalette& p = paletteOwner_->palette();
+        switch (colour) {
+            case FlexGrid::kDefaultColour: return {};
+            case FlexGrid::kSystemHighlight: return p.highlight();
+            case FlexGrid::kSystemHighlightText: return p.highlightedText();
+            case FlexGrid::kSystemWindowText: return p.windowText();
+            default:
+                if (colour & 0x80000000u) return {};  // another system colour: the default
+                return QBrush(QColor(int((colour >> 16) & 0xFF), int((colour >> 8) & 0xFF),
+                                     int(colour & 0xFF)));
+        }
+    }
+
     FlexGrid& grid_;
+    QWidget* paletteOwner_;
 };
 
 GridView::GridView(FlexGrid& grid, QWidget* parent)
-    : QTableView(parent), grid_(grid), model_(new FlexGridModel(grid)) {
+    : QTableView(parent), grid_(grid), model_(new Model(grid, this)) {
     model_->setParent(this);
     setModel(model_);
-    verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(18);
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFocusPolicy(Qt::StrongFocus);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionsClickable(true);
-    connect(horizontalHeader(), &QHeaderView::sectionPressed, this, [this](int col) {
-        grid_.setMouseCell(0, col);
-        if (click_) click_();
-    });
-    grid_.setListener([this](FlexGrid::Change change) {
-        if (change == FlexGrid::Change::Layout) {
-            model_->reset();
-            applyLayout();
-        } else {
-            model_->cellsChanged();
-        }
-    });
-    applyLayout();
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(1);  // narrow columns keep their designed width
+    setWordWrap(false);
+    connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::headerPressed);
+    grid_.setListener([this](FlexGrid::Change change) { gridChanged(change); });
+    applyColumns();
 }
 
 GridView::~GridView() { grid_.setListener({}); }
 
 void GridView::setPictureProvider(std::function<QPixmap(int)> provider) {
     model_->pictures = std::move(provider);
+    model_->cellsChanged();
 }
 
-void GridView::applyLayout() {
-    for (int c = 0; c < grid_.Cols(); ++c) {
-        const int w = grid_.ColWidth(c);
-        setColumnHidden(c, w == 0);
-        if (w > 0) setColumnWidth(c, w / kTwipsPerPixel);
+void GridView::gridChanged(FlexGrid::Change change) {
+    if (change == FlexGrid::Change::Layout) {
+        model_->reset();
+        applyColumns();
+    } else {
+        model_->cellsChanged();
     }
-    if (grid_.TopRow() >= 1 && grid_.TopRow() - 1 < model_->rowCount())
-        scrollTo(model_->index(grid_.TopRow() - 1, 0), QAbstractItemView::PositionAtTop);
+    viewport()->update();
+}
+
+void GridView::applyColumns() {
+    for (int c = 0; c < grid_.Cols(); ++c) {
+        const int twips = grid_.ColWidth(c);
+        setColumnHidden(c, twips == 0);
+        if (twips > 0) setColumnWidth(c, twipsToPixels(twips));
+    }
+    if (grid_.TopRow() != shownTopRow_ && grid_.TopRow() >= 1 && grid_.TopRow() < grid_.Rows()) {
+        shownTopRow_ = grid_.TopRow();
+        scrollTo(model_->index(shownTopRow_ - 1, 0), QAbstractItemView::PositionAtTop);
+    }
+}
+
+void GridView::headerPressed(int col) {
+    grid_.setMouseCell(0, col);
+    if (clickHandler_) clickHandler_();
 }
 
 void GridView::mousePressEvent(QMouseEvent* event) {
-    const QModelIndex index = indexAt(event->position().toPoint());
-    // A click below the last row counts as the last row, as the grid reports it.
-    const int row = index.isValid() ? index.row() + 1 : grid_.Rows() - 1;
-    const int col = index.isValid() ? index.column() : grid_.Col();
-    grid_.setMouseCell(row, col);
-    grid_.setRow(row);
-    grid_.setCol(col);
     QTableView::mousePressEvent(event);
-    if (click_) click_();
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid()) {
+        const int row = index.row() + 1;
+        grid_.setMouseCell(row, index.column());
+        grid_.setRow(row);
+        grid_.setCol(index.column());
+    } else {
+        grid_.setMouseCell(-1, columnAt(int(event->position().x())));
+    }
+    viewport()->update();
+    if (clickHandler_) clickHandler_();
 }

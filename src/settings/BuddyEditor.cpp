@@ -1,0 +1,35 @@
+#include "settings/BuddyEditor.h"
+
+#include "platform/Prompter.h"
+#include "settings/SettingsGrids.h"
+
+void AddBuddy(FlexGrid& g) {
+    const QString name =
+        prompter()
+            .input({QStringLiteral("Name of buddy to add.\r\n\r\n"
+                                   "Typing ** at the end of the name indicates buddy name is a wildcard.\r\n"
+                                   "(i.e. [XYZ]** will search for players with '[XYZ]' in their names.)"),
+                    QStringLiteral("Add a buddy"), QString()})
+            .value_or(QString());
+    if (name.isEmpty()) return;
+    if (g.TextMatrix(1, 0).isEmpty()) g.setTextMatrix(1, 0, name);
+    else appendGridRow(g, {name});
+}
+
+void EditBuddy(FlexGrid& g) {
+    const int r = g.Row();
+    if (r < 1 || r >= g.Rows()) return;
+    const QString name = prompter()
+                             .input({QStringLiteral("Edit this buddy's name."),
+                                     QStringLiteral("Edit Buddy"), g.TextMatrix(r, 0)})
+                             .value_or(QString());
+    if (!name.isEmpty()) g.setTextMatrix(r, 0, name);
+}
+
+void RemoveBuddy(FlexGrid& g) {
+    const int r = g.Row();
+    if (r == 1) g.setTextMatrix(1, 0, QString());
+    else if (r > 1) g.RemoveItem(r);
+}
+
+void ClearBuddies(FlexGrid& g) { layoutSettingsBuddyGrid(g); }

@@ -1,0 +1,9 @@
+#pragma once
+#include "shell/FlexGrid.h"
+
+// The buddy editor of the settings dialog, on its one-column grid. Names are kept
+// exactly as typed; an empty answer ends Add and Edit silently.
+void AddBuddy(FlexGrid& grid);
+void EditBuddy(FlexGrid& grid);
+void RemoveBuddy(FlexGrid& grid);
+void ClearBuddies(FlexGrid& grid);

@@ -1,0 +1,142 @@
+#include "settings/FavouritesEditor.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+#include "platform/Prompter.h"
+#include "query/MainGrids.h"
+#include "settings/SettingsGlobals.h"
+#include "settings/SettingsGrids.h"
+
+namespace {
+const QString kAddTitle = QStringLiteral("Adding a server");
+const QString kEditTitle = QStringLiteral("Edit");
+
+// The typed text; empty for a cancelled box.
+QString ask(const QString& prompt, const QString& title, const QString& defaultText = {}) {
+    return prompter().input({prompt, title, defaultText}).value_or(QString());
+}
+
+QString numberText(double value) {
+    if (value == std::floor(value) && std::fabs(value) < 1e15)
+        return QString::number(qint64(value));
+    return QString::number(value, 'g', 15);
+}
+
+// Row 1 is free for a new favourite when it holds neither a number nor an address.
+bool firstRowIsFree(const FlexGrid& g) {
+    return g.TextMatrix(1, 0).isEmpty() && g.TextMatrix(1, 1).isEmpty();
+}
+}  // namespace
+
+std::optional<double> readNumber(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)\s*$)"));
+    if (!number.match(text).hasMatch()) return std::nullopt;
+    return text.trimmed().toDouble();
+}
+
+QString suggestedQueryPort(double gamePort, const QString& code) {
+    const int offset = code == QLatin1String("UT") ? 1 : 10;
+    return numberText(gamePort + offset);
+}
+
+void AddFavourite(FlexGrid& g, const GameChooser& chooseGame) {
+    const QString answer = ask(QStringLiteral("Enter the IP address for this server."), kAddTitle);
+    if (answer.isEmpty()) return;
+    QString address = answer, gamePort;
+    if (answer.contains(':')) {
+        const QStringList parts = answer.split(':');
+        address = parts[0].trimmed();
+        gamePort = parts[1].trimmed();
+        if (address.isEmpty()) return;  // an empty address would never be stored
+    } else {
+        gamePort = ask(QStringLiteral("Enter the game port for this server."), kAddTitle);
+        if (gamePort.isEmpty()) return;
+    }
+    const auto port = readNumber(gamePort);
+    if (!port) return;
+    SelectedGameCode.clear();
+    chooseGame(QString());
+    const QString code = SelectedGameCode;
+    if (code.isEmpty()) return;
+    const QString queryPort = ask(QStringLiteral("Edit the query port for this server.\r\n"
+                                                 "A default value has been suggested to you."),
+                                  kAddTitle, suggestedQueryPort(*port, code));
+    if (queryPort.isEmpty() || !readNumber(queryPort)) return;
+    if (firstRowIsFree(g)) {
+        g.setTextMatrix(1, 0, QStringLiteral("1"));
+        g.setTextMatrix(1, 1, address);
+        g.setTextMatrix(1, 2, queryPort);
+        g.setTextMatrix(1, 3, code);
+        return;
+    }
+    appendGridRow(g, {QString::number(g.Rows()), address, queryPort, code});
+}
+
+void EditFavourite(FlexGrid& g, const GameChooser& chooseGame) {
+    const int r = g.Row();
+    if (r < 1 || r >= g.Rows() || g.TextMatrix(r, 1).isEmpty()) return;
+    const QString answer =
+        ask(QStringLiteral("Edit the IP address for this server."), kEditTitle, g.TextMatrix(r, 1));
+    if (answer.isEmpty()) return;
+    if (answer.contains(':')) {
+        // An address typed with a port: the address changes, the row keeps its query
+        // port and game, which are known to be valid.
+        const QString address = answer.section(':', 0, 0).trimmed();
+        if (!address.isEmpty()) g.setTextMatrix(r, 1, address);
+        return;
+    }
+    SelectedGameCode.clear();
+    chooseGame(g.TextMatrix(r, 3));
+    const QString code = SelectedGameCode;
+    if (code.isEmpty()) return;
+    const QString queryPort =
+        ask(QStringLiteral("Edit the Query Port for this server."), kEditTitle, g.TextMatrix(r, 2));
+    if (queryPort.isEmpty() || !readNumber(queryPort)) return;
+    g.setTextMatrix(r, 1, answer);
+    g.setTextMatrix(r, 2, queryPort);
+    g.setTextMatrix(r, 3, code);
+}
+
+void RemoveFavourite(FlexGrid& g) {
+    const int r = g.Row();
+    if (r == 1) {
+        for (int c = 0; c < 4; ++c) g.setTextMatrix(1, c, QString());
+    } else if (r > 1) {
+        g.RemoveItem(r);
+    }
+}
+
+void ClearFavourites(FlexGrid& g) { layoutSettingsServerGrid(g, kGameColumnWidthAfterClear); }
+
+void exchangeFavouriteRows(FlexGrid& g, int a, int b) {
+    for (int c = 1; c <= 3; ++c) {
+        const QString t = g.TextMatrix(a, c);
+        g.setTextMatrix(a, c, g.TextMatrix(b, c));
+        g.setTextMatrix(b, c, t);
+    }
+}
+
+void MoveFavouriteUp(FlexGrid& g) {
+    const int r = g.Row();
+    if (r < 2 || r >= g.Rows()) return;
+    exchangeFavouriteRows(g, r, r - 1);
+    highlightGridRow(g, r - 1);
+}
+
+void MoveFavouriteDown(FlexGrid& g) {
+    const int r = g.Row();
+    if (r < 1 || r >= g.Rows() - 1) return;
+    exchangeFavouriteRows(g, r, r + 1);
+    highlightGridRow(g, r + 1);
+}
+
+void SwapFavourites(FlexGrid& g, const SwapChooser& chooseSwap) {
+    chooseSwap();
+    const int a = SwapFirst, b = SwapSecond;
+    if (a == -1 || b == -1) return;
+    if (a < 1 || b < 1 || a >= g.Rows() || b >= g.Rows()) return;  // rows gone meanwhile
+    exchangeFavouriteRows(g, a, b);
+    highlightGridRow(g, b);
+}

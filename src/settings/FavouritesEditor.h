@@ -1,0 +1,35 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "shell/FlexGrid.h"
+
+// The favourites editor of the settings dialog, on the dialog's 4-column grid. Input
+// boxes go through prompter(); a cancelled or invalid answer ends an operation
+// silently.
+
+// Shows the game choice with the given code preselected (none when it matches no
+// choice); the answer is left in SelectedGameCode.
+using GameChooser = std::function<void(const QString& preselectedCode)>;
+// Shows the swap dialog; the answer is left in SwapFirst and SwapSecond.
+using SwapChooser = std::function<void()>;
+
+// A text that reads as a number: blanks around, a sign, digits, a decimal part.
+std::optional<double> readNumber(const QString& text);
+
+// The query port suggested for a game port: +1 for "UT", +10 for "UT2" and "UT3".
+QString suggestedQueryPort(double gamePort, const QString& code);
+
+void AddFavourite(FlexGrid& grid, const GameChooser& chooseGame);
+void EditFavourite(FlexGrid& grid, const GameChooser& chooseGame);
+void RemoveFavourite(FlexGrid& grid);
+void ClearFavourites(FlexGrid& grid);
+// Move the current row's entry one place and highlight it there.
+void MoveFavouriteUp(FlexGrid& grid);
+void MoveFavouriteDown(FlexGrid& grid);
+// Asks for two entry numbers and exchanges them; the second becomes highlighted.
+void SwapFavourites(FlexGrid& grid, const SwapChooser& chooseSwap);
+
+// Exchanges address, query port and game of two rows; "#" stays with its row.
+void exchangeFavouriteRows(FlexGrid& grid, int a, int b);

@@ -1,0 +1,32 @@
+#pragma once
+#include <QDialog>
+
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QTreeView;
+
+// "Choose Folder": a volume list and a folder tree; "&Select" leaves the selected
+// folder in ChosenFolder, "&Cancel" leaves it as it was.
+class FrmFolder : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmFolder(const QString& caption, QWidget* parent = nullptr);
+
+    // Moves the tree to a folder (the selection of a test or a typed place).
+    void selectFolder(const QString& folder);
+    QString selectedFolder() const;
+
+    // The places of the volume list: the Wine prefix's drive C, the home folder and
+    // every mounted volume that can be read.
+    static QStringList volumeRoots();
+
+private:
+    void Drive1_Change(int index);
+    void Command1_Click();
+
+    QComboBox* Drive1;
+    QTreeView* Dir1;
+    QLabel* Label1;
+    QFileSystemModel* model_;
+};

@@ -1,0 +1,279 @@
+#include "settings/FrmVyrnSettings.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "platform/Prompter.h"
+#include "settings/BuddyEditor.h"
+#include "dialogs/DialogPlacement.h"
+#include "settings/FavouritesEditor.h"
+#include "settings/FavouritesImport.h"
+#include "settings/FrmFolder.h"
+#include "settings/FrmSelectGame.h"
+#include "settings/FrmSwap.h"
+#include "settings/PictureButton.h"
+#include "settings/SettingsGlobals.h"
+#include "settings/SettingsGrids.h"
+#include "shell/GridView.h"
+
+namespace {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QString& tooltip = {}) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    if (!tooltip.isEmpty()) b->setToolTip(tooltip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, const QString& caption) {
+    auto* f = new QGroupBox(caption, parent);
+    f->setObjectName(QLatin1String(name));
+    return f;
+}
+}  // namespace
+
+FrmVyrnSettings::FrmVyrnSettings(bool firstRun, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmVYRNSettings"));
+    setWindowTitle(firstRun ? QStringLiteral("VYRN Settings (First Time Setup)")
+                            : QStringLiteral("VYRN Settings"));
+    buildControls();
+    Form_Load();
+}
+
+FrmVyrnSettings::~FrmVyrnSettings() {
+    // The views follow the grids; they go before the grids do.
+    delete serverView_;
+    delete budView_;
+}
+
+void FrmVyrnSettings::buildControls() {
+    const QString browseTip = QStringLiteral("Browse for game folder");
+    const QString autoTip = QStringLiteral("Let VYRN ty to auto detect game folder.");
+
+    // Server Favorites: legend, grid with the three picture buttons, four buttons.
+    QGroupBox* frame4 = frame(this, "Frame4", QStringLiteral("Server Favorites:"));
+    auto* f4 = new QVBoxLayout(frame4);
+    f4->addWidget(label(frame4, "Label7", QStringLiteral("Legend: UT = UT,  UT2 = UT2003,  UT3 = UT2004")));
+    auto* gridRow = new QHBoxLayout;
+    serverView_ = new GridView(ServerGrid, frame4);
+    serverView_->setObjectName(QStringLiteral("ServerGrid"));
+    serverView_->setClickHandler([this] { highlightClickedRow(ServerGrid); });
+    gridRow->addWidget(serverView_, 1);
+    auto* pictures = new QVBoxLayout;
+    auto* picture1 = new PictureButton(PictureButton::Arrow::Up, QStringLiteral("Picture4"), frame4);
+    auto* picture2 = new PictureButton(PictureButton::Arrow::Down, QStringLiteral("Picture3"), frame4);
+    auto* picture6 = new PictureButton(PictureButton::Arrow::Swap, QStringLiteral("Picture5"), frame4);
+    picture1->setObjectName(QStringLiteral("Picture1"));
+    picture2->setObjectName(QStringLiteral("Picture2"));
+    picture6->setObjectName(QStringLiteral("Picture6"));
+    picture1->setToolTip(QStringLiteral("Moves highlighted entry upwards."));
+    picture2->setToolTip(QStringLiteral("Moves highlighted entry downwards."));
+    picture6->setToolTip(QStringLiteral("Swaps a server entry for another entry's place in the list."));
+    picture1->setAction([this] { MoveFavouriteUp(ServerGrid); });
+    picture2->setAction([this] { MoveFavouriteDown(ServerGrid); });
+    picture6->setReleaseAfterAction(true);
+    picture6->setAction([this] { SwapFavourites(ServerGrid, [this] { showSwap(ServerGrid, this); }); });
+    pictures->addWidget(picture1);
+    pictures->addStretch();
+    pictures->addWidget(picture2);
+    pictures->addStretch();
+    pictures->addWidget(picture6);
+    gridRow->addLayout(pictures);
+    f4->addLayout(gridRow, 1);
+    auto* favButtons = new QHBoxLayout;
+    const GameChooser chooseGame = [this](const QString& code) { showSelectGame(code, this); };
+    QPushButton* add = button(frame4, "Command1", QStringLiteral("Add"), QStringLiteral("Add a server."));
+    QPushButton* remove = button(frame4, "Command2", QStringLiteral("Remove"), QStringLiteral("Remove a server."));
+    QPushButton* edit = button(frame4, "Command3", QStringLiteral("Edit"), QStringLiteral("Edit a server."));
+    QPushButton* clear = button(frame4, "Command4", QStringLiteral("Clear"), QStringLiteral("Clear all servers."));
+    connect(add, &QPushButton::clicked, this, [this, chooseGame] { AddFavourite(ServerGrid, chooseGame); });
+    connect(remove, &QPushButton::clicked, this, [this] { RemoveFavourite(ServerGrid); });
+    connect(edit, &QPushButton::clicked, this, [this, chooseGame] { EditFavourite(ServerGrid, chooseGame); });
+    connect(clear, &QPushButton::clicked, this, [this] { ClearFavourites(ServerGrid); });
+    for (QPushButton* b : {add, remove, edit, clear}) favButtons->addWidget(b);
+    f4->addLayout(favButtons);
+
+    // Buddies: grid and four buttons.
+    QGroupBox* frame3 = frame(this, "Frame3", QStringLiteral("Buddies:"));
+    auto* f3 = new QVBoxLayout(frame3);
+    budView_ = new GridView(BudList, frame3);
+    budView_->setObjectName(QStringLiteral("BudList"));
+    budView_->setClickHandler([this] { highlightClickedRow(BudList); });
+    f3->addWidget(budView_, 1);
+    auto* budButtons = new QHBoxLayout;
+    QPushButton* budAdd = button(frame3, "Command12", QStringLiteral("Add"), QStringLiteral("Add a buddy to list."));
+    QPushButton* budRemove = button(frame3, "Command11", QStringLiteral("Remove"), QStringLiteral("Remove a buddy from list."));
+    QPushButton* budEdit = button(frame3, "Command14", QStringLiteral("Edit"), QStringLiteral("Edit a buddy from list."));
+    QPushButton* budClear = button(frame3, "Command13", QStringLiteral("Clear"));
+    connect(budAdd, &QPushButton::clicked, this, [this] { AddBuddy(BudList); });
+    connect(budRemove, &QPushButton::clicked, this, [this] { RemoveBuddy(BudList); });
+    connect(budEdit, &QPushButton::clicked, this, [this] { EditBuddy(BudList); });
+    connect(budClear, &QPushButton::clicked, this, [this] { ClearBuddies(BudList); });
+    for (QPushButton* b : {budAdd, budRemove, budEdit, budClear}) budButtons->addWidget(b);
+    f3->addLayout(budButtons);
+
+    // VYRN Settings: per game a label, the path box and Browse / Auto / Import Favs.
+    QGroupBox* frame1 = frame(this, "Frame1", QStringLiteral("VYRN Settings:"));
+    auto* f1 = new QVBoxLayout(frame1);
+    struct GameControls {
+        Game game;
+        const char *label, *text, *browse, *detect, *import;
+        QString caption, importTip;
+        QLineEdit** box;
+    };
+    const GameControls games[] = {
+        {Game::UT, "Label1", "Text1", "Command5", "Command16", "Command8", QStringLiteral("Path to UT"),
+         QStringLiteral("Get favorites from UT and brings them into VYRN."), &Text1},
+        {Game::UT2003, "Label2", "Text2", "Command6", "Command17", "Command7", QStringLiteral("Path to UT2003"),
+         QStringLiteral("Get favorites from UT2003 and brings them into VYRN."), &Text2},
+        {Game::UT2004, "Label3", "Text3", "Command9", "Command18", "Command10", QStringLiteral("Path to UT2004"),
+         QStringLiteral("Get favorites from UT2004 and brings them into VYRN."), &Text3},
+    };
+    for (const GameControls& g : games) {
+        f1->addWidget(label(frame1, g.label, g.caption));
+        auto* box = new QLineEdit(frame1);
+        box->setObjectName(QLatin1String(g.text));
+        *g.box = box;
+        f1->addWidget(box);
+        auto* row = new QHBoxLayout;
+        QPushButton* browse = button(frame1, g.browse, QStringLiteral("Browse"), browseTip);
+        QPushButton* detect = button(frame1, g.detect, QStringLiteral("Auto"), autoTip);
+        QPushButton* import = button(frame1, g.import, QStringLiteral("Import Favs"), g.importTip);
+        const Game game = g.game;
+        connect(browse, &QPushButton::clicked, this, [this, game] { this->browse(game); });
+        connect(detect, &QPushButton::clicked, this, [this, game] { this->detect(game); });
+        connect(import, &QPushButton::clicked, this,
+                [this, game] { ImportFavourites(ServerGrid, game, pathBox(game)->text()); });
+        row->addWidget(browse);
+        row->addWidget(detect);
+        row->addWidget(import);
+        row->addStretch();
+        f1->addLayout(row);
+    }
+    QLabel* note = label(frame1, "Label6",
+                         QStringLiteral("Note: Import will not bring a server into your VYRN server list "
+                                        "if the IP and port already exists."));
+    note->setWordWrap(true);
+    f1->addWidget(note);
+    f1->addWidget(label(frame1, "Label4", QStringLiteral("After launching into a server:")));
+    auto* options = new QHBoxLayout;
+    Option1 = new QRadioButton(QStringLiteral("Exit VYRN"), frame1);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option1->setToolTip(QStringLiteral("Exit VYRN after launching into a server."));
+    Option2 = new QRadioButton(QStringLiteral("Send VYRN to Systray"), frame1);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Option2->setToolTip(QStringLiteral("Minimize VYRN after launching into a server."));
+    Option1->setChecked(true);
+    options->addWidget(Option1);
+    options->addWidget(Option2);
+    f1->addLayout(options);
+    f1->addWidget(label(frame1, "Label5", QStringLiteral("Refresh Delay:")));
+    Slider1 = new QSlider(Qt::Horizontal, frame1);
+    Slider1->setObjectName(QStringLiteral("Slider1"));
+    Slider1->setToolTip(QStringLiteral("How fast VYRN should refresh the server list."));
+    Slider1->setRange(kMinRefreshDelay, kMaxRefreshDelay);
+    Slider1->setSingleStep(1);
+    Slider1->setPageStep(1);
+    Slider1->setTickPosition(QSlider::TicksBelow);
+    Slider1->setTickInterval(1);
+    f1->addWidget(Slider1);
+    f1->addStretch();
+
+    QPushButton* done = button(this, "Command15", QStringLiteral("Done"));
+    connect(done, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(frame4, 0, 0);
+    layout->addWidget(frame3, 1, 0, 2, 1);
+    layout->addWidget(frame1, 0, 1, 2, 1);
+    layout->addWidget(done, 2, 1, Qt::AlignRight | Qt::AlignBottom);
+    layout->setRowStretch(0, 3);
+    layout->setRowStretch(1, 2);
+    // The designed inner area, 8910 x 7785 twips.
+    resize(GridView::twipsToPixels(8910), GridView::twipsToPixels(7785));
+}
+
+void FrmVyrnSettings::Form_Load() {
+    resize(size().expandedTo(minimumSizeHint()));
+    centreOnScreen(this);
+    Slider1->setValue(1);
+    layoutSettingsServerGrid(ServerGrid, kGameColumnWidthOnOpen);
+    loadSettingsServerGrid(ServerGrid);
+    layoutSettingsBuddyGrid(BudList);
+    SettingsValues v = values();
+    LoadSettings(v, appConfig(), BudList);
+    showValues(v);
+}
+
+SettingsValues FrmVyrnSettings::values() const {
+    SettingsValues v;
+    for (Game g : kGames) v.path(g) = pathBox(g)->text();
+    v.exitAfterLaunch = !Option2->isChecked();
+    v.refreshDelay = Slider1->value();
+    return v;
+}
+
+void FrmVyrnSettings::showValues(const SettingsValues& v) {
+    for (Game g : kGames) pathBox(g)->setText(v.path(g));
+    (v.exitAfterLaunch ? Option1 : Option2)->setChecked(true);
+    Slider1->setValue(v.refreshDelay);
+}
+
+QLineEdit* FrmVyrnSettings::pathBox(Game game) const {
+    switch (game) {
+        case Game::UT: return Text1;
+        case Game::UT2003: return Text2;
+        case Game::UT2004: break;
+    }
+    return Text3;
+}
+
+void FrmVyrnSettings::browse(Game game) {
+    ChosenFolder.clear();
+    {
+        FrmFolder chooser(browseCaption(game), this);
+        chooser.exec();
+    }
+    if (ChosenFolder.isEmpty()) return;
+    const QString path = browsedGamePath(game, ChosenFolder);
+    configPath(appConfig(), game) = path;
+    pathBox(game)->setText(path);
+}
+
+void FrmVyrnSettings::detect(Game game) {
+    SettingsValues v = values();
+    DetectGamePath(game, v, appConfig());
+    pathBox(game)->setText(v.path(game));
+}
+
+void FrmVyrnSettings::SaveSettingsNow() {
+    const QStringList failed = SaveSettings(values(), ServerGrid, BudList, appConfig());
+    // A file that could not be written keeps its old contents; the user must know.
+    if (!failed.isEmpty())
+        prompter().ask({QStringLiteral("VYRN could not save ") + failed.join(QStringLiteral(", ")) +
+                            QStringLiteral("; the old contents were kept."),
+                        MsgIcon::Exclamation});
+}
+
+void FrmVyrnSettings::done(int result) {
+    // "Done", the close box and Escape all close the dialog, and closing always saves.
+    if (!saved_) {
+        saved_ = true;
+        SaveSettingsNow();
+    }
+    QDialog::done(result);
+}

@@ -1,0 +1,47 @@
+#pragma once
+#include <QDialog>
+
+#include "settings/SettingsValues.h"
+#include "shell/FlexGrid.h"
+
+class GridView;
+class QLineEdit;
+class QRadioButton;
+class QSlider;
+
+// "VYRN Settings": the game paths, the after-launch choice, the scan delay, and the
+// editors of the favourites and buddies on the dialog's own two grids. Opening reads
+// "vyrn.ini", "servers.ini" and "buddies.ini"; every way of closing writes all three.
+class FrmVyrnSettings : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmVyrnSettings(bool firstRun, QWidget* parent = nullptr);
+    ~FrmVyrnSettings() override;
+
+    FlexGrid ServerGrid{2, 4};
+    FlexGrid BudList{2, 1};
+
+    // The values the controls hold now.
+    SettingsValues values() const;
+
+    void done(int result) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void showValues(const SettingsValues& v);
+    QLineEdit* pathBox(Game game) const;
+    void browse(Game game);
+    void detect(Game game);
+    void SaveSettingsNow();
+
+    GridView* serverView_ = nullptr;
+    GridView* budView_ = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QSlider* Slider1 = nullptr;
+    bool saved_ = false;
+};

@@ -1,0 +1,67 @@
+#include "settings/SettingsGrids.h"
+
+#include <QStringList>
+
+#include "query/MainGrids.h"
+#include "shell/FavouritesFiles.h"
+#include "shell/ProgramFolder.h"
+#include "shell/TextLines.h"
+
+void layoutSettingsServerGrid(FlexGrid& g, int gameColumnWidth) {
+    g.Clear();
+    g.setCols(4);
+    g.setRows(2);
+    g.setFixedRows(1);
+    g.setFixedCols(0);
+    const char* headers[] = {"#", "Server IP", "Q. Port", "Game"};
+    const int widths[] = {300, 1500, 675, gameColumnWidth};
+    for (int c = 0; c < 4; ++c) {
+        g.setTextMatrix(0, c, QString::fromLatin1(headers[c]));
+        g.setColWidth(c, widths[c]);
+        g.setColAlignment(c, FlexGrid::AlignLeftCenter);
+    }
+}
+
+void layoutSettingsBuddyGrid(FlexGrid& g) {
+    g.Clear();
+    g.setCols(1);
+    g.setRows(2);
+    g.setFixedRows(1);
+    g.setFixedCols(0);
+    g.setColWidth(0, 3300);
+    g.setTextMatrix(0, 0, QStringLiteral("Buddy List"));
+    g.setColAlignment(0, FlexGrid::AlignLeftCenter);
+}
+
+void loadSettingsServerGrid(FlexGrid& g) {
+    const auto lines = readTextLines(programFile(kServersFileName));
+    if (!lines) return;
+    g.setRedraw(false);
+    for (const QString& line : *lines) {
+        if (line.isEmpty()) continue;
+        // A line with fewer than three fields loads with the missing ones empty.
+        const FavouriteLine fav = splitFavouriteLine(line);
+        const int row = g.Rows() - 1;
+        g.setTextMatrix(row, 0, QString::number(g.Rows() - 1));
+        g.setTextMatrix(row, 1, fav.address);
+        g.setTextMatrix(row, 2, fav.port);
+        g.setTextMatrix(row, 3, fav.code);
+        g.setRows(g.Rows() + 1);
+    }
+    const int rows = g.Rows();
+    for (int i = 1; i < rows; ++i)
+        if (g.Rows() > 2 && i < g.Rows() && g.TextMatrix(i, 0).isEmpty()) g.RemoveItem(i);
+    g.setRedraw(true);
+}
+
+void highlightClickedRow(FlexGrid& g) {
+    const int row = g.MouseRow();
+    if (row <= 0 || row >= g.Rows()) return;
+    highlightGridRow(g, row);
+}
+
+void appendGridRow(FlexGrid& g, const QStringList& cells) {
+    g.setRows(g.Rows() + 1);
+    const int row = g.Rows() - 1;
+    for (int c = 0; c < cells.size() && c < g.Cols(); ++c) g.setTextMatrix(row, c, cells[c]);
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include "shell/FlexGrid.h"
+
+// The settings dialog's own two grids: the favourites (4 columns) and the buddies.
+
+inline constexpr int kGameColumnWidthOnOpen = 800;
+inline constexpr int kGameColumnWidthAfterClear = 500;
+
+// Clears the favourites grid and lays it out with a header and one empty data row.
+void layoutSettingsServerGrid(FlexGrid& grid, int gameColumnWidth);
+// Clears the buddy grid and lays it out with its header and one empty data row.
+void layoutSettingsBuddyGrid(FlexGrid& grid);
+
+// Fills the freshly laid out favourites grid from "servers.ini": "#", address, query
+// port and code for every line; the empty row left at the end is removed.
+void loadSettingsServerGrid(FlexGrid& grid);
+
+// A click on a grid of the dialog: a data row under the mouse becomes the highlighted
+// current row; the header and the space below the rows change nothing.
+void highlightClickedRow(FlexGrid& grid);
+
+// Appends a row with the given cell texts (kept whole, tabs included).
+void appendGridRow(FlexGrid& grid, const QStringList& cells);

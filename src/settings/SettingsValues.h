@@ -1,0 +1,51 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include "shell/AppConfig.h"
+#include "shell/FlexGrid.h"
+
+// The three games, in the dialog's order from top to bottom.
+enum class Game { UT, UT2003, UT2004 };
+inline constexpr Game kGames[] = {Game::UT, Game::UT2003, Game::UT2004};
+
+// What the settings dialog's controls hold, apart from its two grids.
+struct SettingsValues {
+    QString paths[3];             // Text1, Text2, Text3: the executables of UT, UT2003, UT2004
+    bool exitAfterLaunch = true;  // Option1 "Exit VYRN"; else Option2 "Send VYRN to Systray"
+    int refreshDelay = 1;         // Slider1, 1 to 5
+    QString& path(Game g) { return paths[int(g)]; }
+    const QString& path(Game g) const { return paths[int(g)]; }
+};
+
+inline constexpr int kMinRefreshDelay = 1;
+inline constexpr int kMaxRefreshDelay = 5;
+
+// The configuration's path of a game.
+QString& configPath(AppConfig& config, Game game);
+
+// The game's executable as the registry of the Wine prefix knows its folder (the
+// folder + "System/<executable>", the file's real letter case where it exists), or
+// empty when the registry has no folder for it.
+QString detectedGamePath(Game game);
+// "Auto": a detected path becomes the game's path and its box's text; otherwise
+// nothing changes.
+void DetectGamePath(Game game, SettingsValues& values, AppConfig& config);
+
+// "Browse": the executable in the chosen folder, in its real letter case when it is there.
+QString browsedGamePath(Game game, const QString& folder);
+// The chooser's caption for a game.
+QString browseCaption(Game game);
+
+// The slider position a line 5 of "vyrn.ini" gives: the number rounded and brought
+// into 1..5; an empty line counts as 2, as it does for the scan.
+int sliderPositionOf(const QString& line5);
+
+// Fills the values from the registry and "vyrn.ini" (lines 1 to 5) and the buddy grid
+// from "buddies.ini". Lines missing from the file leave what their values held.
+void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList);
+
+// Writes "servers.ini", "vyrn.ini" and "buddies.ini" from the dialog; returns the names
+// of the files that could not be written (their old contents stay).
+QStringList SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
+                         const FlexGrid& budList, const AppConfig& config);
