@@ -109,3 +109,26 @@ TEST(Bitmap, OwnBitmapWriterRoundTrips) {
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, source);
 }
+
+TEST(Bitmap, CorruptHeaderBytesNeverCrash) {
+    // Every header byte set to each of a few values: the load either refuses the file or
+    // gives a picture of the size its header claims.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("corrupt.bmp"));
+    for (int bits : {8, 24, 32}) {
+        const QByteArray good = bmpBytes(9, 5, bits, gradient);
+        for (int at = 0; at < 54; ++at) {
+            for (char v : {char(0x00), char(0x01), char(0x7F), char(0x80), char(0xFF)}) {
+                QByteArray bytes = good;
+                bytes[at] = v;
+                writeFile(path, bytes);
+                cDIBSection dib;
+                if (dib.Load(path)) {
+                    EXPECT_GE(dib.dib_width(), 1);
+                    EXPECT_LE(qint64(dib.dib_width()) * dib.dib_height(), kMaxBmpPixels);
+                    EXPECT_NE(dib.DIBSectionBitsPtr(), nullptr);
+                }
+            }
+        }
+    }
+}
