@@ -1,0 +1,254 @@
+#include "screenshots/Adviewer.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "platform/Prompter.h"
+#include "screenshots/Form2.h"
+#include "screenshots/NumericText.h"
+#include "shell/AppConfig.h"
+#include "shell/ConfigFile.h"
+
+namespace {
+const QString kDesignCaption = QStringLiteral("VYRN Screen shot preview");
+
+QPushButton* button(const QString& caption, const QString& tip, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit* field(const QString& text, const QString& tip, QWidget* parent) {
+    auto* f = new QLineEdit(text, parent);
+    f->setToolTip(tip);
+    f->setMaximumWidth(60);
+    return f;
+}
+}  // namespace
+
+Adviewer::Adviewer(const QString& screenshotFolder, QWidget* parent) : QDialog(parent) {
+    browser_.ScreenshotFolder = screenshotFolder;
+    runSaveDialog_ = [this](const QString& name) { runSaveDialog(this, name); };
+    setWindowTitle(kDesignCaption);
+    buildControls();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect r = screen->geometry();
+        move((r.width() - width()) / 2, (r.height() - height()) / 2);
+    }
+}
+
+Adviewer::~Adviewer() = default;
+
+void Adviewer::buildControls() {
+    Image1 = new QLabel(this);
+    Image1->setFixedSize(PictureRenderer::kPreviewWidth, PictureRenderer::kPreviewHeight);
+    Image1->setToolTip(QStringLiteral("Pictures may be larger than they appear in the preview window."));
+
+    auto* Frame3 = new QGroupBox(this);
+    Text1 = field(QStringLiteral("10"), QStringLiteral("How much brightness to add"), Frame3);
+    Command4 = button(QStringLiteral("Change"), QStringLiteral("Apply brightness level"), Frame3);
+    Command5 = button(QStringLiteral("Default"), QStringLiteral("Resets brightness level to default"), Frame3);
+    auto* l3 = new QHBoxLayout(Frame3);
+    l3->addWidget(new QLabel(QStringLiteral("Brightness:"), Frame3));
+    l3->addWidget(Text1);
+    l3->addWidget(Command4);
+    l3->addWidget(Command5);
+
+    auto* Frame2 = new QGroupBox(this);
+    Command1 = button(QStringLiteral("Save as JPG"), QStringLiteral("Save above image as a .JPEG"), Frame2);
+    Command9 = button(QStringLiteral("Delete"), QStringLiteral("Delete above image."), Frame2);
+    Text4 = field(QStringLiteral("100"), QStringLiteral("How much brightness to add"), Frame2);
+    Check1 = new QCheckBox(QStringLiteral("Sort pictures by file creation date"), Frame2);
+    Command8 = button(QStringLiteral("|<-"), QStringLiteral("Skip to first picture"), Frame2);
+    Command3 = button(QStringLiteral("<-"), QStringLiteral("Scroll back to previous image"), Frame2);
+    Command2 = button(QStringLiteral("->"), QStringLiteral("Scroll forward to next image"), Frame2);
+    Command7 = button(QStringLiteral("->|"), QStringLiteral("Skip to last picture"), Frame2);
+    auto* Label2 = new QLabel(QStringLiteral("Press - or + to scroll through pictures"), Frame2);
+    QFont bold = Label2->font();
+    bold.setBold(true);
+    Label2->setFont(bold);
+    auto* l2 = new QGridLayout(Frame2);
+    l2->addWidget(Command1, 0, 0);
+    l2->addWidget(Command9, 0, 1);
+    l2->addWidget(new QLabel(QStringLiteral("Quality:"), Frame2), 0, 2);
+    l2->addWidget(Text4, 0, 3);
+    l2->addWidget(new QLabel(QStringLiteral("%"), Frame2), 0, 4);
+    l2->addWidget(Command8, 1, 0);
+    l2->addWidget(Command3, 1, 1);
+    l2->addWidget(Command2, 1, 2);
+    l2->addWidget(Command7, 1, 3);
+    l2->addWidget(Check1, 2, 0, 1, 5);
+    l2->addWidget(Label2, 3, 0, 1, 5);
+
+    auto* Frame1 = new QGroupBox(QStringLiteral("Resize (width x height)"), this);
+    Text2 = field(QString(), QStringLiteral("Width in pixels (i.e. 800)"), Frame1);
+    Text3 = field(QString(), QStringLiteral("Height in pixels (i.e. 600)"), Frame1);
+    auto* Label4 = new QLabel(QStringLiteral("X"), Frame1);
+    Label4->setFont(bold);
+    auto* l1 = new QGridLayout(Frame1);
+    l1->addWidget(Text2, 0, 0);
+    l1->addWidget(Label4, 0, 1);
+    l1->addWidget(Text3, 0, 2);
+    l1->addWidget(new QLabel(QStringLiteral("Your picture will be resized when you save it."), Frame1), 1, 0, 1, 3);
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(Frame3);
+    frames->addWidget(Frame2);
+    frames->addWidget(Frame1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Image1, 0, Qt::AlignHCenter);
+    layout->addLayout(frames);
+
+    connect(Command1, &QPushButton::clicked, this, &Adviewer::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Adviewer::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Adviewer::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Adviewer::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Adviewer::Command5_Click);
+    connect(Command7, &QPushButton::clicked, this, &Adviewer::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &Adviewer::Command8_Click);
+    connect(Command9, &QPushButton::clicked, this, &Adviewer::Command9_Click);
+    connect(Check1, &QCheckBox::clicked, this, &Adviewer::Check1_Click);
+    connect(Text1, &QLineEdit::textChanged, this, [this] { checkField(Text1, QStringLiteral("10")); });
+    connect(Text2, &QLineEdit::textChanged, this, [this] { checkField(Text2, QString()); });
+    connect(Text3, &QLineEdit::textChanged, this, [this] { checkField(Text3, QString()); });
+    connect(Text4, &QLineEdit::textChanged, this, [this] { checkField(Text4, QStringLiteral("10")); });
+
+    // The window sees key presses before its controls (the "-", "=" and "+" keys).
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+bool Adviewer::Form_Load() {
+    if (!QFileInfo(browser_.ScreenshotFolder).isDir()) {
+        prompter().ask({QStringLiteral("Please specify the correct UT paths to view screenshots."),
+                        MsgIcon::Information, QStringLiteral("VYRN")});
+        return false;
+    }
+    browser_.BuildPictureList();
+    showCurrent();
+    return true;
+}
+
+void Adviewer::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    QFile::remove(tempPicturePath());
+    QFile::remove(tempJpegPath());
+    renderer_.clear();
+    RewriteConfig(appConfig(), QString());
+}
+
+void Adviewer::done(int result) {
+    Form_Unload();
+    QDialog::done(result);
+}
+
+void Adviewer::showCurrent() {
+    const QString path = browser_.currentPath();
+    if (path.isEmpty()) return;
+    renderer_.LoadPic2(path);
+    refreshPreview();
+}
+
+void Adviewer::refreshPreview() {
+    if (!renderer_.caption.isEmpty()) setWindowTitle(renderer_.caption);
+    if (renderer_.preview.isNull()) Image1->clear();
+    else Image1->setPixmap(QPixmap::fromImage(renderer_.preview));
+}
+
+void Adviewer::Command8_Click() {
+    if (browser_.first()) showCurrent();
+}
+void Adviewer::Command3_Click() {
+    if (browser_.previous()) showCurrent();
+}
+void Adviewer::Command2_Click() {
+    if (browser_.next()) showCurrent();
+}
+void Adviewer::Command7_Click() {
+    if (browser_.last()) showCurrent();
+}
+void Adviewer::Command5_Click() { showCurrent(); }
+
+void Adviewer::Check1_Click() {
+    browser_.sortByDate = Check1->isChecked();
+    browser_.BuildPictureList();
+    showCurrent();
+}
+
+void Adviewer::Command4_Click() {
+    switch (renderer_.Change(Text1->text())) {
+        case PictureRenderer::ChangeResult::Changed: refreshPreview(); break;
+        case PictureRenderer::ChangeResult::NothingShown: break;
+        case PictureRenderer::ChangeResult::TempNotWritten:
+            prompter().ask({QStringLiteral("Couldn't write the adjusted picture to ") + tempPicturePath() + '.',
+                            MsgIcon::Information, QStringLiteral("VYRN")});
+            break;
+    }
+}
+
+void Adviewer::Command9_Click() {
+    const QString path = browser_.currentPath();
+    const auto result = browser_.deleteCurrent();
+    if (result == PictureBrowser::DeleteResult::NothingShown || result == PictureBrowser::DeleteResult::Declined)
+        return;
+    if (result == PictureBrowser::DeleteResult::NotDeleted)
+        prompter().ask({QStringLiteral("Couldn't delete ") + path + '.', MsgIcon::Critical,
+                        QStringLiteral("Confirm Delete")});
+    if (browser_.PictureCount == 0) {
+        // Nothing left to show: do not keep showing the deleted picture.
+        renderer_ = PictureRenderer();
+        setWindowTitle(kDesignCaption);
+        Image1->clear();
+        return;
+    }
+    showCurrent();
+}
+
+void Adviewer::Command1_Click() {
+    JpegExportRequest request{&renderer_, browser_.currentName(), Text2->text(), Text3->text(), Text4->text()};
+    exportPictureAsJpeg(request, runSaveDialog_);
+    refreshPreview();
+}
+
+void Adviewer::checkField(QLineEdit* f, const QString& replacement) {
+    if (checkingField_ || numberInText(f->text())) return;
+    checkingField_ = true;
+    f->setText(replacement);
+    checkingField_ = false;
+}
+
+bool Adviewer::handleKey(const QString& text) {
+    if (text == QLatin1String("-")) {
+        Command3_Click();
+        return true;
+    }
+    if (text == QLatin1String("=") || text == QLatin1String("+")) {
+        Command2_Click();
+        return true;
+    }
+    return false;
+}
+
+bool Adviewer::eventFilter(QObject* watched, QEvent* event) {
+    // The key still reaches the control afterwards, as it did with the old key preview.
+    if (event->type() == QEvent::KeyPress) handleKey(static_cast<QKeyEvent*>(event)->text());
+    return QDialog::eventFilter(watched, event);
+}
+
+void Adviewer::keyPressEvent(QKeyEvent* event) {
+    if (!handleKey(event->text())) QDialog::keyPressEvent(event);
+}

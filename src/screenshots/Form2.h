@@ -1,0 +1,51 @@
+#pragma once
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+enum class CreateFolderResult { Created, HasSlash, Failed };
+// Creates the folder `name` inside `parentFolder`; names with "\" or "/" are refused.
+CreateFolderResult createFolderIn(const QString& parentFolder, const QString& name);
+
+// The folder the save dialog falls back to when the remembered one is missing.
+QString defaultSaveFolder();
+
+// "VYRN - Save A Picture": picks folder and name for the JPEG export and answers through
+// SaveTargetFolder, SaveFileName and LastSaveFolder.
+class Form2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit Form2(QWidget* parent = nullptr);
+
+    QString dirPath() const { return dirPath_; }
+    // Points the folder list at the folder (the folder list's change event).
+    void setDirPath(const QString& folder);
+    // Puts the proposed name into the name field, selected.
+    void setProposedName(const QString& name);
+
+    void Command1_Click();   // Save
+    void Command3_Click();   // Cancel
+    void CreateButt_Click(); // New Folder
+    void Drive1_Change();
+
+    QComboBox* Drive1;
+    QPushButton* CreateButt;
+    QLabel* Label1;
+    QListWidget* Dir1;
+    QLineEdit* Text1;
+    QPushButton* Command1;
+    QPushButton* Command3;
+
+private:
+    void refreshDir1();
+    void enterItem(QListWidgetItem* item);
+    QString dirPath_;
+};
+
+// Shows Form2 modally with the proposed name (the export's dialog step).
+void runSaveDialog(QWidget* parent, const QString& proposedName);

@@ -1,0 +1,119 @@
+#include "screenshots/JpegExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <limits>
+
+#include "platform/BmpFile.h"
+#include "platform/FileIO.h"
+#include "platform/JpegWriter.h"
+#include "platform/Prompter.h"
+#include "screenshots/NumericText.h"
+#include "screenshots/PictureRenderer.h"
+#include "screenshots/ScreenshotGlobals.h"
+#include "screenshots/cDIBSection.h"
+#include "shell/AppConfig.h"
+#include "shell/ProgramFolder.h"
+
+ScreenshotGlobals& screenshotGlobals() {
+    static ScreenshotGlobals globals;
+    return globals;
+}
+
+cDIBSection& SharedDib() {
+    static cDIBSection dib;
+    return dib;
+}
+
+int DibPadBytes(int width, int channels) {
+    qint64 bytes = qint64(width) * channels;
+    if (bytes > std::numeric_limits<int>::max() - 3) return -1;
+    return int(((bytes + 3) & ~qint64(3)) - bytes);
+}
+
+bool LoadDibFromFile(const QString& path) { return SharedDib().Load(path); }
+
+bool WriteJpegFile(const cDIBSection& dib, const QString& path) {
+    if (dib.dib_channels() != 3 || !dib.DIBSectionBitsPtr()) return false;
+    BgrPixels pixels{dib.DIBSectionBitsPtr(), dib.dib_width(), dib.dib_height(), dib.BytesPerScanLine(), true};
+    const auto jpeg = encodeJpeg(pixels, screenshotGlobals().JpegQuality);
+    return jpeg && writeFileAtomically(path, *jpeg);
+}
+
+QString proposedJpegName(const QString& listEntry) {
+    return listEntry.toLower().replace(QLatin1String(".bmp"), QLatin1String(".jpg"));
+}
+
+QString jpegTargetPath(const QString& folder, const QString& typedName) {
+    QString path = folder + QDir::separator() + typedName;
+    const QString doubled = QString(QDir::separator()) + QDir::separator();
+    while (path.contains(doubled)) path.replace(doubled, QString(QDir::separator()));
+    path.remove(QLatin1String(".jpg"), Qt::CaseSensitive);
+    return path + QLatin1String(".jpg");
+}
+
+QString tempJpegPath() { return programFile(QStringLiteral("vyrntmppic.jpg")); }
+
+namespace {
+void tellEncodeFailed() {
+    prompter().ask({QStringLiteral("The picture could not be converted to JPEG."), MsgIcon::Critical,
+                    QStringLiteral("Error in JPEG conversion")});
+}
+
+QString withSingleSeparators(QString folder) {
+    folder += QDir::separator();
+    const QString doubled = QString(QDir::separator()) + QDir::separator();
+    while (folder.contains(doubled)) folder.replace(doubled, QString(QDir::separator()));
+    return folder;
+}
+}  // namespace
+
+JpegExportResult exportPictureAsJpeg(const JpegExportRequest& request, const SaveDialogRunner& runDialog) {
+    PictureRenderer& renderer = *request.renderer;
+    // The picture on show comes from the viewer's own state, so folders with brackets work.
+    const QString shownPath = renderer.shownPath;
+    if (shownPath.isEmpty() || request.listEntry.isEmpty()) return JpegExportResult::NothingShown;
+    renderer.LoadPic(shownPath, request.widthText, request.heightText);
+
+    ScreenshotGlobals& g = screenshotGlobals();
+    const auto quality = numberInText(request.qualityText);
+    g.JpegQuality = qint16(quality ? roundToRange(*quality, 1, 100) : 100);
+
+    QFile::remove(tempJpegPath());
+    const bool encoded = !renderer.pic2.isNull() &&
+                         writeFileAtomically(tempPicturePath(), encodeBmp24(renderer.pic2)) &&
+                         LoadDibFromFile(tempPicturePath()) && WriteJpegFile(SharedDib(), tempJpegPath());
+    if (!encoded) {
+        QFile::remove(tempJpegPath());
+        tellEncodeFailed();
+        renderer.LoadPic2(shownPath);
+        return JpegExportResult::EncodeFailed;
+    }
+
+    AppConfig& config = appConfig();
+    if (config.LastSaveFolder.isEmpty() || !QFileInfo(config.LastSaveFolder).isDir())
+        config.LastSaveFolder = programFolder() + QDir::separator();
+    config.LastSaveFolder = withSingleSeparators(config.LastSaveFolder);
+    config.LastSaveDrive = config.LastSaveFolder.left(2);
+
+    g.SaveFileName.clear();
+    runDialog(proposedJpegName(request.listEntry));
+
+    JpegExportResult result = JpegExportResult::Cancelled;
+    if (!g.SaveFileName.isEmpty() && !g.SaveTargetFolder.isEmpty()) {
+        const QString target = jpegTargetPath(g.SaveTargetFolder, g.SaveFileName);
+        const auto bytes = readWholeFile(tempJpegPath());
+        if (bytes && writeFileAtomically(target, *bytes)) {
+            result = JpegExportResult::Saved;
+        } else {
+            result = JpegExportResult::CopyFailed;
+            prompter().ask({QStringLiteral("Couldn't save the picture as ") + target + '.', MsgIcon::Critical,
+                            QStringLiteral("Error")});
+        }
+    }
+    QFile::remove(tempJpegPath());
+    renderer.LoadPic2(shownPath);
+    return result;
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+
+// The picture machinery of the viewer: `pic1` holds the picture at its own size, `pic2`
+// the scaled copy, `preview` what the viewer shows, `caption` the window's caption.
+class PictureRenderer {
+public:
+    static constexpr int kPreviewWidth = 601;
+    static constexpr int kPreviewHeight = 416;
+
+    QImage pic1;
+    QImage pic2;
+    QImage preview;
+    QString caption;
+    int PictureWidth = 0;
+    int PictureHeight = 0;
+    int BrightnessAmount = 0;
+    // Path of the picture on show (the last one LoadPic2 rendered); the export reads it.
+    QString shownPath;
+
+    // The 601 x 416 preview. A missing file changes nothing; false when nothing was drawn.
+    bool LoadPic2(const QString& path);
+    // The picture at the save size: the typed width and height, or its own size where a
+    // field is empty.
+    bool LoadPic(const QString& path, const QString& widthText, const QString& heightText);
+
+    enum class ChangeResult { Changed, NothingShown, TempNotWritten };
+    // Adds the amount to every channel of pic1, stores it as the temporary picture and
+    // shows that; further changes add up.
+    ChangeResult Change(const QString& amountText);
+
+    void clear();
+};
+
+// The system's general date format of the old program: 3/7/2004 9:05:12 PM.
+QString generalDateText(const QDateTime& when);
+
+// "vyrntmppic.bmp" in the program folder.
+QString tempPicturePath();

@@ -1,0 +1,22 @@
+#include "screenshots/ScreenshotsEntry.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform/Prompter.h"
+#include "screenshots/Adviewer.h"
+#include "screenshots/ScreenshotFolder.h"
+#include "screenshots/ScreenshotGlobals.h"
+#include "shell/AppConfig.h"
+
+void openScreenshotViewer(QWidget* parent, ScreenshotGame game) {
+    const auto folder = ScreenshotFolderFor(game, appConfig());
+    if (!folder) {
+        prompter().ask({screenshotPathMessage(game)});
+        return;
+    }
+    screenshotGlobals().ScreenshotFolder = *folder;
+    Adviewer viewer(*folder, parent);
+    if (!viewer.Form_Load()) return;
+    viewer.exec();
+}

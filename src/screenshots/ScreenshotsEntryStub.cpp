@@ -1,4 +1,0 @@
-// Stand-in until the screenshot viewer lands.
-#include "screenshots/ScreenshotsEntry.h"
-
-void openScreenshotViewer(QWidget*, ScreenshotGame) {}

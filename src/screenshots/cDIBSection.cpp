@@ -1,0 +1,59 @@
+#include "screenshots/cDIBSection.h"
+
+#include "platform/BmpFile.h"
+
+bool cDIBSection::Create(int lWidth, int lHeight, int lChannels) {
+    CleanUp();
+    if (lWidth < 1 || lHeight < 1 || lWidth > kMaxBmpSide || lHeight > kMaxBmpSide ||
+        qint64(lWidth) * lHeight > kMaxBmpPixels)
+        return false;
+    width_ = lWidth;
+    height_ = lHeight;
+    bitsPerPixel_ = lChannels == 3 ? 24 : 32;
+    bits_.assign(size_t(BytesPerScanLine()) * size_t(height_), 0);
+    return true;
+}
+
+bool cDIBSection::Load(const QString& Name) {
+    CleanUp();
+    const auto image = readBmpImage(Name);
+    return image && FromImage(*image);
+}
+
+bool cDIBSection::FromImage(const QImage& source) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    if (!Create(image.width(), image.height(), 3)) return false;
+    const int stride = BytesPerScanLine();
+    for (int y = 0; y < height_; ++y) {
+        const uchar* src = image.constScanLine(y);
+        uchar* dst = bits_.data() + size_t(stride) * size_t(height_ - 1 - y);
+        for (int x = 0; x < width_; ++x) {
+            dst[3 * x] = src[3 * x + 2];
+            dst[3 * x + 1] = src[3 * x + 1];
+            dst[3 * x + 2] = src[3 * x];
+        }
+    }
+    return true;
+}
+
+QImage cDIBSection::toImage() const {
+    if (bits_.empty() || bitsPerPixel_ != 24) return QImage();
+    QImage image(width_, height_, QImage::Format_RGB888);
+    const int stride = BytesPerScanLine();
+    for (int y = 0; y < height_; ++y) {
+        const uchar* src = bits_.data() + size_t(stride) * size_t(height_ - 1 - y);
+        uchar* dst = image.scanLine(y);
+        for (int x = 0; x < width_; ++x) {
+            dst[3 * x] = src[3 * x + 2];
+            dst[3 * x + 1] = src[3 * x + 1];
+            dst[3 * x + 2] = src[3 * x];
+        }
+    }
+    return image;
+}
+
+void cDIBSection::CleanUp() {
+    width_ = height_ = bitsPerPixel_ = 0;
+    bits_.clear();
+    bits_.shrink_to_fit();
+}
