@@ -13,6 +13,8 @@
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmagreement.h"
+#include "launch/Launch.h"
+#include "platform/ProcessStarter.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Prompter.h"
 #include "platform/SingleInstance.h"
@@ -28,6 +30,18 @@
 #include "shell/TeamPictures.h"
 
 namespace {
+class WindowLaunchEnvironment final : public LaunchEnvironment {
+public:
+    explicit WindowLaunchEnvironment(QWidget* window) : window_(window) {}
+    bool startProcess(const ProcessSpec& p) override {
+        return startDetachedProcess(p.program, p.arguments, p.workingFolder);
+    }
+    void minimiseWindow() override { window_->showMinimized(); }
+
+private:
+    QWidget* window_;
+};
+
 const QFont& arial() {
     static const QFont font(QStringLiteral("Arial"), 9);
     return font;
@@ -69,6 +83,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(central);
 
     state_.ASIndicator.setTick([this] { refreshAutoscanCaption(); });
+    useTrayIcon(makeSystemTrayIcon());
     // Grid layouts as the window shows them before start-up fills them.
     SetupServerGrid(state_);
     SetupBuddyGrid(state_);
@@ -149,6 +164,7 @@ void FrmMain::buildPanel(QWidget* parent) {
     Command2->setToolTip(QStringLiteral("Copies the server information to clipboard."));
     Command3 = new QPushButton(QStringLiteral("Email Admin"), Frame1);
     Command3->setToolTip(QStringLiteral("Email the server admin with the default mail application"));
+    connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
     int col = 0;
     for (QPushButton* b : {Command1, Command2, Command3}) {
         b->setFont(arial());
@@ -251,6 +267,32 @@ void FrmMain::Form_Unload() {
     state_.ExitRequested = true;
     state_.AutoScan.setEnabled(false);
     state_.ClickScan.setEnabled(false);
+}
+
+void FrmMain::useTrayIcon(std::unique_ptr<TrayIcon> icon) {
+    trayIcon_ = std::move(icon);
+    TrayBehaviour::Window window;
+    // Hidden once the minimise has finished, so the window manager sees both.
+    window.hide = [this] { QTimer::singleShot(0, this, &QWidget::hide); };
+    window.showNormal = [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    };
+    trayBehaviour_ = std::make_unique<TrayBehaviour>(state_, *trayIcon_, window);
+}
+
+void FrmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        if (trayBehaviour_->RestoringFromTray()) setWindowState(Qt::WindowNoState);
+        else if (isMinimized()) trayBehaviour_->onMinimised();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void FrmMain::Command1_Click() {
+    WindowLaunchEnvironment env(this);
+    ::Command1_Click(state_, appConfig(), env);
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -1,9 +1,12 @@
 #pragma once
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
 #include "shell/MainState.h"
+#include "platform/TrayIcon.h"
 #include "shell/Startup.h"
+#include "shell/TrayBehaviour.h"
 
 class GridView;
 class QAction;
@@ -37,6 +40,12 @@ public:
     void mnuauto_Click();
     void mnuAbout_Click();
 
+    void Command1_Click();
+
+    // Replaces the desktop's tray icon (tests use their own).
+    void useTrayIcon(std::unique_ptr<TrayIcon> icon);
+    TrayBehaviour& tray() { return *trayBehaviour_; }
+
     // Shows the panel texts and the autoscan caption of MainState.
     void refreshPanel();
     void refreshAutoscanCaption();
@@ -48,6 +57,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
@@ -55,6 +65,8 @@ private:
     void Form_Unload();
 
     MainState state_;
+    std::unique_ptr<TrayIcon> trayIcon_;
+    std::unique_ptr<TrayBehaviour> trayBehaviour_;
     GridView* serverView = nullptr;
     GridView* playerView = nullptr;
     GridView* buddyView = nullptr;

@@ -1,0 +1,23 @@
+#include "launch/Launch.h"
+
+#include "platform/ProgramEnd.h"
+
+void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& env) {
+    const LaunchPlan plan = planLaunch(s, config);
+    if (plan.message) {
+        prompter().ask(*plan.message);
+        return;
+    }
+    if (plan.process && !env.startProcess(*plan.process)) {
+        // Nothing was started: stay as we are so the user can correct the path.
+        prompter().ask({cannotStartMessage(plan.process->program), MsgIcon::Critical});
+        return;
+    }
+    if (plan.after == AfterLaunch::HideToTray) {
+        s.AutoScan.setEnabled(false);
+        s.AutoScanMode = false;
+        env.minimiseWindow();
+        return;
+    }
+    endProgram();
+}

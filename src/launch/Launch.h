@@ -1,0 +1,18 @@
+#pragma once
+#include "launch/LaunchPlan.h"
+
+// What the launch needs from the window and the system.
+class LaunchEnvironment {
+public:
+    virtual ~LaunchEnvironment() = default;
+    virtual bool startProcess(const ProcessSpec& process) = 0;
+    virtual void minimiseWindow() = 0;  // the window then hides to the tray
+};
+
+// The "&Launch!" button: starts the selected server's game, then ends the program or
+// hides it as the settings say.
+void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& env);
+
+inline QString cannotStartMessage(const QString& program) {
+    return QStringLiteral("The game could not be started: ") + program;
+}
