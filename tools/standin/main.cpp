@@ -109,10 +109,18 @@ QList<QPair<QByteArray, QByteArray>> statusPairs(const Options& o, int index, in
 
 // The reply cut into datagrams of about splitBytes, each closed by "\queryid\N.k".
 QList<QByteArray> statusDatagrams(const Options& o, int index, int gamePort, int queryId) {
-    QList<QByteArray> out;
-    QByteArray current;
+    // A player's keys stay together in one datagram, as real servers send them.
+    QList<QByteArray> blocks;
     for (const auto& [key, value] : statusPairs(o, index, gamePort)) {
         const QByteArray pair = '\\' + key + '\\' + value;
+        if (key.startsWith("player_") || blocks.isEmpty() || !blocks.last().startsWith("\\player_"))
+            blocks << pair;
+        else
+            blocks.last() += pair;
+    }
+    QList<QByteArray> out;
+    QByteArray current;
+    for (const QByteArray& pair : blocks) {
         if (!current.isEmpty() && current.size() + pair.size() > o.splitBytes) {
             out << current;
             current.clear();
