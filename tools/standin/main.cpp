@@ -1,2 +1,312 @@
-// Placeholder until the stand-in server lands.
-int main() { return 0; }
+// vyrn-standin: a stand-in game server on 127.0.0.1. It answers "\status\" like a UT,
+// UT2003 or UT2004 server (the reply cut into datagrams of about 1000 bytes, each ending
+// in "\queryid\N.k", the last with "\final\") and the UT2 rules probe (79 00 00 00 01) on
+// the query port - 9 with a binary rules reply. Faults on request: delay, lost
+// datagrams, reversed order, garbage, "\final\" before "\queryid\".
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QMap>
+#include <QNetworkDatagram>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QUdpSocket>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+enum class Game { Ut, Ut2003, Ut2004 };
+
+struct Options {
+    Game game = Game::Ut;
+    int port = 7778;        // query port of the first server
+    int servers = 1;
+    int portStep = 1;
+    QByteArray name = "VYRN Stand-in";
+    QList<QByteArray> players;
+    int maxPlayers = 16;
+    int announcedPlayers = -1;  // -1: the number listed
+    int splitBytes = 1000;
+    int delayMs = 0;
+    QList<int> drop;        // 1-based datagram numbers never sent
+    bool reverse = false;
+    bool garbage = false;
+    bool finalFirst = false;
+    bool colour = false;
+    bool noProbe = false;
+    QByteArray map = "DM-Deck16][";
+    QByteArray mapTitle = "Deck16][";
+    QByteArray gameType;
+    QByteArray password;
+    QByteArray timeLimit = "20";
+    QByteArray adminName = "Stand-in Admin";
+    QByteArray adminEmail = "admin@example.com";
+    QList<QByteArray> mutators;
+    double lifetimeSeconds = 60;
+};
+
+// UT2004 colour code: ESC then red, green, blue, 0 sent as 1.
+QByteArray colourCode(int r, int g, int b) {
+    QByteArray c(1, char(27));
+    for (int v : {r, g, b}) c.append(char(v == 0 ? 1 : v));
+    return c;
+}
+
+QByteArray serverName(const Options& o, int index) {
+    QByteArray n = o.name;
+    if (o.servers > 1) n += ' ' + QByteArray::number(index + 1);
+    if (o.colour && o.game == Game::Ut2004) n = colourCode(255, 0, 0) + n;
+    return n;
+}
+
+QByteArray defaultGameType(Game g) {
+    return g == Game::Ut ? "DeathMatchPlus" : "xDeathMatch";
+}
+
+// The key/value pairs of the status reply, without queryid and final.
+QList<QPair<QByteArray, QByteArray>> statusPairs(const Options& o, int index, int gamePort) {
+    QList<QPair<QByteArray, QByteArray>> p;
+    const QByteArray gameName = o.game == Game::Ut ? "ut" : o.game == Game::Ut2003 ? "ut2" : "ut2004";
+    const int announced = o.announcedPlayers >= 0 ? o.announcedPlayers : int(o.players.size());
+    p << qMakePair(QByteArray("gamename"), gameName);
+    p << qMakePair(QByteArray("gamever"), QByteArray(o.game == Game::Ut ? "451" : "3369"));
+    if (o.game == Game::Ut) p << qMakePair(QByteArray("location"), QByteArray("0"));
+    p << qMakePair(QByteArray("hostname"), serverName(o, index));
+    p << qMakePair(QByteArray("hostport"), QByteArray::number(gamePort));
+    p << qMakePair(QByteArray("maptitle"), o.mapTitle);
+    p << qMakePair(QByteArray("mapname"), o.map);
+    p << qMakePair(QByteArray("gametype"), o.gameType.isEmpty() ? defaultGameType(o.game) : o.gameType);
+    p << qMakePair(QByteArray("numplayers"), QByteArray::number(announced));
+    p << qMakePair(QByteArray("maxplayers"), QByteArray::number(o.maxPlayers));
+    p << qMakePair(QByteArray("gamemode"), QByteArray("openplaying"));
+    if (o.game == Game::Ut) {
+        p << qMakePair(QByteArray("timelimit"), o.timeLimit);
+        p << qMakePair(QByteArray("goalteamscore"), QByteArray("3"));
+        p << qMakePair(QByteArray("mutators"), o.mutators.join(", "));
+        p << qMakePair(QByteArray("adminname"), o.adminName);
+        p << qMakePair(QByteArray("adminemail"), o.adminEmail);
+    }
+    p << qMakePair(QByteArray("password"),
+                   o.password.isEmpty() ? QByteArray(o.game == Game::Ut ? "False" : "0") : o.password);
+    for (int i = 0; i < o.players.size(); ++i) {
+        const QByteArray n = QByteArray::number(i);
+        QByteArray name = o.players[i];
+        if (o.colour && o.game == Game::Ut2004) name = colourCode(0, 128, 255) + name;
+        p << qMakePair("player_" + n, name);
+        p << qMakePair("frags_" + n, QByteArray::number((i * 7) % 31));
+        // UT sends its pings with a leading blank.
+        p << qMakePair("ping_" + n, (o.game == Game::Ut ? " " : "") + QByteArray::number(40 + i));
+        p << qMakePair("team_" + n, QByteArray(i % 5 == 4 ? "255" : QByteArray::number(i % 2)));
+        if (o.game == Game::Ut) {
+            p << qMakePair("mesh_" + n, QByteArray("Male Commando"));
+            p << qMakePair("skin_" + n, QByteArray());  // an empty value: two backslashes
+        }
+    }
+    return p;
+}
+
+// The reply cut into datagrams of about splitBytes, each closed by "\queryid\N.k".
+QList<QByteArray> statusDatagrams(const Options& o, int index, int gamePort, int queryId) {
+    // A player's keys stay together in one datagram, as real servers send them.
+    QList<QByteArray> blocks;
+    for (const auto& [key, value] : statusPairs(o, index, gamePort)) {
+        const QByteArray pair = '\\' + key + '\\' + value;
+        if (key.startsWith("player_") || blocks.isEmpty() || !blocks.last().startsWith("\\player_"))
+            blocks << pair;
+        else
+            blocks.last() += pair;
+    }
+    QList<QByteArray> out;
+    QByteArray current;
+    for (const QByteArray& pair : blocks) {
+        if (!current.isEmpty() && current.size() + pair.size() > o.splitBytes) {
+            out << current;
+            current.clear();
+        }
+        current += pair;
+    }
+    out << current;
+    for (int k = 0; k < out.size(); ++k) {
+        const QByteArray id = "\\queryid\\" + QByteArray::number(queryId) + '.' + QByteArray::number(k + 1);
+        if (k + 1 < out.size()) out[k] += id;
+        else out[k] += o.finalFirst ? "\\final\\" + id : id + "\\final\\";
+    }
+    return out;
+}
+
+QByteArray probeString(const QByteArray& text) {
+    QByteArray s(1, char(text.size() + 1));
+    return s + text + '\0';
+}
+
+// The binary rules reply of a UT2003 (0x79) or UT2004 (0x80) server.
+QByteArray rulesReply(const Options& o) {
+    const bool ut2003 = o.game == Game::Ut2003;
+    QByteArray r(ut2003 ? "\x79\x00\x00\x00\x01" : "\x80\x00\x00\x00\x01", 5);
+    auto rule = [&](QByteArray key, const QByteArray& value) {
+        if (ut2003) key = key.toLower();  // UT2003 sends its rule names in lower case
+        r += probeString(key) + probeString(value);
+    };
+    rule("ServerMode", "dedicated");
+    rule("AdminName", o.adminName);
+    rule("AdminEmail", o.adminEmail);
+    rule("ServerVersion", "3369");
+    rule("GameStats", "False");
+    rule("GoalScore", "25");
+    if (!o.timeLimit.isEmpty()) rule("TimeLimit", o.timeLimit);
+    rule("Translocator", "True");
+    for (const QByteArray& m : o.mutators) rule("Mutator", m);
+    return r;
+}
+
+class StandIn : public QObject {
+public:
+    explicit StandIn(Options o) : o_(std::move(o)) {}
+
+    bool start() {
+        for (int i = 0; i < o_.servers; ++i) {
+            const int q = o_.port + i * o_.portStep;
+            queryPorts_[q] = i;
+            if (o_.game != Game::Ut && !o_.noProbe) probePorts_[q - 9] = i;
+        }
+        QList<int> ports = queryPorts_.keys();
+        for (int p : probePorts_.keys()) if (!queryPorts_.contains(p)) ports << p;
+        for (int p : ports) {
+            auto s = std::make_unique<QUdpSocket>();
+            if (!s->bind(QHostAddress::LocalHost, quint16(p))) {
+                std::fprintf(stderr, "cannot bind 127.0.0.1:%d\n", p);
+                return false;
+            }
+            QUdpSocket* raw = s.get();
+            connect(raw, &QUdpSocket::readyRead, this, [this, raw, p] { readPending(raw, p); });
+            sockets_.push_back(std::move(s));
+        }
+        return true;
+    }
+
+private:
+    void readPending(QUdpSocket* socket, int port) {
+        while (socket->hasPendingDatagrams()) {
+            const QNetworkDatagram d = socket->receiveDatagram();
+            const QByteArray q = d.data();
+            if (q.startsWith('\\') && queryPorts_.contains(port)) {
+                const int index = queryPorts_[port];
+                // The game port is one below a UT query port and ten below a UT2 one.
+                const int gamePort = port - (o_.game == Game::Ut ? 1 : 10);
+                answer(socket, d, statusDatagrams(o_, index, gamePort, ++queryId_), true);
+            } else if (q.size() == 5 && q[4] == 1 && probePorts_.contains(port)) {
+                answer(socket, d, {rulesReply(o_)}, false);
+            }
+        }
+    }
+
+    void answer(QUdpSocket* socket, const QNetworkDatagram& query, QList<QByteArray> datagrams,
+                bool faults) {
+        if (faults) {
+            if (o_.reverse) std::reverse(datagrams.begin(), datagrams.end());
+            QList<QByteArray> kept;
+            for (int i = 0; i < datagrams.size(); ++i)
+                if (!o_.drop.contains(i + 1)) kept << datagrams[i];
+            datagrams = kept;
+            if (o_.garbage) {
+                QByteArray junk(64 + int(QRandomGenerator::global()->bounded(200)), '\0');
+                for (char& c : junk) c = char(QRandomGenerator::global()->bounded(256));
+                datagrams.prepend(junk);
+            }
+        }
+        const QHostAddress to = query.senderAddress();
+        const quint16 toPort = quint16(query.senderPort());
+        auto send = [socket, to, toPort, datagrams] {
+            for (const QByteArray& d : datagrams) socket->writeDatagram(d, to, toPort);
+        };
+        if (o_.delayMs > 0 && faults) QTimer::singleShot(o_.delayMs, this, send);
+        else send();
+    }
+
+    Options o_;
+    QMap<int, int> queryPorts_, probePorts_;
+    std::vector<std::unique_ptr<QUdpSocket>> sockets_;
+    int queryId_ = 0;
+};
+
+QList<QByteArray> splitList(const QString& text) {
+    QList<QByteArray> out;
+    for (const QString& s : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) out << s.toLatin1();
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser p;
+    p.setApplicationDescription("Stand-in UT/UT2003/UT2004 server on 127.0.0.1");
+    p.addHelpOption();
+    auto opt = [&](const char* name, const char* help, const char* value = nullptr) {
+        if (value) p.addOption({QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value)});
+        else p.addOption({QString::fromLatin1(name), QString::fromLatin1(help)});
+    };
+    opt("game", "ut, ut2003 or ut2004", "game");
+    opt("port", "query port of the first server (\\status\\); the UT2 probe goes to port - 9", "port");
+    opt("servers", "number of servers, on consecutive query ports", "n");
+    opt("port-step", "distance between the query ports of the servers", "n");
+    opt("name", "server name (numbered when there are several servers)", "text");
+    opt("players", "comma-separated player names", "names");
+    opt("player-count", "list this many generated players", "n");
+    opt("announce", "player count to announce (default: the number listed)", "n");
+    opt("max-players", "maximum player count", "n");
+    opt("split", "datagram size to cut the reply at", "bytes");
+    opt("delay-ms", "wait before answering", "ms");
+    opt("drop", "comma-separated 1-based datagram numbers never sent", "list");
+    opt("reverse", "send the datagrams of a reply in reverse order");
+    opt("garbage", "send a datagram of random bytes before each reply");
+    opt("final-first", "put \\final\\ before \\queryid\\ in the last datagram");
+    opt("colour", "UT2004 colour codes in the server and player names");
+    opt("no-probe", "do not answer the UT2 probe");
+    opt("map", "map name", "text");
+    opt("gametype", "game type", "text");
+    opt("password", "password value as sent", "text");
+    opt("timelimit", "time limit (empty: none)", "text");
+    opt("mutators", "comma-separated mutators", "list");
+    opt("lifetime-seconds", "stop after this many seconds", "s");
+    p.process(app);
+
+    Options o;
+    const QString game = p.value("game").toLower();
+    if (game == "ut2003" || game == "ut2") o.game = Game::Ut2003;
+    else if (game == "ut2004" || game == "ut3") o.game = Game::Ut2004;
+    if (p.isSet("port")) o.port = p.value("port").toInt();
+    if (p.isSet("servers")) o.servers = std::max(1, p.value("servers").toInt());
+    if (p.isSet("port-step")) o.portStep = std::max(1, p.value("port-step").toInt());
+    if (p.isSet("name")) o.name = p.value("name").toLatin1();
+    if (p.isSet("players")) o.players = splitList(p.value("players"));
+    if (p.isSet("player-count"))
+        for (int i = 0, n = p.value("player-count").toInt(); i < n; ++i)
+            o.players << "Player" + QByteArray::number(i + 1);
+    if (p.isSet("announce")) o.announcedPlayers = p.value("announce").toInt();
+    if (p.isSet("max-players")) o.maxPlayers = p.value("max-players").toInt();
+    if (p.isSet("split")) o.splitBytes = std::max(64, p.value("split").toInt());
+    if (p.isSet("delay-ms")) o.delayMs = p.value("delay-ms").toInt();
+    if (p.isSet("drop"))
+        for (const QByteArray& d : splitList(p.value("drop"))) o.drop << d.toInt();
+    o.reverse = p.isSet("reverse");
+    o.garbage = p.isSet("garbage");
+    o.finalFirst = p.isSet("final-first");
+    o.colour = p.isSet("colour");
+    o.noProbe = p.isSet("no-probe");
+    if (p.isSet("map")) { o.map = p.value("map").toLatin1(); o.mapTitle = o.map; }
+    if (p.isSet("gametype")) o.gameType = p.value("gametype").toLatin1();
+    if (p.isSet("password")) o.password = p.value("password").toLatin1();
+    if (p.isSet("timelimit")) o.timeLimit = p.value("timelimit").toLatin1();
+    if (p.isSet("mutators")) o.mutators = splitList(p.value("mutators"));
+    if (p.isSet("lifetime-seconds")) o.lifetimeSeconds = p.value("lifetime-seconds").toDouble();
+
+    StandIn server(o);
+    if (!server.start()) return 1;
+    QTimer::singleShot(int(o.lifetimeSeconds * 1000), &app, &QCoreApplication::quit);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    return app.exec();
+}

@@ -1,0 +1,84 @@
+#include "query/PlayersAndBuddies.h"
+
+#include "query/MainGrids.h"
+#include "shell/FavouritesFiles.h"
+
+bool buddyEntryMatches(const QString& entry, const QString& playerName) {
+    if (entry.contains(QLatin1String("**"))) {
+        QString pattern = entry;
+        pattern.remove(QLatin1String("**"));
+        return playerName.contains(pattern, Qt::CaseInsensitive);
+    }
+    return entry.compare(playerName, Qt::CaseInsensitive) == 0;
+}
+
+void buddyMatch(MainState& s, const QString& playerName, const QString& hostName) {
+    FlexGrid& g = s.BudList;
+    for (int b = 1; b < g.Rows(); ++b) {
+        if (!buddyEntryMatches(g.TextMatrix(b, 0), playerName)) continue;
+        g.setTextMatrix(b, 1, hostName);
+        // Buddies with a server listed come first.
+        g.setCol(1);
+        g.setColSel(1);
+        g.Sort(FlexGrid::SortStringDescending);
+        return;
+    }
+}
+
+int teamPictureIndex(const QString& team) {
+    if (team == QLatin1String("0")) return PictureRed;
+    if (team == QLatin1String("1")) return PictureBlue;
+    if (team == QLatin1String("2")) return PictureGreen;
+    if (team == QLatin1String("3")) return PictureGold;
+    if (team == QLatin1String("255")) return PictureSpec;
+    return 0;
+}
+
+void placeTeamPicture(MainState& s, const QString& team) {
+    const int picture = teamPictureIndex(team);
+    if (picture == 0) return;  // an unknown team shows no picture
+    FlexGrid& g = s.Flex;
+    g.setRow(g.Rows() - 1);
+    g.setCol(3);
+    g.setCellPicture(picture);
+}
+
+QString serverInfoCopyText(const MainState& s) {
+    const InfoPanel& p = s.panel;
+    const QString crlf = QStringLiteral("\r\n");
+    const QString tab = QStringLiteral("\t");
+    QString t = p.Frame1 + crlf + p.Label1 + crlf + p.Text3 + crlf + p.Label3 + crlf + p.Label4 +
+                crlf + p.Label5 + crlf + p.Label6 + crlf + crlf + p.Label7 + crlf + crlf +
+                p.Label8 + crlf + crlf + p.Label9 + crlf + crlf;
+    const FlexGrid& f = s.Flex;
+    for (int r = 1; r < f.Rows(); ++r)
+        t += QStringLiteral("Player:") + f.TextMatrix(r, 0) + tab + QStringLiteral("Frags:") +
+             f.TextMatrix(r, 1) + tab + QStringLiteral("Ping:") + f.TextMatrix(r, 2) + tab +
+             QStringLiteral("Ping:") + f.TextMatrix(r, 4) + tab + crlf + crlf;
+    return t;
+}
+
+QString adminMailAddress(const QString& adminBox) {
+    const qsizetype open = adminBox.lastIndexOf(QLatin1Char('('));
+    if (open < 0) return {};
+    QString s = adminBox.mid(open + 1);
+    s.chop(1);  // normally the closing ")"
+    return s.trimmed();
+}
+
+void Flex_Click(MainState& s) {
+    const int row = s.Flex.MouseRow();
+    if (row == 0) {
+        SortPlayerGrid(s, s.Flex.MouseCol());
+        return;
+    }
+    const QString name = s.Flex.TextMatrix(row, 0);
+    if (name.isEmpty()) return;
+    QStringList names;
+    for (int r = 1; r < s.BudList.Rows(); ++r) names << s.BudList.TextMatrix(r, 0);
+    names << name;
+    // A file that could not be written keeps the old list on disk and on screen.
+    if (!writeBuddies(names)) return;
+    SetupBuddyGrid(s);
+    LoadBuddyList(s);
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+
+#include "shell/MainState.h"
+
+// Rules shared by both decoders for the players, and the actions of the players grid
+// and the information panel.
+
+// Writes the host name beside the first buddy entry that matches the player; an entry
+// holding "**" matches any name containing the rest of it, ignoring case.
+void buddyMatch(MainState& s, const QString& playerName, const QString& hostName);
+// Whether one buddy entry matches a player name.
+bool buddyEntryMatches(const QString& entry, const QString& playerName);
+
+// The picture for a team text ("0" red, "1" blue, "2" green, "3" gold, "255" Spec);
+// 0 (no picture) for any other text.
+int teamPictureIndex(const QString& team);
+// Puts the team's picture into the "Team" cell of the last players row.
+void placeTeamPicture(MainState& s, const QString& team);
+
+// The text "Copy" puts on the clipboard: the panel captions and one line per player.
+QString serverInfoCopyText(const MainState& s);
+// The address between the last "(" and the end of the admin box, without the bracket
+// and the last character, trimmed; empty when there is none.
+QString adminMailAddress(const QString& adminBox);
+
+// A click on the players grid: a header sorts, a player becomes a buddy.
+void Flex_Click(MainState& s);

@@ -1,0 +1,112 @@
+// The buddy match, adding a buddy from the players grid, "Copy" and "Email Admin".
+#include <QClipboard>
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+#include "QueryTestHelpers.h"
+#include "platform/ShellOpen.h"
+#include "query/PlayersAndBuddies.h"
+#include "support/TestSupport.h"
+
+TEST(BuddyMatch, EntryRules) {
+    const struct { const char* entry; const char* player; bool match; } cases[] = {
+        {"**Bob**", "bob", true}, {"**Bob**", "xBOBx", true}, {"**Bob**", "Bobby", true},
+        {"Bob", "BOB", true}, {"Bob", "Bobby", false}, {"**", "anyone", true},
+        {"Bo**b", "xbobx", true}, {"*Bob*", "Bob", false}, {"", "", true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(buddyEntryMatches(QString::fromLatin1(c.entry), QString::fromLatin1(c.player)), c.match)
+            << c.entry << " / " << c.player;
+}
+
+TEST(BuddyMatch, FirstMatchingRowGetsServerAndGridResorts) {
+    MonitorFixture t;
+    FlexGrid& b = t.s.BudList;
+    b.setTextMatrix(1, 0, "zed");
+    b.AddItem("**a**");
+    b.AddItem("alice");
+    buddyMatch(t.s, "Alice", "Host One");
+    // "**a**" is the first match; "alice" keeps no server
+    int withServer = 0;
+    for (int r = 1; r < b.Rows(); ++r)
+        if (!b.TextMatrix(r, 1).isEmpty()) ++withServer;
+    EXPECT_EQ(withServer, 1);
+    EXPECT_EQ(b.TextMatrix(1, 0), "**a**");  // sorted to the top
+    EXPECT_EQ(b.TextMatrix(1, 1), "Host One");
+}
+
+TEST(BuddyMatch, DecodedPlayersMarkBuddiesInAutomaticMode) {
+    MonitorFixture t;
+    addFavourite(t.s, "127.0.0.1", 7787, "UT3");
+    t.s.AutoScanMode = true;
+    t.s.BudList.setTextMatrix(1, 0, "beta");
+    t.m.onDatagram(withPlayers(ut2004Reply({}, "2"), playerKeys(0, "Alpha") + playerKeys(1, "BETA")),
+                   "127.0.0.1", 7787);
+    EXPECT_EQ(t.s.BudList.TextMatrix(1, 1), "Test Server");
+}
+
+TEST(PlayersGrid, ClickOnPlayerAddsBuddy) {
+    TempProgramFolder folder;
+    MonitorFixture t;
+    t.s.BudList.setTextMatrix(1, 0, "old");
+    t.s.BudList.setTextMatrix(1, 1, "Somewhere");
+    t.s.Flex.setTextMatrix(1, 0, "Newbie");
+    t.s.Flex.setMouseCell(1, 0);
+    t.m.Flex_Click();
+    t.m.Flex_Click();  // twice adds it twice
+    EXPECT_EQ(folder.read("buddies.ini"), "old\r\nNewbie\r\nNewbie\r\n");
+    EXPECT_EQ(t.s.BudList.Rows(), 4);
+    EXPECT_EQ(t.s.BudList.TextMatrix(1, 1), "");  // servers gone until the next match
+}
+
+TEST(PlayersGrid, HeaderClickSortsAndEmptyRowAddsNothing) {
+    TempProgramFolder folder;
+    MonitorFixture t;
+    t.s.Flex.setTextMatrix(1, 0, "low");
+    t.s.Flex.setTextMatrix(1, 1, "2");
+    t.s.Flex.AddItem("high\t10");
+    t.s.Flex.setMouseCell(0, 1);
+    t.m.Flex_Click();
+    EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), "high");
+    t.s.Flex.setMouseCell(5, 0);
+    t.m.Flex_Click();
+    EXPECT_FALSE(folder.exists("buddies.ini"));
+}
+
+TEST(Panel, CopyTextLayout) {
+    MonitorFixture t;
+    ClearServerInfo(t.s);
+    t.s.panel.Text3 = "Root ( r@x )";
+    t.s.Flex.setTextMatrix(1, 0, "A");
+    t.s.Flex.setTextMatrix(1, 1, "5");
+    t.s.Flex.setTextMatrix(1, 2, "40");
+    t.s.Flex.setTextMatrix(1, 4, "1");
+    t.s.Flex.AddItem("B\t6\t41\t\t0");
+    t.s.Flex.AddItem("C\t7\t42\t\t255");
+    const QString expected =
+        "Server Information:\r\nMap: \r\nRoot ( r@x )\r\nTime Limit: \r\nVersion:\r\nP/W: \r\n"
+        "Translocator: \r\n\r\nGame Type:  \r\n\r\nMutators: \r\n\r\nGoal Limit: \r\n\r\n"
+        "Player:A\tFrags:5\tPing:40\tPing:1\t\r\n\r\n"
+        "Player:B\tFrags:6\tPing:41\tPing:0\t\r\n\r\n"
+        "Player:C\tFrags:7\tPing:42\tPing:255\t\r\n\r\n";
+    EXPECT_EQ(serverInfoCopyText(t.s), expected);
+    t.m.Command2_Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
+}
+
+TEST(Panel, EmailAdminAddress) {
+    const struct { const char* box; const char* address; } cases[] = {
+        {"Root ( root@example.com )", "root@example.com"}, {"Root (   a@b   )", "a@b"},
+        {"no bracket", ""}, {"Root (  )", ""}, {"a (x) b ( c@d )", "c@d"}, {"(", ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(adminMailAddress(QString::fromLatin1(c.box)), QString::fromLatin1(c.address)) << c.box;
+
+    QStringList opened;
+    setLinkOpener([&](const QString& link) { opened << link; return true; });
+    MonitorFixture t;
+    t.s.panel.Text3 = "Root (  root@example.com )";
+    t.m.Command3_Click();
+    t.s.panel.Text3 = "Root";
+    t.m.Command3_Click();
+    setLinkOpener({});
+    EXPECT_EQ(opened, QStringList{"mailto:root@example.com"});
+}
