@@ -20,6 +20,7 @@
 #include "platform/SingleInstance.h"
 #include "profile/GameSettingsEntry.h"
 #include "query/MainGrids.h"
+#include "query/ServerMonitor.h"
 #include "screenshots/ScreenshotsEntry.h"
 #include "settings/SettingsEntry.h"
 #include "shell/AppConfig.h"
@@ -82,7 +83,16 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     layout->setColumnStretch(1, 2);
     setCentralWidget(central);
 
-    state_.ASIndicator.setTick([this] { refreshAutoscanCaption(); });
+    monitor_ = std::make_unique<ServerMonitor>(state_);
+    monitor_->panelChanged = [this] { refreshPanel(); };
+    // The monitor keeps the caption in the state; the menu shows it on every tick.
+    state_.ASIndicator.setTick([this] {
+        monitor_->ASIndicator_Timer();
+        refreshAutoscanCaption();
+    });
+    serverView->setClickHandler([this] { monitor_->ServerGrid_Click(); refreshPanel(); });
+    playerView->setClickHandler([this] { monitor_->Flex_Click(); });
+    buddyView->setClickHandler([this] { monitor_->BudList_Click(); refreshPanel(); });
     useTrayIcon(makeSystemTrayIcon());
     // Grid layouts as the window shows them before start-up fills them.
     SetupServerGrid(state_);
@@ -93,10 +103,8 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
 FrmMain::~FrmMain() {
     // The grid views hold on to the grids of the state, which goes before the children.
     delete centralWidget();
-    // The timers belong to the state; their handlers must not outlive the window.
-    state_.AutoScan.setTick({});
-    state_.ClickScan.setTick({});
-    state_.ASIndicator.setTick({});
+    // The monitor takes its timer handlers with it.
+    monitor_.reset();
 }
 
 void FrmMain::buildMenus() {
@@ -165,6 +173,8 @@ void FrmMain::buildPanel(QWidget* parent) {
     Command3 = new QPushButton(QStringLiteral("Email Admin"), Frame1);
     Command3->setToolTip(QStringLiteral("Email the server admin with the default mail application"));
     connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, [this] { monitor_->Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { monitor_->Command3_Click(); });
     int col = 0;
     for (QPushButton* b : {Command1, Command2, Command3}) {
         b->setFont(arial());
@@ -193,11 +203,7 @@ void FrmMain::refreshPanel() {
     if (Text3->text() != p.Text3) Text3->setText(p.Text3);
 }
 
-void FrmMain::refreshAutoscanCaption() {
-    state_.mnuautoCaption = state_.AutoScan.Enabled() ? QStringLiteral("&Autoscan: On")
-                                                      : QStringLiteral("&Autoscan: Off");
-    mnuauto->setText(state_.mnuautoCaption);
-}
+void FrmMain::refreshAutoscanCaption() { mnuauto->setText(state_.mnuautoCaption); }
 
 StartupHooks FrmMain::defaultStartupHooks() {
     StartupHooks hooks;
@@ -214,7 +220,7 @@ bool FrmMain::Form_Load() { return Form_Load(defaultStartupHooks()); }
 bool FrmMain::Form_Load(const StartupHooks& hooks) {
     const bool running = runStartup(state_, hooks);
     refreshPanel();
-    refreshAutoscanCaption();
+    state_.ASIndicator.fire();
     return running;
 }
 
@@ -248,17 +254,8 @@ void FrmMain::mnuVYRN_Click() {
 void FrmMain::mnuGame_Click() { showGameSettingsDialog(this); }
 
 void FrmMain::mnuauto_Click() {
-    if (!state_.AutoScan.Enabled()) {
-        ClearServerInfo(state_);
-        state_.ReadyToQuery = true;
-        state_.AutoScan.setEnabled(true);
-        state_.AutoScanMode = true;
-        refreshPanel();
-    } else {
-        state_.ReadyToQuery = false;
-        state_.AutoScan.setEnabled(false);
-        state_.AutoScanMode = false;
-    }
+    monitor_->mnuauto_Click();
+    refreshPanel();
 }
 
 void FrmMain::mnuAbout_Click() { frmAbout(this).exec(); }
@@ -267,6 +264,7 @@ void FrmMain::Form_Unload() {
     state_.ExitRequested = true;
     state_.AutoScan.setEnabled(false);
     state_.ClickScan.setEnabled(false);
+    monitor_->closeSocket();
 }
 
 void FrmMain::useTrayIcon(std::unique_ptr<TrayIcon> icon) {

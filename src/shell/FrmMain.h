@@ -9,6 +9,7 @@
 #include "shell/TrayBehaviour.h"
 
 class GridView;
+class ServerMonitor;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -30,6 +31,7 @@ public:
     StartupHooks defaultStartupHooks();
 
     MainState& state() { return state_; }
+    ServerMonitor& monitor() { return *monitor_; }
 
     // Menu actions.
     void mnuFile_Open();
@@ -65,6 +67,7 @@ private:
     void Form_Unload();
 
     MainState state_;
+    std::unique_ptr<ServerMonitor> monitor_;
     std::unique_ptr<TrayIcon> trayIcon_;
     std::unique_ptr<TrayBehaviour> trayBehaviour_;
     GridView* serverView = nullptr;
