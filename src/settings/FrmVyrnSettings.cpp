@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QCheckBox>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -191,6 +192,11 @@ void FrmVyrnSettings::buildControls() {
     Slider1->setTickPosition(QSlider::TicksBelow);
     Slider1->setTickInterval(1);
     f1->addWidget(Slider1);
+    CheckAlerts = new QCheckBox(QStringLiteral("Alert me when a buddy starts playing"), frame1);
+    CheckAlerts->setObjectName(QStringLiteral("CheckAlerts"));
+    CheckAlerts->setChecked(true);
+    CheckAlerts->setToolTip(QStringLiteral("Shows a desktop notification when a buddy is first seen on a server."));
+    f1->addWidget(CheckAlerts);
     f1->addStretch();
 
     QPushButton* done = button(this, "Command15", QStringLiteral("Done"));
@@ -224,6 +230,7 @@ SettingsValues FrmVyrnSettings::values() const {
     for (Game g : kGames) v.path(g) = pathBox(g)->text();
     v.exitAfterLaunch = !Option2->isChecked();
     v.refreshDelay = Slider1->value();
+    v.buddyAlerts = CheckAlerts->isChecked();
     return v;
 }
 
@@ -231,6 +238,7 @@ void FrmVyrnSettings::showValues(const SettingsValues& v) {
     for (Game g : kGames) pathBox(g)->setText(v.path(g));
     (v.exitAfterLaunch ? Option1 : Option2)->setChecked(true);
     Slider1->setValue(v.refreshDelay);
+    CheckAlerts->setChecked(v.buddyAlerts);
 }
 
 QLineEdit* FrmVyrnSettings::pathBox(Game game) const {

@@ -7,6 +7,7 @@
 class GridView;
 class QLineEdit;
 class QRadioButton;
+class QCheckBox;
 class QSlider;
 
 // "VYRN Settings": the game paths, the after-launch choice, the scan delay, and the
@@ -43,5 +44,6 @@ private:
     QRadioButton* Option1 = nullptr;
     QRadioButton* Option2 = nullptr;
     QSlider* Slider1 = nullptr;
+    QCheckBox* CheckAlerts = nullptr;
     bool saved_ = false;
 };

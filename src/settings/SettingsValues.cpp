@@ -91,6 +91,9 @@ void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) 
             if (int(g) < lines.size()) configPath(config, g) = lines[int(g)];
         if (lines.size() > 3) values.exitAfterLaunch = lines[3] == QLatin1String("1");
         if (lines.size() > 4) values.refreshDelay = sliderPositionOf(lines[4]);
+        AppConfig alerts;
+        alerts.BuddyAlerts = lines.value(8);
+        values.buddyAlerts = buddyAlertsOn(alerts);
         for (Game g : kGames) values.path(g) = configPath(config, g);
         for (Game g : kGames)
             if (values.path(g).isEmpty()) DetectGamePath(g, values, config);
@@ -113,6 +116,7 @@ QStringList SaveSettings(const SettingsValues& values, const FlexGrid& serverGri
     for (Game g : kGames) configPath(written, g) = values.path(g);
     written.AfterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
     written.RefreshDelay = ' ' + QString::number(values.refreshDelay) + ' ';
+    written.BuddyAlerts = values.buddyAlerts ? QStringLiteral("1") : QStringLiteral("0");
     if (!writeConfigFile(written, QString())) failed.append(kConfigFileName);
 
     QStringList names;

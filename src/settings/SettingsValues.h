@@ -14,6 +14,7 @@ struct SettingsValues {
     QString paths[3];             // Text1, Text2, Text3: the executables of UT, UT2003, UT2004
     bool exitAfterLaunch = true;  // Option1 "Exit VYRN"; else Option2 "Send VYRN to Systray"
     int refreshDelay = 1;         // Slider1, 1 to 5
+    bool buddyAlerts = true;      // the buddy alert box; line 9 of "vyrn.ini"
     QString& path(Game g) { return paths[int(g)]; }
     const QString& path(Game g) const { return paths[int(g)]; }
 };

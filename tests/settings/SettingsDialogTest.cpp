@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -94,7 +95,7 @@ TEST_F(SettingsDialogTest, FirstRunDetectsTheGamesAndDoneWritesTheThreeFiles) {
     EXPECT_EQ(fileLines(folder, "vyrn.ini"),
               (QStringList{prefix.driveC("UnrealTournament/System/UnrealTournament.exe"),
                            prefix.driveC("UT2003/System/UT2003.exe"), prefix.driveC("UT2004/System/UT2004.exe"),
-                           "1", " 1 ", "", "", ""}));
+                           "1", " 1 ", "", "", "", "1"}));
     EXPECT_EQ(folder.read("servers.ini"), "");
     EXPECT_EQ(folder.read("buddies.ini"), "\r\n");
 }
@@ -126,6 +127,7 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesAndTheCloseBoxSavesEdits) {
     child<QPushButton>(dialog, "Command2")->click();   // favourite Remove on row 1
     child<QLineEdit>(dialog, "Text3")->setText("/typed/UT2004.exe");
     child<QSlider>(dialog, "Slider1")->setValue(5);
+    EXPECT_TRUE(child<QCheckBox>(dialog, "CheckAlerts")->isChecked());  // no ninth line: on
     dialog.show();
     dialog.close();
 
@@ -133,7 +135,7 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesAndTheCloseBoxSavesEdits) {
     EXPECT_EQ(fileLines(folder, "buddies.ini"), (QStringList{"Bob", "", "[XYZ]**", "Carol"}));
     EXPECT_EQ(fileLines(folder, "vyrn.ini"),
               (QStringList{prefix.driveC("UnrealTournament/System/UnrealTournament.exe"),
-                           "/games/ut2003/System/ut2003.exe", "/typed/UT2004.exe", "2", " 5 ", "", "/shots", "/s"}));
+                           "/games/ut2003/System/ut2003.exe", "/typed/UT2004.exe", "2", " 5 ", "", "/shots", "/s", "1"}));
 }
 
 TEST_F(SettingsDialogTest, AddThroughTheGameChoiceDialog) {
@@ -249,4 +251,18 @@ TEST_F(SettingsDialogTest, FolderChooserReturnsOneFolderOrNothing) {
         chooser.findChild<QPushButton*>("Command1")->click();  // Select
     }
     EXPECT_EQ(ChosenFolder, target);
+}
+
+TEST(SettingsValuesTest, BuddyAlertSwitchRoundTripsOnTheNinthLine) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "a\r\nb\r\nc\r\n2\r\n 3 \r\n\r\n/f\r\n/d\r\n0\r\n");
+    SettingsValues v;
+    AppConfig config;
+    FlexGrid buddies(2, 1);
+    LoadSettings(v, config, buddies);
+    EXPECT_FALSE(v.buddyAlerts);
+    v.buddyAlerts = true;
+    FlexGrid servers(2, 4);
+    EXPECT_TRUE(SaveSettings(v, servers, buddies, config).isEmpty());
+    EXPECT_EQ(folder.read("vyrn.ini"), "a\r\nb\r\nc\r\n2\r\n 3 \r\n\r\n\r\n\r\n1\r\n");
 }
