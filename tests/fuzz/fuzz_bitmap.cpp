@@ -1,0 +1,13 @@
+// The bitmap loader on arbitrary files named ".bmp".
+#include "FuzzSupport.h"
+#include "screenshots/cDIBSection.h"
+#include "shell/ProgramFolder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzSetUp();
+    fuzzWriteFile(QStringLiteral("shot.bmp"), data, size);
+    cDIBSection dib;
+    dib.Load(programFile(QStringLiteral("shot.bmp")));
+    dib.CleanUp();
+    return 0;
+}

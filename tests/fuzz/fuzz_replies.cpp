@@ -1,0 +1,36 @@
+// Datagram sequences from a favourite's address: gathering, completion and both
+// decoders, in both scan modes, with a buddy list that matches everything.
+#include "FuzzSupport.h"
+#include "query/MainGrids.h"
+#include "query/ServerMonitor.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzSetUp();
+    static MainState* s = nullptr;
+    static ServerMonitor* monitor = nullptr;
+    if (!s) {
+        s = new MainState;
+        monitor = new ServerMonitor(*s);
+    }
+    SetupServerGrid(*s);
+    SetupPlayerGrid(*s);
+    SetupBuddyGrid(*s);
+    s->ServerGrid.setTextMatrix(1, 0, "1");
+    s->ServerGrid.setTextMatrix(1, 2, "127.0.0.1");
+    s->ServerGrid.setTextMatrix(1, 3, "7778");
+    s->ServerGrid.setTextMatrix(1, 7, "UT3");
+    s->BudList.setTextMatrix(1, 0, "**");
+    s->BudList.AddItem("Bob");
+    if (size == 0) return 0;
+    s->AutoScanMode = data[0] & 1;
+    // Datagrams are separated by the byte 0xFE; bit 1 of the first byte sends the
+    // first one from the probe port.
+    const QByteArray all(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    bool first = true;
+    for (const QByteArray& datagram : all.split('\xfe')) {
+        const int port = first && (data[0] & 2) ? 7769 : 7778;
+        monitor->onDatagram(datagram, QStringLiteral("127.0.0.1"), port);
+        first = false;
+    }
+    return 0;
+}
