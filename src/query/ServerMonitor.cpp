@@ -143,8 +143,11 @@ void ServerMonitor::ClickScan_Timer() {
 }
 
 void ServerMonitor::ASIndicator_Timer() {
-    s_.mnuautoCaption = s_.AutoScan.Enabled() ? QStringLiteral("&Autoscan: On")
-                                              : QStringLiteral("&Autoscan: Off");
+    const QString caption = s_.AutoScan.Enabled() ? QStringLiteral("&Autoscan: On")
+                                                  : QStringLiteral("&Autoscan: Off");
+    if (caption == s_.mnuautoCaption) return;
+    s_.mnuautoCaption = caption;
+    notifyPanel();
 }
 
 void ServerMonitor::mnuauto_Click() {

@@ -99,3 +99,14 @@ TEST(Gathering, OversizedReplyDroppedThroughItsFinal) {
     for (int i = 0; i < 100; ++i) t.m.onDatagram(probeReply({{"Pad", QByteArray(500, 'p')}}), kHost, kPort - 9);
     EXPECT_LE(t.m.reply().ProbeBuffer.size(), ServerMonitor::kMaxProbeBuffer);
 }
+
+TEST(Gathering, DecodedReplyNotifiesThePanel) {
+    MonitorFixture t;
+    addFavourite(t.s, kHost, kPort, "UT");
+    int notified = 0;
+    t.m.panelChanged = [&] { ++notified; };
+    t.m.onDatagram("\\gamename\\ut\\hostname\\Half", kHost, kPort);
+    EXPECT_EQ(notified, 0);
+    t.m.onDatagram(utReply({}), kHost, kPort);
+    EXPECT_EQ(notified, 1);
+}

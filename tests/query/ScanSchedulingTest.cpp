@@ -80,22 +80,27 @@ TEST(ScanScheduling, LowerCaseCodeGetsNoProbe) {
 }
 
 TEST(ScanScheduling, UnusableRowsAreSkippedAndTheScanGoesOn) {
-    const struct { const char* address; int port; bool ready; } cases[] = {
-        {"127.0.0.1", 0, true},        // port below 1: skipped, scan goes on
-        {"", 40300, true},             // no address: nothing queried
-        {"localhost", 40300, false},   // no three dots: nothing changes
-    };
+    // A port below 1 sends nothing but leaves the scan free to go on; an address
+    // without three dots is skipped without touching any state.
+    const struct { const char* address; int port; bool readyBefore; bool readyAfter; } cases[] = {
+        {"127.0.0.1", 0, true, true}, {"127.0.0.1", -5, false, true},
+        {"localhost", 40300, false, false}, {"", 40300, true, true}};
     for (const auto& c : cases) {
         Scan t(0);
-        addFavourite(t.s, "127.0.0.1", 1, "UT");
-        t.s.ServerGrid.setTextMatrix(1, 2, QString::fromLatin1(c.address));
-        t.s.ServerGrid.setTextMatrix(1, 3, QString::number(c.port));
-        t.s.ReadyToQuery = !c.ready;  // so a change is visible
-        t.s.ReadyToQuery = true;
-        if (!c.ready) t.s.ReadyToQuery = false;
-        t.m.QueryServer(t.s.ServerGrid.TextMatrix(1, 2), c.port, "UT");
-        EXPECT_EQ(t.s.ReadyToQuery, c.ready) << c.address;
+        t.s.ReadyToQuery = c.readyBefore;
+        t.m.QueryServer(QString::fromLatin1(c.address), c.port, "UT");
+        EXPECT_EQ(t.s.ReadyToQuery, c.readyAfter) << c.address << " " << c.port;
     }
+}
+
+TEST(ScanScheduling, RowWithBadPortDoesNotStallTheScan) {
+    Scan t(0);
+    addFavourite(t.s, kHost, 40400, "UT");
+    addFavourite(t.s, kHost, 40401, "UT");
+    t.s.ServerGrid.setTextMatrix(1, 3, "x");
+    t.m.AutoScan_Timer();
+    t.m.AutoScan_Timer();
+    EXPECT_EQ(t.s.ScanRow, 2);
 }
 
 TEST(ScanScheduling, ExitRequestedEndsTheProgram) {

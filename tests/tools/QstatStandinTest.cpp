@@ -31,3 +31,21 @@ TEST(QstatStandin, UnrealStatusReadLikeARealServer) {
         EXPECT_TRUE(out.contains(QStringLiteral("Player%1\n").arg(i))) << i;
     EXPECT_TRUE(out.contains("gamename=ut")) << out.toStdString();
 }
+
+TEST(QstatStandin, Ut2004NativeServerInformation) {
+    if (QStandardPaths::findExecutable(QStringLiteral("quakestat")).isEmpty())
+        GTEST_SKIP() << "quakestat is not installed";
+    const int gamePort = 40000 + int(QCoreApplication::applicationPid() % 2000) * 12;
+    for (const char* game : {"ut2004", "ut2003"}) {
+        StandinProcess server({"--game", game, "--port", QString::number(gamePort + 10), "--name",
+                               "Native Check", "--player-count", "5", "--max-players", "20",
+                               "--map", "ONS-Torlan", "--gametype", "ONSOnslaughtGame"});
+        ASSERT_TRUE(server.ready());
+        const QString type = QString::fromLatin1(game) == "ut2004" ? "-ut2004s" : "-ut2s";
+        const QString out = runQuakestat({type, QStringLiteral("127.0.0.1:%1").arg(gamePort)});
+        EXPECT_TRUE(out.contains("Native Check")) << game << out.toStdString();
+        EXPECT_TRUE(out.contains("5/20")) << game << out.toStdString();
+        EXPECT_TRUE(out.contains("ONS-Torlan")) << game << out.toStdString();
+        EXPECT_TRUE(out.contains("ONSOnslaughtGame")) << game << out.toStdString();
+    }
+}

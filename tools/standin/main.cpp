@@ -141,10 +141,19 @@ QByteArray probeString(const QByteArray& text) {
     return s + text + '\0';
 }
 
+void appendInt32(QByteArray& r, int v) {
+    for (int i = 0; i < 4; ++i) r.append(char((quint32(v) >> (8 * i)) & 0xff));
+}
+
+QByteArray nativeHeader(const Options& o, char type) {
+    QByteArray r(o.game == Game::Ut2003 ? "\x79\x00\x00\x00" : "\x80\x00\x00\x00", 4);
+    return r + type;
+}
+
 // The binary rules reply of a UT2003 (0x79) or UT2004 (0x80) server.
 QByteArray rulesReply(const Options& o) {
     const bool ut2003 = o.game == Game::Ut2003;
-    QByteArray r(ut2003 ? "\x79\x00\x00\x00\x01" : "\x80\x00\x00\x00\x01", 5);
+    QByteArray r = nativeHeader(o, 1);
     auto rule = [&](QByteArray key, const QByteArray& value) {
         if (ut2003) key = key.toLower();  // UT2003 sends its rule names in lower case
         r += probeString(key) + probeString(value);
@@ -158,6 +167,39 @@ QByteArray rulesReply(const Options& o) {
     if (!o.timeLimit.isEmpty()) rule("TimeLimit", o.timeLimit);
     rule("Translocator", "True");
     for (const QByteArray& m : o.mutators) rule("Mutator", m);
+    return r;
+}
+
+// The native server information reply (query type 0).
+QByteArray infoReply(const Options& o, int index, int gamePort, int queryPort) {
+    QByteArray r = nativeHeader(o, 0);
+    appendInt32(r, index);
+    r += '\0';  // the address, left empty as real servers do
+    appendInt32(r, gamePort);
+    appendInt32(r, queryPort);
+    r += probeString(serverName(o, index));
+    r += probeString(o.map);
+    r += probeString(o.gameType.isEmpty() ? defaultGameType(o.game) : o.gameType);
+    appendInt32(r, o.announcedPlayers >= 0 ? o.announcedPlayers : int(o.players.size()));
+    appendInt32(r, o.maxPlayers);
+    appendInt32(r, 0);  // ping
+    if (o.game == Game::Ut2004) {
+        appendInt32(r, 0);  // flags
+        r += probeString("3");
+    }
+    return r;
+}
+
+// The native player list reply (query type 2).
+QByteArray playersReply(const Options& o) {
+    QByteArray r = nativeHeader(o, 2);
+    for (int i = 0; i < o.players.size(); ++i) {
+        appendInt32(r, i + 1);
+        r += probeString(o.players[i]);
+        appendInt32(r, 40 + i);            // ping
+        appendInt32(r, (i * 7) % 31);      // score
+        appendInt32(r, 0);                 // stats id
+    }
     return r;
 }
 
@@ -196,8 +238,12 @@ private:
                 // The game port is one below a UT query port and ten below a UT2 one.
                 const int gamePort = port - (o_.game == Game::Ut ? 1 : 10);
                 answer(socket, d, statusDatagrams(o_, index, gamePort, ++queryId_), true);
-            } else if (q.size() == 5 && q[4] == 1 && probePorts_.contains(port)) {
-                answer(socket, d, {rulesReply(o_)}, false);
+            } else if (q.size() == 5 && probePorts_.contains(port)) {
+                // The native protocol: 0 server information, 1 rules, 2 players.
+                const int index = probePorts_[port];
+                if (q[4] == 0) answer(socket, d, {infoReply(o_, index, port - 1, port + 9)}, false);
+                else if (q[4] == 1) answer(socket, d, {rulesReply(o_)}, false);
+                else if (q[4] == 2) answer(socket, d, {playersReply(o_)}, false);
             }
         }
     }
