@@ -16,7 +16,9 @@ void buddyMatch(MainState& s, const QString& playerName, const QString& hostName
     FlexGrid& g = s.BudList;
     for (int b = 1; b < g.Rows(); ++b) {
         if (!buddyEntryMatches(g.TextMatrix(b, 0), playerName)) continue;
+        const bool newlySeen = g.TextMatrix(b, 1) != hostName;
         g.setTextMatrix(b, 1, hostName);
+        if (newlySeen && s.buddySeen) s.buddySeen(playerName, hostName);
         // Buddies with a server listed come first.
         g.setCol(1);
         g.setColSel(1);

@@ -1,5 +1,7 @@
 #include "query/ReplyGathering.h"
 
+#include "query/ColourCodes.h"
+
 namespace {
 constexpr auto CI = Qt::CaseInsensitive;
 }
@@ -34,7 +36,8 @@ ReplyGame replyGame(const QString& text) {
 }
 
 QStringList splitStatusFields(const QString& text) {
-    return text.split(QLatin1Char('\\'), Qt::KeepEmptyParts);
+    // Colour codes go first: their colour bytes may be any byte, a backslash too.
+    return stripColourCodes(text).split(QLatin1Char('\\'), Qt::KeepEmptyParts);
 }
 
 QStringList splitProbeFields(const QString& buffer) {

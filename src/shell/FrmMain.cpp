@@ -20,6 +20,7 @@
 #include "platform/SingleInstance.h"
 #include "profile/GameSettingsEntry.h"
 #include "query/MainGrids.h"
+#include "query/PlayersAndBuddies.h"
 #include "query/ServerMonitor.h"
 #include "screenshots/ScreenshotsEntry.h"
 #include "settings/SettingsEntry.h"
@@ -94,6 +95,10 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     playerView->setClickHandler([this] { monitor_->Flex_Click(); });
     buddyView->setClickHandler([this] { monitor_->BudList_Click(); refreshPanel(); });
     useTrayIcon(makeSystemTrayIcon());
+    state_.buddySeen = [this](const QString& player, const QString& server) {
+        if (server.isEmpty() || !buddyAlertsOn(appConfig())) return;
+        trayIcon_->notify(QStringLiteral("VYRN"), buddyAlertText(player, server));
+    };
     // Grid layouts as the window shows them before start-up fills them.
     SetupServerGrid(state_);
     SetupBuddyGrid(state_);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 #include "platform/IntervalTimer.h"
 #include "shell/FlexGrid.h"
@@ -44,4 +45,8 @@ struct MainState {
     IntervalTimer ClickScan{1000};
     IntervalTimer ASIndicator{500, true};
     QString mnuautoCaption = QStringLiteral("&AutoScan");
+
+    // Called when a buddy's "Server" cell changes to a server (the player's name and
+    // the server's), once until the buddy is seen elsewhere or the list is rebuilt.
+    std::function<void(const QString& player, const QString& server)> buddySeen;
 };

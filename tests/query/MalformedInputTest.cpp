@@ -44,12 +44,12 @@ TEST(MalformedInput, TenThousandPlayersAnnounced) {
     EXPECT_EQ(t.s.Flex.Rows(), 41);
 }
 
-TEST(MalformedInput, ControlBytesAndColourCodesInNamesKeptAs1252Text) {
+TEST(MalformedInput, ControlBytesKeptAs1252TextAndColourCodesDropped) {
     MonitorFixture t;
     addFavourite(t.s, kHost, 7787, "UT3");
     const QByteArray name = QByteArray("\x1b\xff\x01\x01Red\x07\t\xe9", 10);
     t.m.onDatagram(withPlayers(ut2004Reply({}, "1"), playerKeys(0, name)), kHost, 7787);
-    EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), windows1252ToUnicode(name));
+    EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), windows1252ToUnicode(name.mid(4)));
     EXPECT_EQ(t.s.Flex.TextMatrix(1, 1), "0");  // the tab did not split the cells
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 
+#include "shell/AppConfig.h"
 #include "shell/FrmMain.h"
 #include "shell/TrayBehaviour.h"
 #include "support/TestSupport.h"
@@ -17,7 +18,11 @@ public:
     void add(const QString& t) override { ++adds; isShown = true; tip = t; }
     void remove() override { ++removes; isShown = false; }
     bool shown() const override { return isShown; }
-    bool notify(const QString&, const QString&) override { return trayExists; }
+    QStringList notes;
+    bool notify(const QString&, const QString& text) override {
+        notes << text;
+        return trayExists;
+    }
 };
 }  // namespace
 
@@ -80,4 +85,20 @@ TEST(TrayBehaviour, RealWindowHidesAndComesBack) {
     EXPECT_FALSE(fake->isShown);
     w.state().ASIndicator.fire();
     EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: Off");
+}
+
+TEST(TrayBehaviour, BuddyAlertsGoThroughTheTrayUnlessSwitchedOff) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    FrmMain w;
+    auto icon = std::make_unique<FakeTray>();
+    FakeTray* fake = icon.get();
+    w.useTrayIcon(std::move(icon));
+    ASSERT_TRUE(w.Form_Load(StartupHooks{}));
+    w.state().buddySeen("Bob", "Green Server");
+    w.state().buddySeen("Bob", "");  // a reply without a name tells nothing
+    appConfig().BuddyAlerts = "0";
+    w.state().buddySeen("Bob", "Red Server");
+    appConfig().BuddyAlerts.clear();
+    EXPECT_EQ(fake->notes, QStringList{"Bob is playing on Green Server"});
 }
