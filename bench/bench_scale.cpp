@@ -1,0 +1,145 @@
+// VYRN at scale: 1,000 UT2004 favourites and 100 buddies scanned and sorted with
+// stand-in servers answering, and a flood of datagrams from addresses that are no
+// favourite. Reports the longest event-loop block and the memory held.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+#include <QUdpSocket>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include "platform/MonotonicClock.h"
+#include "query/MainGrids.h"
+#include "query/ServerMonitor.h"
+#include "shell/AppConfig.h"
+
+namespace {
+const QString kHost = QStringLiteral("127.0.0.1");
+
+double residentMiB() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024 * 1024) : 0;
+}
+
+void fillFavourites(MainState& s, int count, int basePort) {
+    SetupServerGrid(s);
+    SetupPlayerGrid(s);
+    SetupBuddyGrid(s);
+    FlexGrid& g = s.ServerGrid;
+    g.setRows(count + 1);
+    for (int i = 1; i <= count; ++i) {
+        g.setTextMatrix(i, 0, QString::number(i));
+        g.setTextMatrix(i, 1, kHost);
+        g.setTextMatrix(i, 2, kHost);
+        g.setTextMatrix(i, 3, QString::number(basePort + 10 * (i - 1)));
+        g.setTextMatrix(i, 7, QStringLiteral("UT3"));
+    }
+    FlexGrid& b = s.BudList;
+    b.setTextMatrix(1, 0, QStringLiteral("Player 0"));
+    for (int i = 1; i < 100; ++i) b.AddItem(i % 10 ? QStringLiteral("Buddy %1").arg(i) : QStringLiteral("**%1**").arg(i));
+}
+
+void BM_ScanAndSortThousandFavouritesHundredBuddies(benchmark::State& state) {
+    const int servers = 1000, base = 43000;
+    QProcess standin;
+    standin.start(QStringLiteral(VYRN_STANDIN_SERVER),
+                  {"--game", "ut2004", "--port", QString::number(base), "--servers", QString::number(servers),
+                   "--port-step", "10", "--player-count", "16", "--lifetime-seconds", "120"});
+    if (!standin.waitForStarted(5000) || !standin.waitForReadyRead(15000)) {
+        state.SkipWithError("stand-in did not start");
+        return;
+    }
+    appConfig().RefreshDelay = QStringLiteral("0");  // no probe wait: as fast as it goes
+    double worstBlockMs = 0, answered = 0, rssBefore = residentMiB(), rssAfter = 0;
+    for (auto _ : state) {
+        MainState s;
+        fillFavourites(s, servers, base);
+        ServerMonitor m(s);
+        s.ReadyToQuery = true;
+        s.AutoScan.setInterval(1);
+        s.AutoScan.setEnabled(true);
+        qint64 last = monotonicNs(), worst = 0;
+        QTimer heartbeat;
+        heartbeat.setInterval(1);
+        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+            const qint64 now = monotonicNs();
+            worst = std::max(worst, now - last);
+            last = now;
+        });
+        // The user sorts by players now and then while the scan runs.
+        QTimer sorter;
+        sorter.setInterval(250);
+        int sortColumn = 0;
+        QObject::connect(&sorter, &QTimer::timeout, [&] { SortServerGrid(s, (sortColumn++ % 2) ? 4 : 6); });
+        heartbeat.start();
+        sorter.start();
+        QElapsedTimer round;
+        round.start();
+        while (round.elapsed() < 60000 && s.ScanRow < servers)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QElapsedTimer tail;
+        tail.start();
+        while (tail.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        s.AutoScan.setEnabled(false);
+        heartbeat.stop();
+        sorter.stop();
+        worstBlockMs = double(worst) / 1e6;
+        answered = 0;
+        for (int r = 1; r < s.ServerGrid.Rows(); ++r)
+            if (!s.ServerGrid.TextMatrix(r, 4).isEmpty()) ++answered;
+        rssAfter = residentMiB();
+    }
+    standin.kill();
+    standin.waitForFinished();
+    state.counters["longest_block_ms"] = worstBlockMs;
+    state.counters["answered"] = answered;
+    state.counters["rss_MiB_before"] = rssBefore;
+    state.counters["rss_MiB_after"] = rssAfter;
+}
+BENCHMARK(BM_ScanAndSortThousandFavouritesHundredBuddies)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// 100,000 status datagrams from a port that is no favourite's: nothing changes and the
+// memory stays flat.
+void BM_FloodFromStrangers(benchmark::State& state) {
+    MainState s;
+    fillFavourites(s, 10, 44000);
+    ServerMonitor m(s);
+    QUdpSocket flood;
+    m.QueryServer(kHost, 44000, QStringLiteral("UT"));  // binds the monitor's socket
+    const quint16 target = m.socket().localPort();
+    const QByteArray junk = "\\gamename\\ut2004\\hostname\\Not Yours\\numplayers\\0\\partial";
+    double rssStart = 0, rssEnd = 0, changed = 0, received = 0;
+    for (auto _ : state) {
+        rssStart = residentMiB();
+        for (int i = 0; i < 100000; ++i) {
+            flood.writeDatagram(i % 10 ? junk : junk + "\\final\\", QHostAddress(kHost), target);
+            if (i % 200 == 0) QCoreApplication::processEvents();
+        }
+        QElapsedTimer tail;
+        tail.start();
+        while (tail.elapsed() < 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        rssEnd = residentMiB();
+        changed = 0;
+        for (int r = 1; r < s.ServerGrid.Rows(); ++r)
+            if (s.ServerGrid.TextMatrix(r, 1) != kHost) ++changed;
+        received = m.reply().StatusText.size();
+    }
+    state.counters["rows_changed"] = changed;
+    state.counters["rss_MiB_start"] = rssStart;
+    state.counters["rss_MiB_end"] = rssEnd;
+    state.counters["gathered_bytes"] = received;
+}
+BENCHMARK(BM_FloodFromStrangers)->Iterations(1)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
