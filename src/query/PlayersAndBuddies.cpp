@@ -1,6 +1,8 @@
 #include "query/PlayersAndBuddies.h"
 
+#include "platform/Prompter.h"
 #include "query/MainGrids.h"
+#include "shell/ProgramFolder.h"
 #include "shell/FavouritesFiles.h"
 
 bool buddyEntryMatches(const QString& entry, const QString& playerName) {
@@ -80,7 +82,12 @@ void Flex_Click(MainState& s) {
     for (int r = 1; r < s.BudList.Rows(); ++r) names << s.BudList.TextMatrix(r, 0);
     names << name;
     // A file that could not be written keeps the old list on disk and on screen.
-    if (!writeBuddies(names)) return;
+    if (!writeBuddies(names)) {
+        prompter().ask({QStringLiteral("Could not save ") + programFile(kBuddiesFileName) +
+                            QStringLiteral(", so ") + name + QStringLiteral(" was not added to the buddy list."),
+                        MsgIcon::Exclamation});
+        return;
+    }
     SetupBuddyGrid(s);
     LoadBuddyList(s);
 }
