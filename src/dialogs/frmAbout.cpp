@@ -1,25 +1,15 @@
 #include "dialogs/frmAbout.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
+#include "dialogs/AppLogo.h"
 #include "dialogs/DialogPlacement.h"
 #include "shell/ExecuteLink.h"
 
 const QString frmAbout::kWebAddress = QStringLiteral("https://vyrn.example.org");
 
 namespace {
-QPixmap logo() {
-    QPixmap pm(48, 48);
-    pm.fill(QColor(0x20, 0x30, 0x60));
-    QPainter p(&pm);
-    p.setPen(Qt::white);
-    p.setFont(QFont(QStringLiteral("Arial"), 22, QFont::Bold));
-    p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("V"));
-    return pm;
-}
-
 QLabel* labelAt(QWidget* parent, const QString& text, double points, bool italic, int left, int top) {
     auto* label = new QLabel(text, parent);
     QFont font(QStringLiteral("Arial"));
@@ -46,7 +36,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setFixedSize(twips(2190), twips(2610));
     labelAt(this, QStringLiteral("VYRN"), 15.75, false, 680, 0);
     auto* picture1 = new QLabel(this);
-    picture1->setPixmap(logo());
+    picture1->setPixmap(vyrnLogo(48));
     picture1->setGeometry(twips(720), twips(360), twips(750), twips(750));
     labelAt(this, QStringLiteral("version 3.0"), 8.25, true, 700, 1200);
     auto* command1 = new QPushButton(QStringLiteral("OK"), this);

@@ -1,24 +1,12 @@
 #include "platform/TrayIcon.h"
 
-#include <QPainter>
-#include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
 namespace {
-QIcon trayPicture() {
-    QPixmap pm(32, 32);
-    pm.fill(QColor(0x20, 0x30, 0x60));
-    QPainter p(&pm);
-    p.setPen(Qt::white);
-    p.setFont(QFont(QStringLiteral("Arial"), 16, QFont::Bold));
-    p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("V"));
-    return QIcon(pm);
-}
-
 class SystemTrayIcon final : public TrayIcon {
 public:
-    SystemTrayIcon() : icon_(trayPicture()) {
+    explicit SystemTrayIcon(const QIcon& picture) : icon_(picture) {
         QObject::connect(&icon_, &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason r) {
             if (r == QSystemTrayIcon::Trigger && leftPressed) leftPressed();
         });
@@ -52,4 +40,6 @@ private:
 };
 }  // namespace
 
-std::unique_ptr<TrayIcon> makeSystemTrayIcon() { return std::make_unique<SystemTrayIcon>(); }
+std::unique_ptr<TrayIcon> makeSystemTrayIcon(const QIcon& picture) {
+    return std::make_unique<SystemTrayIcon>(picture);
+}

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-class QSystemTrayIcon;
+class QIcon;
 
 // The notification-area icon. Where the desktop has no tray, available() is false and
 // nothing is shown.
@@ -22,4 +22,4 @@ public:
 };
 
 // The desktop's tray through QSystemTrayIcon.
-std::unique_ptr<TrayIcon> makeSystemTrayIcon();
+std::unique_ptr<TrayIcon> makeSystemTrayIcon(const QIcon& picture);

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "dialogs/AppLogo.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmagreement.h"
@@ -94,7 +95,8 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     serverView->setClickHandler([this] { monitor_->ServerGrid_Click(); refreshPanel(); });
     playerView->setClickHandler([this] { monitor_->Flex_Click(); });
     buddyView->setClickHandler([this] { monitor_->BudList_Click(); refreshPanel(); });
-    useTrayIcon(makeSystemTrayIcon());
+    setWindowIcon(QIcon(vyrnLogo(32)));
+    useTrayIcon(makeSystemTrayIcon(windowIcon()));
     state_.buddySeen = [this](const QString& player, const QString& server) {
         if (server.isEmpty() || !buddyAlertsOn(appConfig())) return;
         trayIcon_->notify(QStringLiteral("VYRN"), buddyAlertText(player, server));
