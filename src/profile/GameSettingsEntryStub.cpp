@@ -1,4 +1,0 @@
-// Stand-in until the game profile dialog lands.
-#include "profile/GameSettingsEntry.h"
-
-void showGameSettingsDialog(QWidget*) {}

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "profile/frmGameSettings.h"
+#include "profile/NameFilter.h"
+#include "shell/AppConfig.h"
+#include "support/TestSupport.h"
+
+namespace {
+struct TwoGames {
+    QTemporaryDir dir;
+    QString utIni, ut2004Ini;
+    TwoGames(const QByteArray& utUser) {
+        QDir().mkpath(dir.filePath("UT/System"));
+        QDir().mkpath(dir.filePath("UT2004/System"));
+        appConfig() = AppConfig{};
+        appConfig().UtPath = dir.filePath("UT/System/UnrealTournament.exe");
+        appConfig().Ut2004Path = dir.filePath("UT2004/System/UT2004.exe");
+        utIni = dir.filePath("UT/System/user.ini");
+        ut2004Ini = dir.filePath("UT2004/System/user.ini");
+        write(utIni, utUser);
+        write(ut2004Ini, "[DefaultPlayer]\r\nName=Player\r\nTeam=0\r\nbAutoTaunt=True\r\nbNoAutoTaunts=False\r\n"
+                         "bNoVoiceTaunts=False\r\nbNoVoiceMessages=False\r\n");
+    }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    }
+    static QByteArray read(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+template <typename W>
+W* child(QWidget& w, const char* name) {
+    W* c = w.findChild<W*>(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+}  // namespace
+
+TEST(GameSettingsDialog, NameFilter) {
+    EXPECT_EQ(filterPlayerName("Big Bob"), "Big_Bob");
+    EXPECT_EQ(filterPlayerName(QString(20, 'a')), QString(20, 'a'));
+    EXPECT_EQ(filterPlayerName("a b c d e f g h i j k l m"), "a_b_c_d_e_f_g_h_i_j");
+}
+
+TEST(GameSettingsDialog, EnablingFollowsTheProfilesAndSpectatingIsRead) {
+    TwoGames games("[DefaultPlayer]\r\nName=P\r\nTeam=2\r\noverrideclass=botpack.chspectator\r\n");
+    frmGameSettings dialog;
+    dialog.Form_Load();
+    EXPECT_EQ(dialog.windowTitle(), "Game Settings");
+    EXPECT_TRUE(child<QLineEdit>(dialog, "Text1")->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>(dialog, "Text2")->isEnabled());  // UT2003 not configured
+    EXPECT_FALSE(child<QComboBox>(dialog, "Combo2")->isEnabled());
+    EXPECT_TRUE(child<QComboBox>(dialog, "Combo5")->isEnabled());
+    EXPECT_TRUE(child<QCheckBox>(dialog, "Check2")->isChecked());
+    // The tick found in the file was written back as the user's own.
+    EXPECT_EQ(TwoGames::read(games.utIni),
+              "[DefaultPlayer]\r\nName=P\r\nTeam=255\r\nOverrideClass=Botpack.CHSpectator\r\n");
+    EXPECT_EQ(child<QComboBox>(dialog, "Combo3")->count(), 4);
+    EXPECT_EQ(child<QComboBox>(dialog, "Combo6")->count(), 2);
+    EXPECT_EQ(child<QComboBox>(dialog, "Combo4")->currentIndex(), -1);
+    EXPECT_EQ(child<QLineEdit>(dialog, "Text3")->toolTip(),
+              "Leave blank if you do not want to change your player name.");
+}
+
+TEST(GameSettingsDialog, ChoicesWriteAtOnceAndDoneWritesNames) {
+    TwoGames games("[DefaultPlayer]\r\nName=P\r\nTeam=0\r\nOverrideClass=\r\n");
+    frmGameSettings dialog;
+    dialog.Form_Load();
+    emit child<QComboBox>(dialog, "Combo5")->activated(3);  // UT2004 taunts: None
+    EXPECT_TRUE(TwoGames::read(games.ut2004Ini).contains("bAutoTaunt=False\r\nbNoAutoTaunts=True\r\n"
+                                                         "bNoVoiceTaunts=True\r\nbNoVoiceMessages=True"));
+    child<QCheckBox>(dialog, "Check2")->setChecked(true);
+    emit child<QComboBox>(dialog, "Combo3")->activated(1);  // blue, but spectating
+    EXPECT_TRUE(TwoGames::read(games.utIni).contains("Team=255"));
+
+    auto* name = child<QLineEdit>(dialog, "Text3");
+    QTest::keyClicks(name, "Big Bob");
+    EXPECT_EQ(name->text(), "Big_Bob");
+    EXPECT_EQ(name->cursorPosition(), 7);
+    const QByteArray utBefore = TwoGames::read(games.utIni);
+    child<QPushButton>(dialog, "Command15")->click();
+    EXPECT_TRUE(TwoGames::read(games.ut2004Ini).startsWith("[DefaultPlayer]\r\nName=Big_Bob\r\n"));
+    EXPECT_EQ(TwoGames::read(games.utIni), utBefore);  // an empty box changes nothing
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
