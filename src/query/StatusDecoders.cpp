@@ -87,6 +87,15 @@ struct PlayerGridRepaint {
     }
 };
 
+// The reply's columns of the server's row; one-digit counts get their leading "0".
+void writeServerRow(FlexGrid& g, int row, const QString& hostName, const QString& players,
+                    const QString& maxPlayers, qint64 ping, const QString& gameType) {
+    g.setTextMatrix(row, 1, hostName);
+    g.setTextMatrix(row, 4, padCount(players) + QStringLiteral("/") + padCount(maxPlayers));
+    g.setTextMatrix(row, 6, QString::number(ping));
+    g.setTextMatrix(row, 8, gameType);
+}
+
 // Walks the listed players: buddy match for each, and in selected-server mode one
 // players-grid row each. Returns the number listed, or nothing when strict and an
 // element was missing (the UT2003/UT2004 decoder ends there).
@@ -225,14 +234,7 @@ void DecodeUt2Status(MainState& s, ReplyState& r) {
         if (announced != *listed) players = QString::number(*listed);
         SortPlayerGrid(s, s.PlayerSortCol);
     }
-    players = padCount(players);
-    maxPlayers = padCount(maxPlayers);
-
-    FlexGrid& g = s.ServerGrid;
-    g.setTextMatrix(row, 1, host.text);
-    g.setTextMatrix(row, 4, players + QStringLiteral("/") + maxPlayers);
-    g.setTextMatrix(row, 6, QString::number(ping));
-    g.setTextMatrix(row, 8, gameTypeDisplay);
+    writeServerRow(s.ServerGrid, row, host.text, players, maxPlayers, ping, gameTypeDisplay);
 
     if (s.AutoScanMode) return;
     InfoPanel& p = s.panel;
@@ -286,15 +288,8 @@ void DecodeUtStatus(MainState& s, ReplyState& r) {
         readPlayers(s, f, announced, host.text, false);
         SortPlayerGrid(s, s.PlayerSortCol);
     }
-    players = padCount(players);
-    maxPlayers = padCount(maxPlayers);
-
-    FlexGrid& g = s.ServerGrid;
-    g.setTextMatrix(row, 1, host.text);
-    g.setTextMatrix(row, 4, players + QStringLiteral("/") + maxPlayers);
-    g.setTextMatrix(row, 6, QString::number(ping));
-    g.setTextMatrix(row, 8, gameTypeDisplay);
-    g.setTextMatrix(row, 7, QStringLiteral("ut"));
+    writeServerRow(s.ServerGrid, row, host.text, players, maxPlayers, ping, gameTypeDisplay);
+    s.ServerGrid.setTextMatrix(row, 7, QStringLiteral("ut"));
 
     if (s.AutoScanMode) return;
     InfoPanel& p = s.panel;
