@@ -92,9 +92,10 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
         monitor_->ASIndicator_Timer();
         refreshAutoscanCaption();
     });
-    serverView->setClickHandler([this] { monitor_->ServerGrid_Click(); refreshPanel(); });
+    // Each handler tells the panel through panelChanged when it changed it.
+    serverView->setClickHandler([this] { monitor_->ServerGrid_Click(); });
     playerView->setClickHandler([this] { monitor_->Flex_Click(); });
-    buddyView->setClickHandler([this] { monitor_->BudList_Click(); refreshPanel(); });
+    buddyView->setClickHandler([this] { monitor_->BudList_Click(); });
     setWindowIcon(QIcon(vyrnLogo(32)));
     useTrayIcon(makeSystemTrayIcon(windowIcon()));
     state_.buddySeen = [this](const QString& player, const QString& server) {
@@ -260,10 +261,7 @@ void FrmMain::mnuVYRN_Click() {
 
 void FrmMain::mnuGame_Click() { showGameSettingsDialog(this); }
 
-void FrmMain::mnuauto_Click() {
-    monitor_->mnuauto_Click();
-    refreshPanel();
-}
+void FrmMain::mnuauto_Click() { monitor_->mnuauto_Click(); }
 
 void FrmMain::mnuAbout_Click() { frmAbout(this).exec(); }
 
