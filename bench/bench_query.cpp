@@ -9,7 +9,7 @@
 #include "platform/MonotonicClock.h"
 #include "query/MainGrids.h"
 #include "query/ServerMonitor.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 
 namespace {
 const QString kHost = QStringLiteral("127.0.0.1");

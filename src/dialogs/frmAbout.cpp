@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialogs/AppLogo.h"
+#include "platform/AppLogo.h"
 #include "dialogs/DialogPlacement.h"
-#include "shell/ExecuteLink.h"
+#include "platform/ExecuteLink.h"
 
 const QString frmAbout::kWebAddress = QStringLiteral("https://vyrn.example.org");
 

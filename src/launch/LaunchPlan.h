@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "platform/Prompter.h"
-#include "shell/AppConfig.h"
-#include "shell/MainState.h"
+#include "state/AppConfig.h"
+#include "state/MainState.h"
 
 // What "&Launch!" does, decided from the selected row, the panel and the settings
 // before anything is started.

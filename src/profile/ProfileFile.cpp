@@ -5,7 +5,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/Text1252.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/MainState.h"
+#include "state/MainState.h"
 
 // Layouts, sorts and the row highlight of the main window's three grids, and the
 // resting texts of its information panel.

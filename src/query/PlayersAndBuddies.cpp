@@ -2,8 +2,8 @@
 
 #include "platform/Prompter.h"
 #include "query/MainGrids.h"
-#include "shell/ProgramFolder.h"
-#include "shell/FavouritesFiles.h"
+#include "state/ProgramFolder.h"
+#include "state/FavouritesFiles.h"
 
 bool buddyEntryMatches(const QString& entry, const QString& playerName) {
     if (entry.contains(QLatin1String("**"))) {

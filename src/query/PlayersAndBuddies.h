@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "shell/MainState.h"
+#include "state/MainState.h"
 
 // Rules shared by both decoders for the players, and the actions of the players grid
 // and the information panel.

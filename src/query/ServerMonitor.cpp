@@ -13,8 +13,8 @@
 #include "query/PlayersAndBuddies.h"
 #include "query/ReplyGathering.h"
 #include "query/StatusDecoders.h"
-#include "shell/AppConfig.h"
-#include "shell/ExecuteLink.h"
+#include "state/AppConfig.h"
+#include "platform/ExecuteLink.h"
 
 namespace {
 const QByteArray kUt2Probe("\x79\x00\x00\x00\x01", 5);

@@ -6,7 +6,7 @@
 
 #include "platform/UdpSocket.h"
 #include "query/ReplyState.h"
-#include "shell/MainState.h"
+#include "state/MainState.h"
 
 // The live monitoring of the favourites: the automatic scan, the selected-server
 // re-query, the query datagrams and the gathering of replies into the decoders. It works

@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "query/ReplyState.h"
-#include "shell/MainState.h"
+#include "state/MainState.h"
 
 // Turn one complete status reply (ReplyState::StatusFields, and for UT2003/UT2004 the
 // probe's ProbeFields) into the server's row, the buddy list and, in selected-server

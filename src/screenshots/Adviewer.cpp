@@ -19,8 +19,8 @@
 #include "platform/Prompter.h"
 #include "screenshots/Form2.h"
 #include "screenshots/NumericText.h"
-#include "shell/AppConfig.h"
-#include "shell/ConfigFile.h"
+#include "state/AppConfig.h"
+#include "state/ConfigFile.h"
 
 namespace {
 const QString kDesignCaption = QStringLiteral("VYRN Screen shot preview");

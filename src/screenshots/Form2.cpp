@@ -14,7 +14,7 @@
 
 #include "platform/Prompter.h"
 #include "screenshots/ScreenshotGlobals.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 
 CreateFolderResult createFolderIn(const QString& parentFolder, const QString& name) {
     if (name.contains('\\') || name.contains('/')) return CreateFolderResult::HasSlash;

@@ -14,8 +14,8 @@
 #include "screenshots/PictureRenderer.h"
 #include "screenshots/ScreenshotGlobals.h"
 #include "screenshots/cDIBSection.h"
-#include "shell/AppConfig.h"
-#include "shell/ProgramFolder.h"
+#include "state/AppConfig.h"
+#include "state/ProgramFolder.h"
 
 ScreenshotGlobals& screenshotGlobals() {
     static ScreenshotGlobals globals;

@@ -9,7 +9,7 @@
 #include "platform/FileIO.h"
 #include "screenshots/ImageOps.h"
 #include "screenshots/NumericText.h"
-#include "shell/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 
 namespace {
 const QString kCaptionStart = QStringLiteral("VYRN Screen shot preview - (");

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 
 namespace {
 QString withSeparator(const QString& folder) {

@@ -7,7 +7,7 @@
 #include "screenshots/Adviewer.h"
 #include "screenshots/ScreenshotFolder.h"
 #include "screenshots/ScreenshotGlobals.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 
 void openScreenshotViewer(QWidget* parent, ScreenshotGame game) {
     const auto folder = ScreenshotFolderFor(game, appConfig());

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/FlexGrid.h"
+#include "state/FlexGrid.h"
 
 // The buddy editor of the settings dialog, on its one-column grid. Names are kept
 // exactly as typed; an empty answer ends Add and Edit silently.

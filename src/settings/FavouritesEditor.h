@@ -3,7 +3,7 @@
 #include <functional>
 #include <optional>
 
-#include "shell/FlexGrid.h"
+#include "state/FlexGrid.h"
 
 // The favourites editor of the settings dialog, on the dialog's 4-column grid. Input
 // boxes go through prompter(); a cancelled or invalid answer ends an operation

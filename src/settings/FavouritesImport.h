@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "settings/SettingsValues.h"
-#include "shell/FlexGrid.h"
+#include "state/FlexGrid.h"
 
 // The import of the games' own favourites into the settings dialog's favourites grid.
 // Nothing is written and nothing is shown: the new rows appear in the grid.

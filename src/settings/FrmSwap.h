@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-#include "shell/FlexGrid.h"
+#include "state/FlexGrid.h"
 
 class QComboBox;
 

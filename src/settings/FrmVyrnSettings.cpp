@@ -22,7 +22,7 @@
 #include "settings/PictureButton.h"
 #include "settings/SettingsGlobals.h"
 #include "settings/SettingsGrids.h"
-#include "shell/GridView.h"
+#include "dialogs/GridView.h"
 
 namespace {
 QPushButton* button(QWidget* parent, const char* name, const QString& caption,

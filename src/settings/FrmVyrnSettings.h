@@ -2,7 +2,7 @@
 #include <QDialog>
 
 #include "settings/SettingsValues.h"
-#include "shell/FlexGrid.h"
+#include "state/FlexGrid.h"
 
 class GridView;
 class QLineEdit;

@@ -3,9 +3,9 @@
 #include <QStringList>
 
 #include "query/MainGrids.h"
-#include "shell/FavouritesFiles.h"
-#include "shell/ProgramFolder.h"
-#include "shell/TextLines.h"
+#include "state/FavouritesFiles.h"
+#include "state/ProgramFolder.h"
+#include "state/TextLines.h"
 
 void layoutSettingsServerGrid(FlexGrid& g, int gameColumnWidth) {
     g.Clear();

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/FlexGrid.h"
+#include "state/FlexGrid.h"
 
 // The settings dialog's own two grids: the favourites (4 columns) and the buddies.
 

@@ -6,10 +6,10 @@
 #include "platform/CaseInsensitivePath.h"
 #include "platform/FileIO.h"
 #include "platform/WineRegistry.h"
-#include "shell/ConfigFile.h"
-#include "shell/FavouritesFiles.h"
-#include "shell/ProgramFolder.h"
-#include "shell/TextLines.h"
+#include "state/ConfigFile.h"
+#include "state/FavouritesFiles.h"
+#include "state/ProgramFolder.h"
+#include "state/TextLines.h"
 
 namespace {
 struct GameNames {

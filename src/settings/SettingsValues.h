@@ -2,8 +2,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "shell/AppConfig.h"
-#include "shell/FlexGrid.h"
+#include "state/AppConfig.h"
+#include "state/FlexGrid.h"
 
 // The three games, in the dialog's order from top to bottom.
 enum class Game { UT, UT2003, UT2004 };

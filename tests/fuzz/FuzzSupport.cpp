@@ -6,7 +6,7 @@
 
 #include "platform/ProgramEnd.h"
 #include "platform/Prompter.h"
-#include "shell/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 
 namespace {
 class AnsweringPrompter final : public Prompter {

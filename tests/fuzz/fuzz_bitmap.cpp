@@ -1,7 +1,7 @@
 // The bitmap loader on arbitrary files named ".bmp".
 #include "FuzzSupport.h"
 #include "screenshots/cDIBSection.h"
-#include "shell/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzSetUp();

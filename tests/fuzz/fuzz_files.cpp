@@ -4,9 +4,9 @@
 
 #include "FuzzSupport.h"
 #include "query/MainGrids.h"
-#include "shell/ConfigFile.h"
-#include "shell/FavouritesFiles.h"
-#include "shell/ProgramFolder.h"
+#include "state/ConfigFile.h"
+#include "state/FavouritesFiles.h"
+#include "state/ProgramFolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzSetUp();

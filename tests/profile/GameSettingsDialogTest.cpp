@@ -11,7 +11,7 @@
 
 #include "profile/frmGameSettings.h"
 #include "profile/NameFilter.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "profile/ProfileFile.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 #include "support/TestSupport.h"
 
 namespace {

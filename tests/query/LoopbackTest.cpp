@@ -4,7 +4,7 @@
 
 #include "QueryTestHelpers.h"
 #include "platform/Text1252.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 #include "support/StandinProcess.h"
 #include "support/TestSupport.h"
 

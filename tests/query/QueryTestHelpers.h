@@ -7,8 +7,8 @@
 #include "query/MainGrids.h"
 #include "query/ServerMonitor.h"
 #include "query/StatusDecoders.h"
-#include "shell/FavouritesFiles.h"
-#include "shell/MainState.h"
+#include "state/FavouritesFiles.h"
+#include "state/MainState.h"
 
 // Adds a favourite row to the server grid the way the loader fills it.
 inline int addFavourite(MainState& s, const QString& address, int port, const QString& code) {

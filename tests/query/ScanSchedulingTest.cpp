@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 
 #include "QueryTestHelpers.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "screenshots/Adviewer.h"
 #include "screenshots/ScreenshotFolder.h"
 #include "screenshots/ScreenshotGlobals.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 #include "support/TestSupport.h"
 
 using namespace fixtures;

@@ -11,7 +11,7 @@
 #include "screenshots/JpegExport.h"
 #include "screenshots/PictureRenderer.h"
 #include "screenshots/ScreenshotGlobals.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 #include "support/TestSupport.h"
 
 using namespace fixtures;

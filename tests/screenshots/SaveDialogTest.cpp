@@ -7,7 +7,7 @@
 
 #include "screenshots/Form2.h"
 #include "screenshots/ScreenshotGlobals.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 #include "support/TestSupport.h"
 
 class SaveDialog : public ::testing::Test {

@@ -19,7 +19,7 @@
 #include "settings/SettingsGlobals.h"
 #include "settings/SettingsGrids.h"
 #include "settings/SettingsValues.h"
-#include "shell/AppConfig.h"
+#include "state/AppConfig.h"
 #include "support/TestSupport.h"
 
 namespace {

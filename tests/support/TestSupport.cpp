@@ -6,7 +6,7 @@
 #include <QThread>
 
 #include "platform/ProgramEnd.h"
-#include "shell/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 
 TempProgramFolder::TempProgramFolder() { setProgramFolder(dir_.path()); }
 TempProgramFolder::~TempProgramFolder() { setProgramFolder(QString()); }

@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 
 #include "query/MainGrids.h"
-#include "shell/AppConfig.h"
-#include "shell/ConfigFile.h"
-#include "shell/FavouritesFiles.h"
+#include "state/AppConfig.h"
+#include "state/ConfigFile.h"
+#include "state/FavouritesFiles.h"
 #include "support/TestSupport.h"
 
 // The demo folder written by tools/demo: three favourites on loopback, one per game,

@@ -1,0 +1,315 @@
+#include "app/FrmMain.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/AppLogo.h"
+#include "dialogs/DialogPlacement.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmagreement.h"
+#include "launch/Launch.h"
+#include "platform/ProcessStarter.h"
+#include "platform/ProgramEnd.h"
+#include "platform/Prompter.h"
+#include "platform/SingleInstance.h"
+#include "profile/GameSettingsEntry.h"
+#include "query/MainGrids.h"
+#include "query/PlayersAndBuddies.h"
+#include "query/ServerMonitor.h"
+#include "screenshots/ScreenshotsEntry.h"
+#include "settings/SettingsEntry.h"
+#include "state/AppConfig.h"
+#include "state/ConfigFile.h"
+#include "state/FavouritesFiles.h"
+#include "dialogs/GridView.h"
+#include "state/ProgramFolder.h"
+#include "query/TeamPictures.h"
+
+namespace {
+class WindowLaunchEnvironment final : public LaunchEnvironment {
+public:
+    explicit WindowLaunchEnvironment(QWidget* window) : window_(window) {}
+    bool startProcess(const ProcessSpec& p) override {
+        return startDetachedProcess(p.program, p.arguments, p.workingFolder);
+    }
+    void minimiseWindow() override { window_->showMinimized(); }
+
+private:
+    QWidget* window_;
+};
+
+const QFont& arial() {
+    static const QFont font(QStringLiteral("Arial"), 9);
+    return font;
+}
+}  // namespace
+
+FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QStringLiteral("VYRN 3.0"));
+    resize(860, 600);
+    buildMenus();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QGridLayout(central);
+    serverView = new GridView(state_.ServerGrid, central);
+    playerView = new GridView(state_.Flex, central);
+    buddyView = new GridView(state_.BudList, central);
+    for (GridView* view : {serverView, playerView, buddyView}) view->setFont(arial());
+    playerView->setPictureProvider(teamPicture);
+    playerView->setToolTip(QStringLiteral("Online Players. Click on a player name to bring into buddy list."));
+    buddyView->setToolTip(QStringLiteral("Buddy List."));
+    serverView->setObjectName(QStringLiteral("ServerGrid"));
+    playerView->setObjectName(QStringLiteral("Flex"));
+    buddyView->setObjectName(QStringLiteral("BudList"));
+
+    auto* right = new QWidget(central);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    buildPanel(right);
+    rightLayout->addWidget(Frame1);
+    rightLayout->addWidget(buddyView, 1);
+
+    layout->addWidget(serverView, 0, 0);
+    layout->addWidget(right, 0, 1, 2, 1);
+    layout->addWidget(playerView, 1, 0);
+    layout->setRowStretch(0, 3);
+    layout->setRowStretch(1, 2);
+    layout->setColumnStretch(0, 3);
+    layout->setColumnStretch(1, 2);
+    setCentralWidget(central);
+
+    monitor_ = std::make_unique<ServerMonitor>(state_);
+    monitor_->panelChanged = [this] { refreshPanel(); };
+    // The monitor keeps the caption in the state; the menu shows it on every tick.
+    state_.ASIndicator.setTick([this] {
+        monitor_->ASIndicator_Timer();
+        refreshAutoscanCaption();
+    });
+    // Each handler tells the panel through panelChanged when it changed it.
+    serverView->setClickHandler([this] { monitor_->ServerGrid_Click(); });
+    playerView->setClickHandler([this] { monitor_->Flex_Click(); });
+    buddyView->setClickHandler([this] { monitor_->BudList_Click(); });
+    setWindowIcon(QIcon(vyrnLogo(32)));
+    useTrayIcon(makeSystemTrayIcon(windowIcon()));
+    state_.buddySeen = [this](const QString& player, const QString& server) {
+        if (server.isEmpty() || !buddyAlertsOn(appConfig())) return;
+        trayIcon_->notify(QStringLiteral("VYRN"), buddyAlertText(player, server));
+    };
+    // Grid layouts as the window shows them before start-up fills them.
+    SetupServerGrid(state_);
+    SetupBuddyGrid(state_);
+    SetupPlayerGrid(state_);
+}
+
+FrmMain::~FrmMain() {
+    // The grid views hold on to the grids of the state, which goes before the children.
+    delete centralWidget();
+    // The monitor takes its timer handlers with it.
+    monitor_.reset();
+}
+
+void FrmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFile = bar->addMenu(QStringLiteral("&File.."));
+    connect(mnuFile, &QMenu::aboutToShow, this, &FrmMain::mnuFile_Open);
+    mnuFile->addAction(QStringLiteral("Save sorted server list "), this, &FrmMain::mnuSaveServer_Click)
+        ->setObjectName(QStringLiteral("mnuSaveServer"));
+    mnuFile->addAction(QStringLiteral("E&xit"), this, &FrmMain::mnuExit_Click)
+        ->setObjectName(QStringLiteral("mnuExit"));
+
+    bar->addAction(QStringLiteral("&VYRN Settings"), this, &FrmMain::mnuVYRN_Click)
+        ->setObjectName(QStringLiteral("mnuVYRN"));
+    bar->addAction(QStringLiteral("&Game Settings"), this, &FrmMain::mnuGame_Click)
+        ->setObjectName(QStringLiteral("mnuGame"));
+
+    mnuSS = bar->addMenu(QStringLiteral("&Screenshots.."));
+    connect(mnuSS, &QMenu::aboutToShow, this, &FrmMain::mnuFile_Open);
+    const std::pair<const char*, ScreenshotGame> games[] = {
+        {"UT", ScreenshotGame::UT}, {"UT2003", ScreenshotGame::UT2003}, {"UT2004", ScreenshotGame::UT2004}};
+    for (const auto& [caption, game] : games)
+        mnuSS->addAction(QString::fromLatin1(caption), this,
+                         [this, game = game] { openScreenshotViewer(this, game); });
+
+    mnuauto = bar->addAction(QStringLiteral("&AutoScan"), this, &FrmMain::mnuauto_Click);
+    mnuauto->setObjectName(QStringLiteral("mnuauto"));
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("About VYRN"), this, &FrmMain::mnuAbout_Click)
+        ->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void FrmMain::buildPanel(QWidget* parent) {
+    Frame1 = new QGroupBox(state_.panel.Frame1, parent);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFont(arial());
+    Frame1->setToolTip(QStringLiteral("Copies all of the server information into clipboard."));
+    auto* grid = new QGridLayout(Frame1);
+    auto label = [&](int n) {
+        auto* l = new QLabel(Frame1);
+        l->setObjectName(QStringLiteral("Label%1").arg(n));
+        l->setFont(arial());
+        labels[n] = l;
+        return l;
+    };
+    grid->addWidget(label(1), 0, 0, 1, 3);
+    QLabel* admin = label(2);
+    admin->setText(QStringLiteral("Admin:"));
+    Text3 = new QLineEdit(Frame1);
+    Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->setReadOnly(true);
+    grid->addWidget(admin, 1, 0);
+    grid->addWidget(Text3, 1, 1, 1, 2);
+    int row = 2;
+    for (int n : {3, 4, 5, 6, 7, 8, 9}) grid->addWidget(label(n), row++, 0, 1, 3);
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text2 = new QLineEdit(Frame1);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    grid->addWidget(Text1, row, 0, 1, 2);
+    grid->addWidget(Text2, row++, 2);
+    Command1 = new QPushButton(QStringLiteral("&Launch!"), Frame1);
+    Command1->setToolTip(QStringLiteral("Launch into the selected server."));
+    Command2 = new QPushButton(QStringLiteral("Copy"), Frame1);
+    Command2->setToolTip(QStringLiteral("Copies the server information to clipboard."));
+    Command3 = new QPushButton(QStringLiteral("Email Admin"), Frame1);
+    Command3->setToolTip(QStringLiteral("Email the server admin with the default mail application"));
+    connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, [this] { monitor_->Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { monitor_->Command3_Click(); });
+    int col = 0;
+    for (QPushButton* b : {Command1, Command2, Command3}) {
+        b->setFont(arial());
+        grid->addWidget(b, row, col++);
+    }
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command3->setObjectName(QStringLiteral("Command3"));
+    // Focus on the admin box puts the caret at the end with nothing selected.
+    Text3->installEventFilter(this);
+    // The panel's boxes edit the state the launch reads.
+    connect(Text1, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.Text1 = t; });
+    connect(Text2, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.Text2 = t; });
+    refreshPanel();
+}
+
+void FrmMain::refreshPanel() {
+    const InfoPanel& p = state_.panel;
+    Frame1->setTitle(p.Frame1);
+    const QString* texts[] = {nullptr, &p.Label1, nullptr, &p.Label3, &p.Label4, &p.Label5,
+                              &p.Label6, &p.Label7, &p.Label8, &p.Label9};
+    for (int n = 1; n <= 9; ++n)
+        if (texts[n]) labels[n]->setText(*texts[n]);
+    if (Text1->text() != p.Text1) Text1->setText(p.Text1);
+    if (Text2->text() != p.Text2) Text2->setText(p.Text2);
+    if (Text3->text() != p.Text3) Text3->setText(p.Text3);
+}
+
+void FrmMain::refreshAutoscanCaption() { mnuauto->setText(state_.mnuautoCaption); }
+
+StartupHooks FrmMain::defaultStartupHooks() {
+    StartupHooks hooks;
+    hooks.anotherInstanceRunning = [] { return anotherInstanceRunning(); };
+    hooks.showAbout = [this] { frmAbout(this).exec(); };
+    hooks.showAgreement = [this] { return frmagreement(this).exec() == QDialog::Accepted; };
+    hooks.showFirstRunSettings = [this] { showSettingsDialog(this, true); };
+    hooks.centreWindow = [this] { centreOnScreen(this); };
+    return hooks;
+}
+
+bool FrmMain::Form_Load() { return Form_Load(defaultStartupHooks()); }
+
+bool FrmMain::Form_Load(const StartupHooks& hooks) {
+    const bool running = runStartup(state_, hooks);
+    refreshPanel();
+    state_.ASIndicator.fire();
+    return running;
+}
+
+void FrmMain::mnuFile_Open() { state_.AutoScan.setEnabled(false); }
+
+void FrmMain::mnuSaveServer_Click() {
+    if (!SaveSortedServerList(state_))
+        prompter().ask({QStringLiteral("Could not write ") + programFile(kServersFileName) +
+                            QStringLiteral(". The saved list is unchanged."),
+                        MsgIcon::Exclamation});
+}
+
+void FrmMain::mnuExit_Click() { endProgram(); }
+
+void FrmMain::mnuVYRN_Click() {
+    state_.AutoScan.setEnabled(false);
+    state_.AutoScanMode = false;
+    // The dialog starts from the grid's order; where the file cannot be written it
+    // starts from the stored order instead.
+    SaveSortedServerList(state_);
+    showSettingsDialog(this, false);
+    SetupServerGrid(state_);
+    SetupBuddyGrid(state_);
+    LoadServerList(state_);
+    LoadBuddyList(state_);
+    GetPaths(appConfig(), state_.SkipDllPrompt);
+    state_.AutoScan.setEnabled(true);
+    state_.AutoScanMode = true;
+}
+
+void FrmMain::mnuGame_Click() { showGameSettingsDialog(this); }
+
+void FrmMain::mnuauto_Click() { monitor_->mnuauto_Click(); }
+
+void FrmMain::mnuAbout_Click() { frmAbout(this).exec(); }
+
+void FrmMain::Form_Unload() {
+    state_.ExitRequested = true;
+    state_.AutoScan.setEnabled(false);
+    state_.ClickScan.setEnabled(false);
+    monitor_->closeSocket();
+}
+
+void FrmMain::useTrayIcon(std::unique_ptr<TrayIcon> icon) {
+    trayIcon_ = std::move(icon);
+    TrayBehaviour::Window window;
+    // Hidden once the minimise has finished, so the window manager sees both.
+    window.hide = [this] { QTimer::singleShot(0, this, &QWidget::hide); };
+    window.showNormal = [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    };
+    trayBehaviour_ = std::make_unique<TrayBehaviour>(state_, *trayIcon_, window);
+}
+
+void FrmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        if (trayBehaviour_->RestoringFromTray()) setWindowState(Qt::WindowNoState);
+        else if (isMinimized()) trayBehaviour_->onMinimised();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void FrmMain::Command1_Click() {
+    WindowLaunchEnvironment env(this);
+    ::Command1_Click(state_, appConfig(), env);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text3 && event->type() == QEvent::FocusIn) {
+        // Deferred: the line edit selects its text on focus after this filter.
+        QTimer::singleShot(0, Text3, [this] {
+            Text3->deselect();
+            Text3->setCursorPosition(int(Text3->text().size()));
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}

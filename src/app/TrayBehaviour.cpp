@@ -1,0 +1,26 @@
+#include "app/TrayBehaviour.h"
+
+TrayBehaviour::TrayBehaviour(MainState& s, TrayIcon& icon, Window window)
+    : s_(s), icon_(icon), window_(std::move(window)) {
+    icon_.leftPressed = [this] { RestoreFromTray(); };
+}
+
+void TrayBehaviour::onMinimised() {
+    if (restoring_) return;
+    s_.ReadyToQuery = false;
+    s_.AutoScan.setEnabled(false);
+    s_.ClickScan.setEnabled(false);
+    s_.AutoScanMode = false;
+    // Without a tray a hidden window could never be brought back.
+    if (!icon_.available()) return;
+    if (!icon_.shown()) icon_.add(kTrayTip);
+    if (window_.hide) window_.hide();
+}
+
+void TrayBehaviour::RestoreFromTray() {
+    if (!icon_.shown()) return;
+    icon_.remove();
+    restoring_ = true;
+    if (window_.showNormal) window_.showNormal();
+    restoring_ = false;
+}

@@ -1,0 +1,165 @@
+#include "dialogs/GridView.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+namespace {
+Qt::Alignment alignmentOf(int flexAlignment) {
+    switch (flexAlignment) {
+        case FlexGrid::AlignCenterCenter: return Qt::AlignCenter;
+        case FlexGrid::AlignLeftCenter: return Qt::AlignLeft | Qt::AlignVCenter;
+        default: return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+}  // namespace
+
+// The data rows of the grid (rows 1 to last) as model rows 0 to last - 1.
+class GridView::Model : public QAbstractTableModel {
+public:
+    Model(FlexGrid& grid, QWidget* palette) : grid_(grid), paletteOwner_(palette) {}
+
+    std::function<QPixmap(int)> pictures;
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : std::max(grid_.Rows() - 1, 0);
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : grid_.Cols();
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const int row = index.row() + 1, col = index.column();
+        const FlexGrid::Cell* cell = grid_.cell(row, col);
+        if (!cell) return {};
+        switch (role) {
+            case Qt::DisplayRole: return cell->text;
+            case Qt::TextAlignmentRole: return QVariant(alignmentOf(grid_.ColAlignment(col)));
+            case Qt::BackgroundRole:
+                if (inGridSelection(row, col)) return paletteOwner_->palette().highlight();
+                return brushOf(cell->back);
+            case Qt::ForegroundRole:
+                if (inGridSelection(row, col)) return paletteOwner_->palette().highlightedText();
+                return brushOf(cell->fore);
+            case Qt::DecorationRole:
+                if (cell->picture > 0 && pictures) {
+                    const QPixmap p = pictures(cell->picture);
+                    if (!p.isNull()) return p;
+                }
+                return {};
+            default: return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal) return {};
+        if (role == Qt::DisplayRole) return grid_.TextMatrix(0, section);
+        if (role == Qt::TextAlignmentRole) return QVariant(alignmentOf(grid_.ColAlignment(section)));
+        return {};
+    }
+
+    void reset() {
+        beginResetModel();
+        endResetModel();
+    }
+    void cellsChanged() {
+        if (rowCount() > 0 && columnCount() > 0)
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        emit headerDataChanged(Qt::Horizontal, 0, std::max(columnCount() - 1, 0));
+    }
+
+private:
+    // The grid's own selection colouring: the cells of the selected range other than
+    // the current cell, unless HighLight is off.
+    bool inGridSelection(int row, int col) const {
+        if (grid_.HighLight() == 0) return false;
+        const int r0 = std::min(grid_.Row(), grid_.RowSel()), r1 = std::max(grid_.Row(), grid_.RowSel());
+        const int c0 = std::min(grid_.Col(), grid_.ColSel()), c1 = std::max(grid_.Col(), grid_.ColSel());
+        if (row < r0 || row > r1 || col < c0 || col > c1) return false;
+        return !(row == grid_.Row() && col == grid_.Col());
+    }
+
+    QVariant brushOf(FlexGrid::Colour colour) const {
+        const QPalette& p = paletteOwner_->palette();
+        switch (colour) {
+            case FlexGrid::kDefaultColour: return {};
+            case FlexGrid::kSystemHighlight: return p.highlight();
+            case FlexGrid::kSystemHighlightText: return p.highlightedText();
+            case FlexGrid::kSystemWindowText: return p.windowText();
+            default:
+                if (colour & 0x80000000u) return {};  // another system colour: the default
+                return QBrush(QColor(int((colour >> 16) & 0xFF), int((colour >> 8) & 0xFF),
+                                     int(colour & 0xFF)));
+        }
+    }
+
+    FlexGrid& grid_;
+    QWidget* paletteOwner_;
+};
+
+GridView::GridView(FlexGrid& grid, QWidget* parent)
+    : QTableView(parent), grid_(grid), model_(new Model(grid, this)) {
+    model_->setParent(this);
+    setModel(model_);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFocusPolicy(Qt::StrongFocus);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(1);  // narrow columns keep their designed width
+    setWordWrap(false);
+    connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::headerPressed);
+    grid_.setListener([this](FlexGrid::Change change) { gridChanged(change); });
+    applyColumns();
+}
+
+GridView::~GridView() { grid_.setListener({}); }
+
+void GridView::setPictureProvider(std::function<QPixmap(int)> provider) {
+    model_->pictures = std::move(provider);
+    model_->cellsChanged();
+}
+
+void GridView::gridChanged(FlexGrid::Change change) {
+    if (change == FlexGrid::Change::Layout) {
+        model_->reset();
+        applyColumns();
+    } else {
+        model_->cellsChanged();
+    }
+    viewport()->update();
+}
+
+void GridView::applyColumns() {
+    for (int c = 0; c < grid_.Cols(); ++c) {
+        const int twips = grid_.ColWidth(c);
+        setColumnHidden(c, twips == 0);
+        if (twips > 0) setColumnWidth(c, twipsToPixels(twips));
+    }
+    if (grid_.TopRow() != shownTopRow_ && grid_.TopRow() >= 1 && grid_.TopRow() < grid_.Rows()) {
+        shownTopRow_ = grid_.TopRow();
+        scrollTo(model_->index(shownTopRow_ - 1, 0), QAbstractItemView::PositionAtTop);
+    }
+}
+
+void GridView::headerPressed(int col) {
+    grid_.setMouseCell(0, col);
+    if (clickHandler_) clickHandler_();
+}
+
+void GridView::mousePressEvent(QMouseEvent* event) {
+    QTableView::mousePressEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid()) {
+        const int row = index.row() + 1;
+        grid_.setMouseCell(row, index.column());
+        grid_.setRow(row);
+        grid_.setCol(index.column());
+    } else {
+        grid_.setMouseCell(-1, columnAt(int(event->position().x())));
+    }
+    viewport()->update();
+    if (clickHandler_) clickHandler_();
+}

@@ -1,0 +1,204 @@
+#include "state/FlexGrid.h"
+
+#include <algorithm>
+
+namespace {
+bool isDigit(QChar c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
+double leadingNumber(const QString& text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const qsizetype start = i;
+    if (i < n && (text[i] == '-' || text[i] == '+')) ++i;
+    while (i < n && isDigit(text[i])) ++i;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && isDigit(text[i])) ++i;
+    }
+    bool ok = false;
+    const double value = text.mid(start, i - start).toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+FlexGrid::FlexGrid(int rows, int cols) {
+    setCols(cols);
+    setRows(rows);
+}
+
+void FlexGrid::setRows(int rows) {
+    rows = std::max(rows, 0);
+    cells_.resize(rows);
+    for (auto& r : cells_) r.resize(cols_);
+    if (row_ >= rows) row_ = std::max(rows - 1, 0);
+    if (rowSel_ >= rows) rowSel_ = row_;
+    notify(Change::Layout);
+}
+
+void FlexGrid::setCols(int cols) {
+    cols_ = std::max(cols, 0);
+    for (auto& r : cells_) r.resize(cols_);
+    widths_.resize(cols_, -1);
+    alignments_.resize(cols_, 0);
+    if (col_ >= cols_) col_ = std::max(cols_ - 1, 0);
+    if (colSel_ >= cols_) colSel_ = col_;
+    notify(Change::Layout);
+}
+
+void FlexGrid::Clear() {
+    for (auto& r : cells_)
+        for (auto& c : r) c = Cell{};
+    notify(Change::Cells);
+}
+
+const FlexGrid::Cell* FlexGrid::cell(int row, int col) const {
+    if (row < 0 || row >= Rows() || col < 0 || col >= cols_) return nullptr;
+    return &cells_[row][col];
+}
+
+FlexGrid::Cell* FlexGrid::cellAt(int row, int col) {
+    return const_cast<Cell*>(std::as_const(*this).cell(row, col));
+}
+
+QString FlexGrid::TextMatrix(int row, int col) const {
+    const Cell* c = cell(row, col);
+    return c ? c->text : QString();
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
+    if (Cell* c = cellAt(row, col)) {
+        c->text = text;
+        notify(Change::Cells);
+    }
+}
+
+int FlexGrid::ColWidth(int col) const {
+    return col >= 0 && col < cols_ ? widths_[col] : -1;
+}
+
+void FlexGrid::setColWidth(int col, int twips) {
+    if (col < 0 || col >= cols_) return;
+    widths_[col] = twips;
+    notify(Change::Layout);
+}
+
+int FlexGrid::ColAlignment(int col) const {
+    return col >= 0 && col < cols_ ? alignments_[col] : 0;
+}
+
+void FlexGrid::setColAlignment(int col, int alignment) {
+    if (col < 0 || col >= cols_) return;
+    alignments_[col] = alignment;
+    notify(Change::Cells);
+}
+
+void FlexGrid::AddItem(const QString& text) {
+    QVector<Cell> row(cols_);
+    const QStringList parts = text.split('\t');
+    for (int c = 0; c < cols_ && c < parts.size(); ++c) row[c].text = parts[c];
+    cells_.append(row);
+    notify(Change::Layout);
+}
+
+bool FlexGrid::RemoveItem(int row) {
+    if (row < fixedRows_ || row >= Rows()) return false;
+    if (Rows() - fixedRows_ <= 1) return false;
+    cells_.removeAt(row);
+    if (row_ >= Rows()) row_ = Rows() - 1;
+    if (rowSel_ >= Rows()) rowSel_ = Rows() - 1;
+    if (topRow_ >= Rows()) topRow_ = std::max(fixedRows_, Rows() - 1);
+    notify(Change::Layout);
+    return true;
+}
+
+void FlexGrid::setRow(int row) {
+    if (row < 0 || row >= Rows()) return;
+    row_ = rowSel_ = row;
+}
+
+void FlexGrid::setCol(int col) {
+    if (col < 0 || col >= cols_) return;
+    col_ = colSel_ = col;
+}
+
+FlexGrid::Colour FlexGrid::CellBackColor() const {
+    const Cell* c = cell(row_, col_);
+    return c ? c->back : kDefaultColour;
+}
+
+void FlexGrid::setCellBackColor(Colour colour) {
+    if (Cell* c = cellAt(row_, col_)) {
+        c->back = colour;
+        notify(Change::Cells);
+    }
+}
+
+FlexGrid::Colour FlexGrid::CellForeColor() const {
+    const Cell* c = cell(row_, col_);
+    return c ? c->fore : kDefaultColour;
+}
+
+void FlexGrid::setCellForeColor(Colour colour) {
+    if (Cell* c = cellAt(row_, col_)) {
+        c->fore = colour;
+        notify(Change::Cells);
+    }
+}
+
+int FlexGrid::CellPicture() const {
+    const Cell* c = cell(row_, col_);
+    return c ? c->picture : 0;
+}
+
+void FlexGrid::setCellPicture(int picture) {
+    if (Cell* c = cellAt(row_, col_)) {
+        c->picture = picture;
+        notify(Change::Cells);
+    }
+}
+
+void FlexGrid::setTopRow(int row) {
+    if (row < fixedRows_ || row >= Rows()) return;
+    topRow_ = row;
+    notify(Change::Layout);
+}
+
+int FlexGrid::compareNumeric(const QString& a, const QString& b) {
+    const double x = leadingNumber(a), y = leadingNumber(b);
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+void FlexGrid::Sort(int mode) {
+    if (mode != SortNumericAscending && mode != SortNumericDescending &&
+        mode != SortStringAscending && mode != SortStringDescending)
+        return;
+    if (Rows() - fixedRows_ < 2) return;
+    const int first = std::min(col_, colSel_), last = std::max(col_, colSel_);
+    const bool numeric = mode == SortNumericAscending || mode == SortNumericDescending;
+    const bool descending = mode == SortNumericDescending || mode == SortStringDescending;
+    auto less = [&](const QVector<Cell>& a, const QVector<Cell>& b) {
+        for (int c = first; c <= last && c < cols_; ++c) {
+            const int cmp = numeric ? compareNumeric(a[c].text, b[c].text)
+                                    : a[c].text.compare(b[c].text, Qt::CaseSensitive);
+            if (cmp != 0) return descending ? cmp > 0 : cmp < 0;
+        }
+        return false;
+    };
+    std::stable_sort(cells_.begin() + fixedRows_, cells_.end(), less);
+    notify(Change::Cells);
+}
+
+void FlexGrid::setRedraw(bool on) {
+    redraw_ = on;
+    if (on && pendingLayout_) notify(Change::Layout);
+}
+
+void FlexGrid::notify(Change change) {
+    if (!redraw_) {
+        pendingLayout_ = true;
+        return;
+    }
+    pendingLayout_ = false;
+    if (listener_) listener_(change);
+}

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "query/MainGrids.h"
+#include "app/FrmMain.h"
+#include "support/TestSupport.h"
+
+namespace {
+StartupHooks quietHooks() {
+    StartupHooks h;
+    h.anotherInstanceRunning = [] { return false; };
+    return h;
+}
+
+QStringList captions(const QList<QAction*>& actions) {
+    QStringList out;
+    for (QAction* a : actions)
+        if (!a->isSeparator()) out << a->text();
+    return out;
+}
+}  // namespace
+
+TEST(FrmMain, CaptionMenusAndPanelAtRest) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    EXPECT_EQ(w.windowTitle(), "VYRN 3.0");
+    EXPECT_EQ(captions(w.menuBar()->actions()),
+              (QStringList{"&File..", "&VYRN Settings", "&Game Settings", "&Screenshots..",
+                           "&Autoscan: On", "&Help"}));
+    EXPECT_EQ(captions(w.fileMenu()->actions()), (QStringList{"Save sorted server list ", "E&xit"}));
+    EXPECT_EQ(captions(w.screenshotsMenu()->actions()), (QStringList{"UT", "UT2003", "UT2004"}));
+    EXPECT_EQ(w.findChild<QGroupBox*>("Frame1")->title(), "Server Information:");
+    EXPECT_EQ(w.findChild<QLabel*>("Label7")->text(), "Game Type:");  // design caption until the first clear
+    EXPECT_EQ(w.findChild<QLabel*>("Label2")->text(), "Admin:");
+    auto* launch = w.findChild<QPushButton*>("Command1");
+    EXPECT_EQ(launch->text(), "&Launch!");
+    EXPECT_EQ(launch->toolTip(), "Launch into the selected server.");
+}
+
+TEST(FrmMain, AutoscanToggleAndItsCaption) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    MainState& s = w.state();
+    EXPECT_TRUE(s.AutoScan.Enabled());
+    w.autoscanAction()->trigger();
+    EXPECT_FALSE(s.AutoScan.Enabled());
+    EXPECT_FALSE(s.ReadyToQuery);
+    EXPECT_FALSE(s.AutoScanMode);
+    s.ASIndicator.fire();
+    EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: Off");
+    s.panel.Text2 = "7777";
+    w.autoscanAction()->trigger();
+    EXPECT_TRUE(s.AutoScan.Enabled());
+    EXPECT_TRUE(s.ReadyToQuery);
+    EXPECT_TRUE(s.AutoScanMode);
+    EXPECT_TRUE(s.panel.Text2.isEmpty());  // the panel is cleared
+    pumpEvents(600);  // the indicator runs by itself
+    EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: On");
+}
+
+TEST(FrmMain, OpeningFileOrScreenshotsMenuStopsTheAutoScan) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    for (int menu = 0; menu < 2; ++menu) {
+        FrmMain w;
+        ASSERT_TRUE(w.Form_Load(quietHooks()));
+        QMenu* m = menu == 0 ? w.fileMenu() : w.screenshotsMenu();
+        emit m->aboutToShow();
+        EXPECT_FALSE(w.state().AutoScan.Enabled());
+        EXPECT_TRUE(w.state().ReadyToQuery);  // flags stay as they were
+        w.state().ASIndicator.fire();
+        EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: Off");
+    }
+}
+
+TEST(FrmMain, SaveSortedServerListFromTheMenu) {
+    TempProgramFolder folder;
+    ScriptedPrompter prompts;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    folder.write("servers.ini", "10.0.0.2:7778:UT\r\n10.0.0.1:7778:UT3\r\n");
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    w.state().ServerGrid.setTextMatrix(1, 1, "b");
+    w.state().ServerGrid.setTextMatrix(2, 1, "a");
+    SortServerGrid(w.state(), 1);
+    w.mnuSaveServer_Click();
+    EXPECT_EQ(folder.read("servers.ini"), "10.0.0.1:7778:UT3\r\n10.0.0.2:7778:UT\r\n");
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST(FrmMain, ExitEndsAtOnceAndCloseRunsTheUnloadSteps) {
+    TempProgramFolder folder;
+    ProgramEndRecorder ended;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    w.mnuExit_Click();
+    EXPECT_EQ(ended.count, 1);
+    w.state().ClickScan.setEnabled(true);
+    w.close();
+    EXPECT_TRUE(w.state().ExitRequested);
+    EXPECT_FALSE(w.state().AutoScan.Enabled());
+    EXPECT_FALSE(w.state().ClickScan.Enabled());
+}
+
+TEST(FrmMain, FocusOnTheAdminBoxPutsTheCaretAtTheEnd) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    w.state().panel.Text3 = "Admin ( admin@example.org )";
+    w.refreshPanel();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    auto* text3 = w.findChild<QLineEdit*>("Text3");
+    text3->setFocus(Qt::TabFocusReason);  // tab focus would select everything
+    pumpEvents(50);
+    EXPECT_EQ(text3->cursorPosition(), w.state().panel.Text3.size());
+    EXPECT_FALSE(text3->hasSelectedText());
+}

@@ -1,0 +1,81 @@
+// A write that fails half-way (a full disk) leaves every file VYRN writes whole, and
+// nothing is reported as saved that was not.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "query/MainGrids.h"
+#include "query/PlayersAndBuddies.h"
+#include "settings/SettingsValues.h"
+#include "state/FavouritesFiles.h"
+#include "support/TestSupport.h"
+
+namespace {
+const QByteArray kServers = "10.0.0.1:7778:UT3\r\n10.0.0.2:7778:UT\r\n";
+const QByteArray kBuddies = "Bob\r\nAlice\r\n";
+const QByteArray kConfig = "/ut\r\n/ut2003\r\n/ut2004\r\n1\r\n 2 \r\nTrue\r\n/f\r\n/d\r\n";
+
+struct Files {
+    TempProgramFolder folder;
+    MainState s;
+    Files() {
+        folder.write("servers.ini", kServers);
+        folder.write("buddies.ini", kBuddies);
+        folder.write("vyrn.ini", kConfig);
+        SetupServerGrid(s);
+        SetupBuddyGrid(s);
+        SetupPlayerGrid(s);
+        LoadServerList(s);
+        LoadBuddyList(s);
+        // Enough text that every file outgrows the limit.
+        s.ServerGrid.setTextMatrix(1, 2, QString(2000, 'a'));
+    }
+    void expectUnchanged() {
+        EXPECT_EQ(folder.read("servers.ini"), kServers);
+        EXPECT_EQ(folder.read("buddies.ini"), kBuddies);
+        EXPECT_EQ(folder.read("vyrn.ini"), kConfig);
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);  // no temporaries left
+    }
+};
+}  // namespace
+
+TEST(FailedWrites, SavedServerListKeepsTheOldFile) {
+    Files f;
+    {
+        FileSizeLimit disk(16);
+        EXPECT_FALSE(SaveSortedServerList(f.s));
+    }
+    f.expectUnchanged();
+}
+
+TEST(FailedWrites, PlayerClickTellsTheUserAndKeepsTheBuddies) {
+    Files f;
+    ScriptedPrompter prompts;
+    f.s.Flex.setTextMatrix(1, 0, QString(2000, 'P'));
+    f.s.Flex.setMouseCell(1, 0);
+    {
+        FileSizeLimit disk(16);
+        Flex_Click(f.s);
+    }
+    f.expectUnchanged();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains("was not added"));
+    EXPECT_EQ(f.s.BudList.Rows(), 3);  // Bob and Alice, as before
+}
+
+TEST(FailedWrites, SettingsSaveNamesEveryFileItCouldNotWrite) {
+    Files f;
+    SettingsValues v;
+    v.paths[0] = QString(2000, 'u');
+    FlexGrid servers(2, 4);
+    servers.setTextMatrix(1, 1, QString(2000, 'x'));
+    FlexGrid buddies(2, 1);
+    buddies.setTextMatrix(1, 0, QString(2000, 'b'));
+    QStringList failed;
+    {
+        FileSizeLimit disk(16);
+        failed = SaveSettings(v, servers, buddies, appConfig());
+    }
+    EXPECT_EQ(failed, (QStringList{"servers.ini", "vyrn.ini", "buddies.ini"}));
+    f.expectUnchanged();
+}

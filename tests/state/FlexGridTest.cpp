@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include "state/FlexGrid.h"
+#include "support/TestSupport.h"
+
+namespace {
+FlexGrid gridWithColumn(const QStringList& values, int cols = 2) {
+    FlexGrid g(1, cols);
+    for (const QString& v : values) g.AddItem(v);
+    return g;
+}
+
+QStringList column(const FlexGrid& g, int col) {
+    QStringList out;
+    for (int r = 1; r < g.Rows(); ++r) out << g.TextMatrix(r, col);
+    return out;
+}
+}  // namespace
+
+TEST(FlexGrid, RowsAndColsGrowAndShrinkAtTheEnd) {
+    FlexGrid g(2, 3);
+    g.setTextMatrix(1, 2, "keep");
+    g.setRows(4);
+    EXPECT_EQ(g.Rows(), 4);
+    EXPECT_EQ(g.TextMatrix(1, 2), "keep");
+    EXPECT_EQ(g.TextMatrix(3, 0), "");
+    g.setRows(2);
+    EXPECT_EQ(g.TextMatrix(1, 2), "keep");
+    g.setCols(2);
+    EXPECT_EQ(g.TextMatrix(1, 2), "");  // out of range reads as empty
+    g.setTextMatrix(9, 9, "ignored");   // and writes are ignored
+    EXPECT_EQ(g.Rows(), 2);
+}
+
+TEST(FlexGrid, ClearEmptiesCellsButKeepsCountsAndWidths) {
+    FlexGrid g(3, 2);
+    g.setColWidth(1, 500);
+    g.setTextMatrix(2, 1, "x");
+    g.setRow(2);
+    g.setCol(1);
+    g.setCellBackColor(0x123456);
+    g.Clear();
+    EXPECT_EQ(g.Rows(), 3);
+    EXPECT_EQ(g.ColWidth(1), 500);
+    EXPECT_EQ(g.TextMatrix(2, 1), "");
+    EXPECT_EQ(g.CellBackColor(), FlexGrid::kDefaultColour);
+}
+
+TEST(FlexGrid, AddItemSplitsAtTabsIntoColumnsFromZero) {
+    FlexGrid g(2, 3);
+    g.AddItem("a\tb\tc\td");
+    g.AddItem("only");
+    ASSERT_EQ(g.Rows(), 4);
+    EXPECT_EQ(g.TextMatrix(2, 0), "a");
+    EXPECT_EQ(g.TextMatrix(2, 2), "c");
+    EXPECT_EQ(g.TextMatrix(3, 0), "only");
+    EXPECT_EQ(g.TextMatrix(3, 1), "");
+}
+
+TEST(FlexGrid, RemoveItemRefusesTheLastDataRowAndHeader) {
+    FlexGrid g = gridWithColumn({"a", "b", "c"});
+    EXPECT_FALSE(g.RemoveItem(0));
+    EXPECT_TRUE(g.RemoveItem(2));
+    EXPECT_EQ(column(g, 0), (QStringList{"a", "c"}));
+    EXPECT_TRUE(g.RemoveItem(1));
+    EXPECT_FALSE(g.RemoveItem(1));
+    EXPECT_EQ(column(g, 0), QStringList{"c"});
+    EXPECT_FALSE(g.RemoveItem(5));
+}
+
+TEST(FlexGrid, SortModesByCurrentColumn) {
+    struct Case { int mode; QStringList in, out; };
+    const Case cases[] = {
+        {FlexGrid::SortNumericAscending, {"10", "9", "255", "0"}, {"0", "9", "10", "255"}},
+        {FlexGrid::SortNumericDescending, {"10", "9", " 255", "-1"}, {" 255", "10", "9", "-1"}},
+        {FlexGrid::SortStringAscending, {"b", "B", "a", "A"}, {"A", "B", "a", "b"}},
+        {FlexGrid::SortStringDescending, {"09/16", "10/16", "03/08"}, {"10/16", "09/16", "03/08"}},
+        {5, {"b", "a"}, {"b", "a"}},  // not a sort mode: nothing moves
+    };
+    for (const Case& c : cases) {
+        FlexGrid g = gridWithColumn(c.in);
+        g.setCol(0);
+        g.Sort(c.mode);
+        EXPECT_EQ(column(g, 0), c.out) << "mode " << c.mode;
+    }
+}
+
+TEST(FlexGrid, SortMovesWholeRowsWithTheirColoursAndPictures) {
+    FlexGrid g = gridWithColumn({"2\ttwo", "1\tone"});
+    g.setRow(1);
+    g.setCol(1);
+    g.setCellPicture(3);
+    g.setCellBackColor(FlexGrid::kSystemHighlight);
+    g.setCol(0);
+    g.Sort(FlexGrid::SortNumericAscending);
+    EXPECT_EQ(column(g, 1), (QStringList{"one", "two"}));
+    EXPECT_EQ(g.cell(2, 1)->picture, 3);
+    EXPECT_EQ(g.cell(2, 1)->back, FlexGrid::kSystemHighlight);
+    EXPECT_EQ(g.TextMatrix(0, 0), "");  // header stays
+}
+
+TEST(FlexGrid, CurrentCellAndSelection) {
+    FlexGrid g(4, 3);
+    g.setRow(3);
+    g.setCol(2);
+    EXPECT_EQ(g.RowSel(), 3);
+    EXPECT_EQ(g.ColSel(), 2);
+    g.setRow(7);  // out of range: unchanged
+    EXPECT_EQ(g.Row(), 3);
+    g.setCellForeColor(0xff);
+    EXPECT_EQ(g.cell(3, 2)->fore, 0xffu);
+    g.setRows(2);
+    EXPECT_EQ(g.Row(), 1);
+    g.setMouseCell(1, 2);
+    EXPECT_EQ(g.MouseRow(), 1);
+    EXPECT_EQ(g.MouseCol(), 2);
+    g.setTopRow(1);
+    EXPECT_EQ(g.TopRow(), 1);
+}
+
+TEST(FlexGrid, RedrawOffHoldsNotificationsUntilOn) {
+    FlexGrid g(2, 2);
+    int layouts = 0;
+    g.setListener([&](FlexGrid::Change c) { layouts += c == FlexGrid::Change::Layout; });
+    g.setRedraw(false);
+    for (int i = 0; i < 50; ++i) g.AddItem("x");
+    EXPECT_EQ(layouts, 0);
+    g.setRedraw(true);
+    EXPECT_EQ(layouts, 1);
+}
+
+TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
+    EXPECT_EQ(leadingNumber(" 42abc"), 42);
+    EXPECT_EQ(leadingNumber("-3"), -3);
+    EXPECT_EQ(leadingNumber("1.5x"), 1.5);
+    EXPECT_EQ(leadingNumber("abc"), 0);
+    EXPECT_EQ(leadingNumber(""), 0);
+}
