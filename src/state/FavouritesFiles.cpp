@@ -1,5 +1,7 @@
 #include "state/FavouritesFiles.h"
 
+#include <algorithm>
+
 #include "platform/FileIO.h"
 #include "state/ProgramFolder.h"
 #include "state/TextLines.h"
@@ -51,6 +53,51 @@ bool SaveSortedServerList(const MainState& s) {
         lines.append(g.TextMatrix(i, 2) + ':' + g.TextMatrix(i, 3) + ':' + g.TextMatrix(i, 7));
     }
     return writeTextLines(programFile(kServersFileName), lines);
+}
+
+std::optional<int> appendFavourites(MainState& s, const QList<FavouriteLine>& favourites) {
+    const QString path = programFile(kServersFileName);
+    QList<QByteArray> lines;
+    if (fileExists(path)) {
+        const auto bytes = readWholeFile(path);
+        if (!bytes) return std::nullopt;
+        lines = splitLines(*bytes);
+    }
+    auto sameServer = [](const FavouriteLine& a, const FavouriteLine& b) {
+        return a.address.trimmed() == b.address.trimmed() && a.port.trimmed().toInt() == b.port.trimmed().toInt();
+    };
+    QList<FavouriteLine> known;
+    for (const QByteArray& line : lines) known << splitFavouriteLine(QString::fromUtf8(line));
+    QList<FavouriteLine> added;
+    for (const FavouriteLine& f : favourites) {
+        const auto isF = [&](const FavouriteLine& k) { return sameServer(k, f); };
+        if (std::any_of(known.cbegin(), known.cend(), isF) || std::any_of(added.cbegin(), added.cend(), isF))
+            continue;
+        added << f;
+    }
+    if (added.isEmpty()) return 0;
+    for (const FavouriteLine& f : added) lines << (f.address + ':' + f.port + ':' + f.code).toUtf8();
+    if (!writeFileAtomically(path, joinLinesCrLf(lines))) return std::nullopt;
+
+    FlexGrid& g = s.ServerGrid;
+    int number = 0;
+    for (int r = 1; r < g.Rows(); ++r)
+        if (!g.TextMatrix(r, 0).isEmpty()) number = std::max(number, g.TextMatrix(r, 0).toInt());
+    for (const FavouriteLine& f : added) {
+        // The list's single empty row takes the first favourite, as the loader fills it.
+        int row = g.Rows() - 1;
+        if (!g.TextMatrix(row, 0).isEmpty()) {
+            g.setRows(g.Rows() + 1);
+            row = g.Rows() - 1;
+        }
+        g.setTextMatrix(row, 0, QString::number(++number));
+        g.setTextMatrix(row, 1, f.address);
+        g.setTextMatrix(row, 2, f.address);
+        g.setTextMatrix(row, 3, f.port);
+        g.setTextMatrix(row, 7, f.code);
+        g.setTextMatrix(row, 9, gameDisplayName(f.code));
+    }
+    return int(added.size());
 }
 
 void loadBuddyGrid(FlexGrid& g) {

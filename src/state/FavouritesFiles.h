@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "state/FlexGrid.h"
 #include "state/MainState.h"
@@ -22,6 +23,12 @@ void LoadServerList(MainState& s);
 // Writes "servers.ini" from the main server grid in its current order. False when the
 // file could not be written (the old one is kept).
 bool SaveSortedServerList(const MainState& s);
+
+// Adds favourites that are not in the list yet (same address and query port) to the end
+// of "servers.ini", keeping its lines byte for byte, and to the end of the main server
+// grid. The number added; nothing when the file could not be read or written, and then
+// the grid is left as it was.
+std::optional<int> appendFavourites(MainState& s, const QList<FavouriteLine>& favourites);
 
 // Fills a freshly laid out buddy grid (column 0) from "buddies.ini"; the settings
 // dialog's buddy grid loads the same way.
