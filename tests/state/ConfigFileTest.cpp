@@ -91,53 +91,45 @@ TEST(ConfigFile, FailedWriteKeepsTheOldFile) {
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"vyrn.ini"});  // no temporary left
 }
 
-TEST(ConfigFile, OldFormatResetAnsweredNo) {
+TEST(ConfigFile, OldFormatResetMovesTheFileToOldVyrnIni) {
     TempProgramFolder folder;
-    ScriptedPrompter prompts;
-    ProgramEndRecorder ended;
     const QByteArray old = "I accept the Agreement\r\nSERVER=10.0.0.1\r\nSERVERPORT=7778\r\n";
     folder.write("vyrn.ini", old);
-    prompts.answers = {MsgAnswer::No, MsgAnswer::Ok};
     AppConfig c;
     bool skip = false;
-    EXPECT_EQ(GetPaths(c, skip), GetPathsResult::OldFormatReset);
-    ASSERT_EQ(prompts.shown.size(), 2);
-    EXPECT_EQ(prompts.shown[0].text,
-              "Old VYRN.INI found, resetting config file.\r\nDo you want to import your previous favorites?");
-    EXPECT_EQ(prompts.shown[0].title, "VYRN 3.0");
-    EXPECT_EQ(prompts.shown[1].text, "Please restart VYRN.");
-    EXPECT_EQ(prompts.shown[1].icon, MsgIcon::Information);
-    EXPECT_EQ(ended.count, 1);
+    EXPECT_EQ(GetPaths(c, skip), GetPathsResult::OldFormat);
+    const OldFormatReset reset = resetOldFormat(false);
+    EXPECT_TRUE(reset.copy && reset.favourites);
     EXPECT_FALSE(folder.exists("vyrn.ini"));
     EXPECT_EQ(folder.read("old-vyrn.ini"), old);
-    EXPECT_FALSE(folder.exists("servers.ini"));
+    EXPECT_FALSE(folder.exists("servers.ini"));  // answered No: nothing imported
+}
+
+TEST(ConfigFile, OldFormatResetKeepsVyrnIniWhenTheCopyFails) {
+    TempProgramFolder folder;
+    const QByteArray old = "AGREEMENT\r\nSERVER=10.0.0.1\r\nSERVERPORT=7778\r\n";
+    folder.write("vyrn.ini", old);
+    QDir(folder.path()).mkpath("old-vyrn.ini/kept");  // a folder where the copy should go
+    const OldFormatReset reset = resetOldFormat(false);
+    EXPECT_FALSE(reset.copy);
+    EXPECT_EQ(reset.copy.path, folder.file("old-vyrn.ini"));
+    EXPECT_EQ(folder.read("vyrn.ini"), old);
 }
 
 TEST(ConfigFile, OldFormatResetImportsServerPairs) {
     TempProgramFolder folder;
-    ScriptedPrompter prompts;
-    ProgramEndRecorder ended;
-    folder.write("servers.ini", "1.2.3.4:7778:UT3\r\n");
+    folder.write("servers.ini", "1.2.3.4:7778:UT3\r\n\r\n");
     folder.write("vyrn.ini",
                  "c:\\agreement\\ut.exe\r\njunk, more\r\nSERVER=10.0.0.1\r\nSERVERPORT=7778\r\n"
-                 "server=10.0.0.2,SERVERPORT=7790\r\n\"Server=10.0.0.3\",  7800\r\nSERVER=lonely\r\n");
-    prompts.answers = {MsgAnswer::Yes, MsgAnswer::Ok};
-    AppConfig c;
-    bool skip = false;
-    GetPaths(c, skip);
+                 "server=10.0.0.2,SERVERPORT=7790\r\n\"Server=10.0.0.3\",  7800\r\nSERVER=,7801\r\nSERVER=lonely\r\n");
+    EXPECT_TRUE(resetOldFormat(true).favourites);
+    // The lines already there keep every byte; a pair without an address is no favourite.
     EXPECT_EQ(folder.read("servers.ini"),
-              "1.2.3.4:7778:UT3\r\n10.0.0.1:7778:UT\r\n10.0.0.2:7790:UT\r\n10.0.0.3:7800:UT\r\n");
-}
+              "1.2.3.4:7778:UT3\r\n\r\n10.0.0.1:7778:UT\r\n10.0.0.2:7790:UT\r\n10.0.0.3:7800:UT\r\n");
 
-TEST(ConfigFile, OldFormatWithoutServersCreatesOrKeepsTheFavourites) {
-    TempProgramFolder folder;
-    ScriptedPrompter prompts;
-    ProgramEndRecorder ended;
+    QFile::remove(folder.file("servers.ini"));
     folder.write("vyrn.ini", "AGREEMENT\r\nnothing here\r\n");
-    prompts.answers = {MsgAnswer::Yes, MsgAnswer::Ok};
-    AppConfig c;
-    bool skip = false;
-    GetPaths(c, skip);
+    EXPECT_TRUE(resetOldFormat(true).favourites);
     EXPECT_TRUE(folder.exists("servers.ini"));
     EXPECT_EQ(folder.read("servers.ini"), "");
 }
