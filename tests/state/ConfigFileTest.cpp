@@ -78,19 +78,6 @@ TEST(ConfigFile, RewriteOnlyWhenTheFileExists) {
     EXPECT_EQ(folder.read("vyrn.ini"), "x\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
-TEST(ConfigFile, FailedWriteKeepsTheOldFile) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", kEightLines);
-    AppConfig c;
-    c.UtPath = QString(4096, 'x');
-    {
-        FileSizeLimit disk(64);  // the write fails half-way
-        EXPECT_FALSE(RewriteConfig(c, "True"));
-    }
-    EXPECT_EQ(folder.read("vyrn.ini"), kEightLines);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"vyrn.ini"});  // no temporary left
-}
-
 TEST(ConfigFile, OldFormatResetMovesTheFileToOldVyrnIni) {
     TempProgramFolder folder;
     const QByteArray old = "I accept the Agreement\r\nSERVER=10.0.0.1\r\nSERVERPORT=7778\r\n";
