@@ -72,25 +72,27 @@ SaveResult importOldFavourites(const QStringList& oldLinesAfterFirst) {
 OldFormatReset resetOldFormat(bool importFavourites) {
     OldFormatReset out;
     const QString path = programFile(kConfigFileName);
-    const FileRead old = readFile(path);
-    if (importFavourites && old.outcome == ReadOutcome::Read) {
-        const QStringList lines = decodeTextLines(old.bytes).lines;
-        if (!lines.isEmpty()) out.favourites = importOldFavourites(lines.mid(1));
-    }
     const QString copyPath = programFile(kOldConfigFileName);
     out.copy.path = copyPath;
+    const FileRead old = readFile(path);
     if (old.outcome != ReadOutcome::Read) {
         out.copy.reason = QStringLiteral("vyrn.ini could not be read");
         return out;
     }
+    // The copy comes first: when it fails nothing changes, so answering the question
+    // again at the next start imports nothing twice.
     out.copy.reason = writeFileAtomicallyWithReason(copyPath, old.bytes);
     if (!out.copy.saved()) return out;
-    // The user's only copy goes once the new one is known to hold every byte. A
-    // failing delete brings the question again at the next start.
     if (readWholeFile(copyPath) != old.bytes) {
-        out.copy.reason = QStringLiteral("the copy does not match the original");
+        out.copy.reason = QStringLiteral("the copy does not hold the same bytes");
         return out;
     }
+    if (importFavourites) {
+        const QStringList lines = decodeTextLines(old.bytes).lines;
+        if (!lines.isEmpty()) out.favourites = importOldFavourites(lines.mid(1));
+    }
+    // The user's only copy goes once old-vyrn.ini holds every byte of it. A failing
+    // delete brings the question again at the next start.
     QFile::remove(path);
     return out;
 }

@@ -35,9 +35,9 @@ SaveResult RewriteConfig(const AppConfig& config, const QString& line6);
 SaveResult writeConfigFile(const AppConfig& config, const QString& line6);
 
 // The reset of an old-format "vyrn.ini", after the user answered whether to import
-// its favourites: the "SERVER=" / "SERVERPORT=" pairs go to "servers.ini" when asked,
-// then the file is copied to "old-vyrn.ini" and deleted only once the copy holds the
-// same bytes.
+// its favourites: the file is copied to "old-vyrn.ini"; once the copy holds the same
+// bytes, the "SERVER=" / "SERVERPORT=" pairs go to "servers.ini" when asked and
+// "vyrn.ini" is deleted. When the copy fails nothing else happens.
 struct OldFormatReset {
     SaveResult favourites;  // saved() also when nothing was asked for
     SaveResult copy;        // "old-vyrn.ini"; when not saved, "vyrn.ini" was kept

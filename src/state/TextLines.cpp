@@ -45,7 +45,8 @@ LinesRead readTextLines(const QString& path) { return readWithFormat(path).lines
 
 SaveResult writeTextLines(const QString& path, const QStringList& lines) {
     const Read old = readWithFormat(path);
-    if (old.lines.failed()) return {path, old.lines.reason + QStringLiteral(", so it was left as it is")};
+    if (old.lines.failed())
+        return {path, old.lines.reason + QStringLiteral(", and VYRN never writes over a file it could not read")};
     return {path, writeFileAtomicallyWithReason(path, encodeTextLines(lines, old.format))};
 }
 

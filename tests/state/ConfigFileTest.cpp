@@ -97,10 +97,11 @@ TEST(ConfigFile, OldFormatResetKeepsVyrnIniWhenTheCopyFails) {
     const QByteArray old = "AGREEMENT\r\nSERVER=10.0.0.1\r\nSERVERPORT=7778\r\n";
     folder.write("vyrn.ini", old);
     QDir(folder.path()).mkpath("old-vyrn.ini/kept");  // a folder where the copy should go
-    const OldFormatReset reset = resetOldFormat(false);
+    const OldFormatReset reset = resetOldFormat(true);
     EXPECT_FALSE(reset.copy);
     EXPECT_EQ(reset.copy.path, folder.file("old-vyrn.ini"));
     EXPECT_EQ(folder.read("vyrn.ini"), old);
+    EXPECT_FALSE(folder.exists("servers.ini"));  // nothing imported that a retry would import again
 }
 
 TEST(ConfigFile, OldFormatResetImportsServerPairs) {
