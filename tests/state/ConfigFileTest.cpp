@@ -26,8 +26,17 @@ TEST(ConfigFile, ReadsEightPositionalLinesAndWritesThemBack) {
     EXPECT_EQ(c.LastSaveFolder, "/home/p/shots");
     EXPECT_EQ(c.LastSaveDrive, "/h");
     EXPECT_FALSE(skip);
+    EXPECT_TRUE(buddyAlertsOn(c));  // files of older versions have no ninth line: alerts on
     EXPECT_TRUE(RewriteConfig(c, "False"));
     EXPECT_EQ(folder.read("vyrn.ini"), kEightLines);
+
+    c.BuddyAlerts = "0";  // the ninth line, after everything older versions read
+    ASSERT_TRUE(RewriteConfig(c, "False"));
+    EXPECT_EQ(folder.read("vyrn.ini"), kEightLines + "0\r\n");
+    AppConfig again;
+    GetPaths(again, skip);
+    EXPECT_FALSE(buddyAlertsOn(again));
+    EXPECT_EQ(again.LastSaveDrive, "/h");
 }
 
 TEST(ConfigFile, OnlyExactlyFalseOnLineSixLetsTheOfferCome) {
@@ -120,20 +129,4 @@ TEST(ConfigFile, OldFormatResetImportsServerPairs) {
     EXPECT_TRUE(resetOldFormat(true).favourites);
     EXPECT_TRUE(folder.exists("servers.ini"));
     EXPECT_EQ(folder.read("servers.ini"), "");
-}
-
-TEST(ConfigFile, NinthLineHoldsTheBuddyAlertSwitch) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", kEightLines);
-    AppConfig c;
-    bool skip = false;
-    GetPaths(c, skip);
-    EXPECT_TRUE(buddyAlertsOn(c));  // older files: alerts on
-    c.BuddyAlerts = "0";
-    ASSERT_TRUE(RewriteConfig(c, "False"));
-    EXPECT_EQ(folder.read("vyrn.ini"), kEightLines + "0\r\n");
-    AppConfig again;
-    GetPaths(again, skip);
-    EXPECT_FALSE(buddyAlertsOn(again));
-    EXPECT_EQ(again.LastSaveDrive, "/h");  // the eight lines keep their meaning
 }

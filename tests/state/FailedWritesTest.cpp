@@ -40,15 +40,6 @@ struct Files {
 };
 }  // namespace
 
-TEST(FailedWrites, SavedServerListKeepsTheOldFile) {
-    Files f;
-    {
-        FileSizeLimit disk(16);
-        EXPECT_FALSE(SaveSortedServerList(f.s));
-    }
-    f.expectUnchanged();
-}
-
 TEST(FailedWrites, PlayerClickTellsTheUserAndKeepsTheBuddies) {
     Files f;
     ScriptedPrompter prompts;
