@@ -9,7 +9,6 @@
 #include "state/ConfigFile.h"
 #include "state/FavouritesFiles.h"
 #include "state/ProgramFolder.h"
-#include "state/TextLines.h"
 
 namespace {
 struct GameNames {
@@ -84,16 +83,17 @@ int sliderPositionOf(const QString& line5) {
 void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) {
     for (Game g : kGames)
         if (values.path(g).isEmpty()) DetectGamePath(g, values, config);
-    const QString file = programFile(kConfigFileName);
-    if (fileExists(file)) {
-        const QStringList lines = readTextLines(file).value_or(QStringList());
-        for (Game g : kGames)
-            if (int(g) < lines.size()) configPath(config, g) = lines[int(g)];
-        if (lines.size() > 3) values.exitAfterLaunch = lines[3] == QLatin1String("1");
-        if (lines.size() > 4) values.refreshDelay = sliderPositionOf(lines[4]);
-        AppConfig alerts;
-        alerts.BuddyAlerts = lines.value(8);
-        values.buddyAlerts = buddyAlertsOn(alerts);
+    // A line the file lacks leaves what its value held.
+    AppConfig stored = config;
+    stored.AfterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
+    stored.RefreshDelay = QString::number(values.refreshDelay);
+    stored.BuddyAlerts.clear();
+    const GetPathsResult read = readConfigFile(stored).result;
+    if (read == GetPathsResult::Read || read == GetPathsResult::OldFormat) {
+        for (Game g : kGames) configPath(config, g) = configPath(stored, g);
+        values.exitAfterLaunch = stored.AfterLaunch == QLatin1String("1");
+        values.refreshDelay = sliderPositionOf(stored.RefreshDelay);
+        values.buddyAlerts = buddyAlertsOn(stored);
         for (Game g : kGames) values.path(g) = configPath(config, g);
         for (Game g : kGames)
             if (values.path(g).isEmpty()) DetectGamePath(g, values, config);
@@ -101,26 +101,23 @@ void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) 
     loadBuddyGrid(budList);
 }
 
-QStringList SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
-                         const FlexGrid& budList, const AppConfig& config) {
-    QStringList failed;
-    QStringList servers;
-    for (int i = 1; i < serverGrid.Rows(); ++i) {
-        if (serverGrid.TextMatrix(i, 1).isEmpty()) continue;
-        servers.append(serverGrid.TextMatrix(i, 1) + ':' + serverGrid.TextMatrix(i, 2) + ':' +
-                       serverGrid.TextMatrix(i, 3));
-    }
-    if (!writeTextLines(programFile(kServersFileName), servers)) failed.append(kServersFileName);
+QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
+                               const FlexGrid& budList, const AppConfig& config) {
+    QList<FavouriteLine> favourites;
+    for (int i = 1; i < serverGrid.Rows(); ++i)
+        favourites.append({serverGrid.TextMatrix(i, 1), serverGrid.TextMatrix(i, 2), serverGrid.TextMatrix(i, 3)});
 
     AppConfig written = config;
     for (Game g : kGames) configPath(written, g) = values.path(g);
     written.AfterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
     written.RefreshDelay = ' ' + QString::number(values.refreshDelay) + ' ';
     written.BuddyAlerts = values.buddyAlerts ? QStringLiteral("1") : QStringLiteral("0");
-    if (!writeConfigFile(written, QString())) failed.append(kConfigFileName);
 
     QStringList names;
     for (int i = 1; i < budList.Rows(); ++i) names.append(budList.TextMatrix(i, 0));
-    if (!writeBuddies(names)) failed.append(kBuddiesFileName);
+
+    QList<SaveResult> failed;
+    for (const SaveResult& r : {writeFavourites(favourites), writeConfigFile(written, QString()), writeBuddies(names)})
+        if (!r) failed.append(r);
     return failed;
 }

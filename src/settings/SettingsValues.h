@@ -4,6 +4,7 @@
 
 #include "state/AppConfig.h"
 #include "state/FlexGrid.h"
+#include "state/TextLines.h"
 
 // The three games, in the dialog's order from top to bottom.
 enum class Game { UT, UT2003, UT2004 };
@@ -46,7 +47,7 @@ int sliderPositionOf(const QString& line5);
 // from "buddies.ini". Lines missing from the file leave what their values held.
 void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList);
 
-// Writes "servers.ini", "vyrn.ini" and "buddies.ini" from the dialog; returns the names
-// of the files that could not be written (their old contents stay).
-QStringList SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
+// Writes "servers.ini", "vyrn.ini" and "buddies.ini" from the dialog (favourites without
+// an address are not stored); returns the writes that failed (their old files stay).
+QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
                          const FlexGrid& budList, const AppConfig& config);
