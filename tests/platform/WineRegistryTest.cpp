@@ -103,3 +103,16 @@ TEST(WineRegistry, MapsWindowsPathsIntoThePrefix) {
     EXPECT_EQ(mapWindowsPathIntoPrefix("\\\\server\\share", p), "");
     EXPECT_EQ(mapWindowsPathIntoPrefix("", p), "");
 }
+
+TEST(WineRegistry, PrefixOfAProgramIsTheFolderHoldingItsDriveC) {
+    const struct { const char* program; const char* prefix; } cases[] = {
+        {"/home/p/.wine/drive_c/UT2004/System/UT2004.exe", "/home/p/.wine"},
+        {"/home/p/.steam/steam/steamapps/compatdata/13230/pfx/drive_c/Games/UT2004/System/UT2004.exe",
+         "/home/p/.steam/steam/steamapps/compatdata/13230/pfx"},
+        {"/home/p/Games/ut/dosdevices/c:/UnrealTournament/System/UnrealTournament.exe", "/home/p/Games/ut"},
+        {"/home/p/a/drive_c/b/drive_c/UT/System/UT.exe", "/home/p/a/drive_c/b"},  // the innermost
+        {"/mnt/windows/UT2004/System/UT2004.exe", ""},
+        {"/home/p/drive_c", ""},  // a file so named is no drive
+    };
+    for (const auto& c : cases) EXPECT_EQ(winePrefixOf(c.program), c.prefix) << c.program;
+}
