@@ -2,6 +2,7 @@
 #include <QString>
 #include <optional>
 
+#include "screenshots/ScreenshotsEntry.h"
 #include "state/Games.h"
 
 // The game's screenshot folder from its executable path (ending with a separator), or
