@@ -77,7 +77,7 @@ frmGameSettings::frmGameSettings(QWidget* parent) : QDialog(parent) {
     }
     auto* note = place(new QLabel(QStringLiteral(
                            "(Options become unavailable if game paths are not correct in the VYRN settings)"), this),
-                       120, 3960, 6615);
+                       120, 3960, 7380);  // up to "Done": the text is wider than Arial here
     note->setObjectName(QStringLiteral("Label7"));
     auto* done = place(new QPushButton(QStringLiteral("Done"), this), 7560, 3840, 855, 375);
     done->setObjectName(QStringLiteral("Command15"));
@@ -159,9 +159,14 @@ void frmGameSettings::Form_Load() {
 }
 
 void frmGameSettings::Command15_Click() {
+    bool refused = false;
     for (Game game : {Game::UT, Game::UT2003, Game::UT2004}) {
         const QString name = controls(game).name->text();
-        if (!name.isEmpty()) report(SetPlayerName(game, name), game, name);
+        if (name.isEmpty()) continue;
+        const ProfileEdit result = SetPlayerName(game, name);
+        refused = refused || result == ProfileEdit::NameNotWritable;
+        report(result, game, name);
     }
-    accept();
+    // A refused name stays in its box for the player to correct.
+    if (!refused) accept();
 }

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -61,6 +62,8 @@ TEST(GameSettingsDialog, EnablingFollowsTheProfilesAndSpectatingIsRead) {
     EXPECT_EQ(child<QComboBox>(dialog, "Combo3")->count(), 4);
     EXPECT_EQ(child<QComboBox>(dialog, "Combo6")->count(), 2);
     EXPECT_EQ(child<QComboBox>(dialog, "Combo4")->currentIndex(), -1);
+    auto* note = child<QLabel>(dialog, "Label7");
+    EXPECT_LE(note->sizeHint().width(), note->width());  // the whole note shows
     EXPECT_EQ(child<QLineEdit>(dialog, "Text3")->toolTip(),
               "Leave blank if you do not want to change your player name.");
 }
@@ -98,4 +101,5 @@ TEST(GameSettingsDialog, NameTheGameCannotStoreIsRefusedWithAMessage) {
     EXPECT_TRUE(prompts.shown[0].text.startsWith(QString::fromUtf8("The name \u0418\u0432\u0430\u043d has letters")));
     EXPECT_EQ(prompts.shown[0].title, "Game Settings");
     EXPECT_EQ(TwoGames::read(games.ut.profile), "[DefaultPlayer]\r\nName=P\r\n");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);  // still open for a better name
 }
