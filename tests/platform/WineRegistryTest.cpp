@@ -59,14 +59,6 @@ TEST(WineRegistry, ReadsOnlyPlainStringValues) {
         EXPECT_EQ(readRegistryStringFromFile(hive.path(), c.key, c.value), c.expected) << c.key.toStdString();
 }
 
-TEST(WineRegistry, FindsThirtyTwoBitKeysOfA64BitPrefix) {
-    const Hive hive(
-        "WINE REGISTRY Version 2\n\n#arch=win64\n\n"
-        "[Software\\\\Wow6432Node\\\\Unreal Technology\\\\Installed Apps\\\\UT2004] 1700000000\n"
-        "\"Folder\"=\"C:\\\\UT2004\"\n");
-    EXPECT_EQ(readRegistryStringFromFile(hive.path(), kKeyBase + "UT2004", "Folder"), "C:\\UT2004");
-}
-
 TEST(WineRegistry, MissingOrBrokenHiveGivesEmptyText) {
     EXPECT_EQ(readRegistryStringFromFile("/nonexistent/system.reg", kKeyBase + "UT2004", "Folder"), "");
     const Hive truncated("[Software\\\\Unreal Technology\\\\Installed Apps\\\\UT2004] 1\n\"Folder\"=\"C:\\\\UT");

@@ -40,9 +40,6 @@ TEST(FavouritesImport, Ut2004RunOfFavouritesLines) {
         "bSomething=True\n"
         "Favorites=(ServerID=6,IP=\"10.0.0.9\",Port=7777,QueryPort=7778,ServerName=\"late\")\n"));
     EXPECT_EQ(found, (Favs{{"10.0.0.5", "7787"}, {"10.0.0.6", "7797"}}));
-}
-
-TEST(FavouritesImport, Ut2004SingleFavouriteOnTheLastLine) {
     EXPECT_EQ(readUt2004Favourites(lines("[XInterface.ExtendedConsole]\n"
                                          "Favorites=(ServerID=0,IP=\"1.2.3.4\",Port=7777,QueryPort=7778,ServerName=\"x\")")),
               (Favs{{"1.2.3.4", "7787"}}));
@@ -59,15 +56,12 @@ TEST(FavouritesImport, Ut2003SectionUpToItsBlankLine) {
         "\n"
         "Favorites=(IP=\"10.0.0.9\",Port=7777,QueryPort=7778)\n"));
     EXPECT_EQ(found, (Favs{{"10.0.0.5", "7787"}, {"10.0.0.6", "8010"}}));
-}
-
-TEST(FavouritesImport, Ut2003NonNumericPortEndsTheImport) {
-    const Favs found = readUt2003Favourites(lines(
-        "[XInterface.Browser_ServerListPageFavorites]\n"
-        "Favorites=(IP=\"10.0.0.5\",Port=7777,QueryPort=7778)\n"
-        "Favorites=(IP=\"10.0.0.6\",Port=abc,QueryPort=7778)\n"
-        "Favorites=(IP=\"10.0.0.7\",Port=7777,QueryPort=7778)\n"));
-    EXPECT_EQ(found, (Favs{{"10.0.0.5", "7787"}}));
+    // A port that is no number ends the import; the favourites before it stay.
+    EXPECT_EQ(readUt2003Favourites(lines("[XInterface.Browser_ServerListPageFavorites]\n"
+                                         "Favorites=(IP=\"10.0.0.5\",Port=7777,QueryPort=7778)\n"
+                                         "Favorites=(IP=\"10.0.0.6\",Port=abc,QueryPort=7778)\n"
+                                         "Favorites=(IP=\"10.0.0.7\",Port=7777,QueryPort=7778)\n")),
+              (Favs{{"10.0.0.5", "7787"}}));
 }
 
 TEST(FavouritesImport, UtCountedFavourites) {
@@ -81,9 +75,7 @@ TEST(FavouritesImport, UtCountedFavourites) {
     EXPECT_TRUE(readUtFavourites(lines("[UBrowser.UBrowserFavoritesFact]\nFavoriteCount=abc\n"
                                        "Favorites[0]=A\\1.2.3.4\\7778\\True\n")).isEmpty());
     EXPECT_TRUE(readUtFavourites(lines("[UBrowser.UBrowserFavoritesFact]")).isEmpty());
-}
-
-TEST(FavouritesImport, UtCountIsTheWholeNumberBoundedByTheFile) {
+    // The count is the whole number, bounded by the lines the file has.
     QString text = "[UBrowser.UBrowserFavoritesFact]\nFavoriteCount=150\n";
     for (int i = 0; i < 160; ++i)
         text += QString("Favorites[%1]=S%1\\10.0.%2.%3\\7778\\False\n").arg(i).arg(i / 100).arg(i % 100);
@@ -100,13 +92,11 @@ TEST(FavouritesImport, DuplicateRuleAndEmptyList) {
     // Present under another game counts; another port does not.
     EXPECT_EQ(addImportedFavourites(g, {{"10.0.0.2", "7787"}, {"10.0.0.2", "7788"}}, "UT"), 1);
     EXPECT_EQ(rowTexts(g).last(), "3|10.0.0.2|7788|UT");
-}
-
-TEST(FavouritesImport, BlankFirstRowAboveOthersIsLeftAlone) {
-    FlexGrid g = freshGrid();
-    appendGridRow(g, {"2", "10.0.0.2", "7787", "UT3"});
-    addImportedFavourites(g, {{"10.0.0.9", "7787"}}, "UT2");
-    EXPECT_EQ(rowTexts(g), (QStringList{"|||", "2|10.0.0.2|7787|UT3", "3|10.0.0.9|7787|UT2"}));
+    // A blank first row above other rows is left alone.
+    FlexGrid blankFirst = freshGrid();
+    appendGridRow(blankFirst, {"2", "10.0.0.2", "7787", "UT3"});
+    addImportedFavourites(blankFirst, {{"10.0.0.9", "7787"}}, "UT2");
+    EXPECT_EQ(rowTexts(blankFirst), (QStringList{"|||", "2|10.0.0.2|7787|UT3", "3|10.0.0.9|7787|UT2"}));
 }
 
 TEST(FavouritesImport, WindowsInstallsInAnyLetterCase) {

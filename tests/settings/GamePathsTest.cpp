@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "settings/FrmFolder.h"
 #include "settings/SettingsValues.h"
 #include "support/GameInstalls.h"
 
@@ -33,6 +34,9 @@ TEST(GamePaths, BrowseFindsWhicheverExecutableTheFolderHolds) {
         {Game::UT2003, "/", "/ut2003.exe"},
     };
     for (const auto& c : cases) EXPECT_EQ(browsedGamePath(c.game, c.folder), c.path) << c.folder.toStdString();
+    EXPECT_FALSE(FrmFolder::volumeRoots().contains(installs.home() + "/.local/share/OldUnreal"));
+    installs.native(Game::UT, "~/.local/share/OldUnreal/UnrealTournament");
+    EXPECT_TRUE(FrmFolder::volumeRoots().contains(installs.home() + "/.local/share/OldUnreal"));
     EXPECT_EQ(browseCaption(Game::UT), "Choose folder for unrealtournament.exe");
     EXPECT_EQ(browseCaption(Game::UT2004), "Choose folder for UT2004.exe");
 }
