@@ -67,20 +67,6 @@ TEST(WineRegistry, MissingOrBrokenHiveGivesEmptyText) {
     EXPECT_EQ(readRegistryStringFromFile(binary.path(), kKeyBase + "UT2004", "Folder"), "");
 }
 
-TEST(WineRegistry, ReadsThePrefixNamedByWineprefix) {
-    QTemporaryDir prefix;
-    QFile f(prefix.filePath("system.reg"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(kSystemReg);
-    f.close();
-    qputenv("WINEPREFIX", prefix.path().toUtf8());
-    EXPECT_EQ(winePrefix(), prefix.path());
-    EXPECT_EQ(ReadRegistryString(RegistryRoot::LocalMachine, kKeyBase + "UnrealTournament", "Folder"),
-              "C:\\UnrealTournament");
-    qunsetenv("WINEPREFIX");
-    EXPECT_EQ(winePrefix(), QDir::home().filePath(".wine"));
-}
-
 TEST(WineRegistry, MapsWindowsPathsIntoThePrefix) {
     QTemporaryDir prefix;
     QDir(prefix.path()).mkpath("dosdevices");
