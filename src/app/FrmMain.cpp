@@ -37,7 +37,7 @@ class WindowLaunchEnvironment final : public LaunchEnvironment {
 public:
     explicit WindowLaunchEnvironment(QWidget* window) : window_(window) {}
     bool startProcess(const ProcessSpec& p) override {
-        return startDetachedProcess(p.program, p.arguments, p.workingFolder);
+        return startGameProcess(p);
     }
     void minimiseWindow() override { window_->showMinimized(); }
 
