@@ -37,7 +37,7 @@ class WindowLaunchEnvironment final : public LaunchEnvironment {
 public:
     explicit WindowLaunchEnvironment(QWidget* window) : window_(window) {}
     bool startProcess(const ProcessSpec& p) override {
-        return startDetachedProcess(p.program, p.arguments, p.workingFolder);
+        return startGameProcess(p);
     }
     void minimiseWindow() override { window_->showMinimized(); }
 
@@ -235,10 +235,8 @@ bool FrmMain::Form_Load(const StartupHooks& hooks) {
 void FrmMain::mnuFile_Open() { state_.AutoScan.setEnabled(false); }
 
 void FrmMain::mnuSaveServer_Click() {
-    if (!SaveSortedServerList(state_))
-        prompter().ask({QStringLiteral("Could not write ") + programFile(kServersFileName) +
-                            QStringLiteral(". The saved list is unchanged."),
-                        MsgIcon::Exclamation});
+    if (const SaveResult saved = SaveSortedServerList(state_); !saved)
+        prompter().ask({saveFailureText(saved), MsgIcon::Exclamation});
 }
 
 void FrmMain::mnuExit_Click() { endProgram(); }
@@ -252,9 +250,7 @@ void FrmMain::mnuVYRN_Click() {
     showSettingsDialog(this, false);
     SetupServerGrid(state_);
     SetupBuddyGrid(state_);
-    LoadServerList(state_);
-    LoadBuddyList(state_);
-    GetPaths(appConfig(), state_.SkipDllPrompt);
+    if (!loadFiles(state_)) return;
     state_.AutoScan.setEnabled(true);
     state_.AutoScanMode = true;
 }

@@ -8,6 +8,39 @@
 #include "state/FavouritesFiles.h"
 #include "state/ProgramFolder.h"
 
+namespace {
+// A file that is there but could not be read is never taken as missing: the user is
+// told, and nothing writes over it.
+void tellIfUnreadable(const LinesRead& read) {
+    if (read.failed()) prompter().ask({readFailureText(read), MsgIcon::Exclamation});
+}
+
+// The reset of a "vyrn.ini" left by an older version; it always ends the program.
+void resetOldConfiguration() {
+    const Message question{kOldFormatQuestion, MsgIcon::None, QStringLiteral("VYRN 3.0"), MsgButtons::YesNo};
+    const OldFormatReset reset = resetOldFormat(prompter().ask(question) == MsgAnswer::Yes);
+    if (!reset.favourites) prompter().ask({saveFailureText(reset.favourites), MsgIcon::Exclamation});
+    if (reset.copy) {
+        prompter().ask({QStringLiteral("Please restart VYRN."), MsgIcon::Information});
+    } else {
+        prompter().ask({saveFailureText(reset.copy) +
+                            QStringLiteral(" vyrn.ini was kept; the question comes again at the next start."),
+                        MsgIcon::Exclamation});
+    }
+    endProgram();
+}
+}  // namespace
+
+bool loadFiles(MainState& s) {
+    tellIfUnreadable(LoadServerList(s));
+    tellIfUnreadable(LoadBuddyList(s));
+    const ConfigRead config = GetPaths(appConfig(), s.SkipDllPrompt);
+    tellIfUnreadable(config.file);
+    if (config.result != GetPathsResult::OldFormat) return true;
+    resetOldConfiguration();
+    return false;
+}
+
 void offerPictureLibraries(MainState& s, bool firstRun, PictureLibraries& libraries) {
     if (firstRun) s.SkipDllPrompt = false;
     if (!s.SkipDllPrompt) {
@@ -42,9 +75,7 @@ bool runStartup(MainState& s, const StartupHooks& hooks) {
     SetupServerGrid(s);
     SetupBuddyGrid(s);
     SetupPlayerGrid(s);
-    LoadServerList(s);
-    LoadBuddyList(s);
-    if (GetPaths(appConfig(), s.SkipDllPrompt) == GetPathsResult::OldFormatReset) return false;
+    if (!loadFiles(s)) return false;
     SortPlayerGrid(s, 3);
     s.ReadyToQuery = true;
     s.AutoScan.setEnabled(true);

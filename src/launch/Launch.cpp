@@ -1,5 +1,6 @@
 #include "launch/Launch.h"
 
+#include "platform/ProcessStarter.h"
 #include "platform/ProgramEnd.h"
 
 void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& env) {
@@ -8,9 +9,9 @@ void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& en
         prompter().ask(*plan.message);
         return;
     }
-    if (plan.process && !env.startProcess(*plan.process)) {
+    if (!plan.process || !env.startProcess(*plan.process)) {
         // Nothing was started: stay as we are so the user can correct the path.
-        prompter().ask({cannotStartMessage(plan.process->program), MsgIcon::Critical});
+        prompter().ask({cannotStartMessage(plan.process ? plan.process->program : QString()), MsgIcon::Critical});
         return;
     }
     if (plan.after == AfterLaunch::HideToTray) {
@@ -20,4 +21,8 @@ void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& en
         return;
     }
     endProgram();
+}
+
+bool startGameProcess(const ProcessSpec& p) {
+    return startDetachedProcess(p.program, p.arguments, p.workingFolder, p.environment);
 }

@@ -13,6 +13,9 @@ public:
 // hides it as the settings say.
 void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& env);
 
+// Starts the planned process detached from VYRN; false when it could not be started.
+bool startGameProcess(const ProcessSpec& process);
+
 inline QString cannotStartMessage(const QString& program) {
     return QStringLiteral("The game could not be started: ") + program;
 }

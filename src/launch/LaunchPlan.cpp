@@ -1,28 +1,11 @@
 #include "launch/LaunchPlan.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QStandardPaths>
 
-#include "platform/FileIO.h"
+#include "platform/WineRegistry.h"
+#include "state/Games.h"
 
 namespace {
-struct GameRow {
-    const char* code;
-    QString AppConfig::*path;
-    const char* exeName;
-    WindowShow show;
-    const char* unusablePath;
-};
-
-const GameRow kGames[] = {
-    {"ut", &AppConfig::UtPath, "unrealtournament.exe", WindowShow::Maximised,
-     "You must specify the correct path to UT!"},
-    {"ut2", &AppConfig::Ut2003Path, "ut2003.exe", WindowShow::Maximised,
-     "You must specify the correct path to UT2003!"},
-    {"ut3", &AppConfig::Ut2004Path, "ut2004.exe", WindowShow::Minimised,
-     "You must specify the correct path to UT2004!"},
-};
-
 Message critical(const QString& text) { return {text, MsgIcon::Critical}; }
 
 AfterLaunch afterLaunchOf(const AppConfig& config) {
@@ -30,7 +13,36 @@ AfterLaunch afterLaunchOf(const AppConfig& config) {
     const int value = config.AfterLaunch.trimmed().toInt(&ok);
     return ok && value == 2 ? AfterLaunch::HideToTray : AfterLaunch::EndProgram;
 }
+
+// UT2004 opens minimised, so its own start-up screens take over the desktop.
+WindowShow windowShowOf(Game game) {
+    return game == Game::UT2004 ? WindowShow::Minimised : WindowShow::Maximised;
+}
+
+// A Windows game runs through wine in the prefix that holds it, where its registry keys
+// and CD key are; a native port runs as it is. Nothing when wine is not installed.
+std::optional<ProcessSpec> gameProcess(const QString& executable, const QString& target) {
+    ProcessSpec p;
+    p.workingFolder = gameFolderOf(executable);
+    if (!isWindowsExecutable(executable)) {
+        p.program = executable;
+        p.arguments = {target};
+        return p;
+    }
+    p.program = QStandardPaths::findExecutable(QStringLiteral("wine"));
+    if (p.program.isEmpty()) return std::nullopt;
+    p.arguments = {executable, target};
+    const QString prefix = winePrefixOf(executable);
+    if (!prefix.isEmpty()) p.environment.insert(QStringLiteral("WINEPREFIX"), prefix);
+    return p;
+}
 }  // namespace
+
+QString unknownGameMessage(const QString& code) {
+    return QStringLiteral("This server's game code \"") + code +
+           QStringLiteral("\" is not UT, UT2 or UT3, so VYRN does not know which game to start.\r\n"
+                          "Correct it in the VYRN settings.");
+}
 
 std::optional<int> parseGamePort(const QString& text) {
     const QString t = text.trimmed();
@@ -42,21 +54,6 @@ std::optional<int> parseGamePort(const QString& text) {
     return port;
 }
 
-QString gameFolderOf(const QString& path, const QString& exeName) {
-    QString folder = path;
-    folder.remove(QDir::separator() + exeName, Qt::CaseInsensitive);
-    // A native game binary has another name: its own folder is the game folder.
-    if (!QFileInfo(folder).isDir()) folder = QFileInfo(path).absolutePath();
-    return folder;
-}
-
-ProcessSpec gameProcess(const QString& path, const QString& folder, const QString& target,
-                        WindowShow show) {
-    if (path.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
-        return {QStringLiteral("wine"), {path, target}, folder, show};
-    return {path, {target}, folder, show};
-}
-
 LaunchPlan planLaunch(const MainState& s, const AppConfig& config) {
     LaunchPlan plan;
     // An empty field and a field no port can be read from alike mean no usable reply.
@@ -65,18 +62,23 @@ LaunchPlan planLaunch(const MainState& s, const AppConfig& config) {
         plan.message = critical(kServerDownMessage);
         return plan;
     }
-    const QString code = s.ServerGrid.TextMatrix(s.ServerGrid.Row(), 7).toLower();
-    for (const GameRow& game : kGames) {
-        if (code != QLatin1String(game.code)) continue;
-        const QString path = config.*game.path;
-        if (path.isEmpty() || !fileExists(path)) {
-            plan.message = critical(QString::fromLatin1(game.unusablePath));
-            return plan;
-        }
-        const QString target = s.panel.Text1 + ':' + QString::number(*port);
-        plan.process = gameProcess(path, gameFolderOf(path, QString::fromLatin1(game.exeName)),
-                                   target, game.show);
+    const QString code = s.ServerGrid.TextMatrix(s.ServerGrid.Row(), 7);
+    const std::optional<Game> game = gameOfCode(code);
+    if (!game) {
+        plan.message = Message{unknownGameMessage(code), MsgIcon::Exclamation};
+        return plan;
     }
+    const std::optional<QString> executable = existingExecutable(gamePathOf(config, *game));
+    if (!executable) {
+        plan.message = critical(QStringLiteral("You must specify the correct path to ") + gameInfo(*game).name + '!');
+        return plan;
+    }
+    plan.process = gameProcess(*executable, s.panel.Text1 + ':' + QString::number(*port));
+    if (!plan.process) {
+        plan.message = critical(kWineMissingMessage);
+        return plan;
+    }
+    plan.process->show = windowShowOf(*game);
     plan.after = afterLaunchOf(config);
     return plan;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -16,6 +17,7 @@ struct ProcessSpec {
     QString program;
     QStringList arguments;
     QString workingFolder;
+    QMap<QString, QString> environment;  // set on top of VYRN's own
     WindowShow show = WindowShow::Maximised;
 };
 
@@ -23,7 +25,7 @@ enum class AfterLaunch { EndProgram, HideToTray };
 
 struct LaunchPlan {
     std::optional<Message> message;     // shown instead of a launch; nothing else happens
-    std::optional<ProcessSpec> process;  // the game to start, if any
+    std::optional<ProcessSpec> process;  // the game to start
     std::optional<AfterLaunch> after;    // what the program does afterwards
 };
 
@@ -33,11 +35,8 @@ LaunchPlan planLaunch(const MainState& s, const AppConfig& config);
 // allowed), so a reply can never put anything else on the game's command line.
 std::optional<int> parseGamePort(const QString& text);
 
-// The executable path with every occurrence of "<sep><exeName>" removed, in any case.
-QString gameFolderOf(const QString& path, const QString& exeName);
-
-// The process for a game executable: a Windows ".exe" (any case) runs through wine.
-ProcessSpec gameProcess(const QString& path, const QString& folder, const QString& target,
-                        WindowShow show);
-
 inline const QString kServerDownMessage = QStringLiteral("Cannot launch into server. Server down.");
+inline const QString kWineMissingMessage =
+    QStringLiteral("The game needs Wine to start. Install the wine package.");
+// For a favourite whose game code is none of the three.
+QString unknownGameMessage(const QString& code);

@@ -32,8 +32,8 @@ std::optional<MasterAddress> parseMasterAddress(const QString& text) {
 
 QList<MasterAddress> loadMasters() {
     QList<MasterAddress> masters;
-    const auto lines = readTextLines(programFile(kMastersFileName));
-    for (const QString& line : lines.value_or(QStringList{})) {
+    const LinesRead read = readTextLines(programFile(kMastersFileName));
+    for (const QString& line : read.lines) {
         const QString t = line.trimmed();
         if (t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#'))) continue;
         if (const auto m = parseMasterAddress(t)) masters << *m;
@@ -46,5 +46,5 @@ bool writeDefaultMastersIfMissing() {
     if (fileExists(path)) return true;
     QStringList lines{QStringLiteral("; Master servers for \"Find Servers\", tried in order: one HOST:PORT a line.")};
     for (const MasterAddress& m : defaultMasters()) lines << m.text();
-    return writeTextLines(path, lines);
+    return writeTextLines(path, lines).saved();
 }

@@ -4,33 +4,73 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
-std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    if (file.size() > maxBytes) return std::nullopt;
-    // Read in pieces: a file that grows while it is read still stops at the bound.
-    QByteArray data;
-    data.reserve(file.size());
-    while (!file.atEnd()) {
-        const QByteArray piece = file.read(64 * 1024);
-        if (piece.isEmpty()) break;
-        data += piece;
-        if (data.size() > maxBytes) return std::nullopt;
-    }
-    return data;
+namespace {
+QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// Never empty, so a failure can never read as success. Qt leaves some failures
+// without words; errno, taken right after the failing call, still has them.
+QString reasonOf(const QFileDevice& file, int error) {
+    const QString reason = file.errorString();
+    if (error != 0 && (reason.isEmpty() || reason == QLatin1String("Unknown error"))) return systemReason(error);
+    return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& contents) {
+// Why a file cannot be put at path, in the system's words ("Read-only file system",
+// "Permission denied", "Not a directory"): Qt's own message only says it failed.
+QString whyNotWritable(const QString& path, const QFileDevice& file, int error) {
+    const QFileInfo info(path);
+    const QByteArray probe = QFile::encodeName(info.exists() ? path : info.absolutePath());
+    if (::access(probe.constData(), W_OK) != 0) return systemReason(errno);
+    return reasonOf(file, error);
+}
+}  // namespace
+
+FileRead readFile(const QString& path, qint64 maxBytes) {
+    const QFileInfo info(path);
+    if (!info.exists()) return {};
+    if (info.isDir()) return {ReadOutcome::Failed, {}, QStringLiteral("it is a folder")};
+    if (info.size() > maxBytes) return {ReadOutcome::TooBig, {}, {}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {ReadOutcome::Failed, {}, reasonOf(file, errno)};
+    // Read in pieces: a file that grows while it is read still stops at the bound.
+    QByteArray data;
+    data.reserve(info.size());
+    while (!file.atEnd()) {
+        const QByteArray piece = file.read(64 * 1024);
+        if (piece.isEmpty()) {
+            if (file.error() != QFileDevice::NoError) return {ReadOutcome::Failed, {}, reasonOf(file, errno)};
+            break;
+        }
+        data += piece;
+        if (data.size() > maxBytes) return {ReadOutcome::TooBig, {}, {}};
+    }
+    return {ReadOutcome::Read, data, {}};
+}
+
+std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes) {
+    FileRead read = readFile(path, maxBytes);
+    if (read.outcome != ReadOutcome::Read) return std::nullopt;
+    return std::move(read.bytes);
+}
+
+QString writeFileAtomicallyWithReason(const QString& path, const QByteArray& contents) {
     QSaveFile file(path);
     // Unbuffered, so a short write (a full disk) shows in write()'s result rather
     // than being lost in a final flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return whyNotWritable(path, file, errno);
     if (file.write(contents) != contents.size()) {
+        const QString reason = reasonOf(file, errno);
         file.cancelWriting();
-        return false;
+        return reason;
     }
-    return file.commit();
+    if (!file.commit()) return reasonOf(file, errno);
+    return {};
 }
 
 QList<QByteArray> splitLines(const QByteArray& text) {
@@ -60,6 +100,11 @@ QByteArray joinLinesCrLf(const QList<QByteArray>& lines) {
 bool fileExists(const QString& path) {
     const QFileInfo info(path);
     return info.exists() && info.isFile();
+}
+
+bool canCreateFilesIn(const QString& folder) {
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".vyrn-probe-XXXXXX")));
+    return probe.open();
 }
 
 QString pathJoin(const QString& folder, const QString& name) {

@@ -10,6 +10,8 @@ public:
     MsgAnswer ask(const Message& m) override {
         QMessageBox box(iconOf(m.icon), m.title, m.text, buttonsOf(m.buttons),
                         QApplication::activeWindow());
+        // Messages carry names and codes from servers and files: never markup.
+        box.setTextFormat(Qt::PlainText);
         switch (box.exec()) {
             case QMessageBox::Yes: return MsgAnswer::Yes;
             case QMessageBox::No: return MsgAnswer::No;

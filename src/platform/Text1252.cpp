@@ -1,6 +1,7 @@
 #include "platform/Text1252.h"
 
 #include <array>
+#include <optional>
 
 namespace {
 // 0x80..0x9F; the rest of the byte range is Latin-1.
@@ -10,11 +11,11 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char encodeOne(char16_t c) {
+std::optional<char> byteOf(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
     for (size_t i = 0; i < kHighControls.size(); ++i)
         if (kHighControls[i] == c) return static_cast<char>(0x80 + i);
-    return '?';
+    return std::nullopt;
 }
 }  // namespace
 
@@ -31,6 +32,12 @@ QString windows1252ToUnicode(const QByteArray& bytes) {
 QByteArray unicodeToWindows1252(const QString& text) {
     QByteArray out(text.size(), Qt::Uninitialized);
     char* dst = out.data();
-    for (const QChar c : text) *dst++ = encodeOne(c.unicode());
+    for (const QChar c : text) *dst++ = byteOf(c.unicode()).value_or('?');
     return out;
+}
+
+bool fitsWindows1252(const QString& text) {
+    for (const QChar c : text)
+        if (!byteOf(c.unicode())) return false;
+    return true;
 }

@@ -8,3 +8,5 @@
 QString windows1252ToUnicode(const QByteArray& bytes);
 // Characters outside the code page become '?'.
 QByteArray unicodeToWindows1252(const QString& text);
+// True when every character has a byte in the code page, so nothing would become '?'.
+bool fitsWindows1252(const QString& text);

@@ -129,6 +129,18 @@ QString winePrefix() {
     return QDir::home().filePath(QStringLiteral(".wine"));
 }
 
+QString winePrefixOf(const QString& programPath) {
+    const QStringList parts = QDir::cleanPath(programPath).split('/');
+    // The innermost prefix counts: a prefix may lie inside another one's drive.
+    for (qsizetype i = parts.size() - 2; i > 0; --i) {
+        if (parts[i] == QLatin1String("drive_c") || parts[i] == QLatin1String("dosdevices")) {
+            const QString prefix = parts.mid(0, i).join('/');
+            return prefix.isEmpty() ? QStringLiteral("/") : prefix;
+        }
+    }
+    return QString();
+}
+
 QString readRegistryStringFromFile(const QString& hivePath, const QString& keyPath,
                                    const QString& valueName) {
     const auto bytes = readWholeFile(hivePath, kMaxHiveBytes);

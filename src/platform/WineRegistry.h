@@ -9,6 +9,11 @@ enum class RegistryRoot { LocalMachine };
 // The prefix named by WINEPREFIX, else ~/.wine.
 QString winePrefix();
 
+// The prefix a Windows program lies in: the folder holding the "drive_c" (or the
+// "dosdevices") its path passes through, as Steam, Lutris and plain Wine prefixes have
+// it. Empty when the path passes through none.
+QString winePrefixOf(const QString& programPath);
+
 // The text of a plain string value ("name"="text") of the key, cut at its first NUL;
 // empty for a missing prefix, key or value, or a value of another type. Key and value
 // names compare in any letter case, as Windows does. A key under "Software\" that is

@@ -1,15 +1,14 @@
 #include "profile/ProfileFile.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include "platform/FileIO.h"
 #include "platform/Text1252.h"
-#include "state/AppConfig.h"
+#include "state/GameFiles.h"
 
 namespace {
-
-const QByteArray kCrLf = "\r\n";
 
 bool containsText(const QByteArray& line, const QByteArray& text) {
     // The keys are ASCII; toLower() folds ASCII only, so high bytes are compared as they are.
@@ -22,114 +21,82 @@ bool isNameLine(const QByteArray& line) {
     return eq >= 0 && line.left(eq).trimmed().toLower() == "name";
 }
 
-QString executableNameOf(ProfileGame game) {
-    switch (game) {
-    case ProfileGame::UT: return QStringLiteral("unrealtournament.exe");
-    case ProfileGame::UT2003: return QStringLiteral("ut2003.exe");
-    case ProfileGame::UT2004: return QStringLiteral("ut2004.exe");
-    }
-    return {};
+bool isSectionHeader(const QByteArray& line) { return line.trimmed().startsWith('['); }
+
+bool canCreateFilesIn(const QString& folder) {
+    QTemporaryFile probe(folder + QStringLiteral("/.vyrn-XXXXXX"));
+    return probe.open();
 }
 
-QString configuredPathOf(ProfileGame game) {
-    const AppConfig& c = appConfig();
-    switch (game) {
-    case ProfileGame::UT: return c.UtPath;
-    case ProfileGame::UT2003: return c.Ut2003Path;
-    case ProfileGame::UT2004: return c.Ut2004Path;
-    }
-    return {};
+// A shared install may let the player write the profile but not create files beside it;
+// then the file is rewritten where it stands, and put back as it was if that fails.
+bool writeInPlace(const QString& path, const QByteArray& bytes, const QByteArray& oldBytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return false;
+    if (file.write(bytes) == bytes.size() && file.resize(bytes.size())) return true;
+    file.seek(0);
+    file.write(oldBytes);
+    file.resize(oldBytes.size());
+    return false;
+}
+
+bool writeProfileBytes(const QString& path, const QByteArray& bytes, const QByteArray& oldBytes) {
+    if (writeFileAtomically(path, bytes)) return true;
+    // A folder that takes new files failed for another reason (a full disk): the old
+    // file stays whole rather than being half overwritten.
+    if (canCreateFilesIn(QFileInfo(path).absolutePath())) return false;
+    return writeInPlace(path, bytes, oldBytes);
 }
 
 struct LoadedProfile {
     ProfileEdit failure = ProfileEdit::Written;  // Written means loaded
     QString path;
     QByteArray bytes;
-    QList<ProfileLine> lines;
+    QList<QByteArray> lines;
 };
 
-LoadedProfile loadProfile(ProfileGame game) {
+LoadedProfile loadProfile(Game game) {
     LoadedProfile p;
-    p.path = profileFilePath(game);
-    if (p.path.isEmpty() || !fileExists(p.path)) {
+    const std::optional<QString> path = profileFilePath(game);
+    if (!path) {
         p.failure = ProfileEdit::Missing;
         return p;
     }
+    p.path = *path;
     const std::optional<QByteArray> bytes = readWholeFile(p.path);
     if (!bytes) {
         p.failure = ProfileEdit::ReadFailed;
         return p;
     }
     p.bytes = *bytes;
-    p.lines = splitProfileLines(p.bytes);
+    p.lines = splitLines(p.bytes);
     return p;
 }
 
-// Writes the edited lines back through a temporary file renamed over the old one; a file
-// whose bytes would not change is not touched, so an empty file stays as it is.
+// A file whose bytes would not change is not touched, so an empty file stays as it is.
 ProfileEdit storeProfile(const LoadedProfile& p) {
-    const QByteArray out = joinProfileLines(p.lines);
+    const QByteArray out = joinLinesCrLf(p.lines);
     if (out == p.bytes) return ProfileEdit::Unchanged;
     // The file may have gone while we edited; the rename must not bring it back half-known.
     if (!fileExists(p.path)) return ProfileEdit::Missing;
-    return writeFileAtomically(p.path, out) ? ProfileEdit::Written : ProfileEdit::WriteFailed;
+    return writeProfileBytes(p.path, out, p.bytes) ? ProfileEdit::Written : ProfileEdit::WriteFailed;
 }
 
 template <typename Edit>
-ProfileEdit rewriteProfile(ProfileGame game, Edit edit) {
+ProfileEdit rewriteProfile(Game game, Edit edit) {
     LoadedProfile p = loadProfile(game);
     if (p.failure != ProfileEdit::Written) return p.failure;
     edit(p.lines);
     return storeProfile(p);
 }
 
-void replaceText(ProfileLine& line, const QByteArray& text) { line.text = text; }
-
 }  // namespace
 
-QList<ProfileLine> splitProfileLines(const QByteArray& bytes) {
-    QList<ProfileLine> lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n') continue;
-        const qsizetype endStart = i;
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
-        lines.append({bytes.mid(start, endStart - start), bytes.mid(endStart, i + 1 - endStart)});
-        start = i + 1;
-    }
-    if (start < n) lines.append({bytes.mid(start), QByteArray()});
-    return lines;
+std::optional<QString> profileFilePath(Game game) {
+    return profileFileOf(game, gamePathOf(appConfig(), game));
 }
 
-QByteArray joinProfileLines(const QList<ProfileLine>& lines) {
-    QByteArray out;
-    for (const ProfileLine& line : lines) {
-        out += line.text;
-        out += line.end.isEmpty() ? kCrLf : line.end;
-    }
-    return out;
-}
-
-QString profileGameFolderOf(const QString& executablePath, const QString& executableName) {
-    QString folder = executablePath;
-    folder.remove(executableName, Qt::CaseInsensitive);
-    return folder;
-}
-
-QString profileFilePath(ProfileGame game) {
-    const QString configured = configuredPathOf(game);
-    if (configured.isEmpty()) return {};
-    return profileGameFolderOf(configured, executableNameOf(game)) + QStringLiteral("user.ini");
-}
-
-bool profileFileExists(ProfileGame game) {
-    const QString path = profileFilePath(game);
-    return !path.isEmpty() && fileExists(path);
-}
-
-void applyTauntLevel(QList<ProfileLine>& lines, int level) {
+void applyTauntLevel(QList<QByteArray>& lines, int level) {
     // Level 0 "All", 1 "No Auto Taunts", 2 "No Taunts", 3 "None": each switch turns off
     // from its own level on.
     struct Switch {
@@ -143,117 +110,92 @@ void applyTauntLevel(QList<ProfileLine>& lines, int level) {
         {"bNoVoiceTaunts", 2, true},
         {"bNoVoiceMessages", 3, true},
     };
-    for (ProfileLine& line : lines) {
+    for (QByteArray& line : lines) {
         for (const Switch& s : kSwitches) {
-            if (!containsText(line.text, s.key)) continue;
+            if (!containsText(line, s.key)) continue;
             const bool reached = level >= s.firstLevelOn;
             const bool value = s.onMeansTrue ? reached : !reached;
-            replaceText(line, s.key + (value ? "=True" : "=False"));
+            line = s.key + (value ? "=True" : "=False");
         }
     }
 }
 
-void applyTeam(QList<ProfileLine>& lines, int teamIndex) {
-    for (ProfileLine& line : lines) {
-        if (!containsText(line.text, "Team=")) continue;
-        replaceText(line, "Team=" + QByteArray::number(teamIndex));
+void applyTeam(QList<QByteArray>& lines, int teamIndex) {
+    for (QByteArray& line : lines) {
+        if (!containsText(line, "Team=")) continue;
+        line = "Team=" + QByteArray::number(teamIndex);
         return;
     }
 }
 
-void applyUtTeam(QList<ProfileLine>& lines, int teamIndex, bool spectating) {
+void applyUtTeam(QList<QByteArray>& lines, int teamIndex, bool spectating) {
     applyTeam(lines, spectating ? 255 : teamIndex);
 }
 
-void applySpectator(QList<ProfileLine>& lines, bool on) {
-    for (ProfileLine& line : lines) {
-        if (containsText(line.text, "OverrideClass="))
-            replaceText(line, on ? "OverrideClass=Botpack.CHSpectator" : "OverrideClass=");
-        if (containsText(line.text, "Team="))
-            replaceText(line, on ? "Team=255" : "Team=0");
+void applySpectator(QList<QByteArray>& lines, bool on) {
+    for (QByteArray& line : lines) {
+        if (containsText(line, "OverrideClass=")) line = on ? "OverrideClass=Botpack.CHSpectator" : "OverrideClass=";
+        if (containsText(line, "Team=")) line = on ? "Team=255" : "Team=0";
     }
 }
 
-bool holdsSpectatorClass(const QList<ProfileLine>& lines) {
-    for (const ProfileLine& line : lines)
-        if (containsText(line.text, "OverrideClass=Botpack.CHSpectator")) return true;
+bool holdsSpectatorClass(const QList<QByteArray>& lines) {
+    for (const QByteArray& line : lines)
+        if (containsText(line, "OverrideClass=Botpack.CHSpectator")) return true;
     return false;
 }
 
-void applyPlayerName(QList<ProfileLine>& lines, const QByteArray& name) {
+void applyPlayerName(QList<QByteArray>& lines, const QByteArray& name) {
     const QByteArray nameLine = "Name=" + name;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!containsText(lines[i].text, "[DefaultPlayer]")) continue;
-        replaceText(lines[i], "[DefaultPlayer]");
-        const bool nameFollows = i + 1 < lines.size() && isNameLine(lines[i + 1].text);
-        if (nameFollows) {
-            replaceText(lines[i + 1], nameLine);
-        } else {
-            // Another key of the user's follows the header (or nothing does): keep it and
-            // put the name right under the header, where the game looks first.
-            QByteArray end = lines[i].end.isEmpty() ? kCrLf : lines[i].end;
-            lines[i].end = end;
-            if (i + 1 == lines.size()) end.clear();  // the last line keeps the file's ending rule
-            lines.insert(i + 1, {nameLine, end});
+    for (qsizetype header = 0; header < lines.size(); ++header) {
+        if (!containsText(lines[header], "[DefaultPlayer]")) continue;
+        lines[header] = "[DefaultPlayer]";
+        // The section's own name lines, wherever they stand in it, take the new name.
+        bool named = false;
+        qsizetype i = header + 1;
+        for (; i < lines.size() && !isSectionHeader(lines[i]); ++i) {
+            if (!isNameLine(lines[i])) continue;
+            lines[i] = nameLine;
+            named = true;
         }
-        ++i;  // the name line is done
+        if (!named) lines.insert(header + 1, nameLine);  // right under the header, as the game writes it
+        header = named ? i - 1 : i;
     }
+}
+
+std::optional<QByteArray> encodePlayerName(const QString& name) {
+    QByteArray bytes = unicodeToWindows1252(name);
+    if (windows1252ToUnicode(bytes) != name) return std::nullopt;
+    // A line break in a name would write a line of its own into the file.
+    bytes.removeIf([](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    return bytes;
 }
 
 bool ReadSpectator() {
-    const LoadedProfile p = loadProfile(ProfileGame::UT);
+    const LoadedProfile p = loadProfile(Game::UT);
     return p.failure == ProfileEdit::Written && holdsSpectatorClass(p.lines);
 }
 
-ProfileEdit SetTauntLevel(ProfileGame game, int level) {
-    return rewriteProfile(game, [level](QList<ProfileLine>& l) { applyTauntLevel(l, level); });
+ProfileEdit SetTauntLevel(Game game, int level) {
+    return rewriteProfile(game, [level](QList<QByteArray>& l) { applyTauntLevel(l, level); });
 }
 
-ProfileEdit SetTeam(ProfileGame game, int teamIndex) {
-    return rewriteProfile(game, [teamIndex](QList<ProfileLine>& l) { applyTeam(l, teamIndex); });
+ProfileEdit SetTeam(Game game, int teamIndex) {
+    return rewriteProfile(game, [teamIndex](QList<QByteArray>& l) { applyTeam(l, teamIndex); });
 }
 
 ProfileEdit SetUtTeam(int teamIndex, bool spectating) {
-    return rewriteProfile(ProfileGame::UT, [=](QList<ProfileLine>& l) {
-        applyUtTeam(l, teamIndex, spectating);
-    });
+    return rewriteProfile(Game::UT, [=](QList<QByteArray>& l) { applyUtTeam(l, teamIndex, spectating); });
 }
 
 ProfileEdit SetSpectator(bool on) {
-    return rewriteProfile(ProfileGame::UT, [on](QList<ProfileLine>& l) { applySpectator(l, on); });
+    return rewriteProfile(Game::UT, [on](QList<QByteArray>& l) { applySpectator(l, on); });
 }
 
-ProfileEdit SetPlayerName(ProfileGame game, const QString& name) {
+ProfileEdit SetPlayerName(Game game, const QString& name) {
     if (name.isEmpty()) return ProfileEdit::Skipped;
-    QByteArray bytes = unicodeToWindows1252(name);
-    // A line break in a name would write a line of its own into the file.
-    bytes.removeIf([](char c) { return static_cast<unsigned char>(c) < 0x20; });
-    if (bytes.isEmpty()) return ProfileEdit::Skipped;
-    return rewriteProfile(game, [&bytes](QList<ProfileLine>& l) { applyPlayerName(l, bytes); });
-}
-
-std::optional<Message> profileEditMessage(ProfileEdit result, const QString& path) {
-    const QString shown = QDir::toNativeSeparators(path);
-    const QString notSaved = QStringLiteral("\r\n\r\nYour change was not saved.");
-    Message m;
-    m.icon = MsgIcon::Exclamation;
-    m.title = QStringLiteral("Game Settings");
-    switch (result) {
-    case ProfileEdit::Written:
-    case ProfileEdit::Unchanged:
-    case ProfileEdit::Skipped:
-        return std::nullopt;
-    case ProfileEdit::Missing:
-        if (path.isEmpty()) return std::nullopt;
-        m.text = QStringLiteral("Could not find ") + shown + notSaved;
-        return m;
-    case ProfileEdit::ReadFailed:
-        m.text = QStringLiteral("Could not read ") + shown + notSaved;
-        return m;
-    case ProfileEdit::WriteFailed:
-        m.text = QStringLiteral("Could not write ") + shown +
-                 QStringLiteral("\r\n\r\nThe file was left as it was; your change was not saved.");
-        return m;
-    }
-    return std::nullopt;
+    const std::optional<QByteArray> bytes = encodePlayerName(name);
+    if (!bytes) return ProfileEdit::NameNotWritable;
+    if (bytes->isEmpty()) return ProfileEdit::Skipped;
+    return rewriteProfile(game, [&bytes](QList<QByteArray>& l) { applyPlayerName(l, *bytes); });
 }

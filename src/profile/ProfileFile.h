@@ -4,58 +4,43 @@
 #include <QString>
 #include <optional>
 
-#include "platform/Prompter.h"
+#include "state/Games.h"
 
-// Player options in each game's "user.ini". Every edit works on whole lines found by a
-// text they contain (any letter case); lines that are not replaced are written back byte
-// for byte with their own line ends, and keys that are missing are never added.
+// Player options in each game's profile ("User.ini"). Every edit works on whole lines
+// found by a text they contain (any letter case); the other lines are written back as
+// they were, every line ended by CR LF as the games write them.
 
-enum class ProfileGame { UT, UT2003, UT2004 };
-
-// What an edit did to the profile file.
+// What an edit did to the profile file; the dialog decides what the user is told.
 enum class ProfileEdit {
-    Written,    // the file was rewritten
-    Unchanged,  // nothing to change; the file was left alone
-    Skipped,    // nothing asked for (empty name)
-    Missing,    // no profile file (no path configured, or the file is gone)
-    ReadFailed, // the file exists but could not be read
-    WriteFailed // the rewrite failed; the old file is whole
+    Written,         // the file was rewritten
+    Unchanged,       // nothing to change; the file was left alone
+    Skipped,         // nothing asked for (empty name)
+    Missing,         // no profile file (no path configured, or the file is gone)
+    ReadFailed,      // the file exists but could not be read
+    WriteFailed,     // the rewrite failed; the old file is whole
+    NameNotWritable  // the name has letters the games' code page lacks; nothing written
 };
 
-// One line of a profile file: its text and the bytes that ended it ("" on a last line
-// without an end).
-struct ProfileLine {
-    QByteArray text;
-    QByteArray end;
-};
-
-// Same line boundaries as splitLines(), keeping each line's end.
-QList<ProfileLine> splitProfileLines(const QByteArray& bytes);
-// Every line followed by its own end; a last line without an end gets CR LF.
-QByteArray joinProfileLines(const QList<ProfileLine>& lines);
-
-// The executable path with every occurrence of the executable's file name removed, in
-// any letter case; the folder keeps its trailing separator.
-QString profileGameFolderOf(const QString& executablePath, const QString& executableName);
-// "user.ini" of the game's configured folder; empty when no path is configured.
-QString profileFilePath(ProfileGame game);
-bool profileFileExists(ProfileGame game);
+// The profile the game reads, found from its configured executable; nothing when there
+// is none.
+std::optional<QString> profileFilePath(Game game);
 
 // The edits on lines, without any file.
-void applyTauntLevel(QList<ProfileLine>& lines, int level);
-void applyTeam(QList<ProfileLine>& lines, int teamIndex);
-void applyUtTeam(QList<ProfileLine>& lines, int teamIndex, bool spectating);
-void applySpectator(QList<ProfileLine>& lines, bool on);
-bool holdsSpectatorClass(const QList<ProfileLine>& lines);
-void applyPlayerName(QList<ProfileLine>& lines, const QByteArray& name);
+void applyTauntLevel(QList<QByteArray>& lines, int level);
+void applyTeam(QList<QByteArray>& lines, int teamIndex);
+void applyUtTeam(QList<QByteArray>& lines, int teamIndex, bool spectating);
+void applySpectator(QList<QByteArray>& lines, bool on);
+bool holdsSpectatorClass(const QList<QByteArray>& lines);
+void applyPlayerName(QList<QByteArray>& lines, const QByteArray& name);
+
+// A player name as the games store it (Windows-1252), without control characters;
+// nothing when it holds a letter the code page lacks.
+std::optional<QByteArray> encodePlayerName(const QString& name);
 
 // The operations on the configured game's file.
 bool ReadSpectator();
-ProfileEdit SetTauntLevel(ProfileGame game, int level);
-ProfileEdit SetTeam(ProfileGame game, int teamIndex);
+ProfileEdit SetTauntLevel(Game game, int level);
+ProfileEdit SetTeam(Game game, int teamIndex);
 ProfileEdit SetUtTeam(int teamIndex, bool spectating);
 ProfileEdit SetSpectator(bool on);
-ProfileEdit SetPlayerName(ProfileGame game, const QString& name);
-
-// The message the user must see after an edit, if any.
-std::optional<Message> profileEditMessage(ProfileEdit result, const QString& path);
+ProfileEdit SetPlayerName(Game game, const QString& name);

@@ -1,6 +1,7 @@
 #include "profile/frmGameSettings.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -28,15 +29,42 @@ W* place(W* w, int left, int top, int width = 0, int height = 0) {
 }
 }  // namespace
 
+std::optional<Message> profileEditMessage(ProfileEdit result, const QString& path, const QString& name) {
+    const QString shown = QDir::toNativeSeparators(path);
+    const QString notSaved = QStringLiteral("\r\n\r\nYour change was not saved.");
+    Message m{QString(), MsgIcon::Exclamation, QStringLiteral("Game Settings")};
+    switch (result) {
+    case ProfileEdit::Written:
+    case ProfileEdit::Unchanged:
+    case ProfileEdit::Skipped:
+        return std::nullopt;
+    case ProfileEdit::Missing:
+        if (path.isEmpty()) return std::nullopt;
+        m.text = QStringLiteral("Could not find ") + shown + notSaved;
+        return m;
+    case ProfileEdit::ReadFailed:
+        m.text = QStringLiteral("Could not read ") + shown + notSaved;
+        return m;
+    case ProfileEdit::WriteFailed:
+        m.text = QStringLiteral("Could not write ") + shown +
+                 QStringLiteral("\r\n\r\nThe file was left as it was; your change was not saved.");
+        return m;
+    case ProfileEdit::NameNotWritable:
+        m.text = QStringLiteral("The name ") + name +
+                 QStringLiteral(" has letters the game cannot store. Use Western European letters only.") +
+                 notSaved;
+        return m;
+    }
+    return std::nullopt;
+}
+
 frmGameSettings::frmGameSettings(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Game Settings"));
     setFixedSize(twips(8610), twips(4320));
-    const struct { ProfileGame game; const char* title; int left; const char* frame; } frames[] = {
-        {ProfileGame::UT, "Unreal Tournament", 120, "Frame5"},
-        {ProfileGame::UT2003, "Unreal Tournament 2003", 3000, "Frame1"},
-        {ProfileGame::UT2004, "Unreal Tournament 2004", 5880, "Frame7"}};
+    const struct { Game game; int left; const char* frame; } frames[] = {
+        {Game::UT, 120, "Frame5"}, {Game::UT2003, 3000, "Frame1"}, {Game::UT2004, 5880, "Frame7"}};
     for (const auto& f : frames) {
-        QWidget* frame = buildFrame(f.game, QString::fromLatin1(f.title), controls(f.game));
+        QWidget* frame = buildFrame(f.game, gameInfo(f.game).title, controls(f.game));
         frame->setObjectName(QString::fromLatin1(f.frame));
         frame->setGeometry(twips(f.left), twips(120), twips(2535), twips(3615));
     }
@@ -49,14 +77,14 @@ frmGameSettings::frmGameSettings(QWidget* parent) : QDialog(parent) {
     }
     auto* note = place(new QLabel(QStringLiteral(
                            "(Options become unavailable if game paths are not correct in the VYRN settings)"), this),
-                       120, 3960, 6615);
+                       120, 3960, 7380);  // up to "Done": the text is wider than Arial here
     note->setObjectName(QStringLiteral("Label7"));
     auto* done = place(new QPushButton(QStringLiteral("Done"), this), 7560, 3840, 855, 375);
     done->setObjectName(QStringLiteral("Command15"));
     connect(done, &QPushButton::clicked, this, &frmGameSettings::Command15_Click);
 }
 
-QWidget* frmGameSettings::buildFrame(ProfileGame game, const QString& title, GameControls& c) {
+QWidget* frmGameSettings::buildFrame(Game game, const QString& title, GameControls& c) {
     auto* frame = new QGroupBox(title, this);
     frame->setFont(arial());
     auto* nameFrame = place(new QGroupBox(QStringLiteral("Name Change:"), frame), 120, 360, 2295, 735);
@@ -80,38 +108,39 @@ QWidget* frmGameSettings::buildFrame(ProfileGame game, const QString& title, Gam
         report(SetTauntLevel(game, index), game);
     });
     connect(c.team, &QComboBox::activated, this, [this, game](int index) {
-        report(game == ProfileGame::UT ? SetUtTeam(index, Check2->isChecked()) : SetTeam(game, index), game);
+        report(game == Game::UT ? SetUtTeam(index, Check2->isChecked()) : SetTeam(game, index), game);
     });
-    if (game == ProfileGame::UT) {
+    if (game == Game::UT) {
         Check2 = place(new QCheckBox(QStringLiteral("Spectate"), options), 240, 1560);
         Check2->setObjectName(QStringLiteral("Check2"));
-        connect(Check2, &QCheckBox::toggled, this, [this](bool on) { report(SetSpectator(on), ProfileGame::UT); });
+        connect(Check2, &QCheckBox::toggled, this, [this](bool on) { report(SetSpectator(on), Game::UT); });
     }
     return frame;
 }
 
-frmGameSettings::GameControls& frmGameSettings::controls(ProfileGame game) {
+frmGameSettings::GameControls& frmGameSettings::controls(Game game) {
     switch (game) {
-        case ProfileGame::UT: return ut_;
-        case ProfileGame::UT2003: return ut2003_;
-        case ProfileGame::UT2004: break;
+        case Game::UT: return ut_;
+        case Game::UT2003: return ut2003_;
+        case Game::UT2004: break;
     }
     return ut2004_;
 }
 
-void frmGameSettings::report(ProfileEdit result, ProfileGame game) {
-    if (const auto message = profileEditMessage(result, profileFilePath(game))) prompter().ask(*message);
+void frmGameSettings::report(ProfileEdit result, Game game, const QString& name) {
+    if (const auto message = profileEditMessage(result, profileFilePath(game).value_or(QString()), name))
+        prompter().ask(*message);
 }
 
 void frmGameSettings::Form_Load() {
     centreOnScreen(this);
-    for (ProfileGame game : {ProfileGame::UT, ProfileGame::UT2003, ProfileGame::UT2004}) {
+    for (Game game : {Game::UT, Game::UT2003, Game::UT2004}) {
         GameControls& c = controls(game);
-        const bool usable = profileFileExists(game);
+        const bool usable = profileFilePath(game).has_value();
         c.name->setEnabled(usable);
         c.team->setEnabled(usable);
         c.taunts->setEnabled(usable);
-        if (game == ProfileGame::UT) {
+        if (game == Game::UT) {
             Check2->setEnabled(usable);
             // A tick found in the file is written back as the user's own tick would be.
             if (usable && ReadSpectator()) Check2->setChecked(true);
@@ -130,9 +159,14 @@ void frmGameSettings::Form_Load() {
 }
 
 void frmGameSettings::Command15_Click() {
-    for (ProfileGame game : {ProfileGame::UT, ProfileGame::UT2003, ProfileGame::UT2004}) {
+    bool refused = false;
+    for (Game game : {Game::UT, Game::UT2003, Game::UT2004}) {
         const QString name = controls(game).name->text();
-        if (!name.isEmpty()) report(SetPlayerName(game, name), game);
+        if (name.isEmpty()) continue;
+        const ProfileEdit result = SetPlayerName(game, name);
+        refused = refused || result == ProfileEdit::NameNotWritable;
+        report(result, game, name);
     }
-    accept();
+    // A refused name stays in its box for the player to correct.
+    if (!refused) accept();
 }

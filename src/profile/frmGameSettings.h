@@ -1,13 +1,19 @@
 #pragma once
 #include <QDialog>
 
+#include <optional>
+
+#include "platform/Prompter.h"
 #include "profile/ProfileFile.h"
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-// "Game Settings": player name, team, taunts and spectating of each game's "user.ini".
+// The message the user sees after an edit of a profile, if any.
+std::optional<Message> profileEditMessage(ProfileEdit result, const QString& path, const QString& name = QString());
+
+// "Game Settings": player name, team, taunts and spectating of each game's profile ("User.ini").
 // Choices are written at once; names when "Done" is pressed.
 class frmGameSettings : public QDialog {
     Q_OBJECT
@@ -23,9 +29,9 @@ private:
         QComboBox* team = nullptr;
         QComboBox* taunts = nullptr;
     };
-    QWidget* buildFrame(ProfileGame game, const QString& title, GameControls& c);
-    void report(ProfileEdit result, ProfileGame game);
-    GameControls& controls(ProfileGame game);
+    QWidget* buildFrame(Game game, const QString& title, GameControls& c);
+    void report(ProfileEdit result, Game game, const QString& name = QString());
+    GameControls& controls(Game game);
 
     GameControls ut_, ut2003_, ut2004_;
     QCheckBox* Check2 = nullptr;

@@ -3,12 +3,11 @@
 #include <optional>
 
 #include "screenshots/ScreenshotsEntry.h"
-
-struct AppConfig;
+#include "state/Games.h"
 
 // The game's screenshot folder from its executable path (ending with a separator), or
 // nothing when the path is empty or the folder is missing.
-std::optional<QString> ScreenshotFolderFor(ScreenshotGame game, const AppConfig& config);
+std::optional<QString> ScreenshotFolderFor(Game game, const AppConfig& config);
 
 // "Please set your UT path in settings!" and its UT2003 / UT2004 kin.
-QString screenshotPathMessage(ScreenshotGame game);
+QString screenshotPathMessage(Game game);

@@ -9,7 +9,7 @@
 #include "screenshots/ScreenshotGlobals.h"
 #include "state/AppConfig.h"
 
-void openScreenshotViewer(QWidget* parent, ScreenshotGame game) {
+void openScreenshotViewer(QWidget* parent, Game game) {
     const auto folder = ScreenshotFolderFor(game, appConfig());
     if (!folder) {
         prompter().ask({screenshotPathMessage(game)});

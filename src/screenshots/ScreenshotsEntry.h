@@ -1,8 +1,10 @@
 #pragma once
+#include "state/Games.h"
+
 class QWidget;
 
-enum class ScreenshotGame { UT, UT2003, UT2004 };
+using ScreenshotGame = Game;
 
 // Opens the screenshot viewer on the game's screenshot folder (from the "&Screenshots.."
 // menu items), with the folder checks and messages of the opening.
-void openScreenshotViewer(QWidget* parent, ScreenshotGame game);
+void openScreenshotViewer(QWidget* parent, Game game);

@@ -1,12 +1,11 @@
 #include "settings/FavouritesImport.h"
 
-#include <QFileInfo>
 #include <optional>
 
-#include "platform/CaseInsensitivePath.h"
 #include "platform/FileIO.h"
 #include "platform/Text1252.h"
 #include "settings/SettingsGrids.h"
+#include "state/GameFiles.h"
 
 namespace {
 // Blanks around decimal digits; nothing for any other text, or one too long for a port.
@@ -98,27 +97,8 @@ QList<ImportedFavourite> readUtFavourites(const QStringList& lines) {
     return found;
 }
 
-QString importGameCode(Game game) {
-    switch (game) {
-        case Game::UT: return QStringLiteral("UT");
-        case Game::UT2003: return QStringLiteral("UT2");
-        case Game::UT2004: return QStringLiteral("UT3");
-    }
-    return QString();
-}
-
 QString favouritesIniPath(Game game, const QString& pathBoxText) {
-    struct Names { const char* executable; const char* ini; };
-    const Names names = game == Game::UT       ? Names{"unrealtournament.exe", "unrealtournament.ini"}
-                        : game == Game::UT2003 ? Names{"ut2003.exe", "ut2003.ini"}
-                                                     : Names{"UT2004.exe", "ut2004.ini"};
-    QString folder = pathBoxText;
-    folder.remove(QLatin1String(names.executable), Qt::CaseInsensitive);
-    // An empty box names no game folder; the working folder is not one either.
-    if (folder.trimmed().isEmpty()) return QString();
-    const auto found = resolvePathIgnoringCase(folder + QLatin1String(names.ini));
-    if (!found || !QFileInfo(*found).isFile()) return QString();
-    return *found;
+    return iniFileOf(game, pathBoxText).value_or(QString());
 }
 
 int addImportedFavourites(FlexGrid& g, const QList<ImportedFavourite>& favourites,
@@ -157,5 +137,5 @@ int ImportFavourites(FlexGrid& g, Game game, const QString& pathBoxText) {
         case Game::UT2003: favourites = readUt2003Favourites(lines); break;
         case Game::UT2004: favourites = readUt2004Favourites(lines); break;
     }
-    return addImportedFavourites(g, favourites, importGameCode(game));
+    return addImportedFavourites(g, favourites, gameInfo(game).code);
 }

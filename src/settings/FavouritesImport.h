@@ -27,8 +27,9 @@ QList<ImportedFavourite> readUt2003Favourites(const QStringList& lines);
 // query port = q + 9.
 QList<ImportedFavourite> readUt2004Favourites(const QStringList& lines);
 
-// The game's ini file beside the executable named in the path box (found in any
-// letter case), or empty when there is none.
+// The game's ini file for the executable named in the path box: beside it, or for a
+// native port in the player's preference folder when it is there (found in any letter
+// case); empty when there is none.
 QString favouritesIniPath(Game game, const QString& pathBoxText);
 
 // Adds the favourites not yet in the grid (same address and query-port text, any
@@ -38,6 +39,3 @@ int addImportedFavourites(FlexGrid& grid, const QList<ImportedFavourite>& favour
 
 // The whole import of one game's "Import Favs" button.
 int ImportFavourites(FlexGrid& grid, Game game, const QString& pathBoxText);
-
-// "UT", "UT2" or "UT3".
-QString importGameCode(Game game);

@@ -21,6 +21,10 @@ QStringList FrmFolder::volumeRoots() {
     const QString driveC = QDir(winePrefix()).filePath(QStringLiteral("drive_c"));
     if (QFileInfo(driveC).isDir()) roots.append(QDir::cleanPath(driveC));
     roots.append(QDir::homePath());
+    // Where the native ports are usually installed, so Browse reaches them in one step.
+    for (const QString& place : {QDir::home().filePath(QStringLiteral(".local/share/OldUnreal")),
+                                 QStringLiteral("/usr/local/games"), QStringLiteral("/opt")})
+        if (QFileInfo(place).isDir() && !roots.contains(place)) roots.append(place);
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
         if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
             roots.append(volume.rootPath());

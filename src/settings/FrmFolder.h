@@ -17,8 +17,8 @@ public:
     void selectFolder(const QString& folder);
     QString selectedFolder() const;
 
-    // The places of the volume list: the Wine prefix's drive C, the home folder and
-    // every mounted volume that can be read.
+    // The places of the volume list: the Wine prefix's drive C, the home folder, the
+    // usual folders of native game installs and every mounted volume that can be read.
     static QStringList volumeRoots();
 
 private:

@@ -269,12 +269,11 @@ void FrmVyrnSettings::detect(Game game) {
 }
 
 void FrmVyrnSettings::SaveSettingsNow() {
-    const QStringList failed = SaveSettings(values(), ServerGrid, BudList, appConfig());
     // A file that could not be written keeps its old contents; the user must know.
-    if (!failed.isEmpty())
-        prompter().ask({QStringLiteral("VYRN could not save ") + failed.join(QStringLiteral(", ")) +
-                            QStringLiteral("; the old contents were kept."),
-                        MsgIcon::Exclamation});
+    QStringList texts;
+    for (const SaveResult& failed : SaveSettings(values(), ServerGrid, BudList, appConfig()))
+        texts.append(saveFailureText(failed));
+    if (!texts.isEmpty()) prompter().ask({texts.join(QStringLiteral("\n\n")), MsgIcon::Exclamation});
 }
 
 void FrmVyrnSettings::done(int result) {

@@ -4,8 +4,6 @@
 
 #include "query/MainGrids.h"
 #include "state/FavouritesFiles.h"
-#include "state/ProgramFolder.h"
-#include "state/TextLines.h"
 
 void layoutSettingsServerGrid(FlexGrid& g, int gameColumnWidth) {
     g.Clear();
@@ -33,25 +31,23 @@ void layoutSettingsBuddyGrid(FlexGrid& g) {
     g.setColAlignment(0, FlexGrid::AlignLeftCenter);
 }
 
-void loadSettingsServerGrid(FlexGrid& g) {
-    const auto lines = readTextLines(programFile(kServersFileName));
-    if (!lines) return;
+LinesRead loadSettingsServerGrid(FlexGrid& g) {
+    const FavouritesRead read = readFavourites();
+    if (read.favourites.isEmpty()) return read.file;
+    // The fresh grid's empty row takes the first favourite; none is left after the last.
+    const int first = g.Rows() - 1;
     g.setRedraw(false);
-    for (const QString& line : *lines) {
-        if (line.isEmpty()) continue;
-        // A line with fewer than three fields loads with the missing ones empty.
-        const FavouriteLine fav = splitFavouriteLine(line);
-        const int row = g.Rows() - 1;
-        g.setTextMatrix(row, 0, QString::number(g.Rows() - 1));
+    g.setRows(first + int(read.favourites.size()));
+    for (int k = 0; k < read.favourites.size(); ++k) {
+        const FavouriteLine& fav = read.favourites[k];
+        const int row = first + k;
+        g.setTextMatrix(row, 0, QString::number(row));
         g.setTextMatrix(row, 1, fav.address);
         g.setTextMatrix(row, 2, fav.port);
         g.setTextMatrix(row, 3, fav.code);
-        g.setRows(g.Rows() + 1);
     }
-    const int rows = g.Rows();
-    for (int i = 1; i < rows; ++i)
-        if (g.Rows() > 2 && i < g.Rows() && g.TextMatrix(i, 0).isEmpty()) g.RemoveItem(i);
     g.setRedraw(true);
+    return read.file;
 }
 
 void highlightClickedRow(FlexGrid& g) {

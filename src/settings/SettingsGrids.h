@@ -1,5 +1,6 @@
 #pragma once
 #include "state/FlexGrid.h"
+#include "state/TextLines.h"
 
 // The settings dialog's own two grids: the favourites (4 columns) and the buddies.
 
@@ -12,8 +13,8 @@ void layoutSettingsServerGrid(FlexGrid& grid, int gameColumnWidth);
 void layoutSettingsBuddyGrid(FlexGrid& grid);
 
 // Fills the freshly laid out favourites grid from "servers.ini": "#", address, query
-// port and code for every line; the empty row left at the end is removed.
-void loadSettingsServerGrid(FlexGrid& grid);
+// port and code for every favourite. Returns what reading found.
+LinesRead loadSettingsServerGrid(FlexGrid& grid);
 
 // A click on a grid of the dialog: a data row under the mouse becomes the highlighted
 // current row; the header and the space below the rows change nothing.

@@ -1,6 +1,7 @@
 #include "settings/SettingsValues.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <cmath>
 
 #include "platform/CaseInsensitivePath.h"
@@ -8,56 +9,30 @@
 #include "platform/WineRegistry.h"
 #include "state/ConfigFile.h"
 #include "state/FavouritesFiles.h"
+#include "state/GameFiles.h"
 #include "state/ProgramFolder.h"
-#include "state/TextLines.h"
 
 namespace {
-struct GameNames {
-    const char* registryKey;
-    const char* installedExecutable;  // under the registry folder's "System"
-    const char* browsedExecutable;
-    const char* caption;
-};
-
-GameNames namesOf(Game game) {
-    switch (game) {
-        case Game::UT:
-            return {"Software\\Unreal Technology\\Installed Apps\\UnrealTournament",
-                    "UnrealTournament.exe", "unrealtournament.exe",
-                    "Choose folder for unrealtournament.exe"};
-        case Game::UT2003:
-            return {"Software\\Unreal Technology\\Installed Apps\\UT2003", "UT2003.exe", "ut2003.exe",
-                    "Choose folder for UT2003.exe"};
-        case Game::UT2004:
-            break;
-    }
-    return {"Software\\Unreal Technology\\Installed Apps\\UT2004", "UT2004.exe", "ut2004.exe",
-            "Choose folder for UT2004.exe"};
-}
-
 // The file in its real letter case when it exists, else the path as given.
 QString existingSpelling(const QString& path) {
     return resolvePathIgnoringCase(path).value_or(path);
 }
+
+bool isFile(const QString& path) {
+    const auto found = resolvePathIgnoringCase(path);
+    return found && QFileInfo(*found).isFile();
+}
 }  // namespace
 
-QString& configPath(AppConfig& config, Game game) {
-    switch (game) {
-        case Game::UT: return config.UtPath;
-        case Game::UT2003: return config.Ut2003Path;
-        case Game::UT2004: break;
-    }
-    return config.Ut2004Path;
-}
+QString& configPath(AppConfig& config, Game game) { return gamePathOf(config, game); }
 
 QString detectedGamePath(Game game) {
-    const GameNames names = namesOf(game);
-    const QString windowsFolder = ReadRegistryString(
-        RegistryRoot::LocalMachine, QLatin1String(names.registryKey), QStringLiteral("Folder"));
-    if (windowsFolder.isEmpty()) return QString();
+    const GameInfo& info = gameInfo(game);
+    const QString windowsFolder =
+        ReadRegistryString(RegistryRoot::LocalMachine, info.registryKey, QStringLiteral("Folder"));
     const QString folder = mapWindowsPathIntoPrefix(windowsFolder, winePrefix());
-    if (folder.isEmpty()) return QString();
-    return existingSpelling(folder + QStringLiteral("/System/") + QLatin1String(names.installedExecutable));
+    if (!folder.isEmpty()) return existingSpelling(folder + QStringLiteral("/System/") + info.windowsExecutable);
+    return findNativeInstall(game, QDir::homePath(), QStringLiteral("/")).value_or(QString());
 }
 
 void DetectGamePath(Game game, SettingsValues& values, AppConfig& config) {
@@ -68,10 +43,23 @@ void DetectGamePath(Game game, SettingsValues& values, AppConfig& config) {
 }
 
 QString browsedGamePath(Game game, const QString& folder) {
-    return existingSpelling(pathJoin(folder, QLatin1String(namesOf(game).browsedExecutable)));
+    const GameInfo& info = gameInfo(game);
+    QStringList candidates;
+    for (const QString& native : info.nativeExecutables) candidates.append(QFileInfo(native).fileName());
+    candidates.append(info.nativeExecutables);  // the install folder itself was chosen
+    candidates.append(info.windowsExecutable);
+    candidates.append(QStringLiteral("System/") + info.windowsExecutable);
+    for (const QString& candidate : candidates) {
+        const QString path = pathJoin(folder, candidate);
+        if (isFile(path)) return existingSpelling(path);
+    }
+    return pathJoin(folder, info.windowsExecutable.toLower());
 }
 
-QString browseCaption(Game game) { return QLatin1String(namesOf(game).caption); }
+QString browseCaption(Game game) {
+    return QStringLiteral("Choose folder for ") +
+           (game == Game::UT ? QStringLiteral("unrealtournament.exe") : gameInfo(game).windowsExecutable);
+}
 
 int sliderPositionOf(const QString& line5) {
     if (line5.trimmed().isEmpty()) return 2;
@@ -84,16 +72,17 @@ int sliderPositionOf(const QString& line5) {
 void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) {
     for (Game g : kGames)
         if (values.path(g).isEmpty()) DetectGamePath(g, values, config);
-    const QString file = programFile(kConfigFileName);
-    if (fileExists(file)) {
-        const QStringList lines = readTextLines(file).value_or(QStringList());
-        for (Game g : kGames)
-            if (int(g) < lines.size()) configPath(config, g) = lines[int(g)];
-        if (lines.size() > 3) values.exitAfterLaunch = lines[3] == QLatin1String("1");
-        if (lines.size() > 4) values.refreshDelay = sliderPositionOf(lines[4]);
-        AppConfig alerts;
-        alerts.BuddyAlerts = lines.value(8);
-        values.buddyAlerts = buddyAlertsOn(alerts);
+    // A line the file lacks leaves what its value held.
+    AppConfig stored = config;
+    stored.AfterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
+    stored.RefreshDelay = QString::number(values.refreshDelay);
+    stored.BuddyAlerts.clear();
+    const GetPathsResult read = readConfigFile(stored).result;
+    if (read == GetPathsResult::Read || read == GetPathsResult::OldFormat) {
+        for (Game g : kGames) configPath(config, g) = configPath(stored, g);
+        values.exitAfterLaunch = stored.AfterLaunch == QLatin1String("1");
+        values.refreshDelay = sliderPositionOf(stored.RefreshDelay);
+        values.buddyAlerts = buddyAlertsOn(stored);
         for (Game g : kGames) values.path(g) = configPath(config, g);
         for (Game g : kGames)
             if (values.path(g).isEmpty()) DetectGamePath(g, values, config);
@@ -101,26 +90,23 @@ void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) 
     loadBuddyGrid(budList);
 }
 
-QStringList SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
-                         const FlexGrid& budList, const AppConfig& config) {
-    QStringList failed;
-    QStringList servers;
-    for (int i = 1; i < serverGrid.Rows(); ++i) {
-        if (serverGrid.TextMatrix(i, 1).isEmpty()) continue;
-        servers.append(serverGrid.TextMatrix(i, 1) + ':' + serverGrid.TextMatrix(i, 2) + ':' +
-                       serverGrid.TextMatrix(i, 3));
-    }
-    if (!writeTextLines(programFile(kServersFileName), servers)) failed.append(kServersFileName);
+QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
+                               const FlexGrid& budList, const AppConfig& config) {
+    QList<FavouriteLine> favourites;
+    for (int i = 1; i < serverGrid.Rows(); ++i)
+        favourites.append({serverGrid.TextMatrix(i, 1), serverGrid.TextMatrix(i, 2), serverGrid.TextMatrix(i, 3)});
 
     AppConfig written = config;
     for (Game g : kGames) configPath(written, g) = values.path(g);
     written.AfterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
     written.RefreshDelay = ' ' + QString::number(values.refreshDelay) + ' ';
     written.BuddyAlerts = values.buddyAlerts ? QStringLiteral("1") : QStringLiteral("0");
-    if (!writeConfigFile(written, QString())) failed.append(kConfigFileName);
 
     QStringList names;
     for (int i = 1; i < budList.Rows(); ++i) names.append(budList.TextMatrix(i, 0));
-    if (!writeBuddies(names)) failed.append(kBuddiesFileName);
+
+    QList<SaveResult> failed;
+    for (const SaveResult& r : {writeFavourites(favourites), writeConfigFile(written, QString()), writeBuddies(names)})
+        if (!r) failed.append(r);
     return failed;
 }

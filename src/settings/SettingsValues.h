@@ -4,10 +4,8 @@
 
 #include "state/AppConfig.h"
 #include "state/FlexGrid.h"
-
-// The three games, in the dialog's order from top to bottom.
-enum class Game { UT, UT2003, UT2004 };
-inline constexpr Game kGames[] = {Game::UT, Game::UT2003, Game::UT2004};
+#include "state/Games.h"
+#include "state/TextLines.h"
 
 // What the settings dialog's controls hold, apart from its two grids.
 struct SettingsValues {
@@ -26,14 +24,16 @@ inline constexpr int kMaxRefreshDelay = 5;
 QString& configPath(AppConfig& config, Game game);
 
 // The game's executable as the registry of the Wine prefix knows its folder (the
-// folder + "System/<executable>", the file's real letter case where it exists), or
-// empty when the registry has no folder for it.
+// folder + "System/<executable>", the file's real letter case where it exists); when the
+// registry names none, a native port in one of the usual install folders; else empty.
 QString detectedGamePath(Game game);
 // "Auto": a detected path becomes the game's path and its box's text; otherwise
 // nothing changes.
 void DetectGamePath(Game game, SettingsValues& values, AppConfig& config);
 
-// "Browse": the executable in the chosen folder, in its real letter case when it is there.
+// "Browse": the game's executable in the chosen folder (or in its "System64" or "System"
+// folder), a native port's before the Windows one, in its real letter case; when none
+// is there, the folder + the Windows executable's name in lower case.
 QString browsedGamePath(Game game, const QString& folder);
 // The chooser's caption for a game.
 QString browseCaption(Game game);
@@ -46,7 +46,7 @@ int sliderPositionOf(const QString& line5);
 // from "buddies.ini". Lines missing from the file leave what their values held.
 void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList);
 
-// Writes "servers.ini", "vyrn.ini" and "buddies.ini" from the dialog; returns the names
-// of the files that could not be written (their old contents stay).
-QStringList SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
+// Writes "servers.ini", "vyrn.ini" and "buddies.ini" from the dialog (favourites without
+// an address are not stored); returns the writes that failed (their old files stay).
+QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
                          const FlexGrid& budList, const AppConfig& config);

@@ -3,10 +3,9 @@
 #include <QFile>
 
 #include "platform/FileIO.h"
-#include "platform/ProgramEnd.h"
-#include "platform/Prompter.h"
+#include "platform/TextFileCodec.h"
+#include "state/FavouritesFiles.h"
 #include "state/ProgramFolder.h"
-#include "state/TextLines.h"
 
 namespace {
 // Fields the way the old program read its file: a field ends at a comma or at the end
@@ -48,28 +47,13 @@ QStringList configLines(const AppConfig& c, const QString& line6) {
     return lines;
 }
 
-void resetOldFormat() {
-    const Message question{
-        QStringLiteral("Old VYRN.INI found, resetting config file.\r\n"
-                       "Do you want to import your previous favorites?"),
-        MsgIcon::None, QStringLiteral("VYRN 3.0"), MsgButtons::YesNo};
-    if (prompter().ask(question) == MsgAnswer::Yes) {
-        const auto lines = readTextLines(programFile(kConfigFileName));
-        if (lines && !lines->isEmpty()) importOldFavourites(lines->mid(1));
-    }
-    // A failing copy or delete is passed over: the question simply comes again next time.
-    const QString oldCopy = programFile(kOldConfigFileName);
-    QFile::remove(oldCopy);
-    QFile::copy(programFile(kConfigFileName), oldCopy);
-    QFile::remove(programFile(kConfigFileName));
-    prompter().ask({QStringLiteral("Please restart VYRN."), MsgIcon::Information});
-    endProgram();
-}
 }  // namespace
 
-void importOldFavourites(const QStringList& oldLinesAfterFirst) {
+SaveResult importOldFavourites(const QStringList& oldLinesAfterFirst) {
     const QString serversPath = programFile(kServersFileName);
-    QStringList servers = readTextLines(serversPath).value_or(QStringList());
+    // Appended to the lines as they stand, so the favourites already there keep every byte.
+    LinesRead servers = readTextLines(serversPath);
+    if (servers.failed()) return {serversPath, servers.reason};
     const QStringList fields = inputFields(oldLinesAfterFirst);
     qsizetype i = 0;
     while (i < fields.size() && !fields[i].contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
@@ -77,43 +61,80 @@ void importOldFavourites(const QStringList& oldLinesAfterFirst) {
     // From the first "SERVER=" field on, fields are taken in pairs whatever they hold;
     // a last field without its port is left out.
     for (; i + 1 < fields.size(); i += 2) {
-        const QString address = removeAll(fields[i], QStringLiteral("server="));
-        const QString port = removeAll(fields[i + 1], QStringLiteral("SERVERPORT="));
-        servers.append(address + ':' + port + QStringLiteral(":UT"));
+        const FavouriteLine favourite{removeAll(fields[i], QStringLiteral("server=")),
+                                      removeAll(fields[i + 1], QStringLiteral("SERVERPORT=")),
+                                      QStringLiteral("UT")};
+        if (const auto line = joinFavouriteLine(favourite)) servers.lines.append(*line);
     }
-    writeTextLines(serversPath, servers);
+    return writeTextLines(serversPath, servers.lines);
 }
 
-GetPathsResult GetPaths(AppConfig& config, bool& skipDllPrompt) {
+OldFormatReset resetOldFormat(bool importFavourites) {
+    OldFormatReset out;
     const QString path = programFile(kConfigFileName);
-    std::optional<QString> line6;
-    GetPathsResult result = GetPathsResult::Missing;
-    if (fileExists(path)) {
-        const QStringList lines = readTextLines(path).value_or(QStringList());
-        if (!lines.isEmpty()) config.UtPath = lines[0];
-        if (config.UtPath.contains(QLatin1String("agreement"), Qt::CaseInsensitive)) {
-            resetOldFormat();
-            return GetPathsResult::OldFormatReset;
-        }
-        // A missing line keeps what its value held.
-        QString* targets[] = {&config.Ut2003Path, &config.Ut2004Path, &config.AfterLaunch,
-                              &config.RefreshDelay, nullptr, &config.LastSaveFolder,
-                              &config.LastSaveDrive, &config.BuddyAlerts};
-        for (int n = 1; n < 9 && n < lines.size(); ++n) {
-            if (n == 5) line6 = lines[n];
-            else *targets[n - 1] = lines[n];
-        }
-        result = GetPathsResult::Read;
+    const QString copyPath = programFile(kOldConfigFileName);
+    out.copy.path = copyPath;
+    const FileRead old = readFile(path);
+    if (old.outcome != ReadOutcome::Read) {
+        out.copy.reason = QStringLiteral("vyrn.ini could not be read");
+        return out;
     }
-    if (line6.value_or(QString()) != QLatin1String("False")) skipDllPrompt = true;
-    return result;
+    // The copy comes first: when it fails nothing changes, so answering the question
+    // again at the next start imports nothing twice.
+    out.copy.reason = writeFileAtomicallyWithReason(copyPath, old.bytes);
+    if (!out.copy.saved()) return out;
+    if (readWholeFile(copyPath) != old.bytes) {
+        out.copy.reason = QStringLiteral("the copy does not hold the same bytes");
+        return out;
+    }
+    if (importFavourites) {
+        const QStringList lines = decodeTextLines(old.bytes).lines;
+        if (!lines.isEmpty()) out.favourites = importOldFavourites(lines.mid(1));
+    }
+    // The user's only copy goes once old-vyrn.ini holds every byte of it. A failing
+    // delete brings the question again at the next start.
+    QFile::remove(path);
+    return out;
 }
 
-bool writeConfigFile(const AppConfig& config, const QString& line6) {
+ConfigRead readConfigFile(AppConfig& config, QString* line6) {
+    ConfigRead out;
+    out.file = readTextLines(programFile(kConfigFileName));
+    if (out.file.status != LinesRead::Read) {
+        out.result = out.file.failed() ? GetPathsResult::Unreadable : GetPathsResult::Missing;
+        return out;
+    }
+    out.result = GetPathsResult::Read;
+    const QStringList& lines = out.file.lines;
+    if (lines.isEmpty()) return out;
+    config.UtPath = lines[0];
+    if (config.UtPath.contains(QLatin1String("agreement"), Qt::CaseInsensitive)) {
+        out.result = GetPathsResult::OldFormat;
+        return out;
+    }
+    // A missing line keeps what its value held.
+    QString* targets[] = {&config.Ut2003Path, &config.Ut2004Path, &config.AfterLaunch,
+                          &config.RefreshDelay, line6, &config.LastSaveFolder,
+                          &config.LastSaveDrive, &config.BuddyAlerts};
+    for (int n = 1; n < 9 && n < lines.size(); ++n)
+        if (targets[n - 1]) *targets[n - 1] = lines[n];
+    return out;
+}
+
+ConfigRead GetPaths(AppConfig& config, bool& skipDllPrompt) {
+    QString line6;
+    const ConfigRead read = readConfigFile(config, &line6);
+    const bool offerWanted = read.result == GetPathsResult::Read && read.file.lines.size() > 5 &&
+                             line6 == QLatin1String("False");
+    if (!offerWanted) skipDllPrompt = true;
+    return read;
+}
+
+SaveResult writeConfigFile(const AppConfig& config, const QString& line6) {
     return writeTextLines(programFile(kConfigFileName), configLines(config, line6));
 }
 
-bool RewriteConfig(const AppConfig& config, const QString& line6) {
-    if (!fileExists(programFile(kConfigFileName))) return true;
+SaveResult RewriteConfig(const AppConfig& config, const QString& line6) {
+    if (!fileExists(programFile(kConfigFileName))) return {};
     return writeConfigFile(config, line6);
 }

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/FileIO.h"
 #include "state/ProgramFolder.h"
-#include "state/TextLines.h"
 
 QString gameDisplayName(const QString& code) {
     const QString lower = code.toLower();
@@ -19,72 +17,92 @@ FavouriteLine splitFavouriteLine(const QString& line) {
     return {f.value(0), f.value(1), f.value(2)};
 }
 
-void LoadServerList(MainState& s) {
-    FlexGrid& g = s.ServerGrid;
-    const auto lines = readTextLines(programFile(kServersFileName));
-    if (!lines) return;
-    int number = 0;
-    g.setRedraw(false);
-    for (const QString& line : *lines) {
+std::optional<QString> joinFavouriteLine(const FavouriteLine& f) {
+    if (f.address.trimmed().isEmpty()) return std::nullopt;
+    return f.address + ':' + f.port + ':' + f.code;
+}
+
+FavouritesRead readFavourites() {
+    FavouritesRead out;
+    out.file = readTextLines(programFile(kServersFileName));
+    out.favourites.reserve(out.file.lines.size());
+    for (const QString& line : std::as_const(out.file.lines)) {
         if (line.isEmpty()) continue;
-        // A line with fewer than three fields still loads, with the missing ones empty.
-        const FavouriteLine fav = splitFavouriteLine(line);
-        ++number;
-        const int row = g.Rows() - 1;
-        g.setTextMatrix(row, 0, QString::number(number));
+        const FavouriteLine favourite = splitFavouriteLine(line);
+        if (joinFavouriteLine(favourite)) out.favourites.append(favourite);
+    }
+    return out;
+}
+
+SaveResult writeFavourites(const QList<FavouriteLine>& favourites) {
+    QStringList lines;
+    lines.reserve(favourites.size());
+    for (const FavouriteLine& favourite : favourites)
+        if (const auto line = joinFavouriteLine(favourite)) lines.append(*line);
+    return writeTextLines(programFile(kServersFileName), lines);
+}
+
+LinesRead LoadServerList(MainState& s) {
+    FavouritesRead read = readFavourites();
+    FlexGrid& g = s.ServerGrid;
+    if (read.favourites.isEmpty()) return read.file;
+    // The fresh grid's empty row takes the first favourite; no empty row is left after
+    // the last.
+    const int first = g.Rows() - 1;
+    g.setRedraw(false);
+    g.setRows(first + int(read.favourites.size()));
+    for (int k = 0; k < read.favourites.size(); ++k) {
+        const FavouriteLine& fav = read.favourites[k];
+        const int row = first + k;
+        g.setTextMatrix(row, 0, QString::number(k + 1));
         g.setTextMatrix(row, 1, fav.address);
         g.setTextMatrix(row, 2, fav.address);
         g.setTextMatrix(row, 3, fav.port);
         g.setTextMatrix(row, 7, fav.code);
         g.setTextMatrix(row, 9, gameDisplayName(fav.code));
-        g.setRows(g.Rows() + 1);
     }
-    const int rows = g.Rows();
-    for (int i = 1; i < rows; ++i)
-        if (g.Rows() >= 3 && i < g.Rows() && g.TextMatrix(i, 0).isEmpty()) g.RemoveItem(i);
     g.setRedraw(true);
+    return read.file;
 }
 
-bool SaveSortedServerList(const MainState& s) {
+SaveResult SaveSortedServerList(const MainState& s) {
     const FlexGrid& g = s.ServerGrid;
-    QStringList lines;
-    for (int i = 1; i < g.Rows(); ++i) {
-        if (g.TextMatrix(i, 0).isEmpty()) continue;
-        lines.append(g.TextMatrix(i, 2) + ':' + g.TextMatrix(i, 3) + ':' + g.TextMatrix(i, 7));
-    }
-    return writeTextLines(programFile(kServersFileName), lines);
+    QList<FavouriteLine> favourites;
+    // Column 0 only says whether a row is a favourite; the address comes from the hidden
+    // column, so a server name shown in column 1 is never stored.
+    for (int i = 1; i < g.Rows(); ++i)
+        if (!g.TextMatrix(i, 0).isEmpty())
+            favourites.append({g.TextMatrix(i, 2), g.TextMatrix(i, 3), g.TextMatrix(i, 7)});
+    return writeFavourites(favourites);
 }
 
-std::optional<int> appendFavourites(MainState& s, const QList<FavouriteLine>& favourites) {
+FavouritesAdded appendFavourites(MainState& s, const QList<FavouriteLine>& favourites) {
     const QString path = programFile(kServersFileName);
-    QList<QByteArray> lines;
-    if (fileExists(path)) {
-        const auto bytes = readWholeFile(path);
-        if (!bytes) return std::nullopt;
-        lines = splitLines(*bytes);
-    }
+    LinesRead read = readTextLines(path);
+    if (read.failed()) return {0, readFailureText(read)};
     auto sameServer = [](const FavouriteLine& a, const FavouriteLine& b) {
         return a.address.trimmed() == b.address.trimmed() && a.port.trimmed().toInt() == b.port.trimmed().toInt();
     };
     QList<FavouriteLine> known;
-    for (const QByteArray& line : lines) known << splitFavouriteLine(QString::fromUtf8(line));
+    for (const QString& line : std::as_const(read.lines)) known << splitFavouriteLine(line);
     QList<FavouriteLine> added;
     for (const FavouriteLine& f : favourites) {
         const auto isF = [&](const FavouriteLine& k) { return sameServer(k, f); };
-        if (std::any_of(known.cbegin(), known.cend(), isF) || std::any_of(added.cbegin(), added.cend(), isF))
+        if (!joinFavouriteLine(f) || std::any_of(known.cbegin(), known.cend(), isF) ||
+            std::any_of(added.cbegin(), added.cend(), isF))
             continue;
         added << f;
     }
-    if (added.isEmpty()) return 0;
-    for (const FavouriteLine& f : added) lines << (f.address + ':' + f.port + ':' + f.code).toUtf8();
-    if (!writeFileAtomically(path, joinLinesCrLf(lines))) return std::nullopt;
+    if (added.isEmpty()) return {};
+    QStringList lines = read.lines;
+    for (const FavouriteLine& f : std::as_const(added)) lines << *joinFavouriteLine(f);
+    if (const SaveResult saved = writeTextLines(path, lines); !saved) return {0, saveFailureText(saved)};
 
     FlexGrid& g = s.ServerGrid;
     int number = 0;
-    for (int r = 1; r < g.Rows(); ++r)
-        if (!g.TextMatrix(r, 0).isEmpty()) number = std::max(number, g.TextMatrix(r, 0).toInt());
-    for (const FavouriteLine& f : added) {
-        // The list's single empty row takes the first favourite, as the loader fills it.
+    for (int r = 1; r < g.Rows(); ++r) number = std::max(number, g.TextMatrix(r, 0).toInt());
+    for (const FavouriteLine& f : std::as_const(added)) {
+        // The empty list's one row takes the first favourite, as the loader fills it.
         int row = g.Rows() - 1;
         if (!g.TextMatrix(row, 0).isEmpty()) {
             g.setRows(g.Rows() + 1);
@@ -97,22 +115,28 @@ std::optional<int> appendFavourites(MainState& s, const QList<FavouriteLine>& fa
         g.setTextMatrix(row, 7, f.code);
         g.setTextMatrix(row, 9, gameDisplayName(f.code));
     }
-    return int(added.size());
+    return {int(added.size()), {}};
 }
 
-void loadBuddyGrid(FlexGrid& g) {
-    const auto lines = readTextLines(programFile(kBuddiesFileName));
-    if (!lines) return;
-    g.setRedraw(false);
+LinesRead loadBuddyGrid(FlexGrid& g) {
+    LinesRead read = readTextLines(programFile(kBuddiesFileName));
+    const QStringList& lines = read.lines;
     qsizetype i = 0;
-    while (i < lines->size() && lines->at(i).isEmpty()) ++i;
-    if (i < lines->size()) g.setTextMatrix(1, 0, lines->at(i++));
-    for (; i < lines->size(); ++i) g.AddItem(lines->at(i));
-    if (g.TextMatrix(g.Rows() - 1, 0).isEmpty()) g.RemoveItem(g.Rows() - 1);
-    if (g.TextMatrix(1, 0).isEmpty()) g.RemoveItem(1);
+    while (i < lines.size() && lines[i].isEmpty()) ++i;
+    if (i == lines.size()) return read;
+    // Leading empty lines are skipped; after the first name every line is a row, kept
+    // whole (tabs included), except an empty last one.
+    qsizetype end = lines.size();
+    if (lines[end - 1].isEmpty()) --end;
+    g.setRedraw(false);
+    g.setTextMatrix(1, 0, lines[i++]);
+    const int first = g.Rows();
+    g.setRows(first + int(end - i));
+    for (int row = first; i < end; ++i, ++row) g.setTextMatrix(row, 0, lines[i]);
     g.setRedraw(true);
+    return read;
 }
 
-bool writeBuddies(const QStringList& names) {
+SaveResult writeBuddies(const QStringList& names) {
     return writeTextLines(programFile(kBuddiesFileName), names);
 }

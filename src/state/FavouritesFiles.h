@@ -1,10 +1,12 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 #include "state/FlexGrid.h"
 #include "state/MainState.h"
+#include "state/TextLines.h"
 
 // "servers.ini" (address:query port:game code a line) and "buddies.ini" (a name a line).
 
@@ -12,28 +14,45 @@
 // other code is shown as it is stored.
 QString gameDisplayName(const QString& code);
 
-// One favourite line split into address, query port and code; missing fields are empty.
+// One favourite: its line split at every ":", missing fields empty.
 struct FavouriteLine {
     QString address, port, code;
 };
 FavouriteLine splitFavouriteLine(const QString& line);
+// The line stored for a favourite; nothing for one without an address, which can
+// never be queried and is never stored.
+std::optional<QString> joinFavouriteLine(const FavouriteLine& favourite);
 
-// Fills the freshly laid out main server grid from "servers.ini".
-void LoadServerList(MainState& s);
-// Writes "servers.ini" from the main server grid in its current order. False when the
-// file could not be written (the old one is kept).
-bool SaveSortedServerList(const MainState& s);
+// Every favourite of "servers.ini" in file order: each non-empty line with an address
+// (a line with fewer than three fields loads with the missing ones empty).
+struct FavouritesRead {
+    LinesRead file;
+    QList<FavouriteLine> favourites;
+};
+FavouritesRead readFavourites();
+// Rewrites "servers.ini" with the favourites that have an address.
+SaveResult writeFavourites(const QList<FavouriteLine>& favourites);
 
-// Adds favourites that are not in the list yet (same address and query port) to the end
-// of "servers.ini", keeping its lines byte for byte, and to the end of the main server
-// grid. The number added; nothing when the file could not be read or written, and then
-// the grid is left as it was.
-std::optional<int> appendFavourites(MainState& s, const QList<FavouriteLine>& favourites);
+// Fills the freshly laid out main server grid from "servers.ini"; returns what reading
+// found, so the caller can tell the user of a file it could not read.
+LinesRead LoadServerList(MainState& s);
+// Writes "servers.ini" from the main server grid in its current order.
+SaveResult SaveSortedServerList(const MainState& s);
 
-// Fills a freshly laid out buddy grid (column 0) from "buddies.ini"; the settings
-// dialog's buddy grid loads the same way.
-void loadBuddyGrid(FlexGrid& grid);
-inline void LoadBuddyList(MainState& s) { loadBuddyGrid(s.BudList); }
+// Adds the favourites that are not in the list yet (same address and query port) to the
+// end of "servers.ini", which keeps every line it had, and to the end of the main server
+// grid. failure holds the message for the user when the file could not be read or
+// written; the grid is then left as it was.
+struct FavouritesAdded {
+    int count = 0;
+    QString failure;
+};
+FavouritesAdded appendFavourites(MainState& s, const QList<FavouriteLine>& favourites);
+
+// Fills a freshly laid out buddy grid (column 0) from "buddies.ini", each line whole;
+// the settings dialog's buddy grid loads the same way.
+LinesRead loadBuddyGrid(FlexGrid& grid);
+inline LinesRead LoadBuddyList(MainState& s) { return loadBuddyGrid(s.BudList); }
 
 // Rewrites "buddies.ini" with the given names, one a line.
-bool writeBuddies(const QStringList& names);
+SaveResult writeBuddies(const QStringList& names);

@@ -29,8 +29,10 @@ FlexGrid::FlexGrid(int rows, int cols) {
 
 void FlexGrid::setRows(int rows) {
     rows = std::max(rows, 0);
+    const int oldRows = Rows();
     cells_.resize(rows);
-    for (auto& r : cells_) r.resize(cols_);
+    // Only the new rows need their cells: growing a row at a time stays linear.
+    for (int r = oldRows; r < rows; ++r) cells_[r].resize(cols_);
     if (row_ >= rows) row_ = std::max(rows - 1, 0);
     if (rowSel_ >= rows) rowSel_ = row_;
     notify(Change::Layout);

@@ -1,18 +1,64 @@
 #include "state/TextLines.h"
 
-#include "platform/FileIO.h"
+#include <QDir>
+#include <QFileInfo>
 
-std::optional<QStringList> readTextLines(const QString& path) {
-    const auto bytes = readWholeFile(path);
-    if (!bytes) return std::nullopt;
-    QStringList lines;
-    for (const QByteArray& line : splitLines(*bytes)) lines.append(QString::fromUtf8(line));
-    return lines;
+#include "platform/FileIO.h"
+#include "platform/TextFileCodec.h"
+
+namespace {
+const QString kTooBigReason = QStringLiteral("it is larger than %1 MiB").arg(kMaxReadBytes / (1024 * 1024));
+
+QString nameOf(const QString& path) { return QFileInfo(path).fileName(); }
+QString folderOf(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absolutePath()); }
+
+struct Read {
+    LinesRead lines;
+    TextFormat format;
+};
+
+Read readWithFormat(const QString& path) {
+    Read out;
+    out.lines.path = path;
+    const FileRead file = readFile(path);
+    switch (file.outcome) {
+        case ReadOutcome::Missing: return out;
+        case ReadOutcome::TooBig:
+            out.lines.status = LinesRead::TooBig;
+            out.lines.reason = kTooBigReason;
+            return out;
+        case ReadOutcome::Failed:
+            out.lines.status = LinesRead::Unreadable;
+            out.lines.reason = file.reason;
+            return out;
+        case ReadOutcome::Read: break;
+    }
+    DecodedLines decoded = decodeTextLines(file.bytes);
+    out.lines.status = LinesRead::Read;
+    out.lines.lines = std::move(decoded.lines);
+    out.format = decoded.format;
+    return out;
+}
+}  // namespace
+
+LinesRead readTextLines(const QString& path) { return readWithFormat(path).lines; }
+
+SaveResult writeTextLines(const QString& path, const QStringList& lines) {
+    const Read old = readWithFormat(path);
+    if (old.lines.failed())
+        return {path, old.lines.reason + QStringLiteral(", and VYRN never writes over a file it could not read")};
+    return {path, writeFileAtomicallyWithReason(path, encodeTextLines(lines, old.format))};
 }
 
-bool writeTextLines(const QString& path, const QStringList& lines) {
-    QList<QByteArray> encoded;
-    encoded.reserve(lines.size());
-    for (const QString& line : lines) encoded.append(line.toUtf8());
-    return writeFileAtomically(path, joinLinesCrLf(encoded));
+QString readFailureText(const LinesRead& read) {
+    const QString advice = read.status == LinesRead::TooBig
+                               ? QStringLiteral(" Move it away or make it smaller to start afresh.")
+                               : QString();
+    return QStringLiteral("VYRN could not read %1 in %2: %3. VYRN will not write over it.%4")
+        .arg(nameOf(read.path), folderOf(read.path), read.reason, advice);
+}
+
+QString saveFailureText(const SaveResult& result) {
+    return QStringLiteral("VYRN could not save %1 in %2: %3. The file there is unchanged.")
+        .arg(nameOf(result.path), folderOf(result.path), result.reason);
 }

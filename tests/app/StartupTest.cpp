@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include "app/Startup.h"
+#include "platform/FileIO.h"
 #include "state/AppConfig.h"
 #include "support/TestSupport.h"
 
@@ -135,4 +140,60 @@ TEST(Startup, FirstRunOffersMissingLibrariesEvenWhenAnOldFileSaidSkip) {
     prompts.answers = {MsgAnswer::No};
     ASSERT_TRUE(runStartup(s, r.hooks(true)));
     EXPECT_EQ(prompts.shown.size(), 1);
+}
+
+TEST(Startup, AFileTooBigToReadIsToldAndKept) {
+    TempProgramFolder folder;
+    ScriptedPrompter prompts;
+    Recorder r;
+    r.folder = &folder;
+    folder.write("vyrn.ini", "a\r\nb\r\nc\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    {
+        QFile big(folder.file("servers.ini"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(kMaxReadBytes + 1));  // sparse
+    }
+    MainState s;
+    ASSERT_TRUE(runStartup(s, r.hooks()));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text, "VYRN could not read servers.ini in " + folder.path() +
+                                         ": it is larger than 64 MiB. VYRN will not write over it. "
+                                         "Move it away or make it smaller to start afresh.");
+    EXPECT_EQ(prompts.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(QFileInfo(folder.file("servers.ini")).size(), kMaxReadBytes + 1);
+}
+
+TEST(Startup, OldFormatFileIsResetAndTheProgramEnds) {
+    struct Case {
+        const char* what;
+        bool copyFails;
+    };
+    for (const Case& c : {Case{"copied", false}, Case{"copy refused", true}}) {
+        SCOPED_TRACE(c.what);
+        TempProgramFolder folder;
+        ScriptedPrompter prompts;
+        ProgramEndRecorder ended;
+        Recorder r;
+        r.folder = &folder;
+        const QByteArray old = "I accept the Agreement\r\nSERVER=10.0.0.1\r\nSERVERPORT=7778\r\n";
+        folder.write("vyrn.ini", old);
+        if (c.copyFails) QDir(folder.path()).mkpath("old-vyrn.ini/x");
+        prompts.answers = {MsgAnswer::No, MsgAnswer::Ok};
+        MainState s;
+        EXPECT_FALSE(runStartup(s, r.hooks()));
+        ASSERT_EQ(prompts.shown.size(), 2);
+        EXPECT_EQ(prompts.shown[0].text, kOldFormatQuestion);
+        EXPECT_EQ(prompts.shown[0].title, "VYRN 3.0");
+        EXPECT_EQ(prompts.shown[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(ended.count, 1);
+        if (c.copyFails) {
+            EXPECT_TRUE(prompts.shown[1].text.startsWith("VYRN could not save old-vyrn.ini in " + folder.path()));
+            EXPECT_TRUE(prompts.shown[1].text.endsWith("vyrn.ini was kept; the question comes again at the next start."));
+            EXPECT_EQ(folder.read("vyrn.ini"), old);
+        } else {
+            EXPECT_EQ(prompts.shown[1].text, "Please restart VYRN.");
+            EXPECT_EQ(prompts.shown[1].icon, MsgIcon::Information);
+            EXPECT_FALSE(folder.exists("vyrn.ini"));
+            EXPECT_EQ(folder.read("old-vyrn.ini"), old);
+        }
+    }
 }

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     AppConfig config;
     bool skip = false;
-    GetPaths(config, skip);
+    if (GetPaths(config, skip) == GetPathsResult::OldFormat) resetOldFormat(!(pick & 0x80));
     MainState s;
     SetupServerGrid(s);
     SetupBuddyGrid(s);

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -12,33 +13,23 @@
 #include "profile/frmGameSettings.h"
 #include "profile/NameFilter.h"
 #include "state/AppConfig.h"
+#include "support/GameInstalls.h"
 #include "support/TestSupport.h"
 
 namespace {
-struct TwoGames {
-    QTemporaryDir dir;
-    QString utIni, ut2004Ini;
-    TwoGames(const QByteArray& utUser) {
-        QDir().mkpath(dir.filePath("UT/System"));
-        QDir().mkpath(dir.filePath("UT2004/System"));
+// UT run through Wine and the native UT2004 port, each with its real "User.ini"; UT2003
+// not configured.
+struct TwoGames : GameInstalls {
+    InstalledGame ut, ut2004;
+    explicit TwoGames(const QByteArray& utUser) {
+        ut = wine(Game::UT);
+        ut2004 = native(Game::UT2004, "/usr/local/games/ut2004");
         appConfig() = AppConfig{};
-        appConfig().UtPath = dir.filePath("UT/System/UnrealTournament.exe");
-        appConfig().Ut2004Path = dir.filePath("UT2004/System/UT2004.exe");
-        utIni = dir.filePath("UT/System/user.ini");
-        ut2004Ini = dir.filePath("UT2004/System/user.ini");
-        write(utIni, utUser);
-        write(ut2004Ini, "[DefaultPlayer]\r\nName=Player\r\nTeam=0\r\nbAutoTaunt=True\r\nbNoAutoTaunts=False\r\n"
-                         "bNoVoiceTaunts=False\r\nbNoVoiceMessages=False\r\n");
+        appConfig().UtPath = ut.executable;
+        appConfig().Ut2004Path = ut2004.executable;
+        write(ut.profile, utUser);
     }
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-    }
-    static QByteArray read(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    ~TwoGames() { appConfig() = AppConfig{}; }
 };
 
 template <typename W>
@@ -66,11 +57,13 @@ TEST(GameSettingsDialog, EnablingFollowsTheProfilesAndSpectatingIsRead) {
     EXPECT_TRUE(child<QComboBox>(dialog, "Combo5")->isEnabled());
     EXPECT_TRUE(child<QCheckBox>(dialog, "Check2")->isChecked());
     // The tick found in the file was written back as the user's own.
-    EXPECT_EQ(TwoGames::read(games.utIni),
+    EXPECT_EQ(TwoGames::read(games.ut.profile),
               "[DefaultPlayer]\r\nName=P\r\nTeam=255\r\nOverrideClass=Botpack.CHSpectator\r\n");
     EXPECT_EQ(child<QComboBox>(dialog, "Combo3")->count(), 4);
     EXPECT_EQ(child<QComboBox>(dialog, "Combo6")->count(), 2);
     EXPECT_EQ(child<QComboBox>(dialog, "Combo4")->currentIndex(), -1);
+    auto* note = child<QLabel>(dialog, "Label7");
+    EXPECT_LE(note->sizeHint().width(), note->width());  // the whole note shows
     EXPECT_EQ(child<QLineEdit>(dialog, "Text3")->toolTip(),
               "Leave blank if you do not want to change your player name.");
 }
@@ -80,19 +73,33 @@ TEST(GameSettingsDialog, ChoicesWriteAtOnceAndDoneWritesNames) {
     frmGameSettings dialog;
     dialog.Form_Load();
     emit child<QComboBox>(dialog, "Combo5")->activated(3);  // UT2004 taunts: None
-    EXPECT_TRUE(TwoGames::read(games.ut2004Ini).contains("bAutoTaunt=False\r\nbNoAutoTaunts=True\r\n"
-                                                         "bNoVoiceTaunts=True\r\nbNoVoiceMessages=True"));
+    EXPECT_TRUE(TwoGames::read(games.ut2004.profile).contains("bAutoTaunt=False\r\nbNoAutoTaunts=True\r\n"
+                                                              "bNoVoiceTaunts=True\r\nbNoVoiceMessages=True"));
     child<QCheckBox>(dialog, "Check2")->setChecked(true);
     emit child<QComboBox>(dialog, "Combo3")->activated(1);  // blue, but spectating
-    EXPECT_TRUE(TwoGames::read(games.utIni).contains("Team=255"));
+    EXPECT_TRUE(TwoGames::read(games.ut.profile).contains("Team=255"));
 
     auto* name = child<QLineEdit>(dialog, "Text3");
     QTest::keyClicks(name, "Big Bob");
     EXPECT_EQ(name->text(), "Big_Bob");
     EXPECT_EQ(name->cursorPosition(), 7);
-    const QByteArray utBefore = TwoGames::read(games.utIni);
+    const QByteArray utBefore = TwoGames::read(games.ut.profile);
     child<QPushButton>(dialog, "Command15")->click();
-    EXPECT_TRUE(TwoGames::read(games.ut2004Ini).startsWith("[DefaultPlayer]\r\nName=Big_Bob\r\n"));
-    EXPECT_EQ(TwoGames::read(games.utIni), utBefore);  // an empty box changes nothing
+    EXPECT_TRUE(TwoGames::read(games.ut2004.profile).contains("[DefaultPlayer]\r\nClass=Botpack.TMale1\r\nName=Big_Bob\r\n"));
+    EXPECT_EQ(TwoGames::read(games.ut.profile), utBefore);  // an empty box changes nothing
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(GameSettingsDialog, NameTheGameCannotStoreIsRefusedWithAMessage) {
+    TwoGames games("[DefaultPlayer]\r\nName=P\r\n");
+    ScriptedPrompter prompts;
+    frmGameSettings dialog;
+    dialog.Form_Load();
+    child<QLineEdit>(dialog, "Text1")->setText(QString::fromUtf8("\u0418\u0432\u0430\u043d"));
+    child<QPushButton>(dialog, "Command15")->click();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.startsWith(QString::fromUtf8("The name \u0418\u0432\u0430\u043d has letters")));
+    EXPECT_EQ(prompts.shown[0].title, "Game Settings");
+    EXPECT_EQ(TwoGames::read(games.ut.profile), "[DefaultPlayer]\r\nName=P\r\n");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);  // still open for a better name
 }

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 
 #include "settings/FavouritesImport.h"
 #include "settings/SettingsGrids.h"
+#include "support/GameInstalls.h"
 
 namespace {
 QStringList lines(const char* text) { return QString::fromLatin1(text).split('\n'); }
@@ -26,17 +25,6 @@ QStringList rowTexts(const FlexGrid& g) {
     return rows;
 }
 
-// A game folder as an install leaves it: System/ with the game's own letter case.
-struct GameFolder {
-    QTemporaryDir dir;
-    GameFolder(const QString& iniName, const QByteArray& contents) {
-        QDir(dir.path()).mkpath("System");
-        QFile f(dir.filePath("System/" + iniName));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(contents);
-    }
-    QString exe(const QString& name) const { return dir.filePath("System/" + name); }
-};
 }  // namespace
 
 TEST(FavouritesImport, Ut2004RunOfFavouritesLines) {
@@ -52,9 +40,6 @@ TEST(FavouritesImport, Ut2004RunOfFavouritesLines) {
         "bSomething=True\n"
         "Favorites=(ServerID=6,IP=\"10.0.0.9\",Port=7777,QueryPort=7778,ServerName=\"late\")\n"));
     EXPECT_EQ(found, (Favs{{"10.0.0.5", "7787"}, {"10.0.0.6", "7797"}}));
-}
-
-TEST(FavouritesImport, Ut2004SingleFavouriteOnTheLastLine) {
     EXPECT_EQ(readUt2004Favourites(lines("[XInterface.ExtendedConsole]\n"
                                          "Favorites=(ServerID=0,IP=\"1.2.3.4\",Port=7777,QueryPort=7778,ServerName=\"x\")")),
               (Favs{{"1.2.3.4", "7787"}}));
@@ -71,15 +56,12 @@ TEST(FavouritesImport, Ut2003SectionUpToItsBlankLine) {
         "\n"
         "Favorites=(IP=\"10.0.0.9\",Port=7777,QueryPort=7778)\n"));
     EXPECT_EQ(found, (Favs{{"10.0.0.5", "7787"}, {"10.0.0.6", "8010"}}));
-}
-
-TEST(FavouritesImport, Ut2003NonNumericPortEndsTheImport) {
-    const Favs found = readUt2003Favourites(lines(
-        "[XInterface.Browser_ServerListPageFavorites]\n"
-        "Favorites=(IP=\"10.0.0.5\",Port=7777,QueryPort=7778)\n"
-        "Favorites=(IP=\"10.0.0.6\",Port=abc,QueryPort=7778)\n"
-        "Favorites=(IP=\"10.0.0.7\",Port=7777,QueryPort=7778)\n"));
-    EXPECT_EQ(found, (Favs{{"10.0.0.5", "7787"}}));
+    // A port that is no number ends the import; the favourites before it stay.
+    EXPECT_EQ(readUt2003Favourites(lines("[XInterface.Browser_ServerListPageFavorites]\n"
+                                         "Favorites=(IP=\"10.0.0.5\",Port=7777,QueryPort=7778)\n"
+                                         "Favorites=(IP=\"10.0.0.6\",Port=abc,QueryPort=7778)\n"
+                                         "Favorites=(IP=\"10.0.0.7\",Port=7777,QueryPort=7778)\n")),
+              (Favs{{"10.0.0.5", "7787"}}));
 }
 
 TEST(FavouritesImport, UtCountedFavourites) {
@@ -93,9 +75,7 @@ TEST(FavouritesImport, UtCountedFavourites) {
     EXPECT_TRUE(readUtFavourites(lines("[UBrowser.UBrowserFavoritesFact]\nFavoriteCount=abc\n"
                                        "Favorites[0]=A\\1.2.3.4\\7778\\True\n")).isEmpty());
     EXPECT_TRUE(readUtFavourites(lines("[UBrowser.UBrowserFavoritesFact]")).isEmpty());
-}
-
-TEST(FavouritesImport, UtCountIsTheWholeNumberBoundedByTheFile) {
+    // The count is the whole number, bounded by the lines the file has.
     QString text = "[UBrowser.UBrowserFavoritesFact]\nFavoriteCount=150\n";
     for (int i = 0; i < 160; ++i)
         text += QString("Favorites[%1]=S%1\\10.0.%2.%3\\7778\\False\n").arg(i).arg(i / 100).arg(i % 100);
@@ -112,33 +92,49 @@ TEST(FavouritesImport, DuplicateRuleAndEmptyList) {
     // Present under another game counts; another port does not.
     EXPECT_EQ(addImportedFavourites(g, {{"10.0.0.2", "7787"}, {"10.0.0.2", "7788"}}, "UT"), 1);
     EXPECT_EQ(rowTexts(g).last(), "3|10.0.0.2|7788|UT");
+    // A blank first row above other rows is left alone.
+    FlexGrid blankFirst = freshGrid();
+    appendGridRow(blankFirst, {"2", "10.0.0.2", "7787", "UT3"});
+    addImportedFavourites(blankFirst, {{"10.0.0.9", "7787"}}, "UT2");
+    EXPECT_EQ(rowTexts(blankFirst), (QStringList{"|||", "2|10.0.0.2|7787|UT3", "3|10.0.0.9|7787|UT2"}));
 }
 
-TEST(FavouritesImport, BlankFirstRowAboveOthersIsLeftAlone) {
+TEST(FavouritesImport, WindowsInstallsInAnyLetterCase) {
+    GameInstalls installs;
     FlexGrid g = freshGrid();
-    appendGridRow(g, {"2", "10.0.0.2", "7787", "UT3"});
-    addImportedFavourites(g, {{"10.0.0.9", "7787"}}, "UT2");
-    EXPECT_EQ(rowTexts(g), (QStringList{"|||", "2|10.0.0.2|7787|UT3", "3|10.0.0.9|7787|UT2"}));
-}
-
-TEST(FavouritesImport, FromTheGameFolderInAnyLetterCase) {
-    const GameFolder ut2004("UT2004.ini",
-                            "[XInterface.ExtendedConsole]\r\n"
-                            "Favorites=(ServerID=0,IP=\"10.0.0.5\",Port=7777,QueryPort=7778,ServerName=\"Caf\xe9\")\r\n"
-                            "\r\n[Engine.Engine]\r\n");
-    FlexGrid g = freshGrid();
-    EXPECT_EQ(ImportFavourites(g, Game::UT2004, ut2004.exe("ut2004.EXE")), 1);
-    EXPECT_EQ(rowTexts(g), (QStringList{"|10.0.0.5|7787|UT3"}));
-    EXPECT_EQ(ImportFavourites(g, Game::UT2004, ut2004.exe("UT2004.exe")), 0);  // twice adds nothing
-
-    const GameFolder ut("UnrealTournament.ini",
-                        "[UBrowser.UBrowserFavoritesFact]\r\nFavoriteCount=1\r\n"
-                        "Favorites[0]=A\\10.0.0.7\\7778\\True\r\n");
-    EXPECT_EQ(ImportFavourites(g, Game::UT, ut.exe("UnrealTournament.exe")), 1);
-    EXPECT_EQ(rowTexts(g).last(), "2|10.0.0.7|7778|UT");
-
-    EXPECT_EQ(ImportFavourites(g, Game::UT2003, ut.exe("ut2003.exe")), 0);  // no ut2003.ini
+    const struct { Game game; const char* code; const char* port; } cases[] = {
+        {Game::UT2004, "UT3", "7787"}, {Game::UT2003, "UT2", "7787"}, {Game::UT, "UT", "7778"}};
+    for (const auto& c : cases) {
+        const InstalledGame game = installs.wine(c.game);
+        // The executable's name typed in another letter case still finds the ini beside it.
+        const QString typed = game.executable.left(game.executable.lastIndexOf('/') + 1) +
+                              QFileInfo(game.executable).fileName().toLower().replace(".exe", ".EXE");
+        EXPECT_EQ(ImportFavourites(g, c.game, typed), 2) << c.code;
+        EXPECT_EQ(g.TextMatrix(g.Rows() - 2, 3), c.code);
+        EXPECT_EQ(g.TextMatrix(g.Rows() - 2, 2), c.port);
+        g = freshGrid();
+    }
+    const InstalledGame ut2004 = installs.wine(Game::UT2004);
+    EXPECT_EQ(ImportFavourites(g, Game::UT2004, ut2004.executable), 2);
+    EXPECT_EQ(ImportFavourites(g, Game::UT2004, ut2004.executable), 0);  // twice adds nothing
+    EXPECT_EQ(ImportFavourites(g, Game::UT2003, ut2004.executable), 0);  // no UT2003.ini there
     EXPECT_EQ(ImportFavourites(g, Game::UT2003, ""), 0);
+}
+
+TEST(FavouritesImport, NativePortImportsThePlayersOwnIni) {
+    GameInstalls installs;
+    const struct { Game game; const char* install; const char* executable; QByteArray address; } cases[] = {
+        {Game::UT2004, "/usr/local/games/ut2004", "System/ut2004-bin", "127.0.0.3"},
+        {Game::UT, "~/.local/share/OldUnreal/UnrealTournament", "System64/ut-bin-amd64", "127.0.0.3"},
+        {Game::UT2003, "/opt/ut2003", "System/ut2003-bin", "127.0.0.2"},  // never run: the shipped ini
+    };
+    for (const auto& c : cases) {
+        const InstalledGame game =
+            installs.native(c.game, c.install, c.executable, c.address == "127.0.0.2" ? "" : "*");
+        FlexGrid g = freshGrid();
+        EXPECT_EQ(ImportFavourites(g, c.game, game.executable), 2) << c.executable;
+        EXPECT_EQ(g.TextMatrix(1, 1), c.address) << c.executable;
+    }
 }
 
 TEST(FavouritesImport, BadFilesImportWhatCanBeRead) {
@@ -152,9 +148,11 @@ TEST(FavouritesImport, BadFilesImportWhatCanBeRead) {
         QByteArray(300000, 'F') + "\n" + good,
     };
     const int expected[] = {0, 0, 1, 1};
+    GameInstalls installs;
+    const InstalledGame game = installs.wine(Game::UT2004);
     for (int i = 0; i < 4; ++i) {
-        const GameFolder folder("UT2004.ini", cases[i]);
+        GameInstalls::write(game.ini, cases[i]);
         FlexGrid g = freshGrid();
-        EXPECT_EQ(ImportFavourites(g, Game::UT2004, folder.exe("UT2004.exe")), expected[i]) << i;
+        EXPECT_EQ(ImportFavourites(g, Game::UT2004, game.executable), expected[i]) << i;
     }
 }

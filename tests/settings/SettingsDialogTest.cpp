@@ -207,17 +207,6 @@ TEST_F(SettingsDialogTest, ShortOrOddConfigOpensWithAValidSlider) {
     }
 }
 
-TEST_F(SettingsDialogTest, BrowsePathUsesTheExecutablesRealLetterCase) {
-    QTemporaryDir game;
-    QFile exe(game.filePath("UT2004.exe"));
-    ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
-    exe.close();
-    EXPECT_EQ(browsedGamePath(Game::UT2004, game.path()), game.filePath("UT2004.exe"));
-    EXPECT_EQ(browsedGamePath(Game::UT, game.path()), game.filePath("unrealtournament.exe"));
-    EXPECT_EQ(browsedGamePath(Game::UT, "/"), "/unrealtournament.exe");
-    EXPECT_EQ(browseCaption(Game::UT), "Choose folder for unrealtournament.exe");
-}
-
 TEST_F(SettingsDialogTest, FailedSaveKeepsTheOldFileAndSaysSo) {
     folder.write("servers.ini", "10.0.0.1:7778:UT\r\n");
     QDir(folder.path()).mkpath("buddies.ini");  // a folder where the file should go

@@ -26,8 +26,17 @@ TEST(ConfigFile, ReadsEightPositionalLinesAndWritesThemBack) {
     EXPECT_EQ(c.LastSaveFolder, "/home/p/shots");
     EXPECT_EQ(c.LastSaveDrive, "/h");
     EXPECT_FALSE(skip);
+    EXPECT_TRUE(buddyAlertsOn(c));  // files of older versions have no ninth line: alerts on
     EXPECT_TRUE(RewriteConfig(c, "False"));
     EXPECT_EQ(folder.read("vyrn.ini"), kEightLines);
+
+    c.BuddyAlerts = "0";  // the ninth line, after everything older versions read
+    ASSERT_TRUE(RewriteConfig(c, "False"));
+    EXPECT_EQ(folder.read("vyrn.ini"), kEightLines + "0\r\n");
+    AppConfig again;
+    GetPaths(again, skip);
+    EXPECT_FALSE(buddyAlertsOn(again));
+    EXPECT_EQ(again.LastSaveDrive, "/h");
 }
 
 TEST(ConfigFile, OnlyExactlyFalseOnLineSixLetsTheOfferCome) {
@@ -78,82 +87,46 @@ TEST(ConfigFile, RewriteOnlyWhenTheFileExists) {
     EXPECT_EQ(folder.read("vyrn.ini"), "x\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
-TEST(ConfigFile, FailedWriteKeepsTheOldFile) {
+TEST(ConfigFile, OldFormatResetMovesTheFileToOldVyrnIni) {
     TempProgramFolder folder;
-    folder.write("vyrn.ini", kEightLines);
-    AppConfig c;
-    c.UtPath = QString(4096, 'x');
-    {
-        FileSizeLimit disk(64);  // the write fails half-way
-        EXPECT_FALSE(RewriteConfig(c, "True"));
-    }
-    EXPECT_EQ(folder.read("vyrn.ini"), kEightLines);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"vyrn.ini"});  // no temporary left
-}
-
-TEST(ConfigFile, OldFormatResetAnsweredNo) {
-    TempProgramFolder folder;
-    ScriptedPrompter prompts;
-    ProgramEndRecorder ended;
     const QByteArray old = "I accept the Agreement\r\nSERVER=10.0.0.1\r\nSERVERPORT=7778\r\n";
     folder.write("vyrn.ini", old);
-    prompts.answers = {MsgAnswer::No, MsgAnswer::Ok};
     AppConfig c;
     bool skip = false;
-    EXPECT_EQ(GetPaths(c, skip), GetPathsResult::OldFormatReset);
-    ASSERT_EQ(prompts.shown.size(), 2);
-    EXPECT_EQ(prompts.shown[0].text,
-              "Old VYRN.INI found, resetting config file.\r\nDo you want to import your previous favorites?");
-    EXPECT_EQ(prompts.shown[0].title, "VYRN 3.0");
-    EXPECT_EQ(prompts.shown[1].text, "Please restart VYRN.");
-    EXPECT_EQ(prompts.shown[1].icon, MsgIcon::Information);
-    EXPECT_EQ(ended.count, 1);
+    EXPECT_EQ(GetPaths(c, skip), GetPathsResult::OldFormat);
+    const OldFormatReset reset = resetOldFormat(false);
+    EXPECT_TRUE(reset.copy && reset.favourites);
     EXPECT_FALSE(folder.exists("vyrn.ini"));
     EXPECT_EQ(folder.read("old-vyrn.ini"), old);
-    EXPECT_FALSE(folder.exists("servers.ini"));
+    EXPECT_FALSE(folder.exists("servers.ini"));  // answered No: nothing imported
+}
+
+TEST(ConfigFile, OldFormatResetKeepsVyrnIniWhenTheCopyFails) {
+    TempProgramFolder folder;
+    const QByteArray old = "AGREEMENT\r\nSERVER=10.0.0.1\r\nSERVERPORT=7778\r\n";
+    folder.write("vyrn.ini", old);
+    QDir(folder.path()).mkpath("old-vyrn.ini/kept");  // a folder where the copy should go
+    const OldFormatReset reset = resetOldFormat(true);
+    EXPECT_FALSE(reset.copy);
+    EXPECT_EQ(reset.copy.path, folder.file("old-vyrn.ini"));
+    EXPECT_EQ(folder.read("vyrn.ini"), old);
+    EXPECT_FALSE(folder.exists("servers.ini"));  // nothing imported that a retry would import again
 }
 
 TEST(ConfigFile, OldFormatResetImportsServerPairs) {
     TempProgramFolder folder;
-    ScriptedPrompter prompts;
-    ProgramEndRecorder ended;
-    folder.write("servers.ini", "1.2.3.4:7778:UT3\r\n");
+    folder.write("servers.ini", "1.2.3.4:7778:UT3\r\n\r\n");
     folder.write("vyrn.ini",
                  "c:\\agreement\\ut.exe\r\njunk, more\r\nSERVER=10.0.0.1\r\nSERVERPORT=7778\r\n"
-                 "server=10.0.0.2,SERVERPORT=7790\r\n\"Server=10.0.0.3\",  7800\r\nSERVER=lonely\r\n");
-    prompts.answers = {MsgAnswer::Yes, MsgAnswer::Ok};
-    AppConfig c;
-    bool skip = false;
-    GetPaths(c, skip);
+                 "server=10.0.0.2,SERVERPORT=7790\r\n\"Server=10.0.0.3\",  7800\r\nSERVER=,7801\r\nSERVER=lonely\r\n");
+    EXPECT_TRUE(resetOldFormat(true).favourites);
+    // The lines already there keep every byte; a pair without an address is no favourite.
     EXPECT_EQ(folder.read("servers.ini"),
-              "1.2.3.4:7778:UT3\r\n10.0.0.1:7778:UT\r\n10.0.0.2:7790:UT\r\n10.0.0.3:7800:UT\r\n");
-}
+              "1.2.3.4:7778:UT3\r\n\r\n10.0.0.1:7778:UT\r\n10.0.0.2:7790:UT\r\n10.0.0.3:7800:UT\r\n");
 
-TEST(ConfigFile, OldFormatWithoutServersCreatesOrKeepsTheFavourites) {
-    TempProgramFolder folder;
-    ScriptedPrompter prompts;
-    ProgramEndRecorder ended;
+    QFile::remove(folder.file("servers.ini"));
     folder.write("vyrn.ini", "AGREEMENT\r\nnothing here\r\n");
-    prompts.answers = {MsgAnswer::Yes, MsgAnswer::Ok};
-    AppConfig c;
-    bool skip = false;
-    GetPaths(c, skip);
+    EXPECT_TRUE(resetOldFormat(true).favourites);
     EXPECT_TRUE(folder.exists("servers.ini"));
     EXPECT_EQ(folder.read("servers.ini"), "");
-}
-
-TEST(ConfigFile, NinthLineHoldsTheBuddyAlertSwitch) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", kEightLines);
-    AppConfig c;
-    bool skip = false;
-    GetPaths(c, skip);
-    EXPECT_TRUE(buddyAlertsOn(c));  // older files: alerts on
-    c.BuddyAlerts = "0";
-    ASSERT_TRUE(RewriteConfig(c, "False"));
-    EXPECT_EQ(folder.read("vyrn.ini"), kEightLines + "0\r\n");
-    AppConfig again;
-    GetPaths(again, skip);
-    EXPECT_FALSE(buddyAlertsOn(again));
-    EXPECT_EQ(again.LastSaveDrive, "/h");  // the eight lines keep their meaning
 }

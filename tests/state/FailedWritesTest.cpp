@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "query/MainGrids.h"
 #include "query/PlayersAndBuddies.h"
@@ -39,15 +40,6 @@ struct Files {
 };
 }  // namespace
 
-TEST(FailedWrites, SavedServerListKeepsTheOldFile) {
-    Files f;
-    {
-        FileSizeLimit disk(16);
-        EXPECT_FALSE(SaveSortedServerList(f.s));
-    }
-    f.expectUnchanged();
-}
-
 TEST(FailedWrites, PlayerClickTellsTheUserAndKeepsTheBuddies) {
     Files f;
     ScriptedPrompter prompts;
@@ -74,8 +66,10 @@ TEST(FailedWrites, SettingsSaveNamesEveryFileItCouldNotWrite) {
     QStringList failed;
     {
         FileSizeLimit disk(16);
-        failed = SaveSettings(v, servers, buddies, appConfig());
+        for (const SaveResult& r : SaveSettings(v, servers, buddies, appConfig()))
+            failed << QFileInfo(r.path).fileName() + ": " + r.reason;
     }
-    EXPECT_EQ(failed, (QStringList{"servers.ini", "vyrn.ini", "buddies.ini"}));
+    EXPECT_EQ(failed, (QStringList{"servers.ini: File too large", "vyrn.ini: File too large",
+                                   "buddies.ini: File too large"}));
     f.expectUnchanged();
 }

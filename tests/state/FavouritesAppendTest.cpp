@@ -14,16 +14,16 @@ TEST(AddFavourites, AppendedToTheFileByteForByteAndToTheGrid) {
     SetupServerGrid(s);
     LoadServerList(s);
     ASSERT_EQ(s.ServerGrid.Rows(), 4);
-    const auto added = appendFavourites(s, {{"127.0.0.5", "7778", "UT"}, {"10.0.0.2", "7778", "UT"},
+    const FavouritesAdded added = appendFavourites(s, {{"127.0.0.5", "7778", "UT"}, {"10.0.0.2", "7778", "UT"},
                                             {"127.0.0.6", "7788", "UT"}, {"127.0.0.5", "7778", "UT"}});
-    ASSERT_EQ(added, 2);  // 10.0.0.2:7778 is there already, 127.0.0.5 was asked twice
+    ASSERT_EQ(added.count, 2);  // 10.0.0.2:7778 is there already, 127.0.0.5 was asked twice
     EXPECT_EQ(folder.read("servers.ini"), before + "127.0.0.5:7778:UT\r\n127.0.0.6:7788:UT\r\n");
     ASSERT_EQ(s.ServerGrid.Rows(), 6);
     EXPECT_EQ(s.ServerGrid.TextMatrix(4, 0), "4");
     EXPECT_EQ(s.ServerGrid.TextMatrix(5, 2), "127.0.0.6");
     EXPECT_EQ(s.ServerGrid.TextMatrix(5, 3), "7788");
     EXPECT_EQ(s.ServerGrid.TextMatrix(5, 9), "UT");
-    EXPECT_EQ(appendFavourites(s, {{"127.0.0.5", "7778", "UT"}}), 0);
+    EXPECT_EQ(appendFavourites(s, {{"127.0.0.5", "7778", "UT"}}).count, 0);
     EXPECT_EQ(folder.read("servers.ini"), before + "127.0.0.5:7778:UT\r\n127.0.0.6:7788:UT\r\n");
 }
 
@@ -32,7 +32,7 @@ TEST(AddFavourites, FirstFavouriteFillsTheEmptyListsRow) {
     MainState s;
     SetupServerGrid(s);
     LoadServerList(s);
-    ASSERT_EQ(appendFavourites(s, {{"127.0.0.5", "7778", "UT"}}), 1);
+    ASSERT_EQ(appendFavourites(s, {{"127.0.0.5", "7778", "UT"}}).count, 1);
     EXPECT_EQ(s.ServerGrid.Rows(), 2);
     EXPECT_EQ(s.ServerGrid.TextMatrix(1, 0), "1");
     EXPECT_EQ(folder.read("servers.ini"), "127.0.0.5:7778:UT\r\n");
@@ -46,7 +46,9 @@ TEST(AddFavourites, AFileThatCannotBeWrittenChangesNothing) {
     LoadServerList(s);
     {
         FileSizeLimit full(8);
-        EXPECT_FALSE(appendFavourites(s, {{"127.0.0.5", "7778", "UT"}}).has_value());
+        const FavouritesAdded added = appendFavourites(s, {{"127.0.0.5", "7778", "UT"}});
+        EXPECT_EQ(added.count, 0);
+        EXPECT_TRUE(added.failure.contains("servers.ini")) << added.failure.toStdString();
     }
     EXPECT_EQ(folder.read("servers.ini"), "10.0.0.1:7778:UT\r\n");
     EXPECT_EQ(s.ServerGrid.Rows(), 2);

@@ -59,34 +59,12 @@ TEST(WineRegistry, ReadsOnlyPlainStringValues) {
         EXPECT_EQ(readRegistryStringFromFile(hive.path(), c.key, c.value), c.expected) << c.key.toStdString();
 }
 
-TEST(WineRegistry, FindsThirtyTwoBitKeysOfA64BitPrefix) {
-    const Hive hive(
-        "WINE REGISTRY Version 2\n\n#arch=win64\n\n"
-        "[Software\\\\Wow6432Node\\\\Unreal Technology\\\\Installed Apps\\\\UT2004] 1700000000\n"
-        "\"Folder\"=\"C:\\\\UT2004\"\n");
-    EXPECT_EQ(readRegistryStringFromFile(hive.path(), kKeyBase + "UT2004", "Folder"), "C:\\UT2004");
-}
-
 TEST(WineRegistry, MissingOrBrokenHiveGivesEmptyText) {
     EXPECT_EQ(readRegistryStringFromFile("/nonexistent/system.reg", kKeyBase + "UT2004", "Folder"), "");
     const Hive truncated("[Software\\\\Unreal Technology\\\\Installed Apps\\\\UT2004] 1\n\"Folder\"=\"C:\\\\UT");
     EXPECT_EQ(readRegistryStringFromFile(truncated.path(), kKeyBase + "UT2004", "Folder"), "");
     const Hive binary(QByteArray("\0\xff[\x01\"\\", 6));
     EXPECT_EQ(readRegistryStringFromFile(binary.path(), kKeyBase + "UT2004", "Folder"), "");
-}
-
-TEST(WineRegistry, ReadsThePrefixNamedByWineprefix) {
-    QTemporaryDir prefix;
-    QFile f(prefix.filePath("system.reg"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(kSystemReg);
-    f.close();
-    qputenv("WINEPREFIX", prefix.path().toUtf8());
-    EXPECT_EQ(winePrefix(), prefix.path());
-    EXPECT_EQ(ReadRegistryString(RegistryRoot::LocalMachine, kKeyBase + "UnrealTournament", "Folder"),
-              "C:\\UnrealTournament");
-    qunsetenv("WINEPREFIX");
-    EXPECT_EQ(winePrefix(), QDir::home().filePath(".wine"));
 }
 
 TEST(WineRegistry, MapsWindowsPathsIntoThePrefix) {
@@ -102,4 +80,17 @@ TEST(WineRegistry, MapsWindowsPathsIntoThePrefix) {
     EXPECT_EQ(mapWindowsPathIntoPrefix("E:\\UT", p), "");  // a drive the prefix does not know
     EXPECT_EQ(mapWindowsPathIntoPrefix("\\\\server\\share", p), "");
     EXPECT_EQ(mapWindowsPathIntoPrefix("", p), "");
+}
+
+TEST(WineRegistry, PrefixOfAProgramIsTheFolderHoldingItsDriveC) {
+    const struct { const char* program; const char* prefix; } cases[] = {
+        {"/home/p/.wine/drive_c/UT2004/System/UT2004.exe", "/home/p/.wine"},
+        {"/home/p/.steam/steam/steamapps/compatdata/13230/pfx/drive_c/Games/UT2004/System/UT2004.exe",
+         "/home/p/.steam/steam/steamapps/compatdata/13230/pfx"},
+        {"/home/p/Games/ut/dosdevices/c:/UnrealTournament/System/UnrealTournament.exe", "/home/p/Games/ut"},
+        {"/home/p/a/drive_c/b/drive_c/UT/System/UT.exe", "/home/p/a/drive_c/b"},  // the innermost
+        {"/mnt/windows/UT2004/System/UT2004.exe", ""},
+        {"/home/p/drive_c", ""},  // a file so named is no drive
+    };
+    for (const auto& c : cases) EXPECT_EQ(winePrefixOf(c.program), c.prefix) << c.program;
 }

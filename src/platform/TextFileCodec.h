@@ -1,0 +1,31 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// VYRN's own text files come from two worlds: the Windows program wrote them in
+// Windows-1252, this one writes UTF-8. A file is read in the one it is in and written
+// back in the same, with the same line ends, so no byte of a name is ever replaced.
+
+enum class TextEncoding { Utf8, Windows1252 };
+
+struct TextFormat {
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool byteOrderMark = false;            // a UTF-8 file that began with EF BB BF
+    QByteArray lineEnd = QByteArrayLiteral("\r\n");  // the file's first line end; CR LF for new files
+};
+
+struct DecodedLines {
+    QStringList lines;
+    TextFormat format;
+};
+
+// Text that is valid UTF-8 is read as UTF-8, any other as Windows-1252 (where every
+// byte is a character). Lines end at CR LF, LF or a lone CR; a file that ends with a
+// line end has no empty line after it.
+DecodedLines decodeTextLines(const QByteArray& bytes);
+
+// Each line followed by the format's line end. A Windows-1252 file whose new text
+// holds a character that code page lacks is written as UTF-8 instead, so nothing
+// typed is turned into '?'.
+QByteArray encodeTextLines(const QStringList& lines, const TextFormat& format);
