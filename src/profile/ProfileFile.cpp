@@ -23,11 +23,6 @@ bool isNameLine(const QByteArray& line) {
 
 bool isSectionHeader(const QByteArray& line) { return line.trimmed().startsWith('['); }
 
-bool canCreateFilesIn(const QString& folder) {
-    QTemporaryFile probe(folder + QStringLiteral("/.vyrn-XXXXXX"));
-    return probe.open();
-}
-
 // A shared install may let the player write the profile but not create files beside it;
 // then the file is rewritten where it stands, and put back as it was if that fails.
 bool writeInPlace(const QString& path, const QByteArray& bytes, const QByteArray& oldBytes) {
