@@ -173,7 +173,7 @@ void ServerMonitor::refreshAll() {
 void ServerMonitor::onQueryFinished(const QueryOutcome& outcome) {
     using Failure = QueryOutcome::Failure;
     const QueryTarget& t = outcome.target;
-    const int row = findServerRow(s_, t.address, t.port);
+    const int row = rowOf(t);
     if (row == 0) return;  // the favourite is gone
     const QString key = silenceKey(t.address, t.port);
     if (outcome.status) {
@@ -190,6 +190,20 @@ void ServerMonitor::onQueryFinished(const QueryOutcome& outcome) {
         markServerSilent(s_, row);
         notifyPanel();
     }
+}
+
+int ServerMonitor::rowOf(const QueryTarget& t) {
+    // Rows move when the list is sorted or reloaded: a remembered row is checked, and
+    // the whole list is indexed again when it no longer holds the server.
+    const FlexGrid& g = s_.ServerGrid;
+    const QString key = silenceKey(t.address, t.port);
+    const int cached = rows_.value(key);
+    if (cached > 0 && cached < g.Rows() && silenceKey(g.TextMatrix(cached, ServerCol::Address), queryPortOf(g, cached)) == key)
+        return cached;
+    rows_.clear();
+    for (int r = g.Rows() - 1; r >= 1; --r)  // the first row wins
+        rows_.insert(silenceKey(g.TextMatrix(r, ServerCol::Address), queryPortOf(g, r)), r);
+    return rows_.value(key);
 }
 
 void ServerMonitor::notifyPanel() {

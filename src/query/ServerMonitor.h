@@ -41,12 +41,14 @@ public:
 
 private:
     void onQueryFinished(const QueryOutcome& outcome);
+    int rowOf(const QueryTarget& target);
     void queryRow(int row);
     void notifyPanel();
 
     MainState& s_;
     ServerQuerier querier_;
     QHash<QString, int> unanswered_;  // by "address:port" as the row holds them
+    QHash<QString, int> rows_;        // the same key to its row when last looked up
 };
 
 // The scan pace: RefreshDelay of vyrn.ini, 2 when it is empty.

@@ -149,7 +149,14 @@ void ServerQuerier::finish(QueryOutcome outcome) {
     busy_.remove(targetKey(outcome.target));
     --inFlight_;
     if (finished) finished(outcome);
-    startQueued();
+    // The next queries go out on the next turn of the event loop, so a stream of fast
+    // replies never keeps the loop in one handler.
+    if (queue_.empty() || startScheduled_) return;
+    startScheduled_ = true;
+    QTimer::singleShot(0, &timers_, [this] {
+        startScheduled_ = false;
+        startQueued();
+    });
 }
 
 void ServerQuerier::close() {

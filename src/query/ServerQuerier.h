@@ -100,6 +100,7 @@ private:
     int inFlight_ = 0;
     quint64 nextId_ = 1;
     quint64 epoch_ = 0;
+    bool startScheduled_ = false;
     int probeWaitMs_ = 200;
     int timeoutMs_ = kDefaultTimeoutMs;
 };
