@@ -58,7 +58,7 @@ void BM_GatherAndDecode32Players(benchmark::State& state) {
     SetupBuddyGrid(s);
     s.BudList.setTextMatrix(1, 0, "**Number 3**");
     s.BudList.AddItem("nobody");
-    addRow(s, 7787, "UT3");
+    addRow(s, 47787, "UT3");
     ServerMonitor m(s);
     s.AutoScanMode = false;
     s.ScanRow = 1;
@@ -66,9 +66,9 @@ void BM_GatherAndDecode32Players(benchmark::State& state) {
     const QByteArray probe("\x80\0\0\0\x01", 5);
     for (auto _ : state) {
         // The query goes to a loopback port nobody answers; the reply is fed to it.
-        m.querier().query({kHost, 7787, "UT3"});
-        m.querier().onDatagram(probe, kHost, 7787 - 9);
-        for (const QByteArray& d : datagrams) m.querier().onDatagram(d, kHost, 7787);
+        m.querier().query({kHost, 47787, "UT3"});
+        m.querier().onDatagram(probe, kHost, 47787 - 9);
+        for (const QByteArray& d : datagrams) m.querier().onDatagram(d, kHost, 47787);
         benchmark::DoNotOptimize(s.ServerGrid.TextMatrix(1, 4));
     }
     if (s.Flex.Rows() != 33) state.SkipWithError("reply not decoded");

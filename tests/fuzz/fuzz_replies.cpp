@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetupBuddyGrid(*s);
     s->ServerGrid.setTextMatrix(1, 0, "1");
     s->ServerGrid.setTextMatrix(1, 2, "127.0.0.1");
-    s->ServerGrid.setTextMatrix(1, 3, "7778");
+    s->ServerGrid.setTextMatrix(1, 3, "47778");
     s->ServerGrid.setTextMatrix(1, 7, "UT3");
     s->BudList.setTextMatrix(1, 0, "**");
     s->BudList.AddItem("Bob");
@@ -25,15 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     s->AutoScanMode = data[0] & 1;
     s->ScanRow = 1;
     ServerQuerier& q = monitor->querier();
-    q.query({"127.0.0.1", 7778, "UT3"});
+    q.query({"127.0.0.1", 47778, "UT3"});
     // An empty probe reply from the game port moves the query on to "\status\".
-    q.onDatagram(QByteArray("\x80\0\0\0\x01", 5), QStringLiteral("127.0.0.1"), 7769);
+    q.onDatagram(QByteArray("\x80\0\0\0\x01", 5), QStringLiteral("127.0.0.1"), 47769);
     // Datagrams are separated by the byte 0xFE; bit 1 of the first byte sends the
     // first one from the probe port.
     const QByteArray all(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     bool first = true;
     for (const QByteArray& datagram : all.split('\xfe')) {
-        const int port = first && (data[0] & 2) ? 7769 : 7778;
+        const int port = first && (data[0] & 2) ? 47769 : 47778;
         q.onDatagram(datagram, QStringLiteral("127.0.0.1"), port);
         first = false;
     }

@@ -32,10 +32,10 @@ TEST(BuddyMatch, FirstMatchingRowGetsServerAndGridResorts) {
 }
 
 TEST(BuddyMatch, DecodedPlayersMarkBuddiesInAutomaticMode) {
-    MonitorFixture t({"127.0.0.1:7787:UT3"}, {"beta"});
+    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUt2Port)}, {"beta"});
     t.s.AutoScanMode = true;
     t.ask(1);
-    t.feed(withPlayers(ut2004Reply({}, "2"), playerKeys(0, "Alpha") + playerKeys(1, "BETA")), 7787);
+    t.feed(withPlayers(ut2004Reply({}, "2"), playerKeys(0, "Alpha") + playerKeys(1, "BETA")), kQuietUt2Port);
     EXPECT_EQ(t.s.BudList.TextMatrix(1, 1), "Test Server");
 }
 

@@ -75,33 +75,33 @@ TEST(MalformedInput, ManyServersInterleavedWithNoiseEachGetTheirOwnRow) {
 }
 
 TEST(MalformedInput, TenThousandPlayersAnnounced) {
-    MonitorFixture t({"127.0.0.1:7787:UT3"});
+    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUt2Port)});
     t.s.ScanRow = 1;
     t.ask(1);
     QByteArray players;
     for (int i = 0; i < 40; ++i) players += playerKeys(i, "P" + QByteArray::number(i));
-    t.feed(withPlayers(ut2004Reply({}, "10000"), players), 7787);
+    t.feed(withPlayers(ut2004Reply({}, "10000"), players), kQuietUt2Port);
     EXPECT_EQ(t.cell(1, ServerCol::Players), "40/16");
     EXPECT_EQ(t.s.Flex.Rows(), 41);
 }
 
 TEST(MalformedInput, ControlBytesKeptAs1252TextAndColourCodesDropped) {
-    MonitorFixture t({"127.0.0.1:7787:UT3"});
+    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUt2Port)});
     t.s.ScanRow = 1;
     t.ask(1);
     const QByteArray name = QByteArray("\x1b\xff\x01\x01Red\x07\t\xe9", 10);
-    t.feed(withPlayers(ut2004Reply({}, "1"), playerKeys(0, name)), 7787);
+    t.feed(withPlayers(ut2004Reply({}, "1"), playerKeys(0, name)), kQuietUt2Port);
     EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), windows1252ToUnicode(name.mid(4)));
     EXPECT_EQ(t.s.Flex.TextMatrix(1, 1), "0");  // the tab did not split the cells
 }
 
 TEST(MalformedInput, KeysInOddCapitals) {
-    MonitorFixture t({"127.0.0.1:7778:UT"});
+    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT").arg(kQuietUtPort)});
     t.s.ScanRow = 1;
     t.ask(1);
     t.feed("\\gamename\\UT\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\8"
            "\\Player_0\\Zed\\FRAGS_0\\3\\ping_0\\ 9\\team_0\\0\\final\\",
-           7778);
+           kQuietUtPort);
     EXPECT_EQ(t.cell(1, ServerCol::Name), "Caps");
     EXPECT_EQ(t.cell(1, ServerCol::Players), "01/08");
     EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), "Zed");

@@ -14,7 +14,7 @@ const QByteArray kColouredHost = "\x1b\x01\xff\x01" "Green Server";
 
 struct Fixture : MonitorFixture {
     QList<QPair<QString, QString>> alerts;
-    Fixture() : MonitorFixture({"127.0.0.1:7778:UT3"}, {"bob"}) {
+    Fixture() : MonitorFixture({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUtPort)}, {"bob"}) {
         s.ScanRow = 1;
         s.buddySeen = [this](const QString& p, const QString& h) { alerts.append({p, h}); };
     }
@@ -22,7 +22,7 @@ struct Fixture : MonitorFixture {
         QByteArray text = withPlayers(ut2004Reply({}, "1"), playerKeys(0, player));
         text.replace("Test Server", host);
         ask(1);
-        feed(text, 7778);
+        feed(text, kQuietUtPort);
     }
 };
 }  // namespace

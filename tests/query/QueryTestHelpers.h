@@ -13,6 +13,7 @@
 #include "state/FavouritesFiles.h"
 #include "state/ProgramFolder.h"
 #include "state/MainState.h"
+#include "support/StandinProcess.h"
 #include "support/TestSupport.h"
 
 // A program folder whose "servers.ini" and "buddies.ini" hold the given lines, loaded
@@ -44,6 +45,10 @@ struct MonitorFixture {
     }
     QString cell(int row, int col) const { return s.ServerGrid.TextMatrix(row, col); }
 };
+
+// Loopback query ports of this test process that no server answers on.
+inline const int kQuietUtPort = testPortBase(17);
+inline const int kQuietUt2Port = testPortBase(18);
 
 using Pairs = std::initializer_list<std::pair<const char*, QByteArray>>;
 // "\key\value" for every pair.

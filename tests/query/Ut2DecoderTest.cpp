@@ -5,7 +5,7 @@
 
 namespace {
 const QString kHost = QStringLiteral("127.0.0.1");
-constexpr int kPort = 7787;
+const int kPort = kQuietUt2Port;
 
 // The selected server, asked once.
 struct Ut2Decode : MonitorFixture {

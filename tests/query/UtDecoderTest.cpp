@@ -5,7 +5,7 @@
 
 namespace {
 const QString kHost = QStringLiteral("127.0.0.1");
-constexpr int kPort = 7778;
+const int kPort = kQuietUtPort;
 
 // The selected server, asked once.
 struct UtDecode : MonitorFixture {
