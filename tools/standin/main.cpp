@@ -32,6 +32,7 @@ struct Options {
     int delayMs = 0;
     QList<int> drop;        // 1-based datagram numbers never sent
     bool reverse = false;
+    QList<int> order;       // 1-based datagram numbers, sent first in this order
     bool garbage = false;
     bool finalFirst = false;
     bool colour = false;
@@ -203,6 +204,20 @@ QByteArray playersReply(const Options& o) {
     return r;
 }
 
+// The datagrams named by the order first, as listed, then the others as they were.
+QList<QByteArray> reordered(const QList<QByteArray>& datagrams, const QList<int>& order) {
+    QList<QByteArray> out;
+    QList<bool> used(datagrams.size(), false);
+    for (int n : order)
+        if (n >= 1 && n <= datagrams.size() && !used[n - 1]) {
+            out << datagrams[n - 1];
+            used[n - 1] = true;
+        }
+    for (int i = 0; i < datagrams.size(); ++i)
+        if (!used[i]) out << datagrams[i];
+    return out;
+}
+
 class StandIn : public QObject {
 public:
     explicit StandIn(Options o) : o_(std::move(o)) {}
@@ -252,6 +267,7 @@ private:
                 bool faults) {
         if (faults) {
             if (o_.reverse) std::reverse(datagrams.begin(), datagrams.end());
+            if (!o_.order.isEmpty()) datagrams = reordered(datagrams, o_.order);
             QList<QByteArray> kept;
             for (int i = 0; i < datagrams.size(); ++i)
                 if (!o_.drop.contains(i + 1)) kept << datagrams[i];
@@ -307,6 +323,7 @@ int main(int argc, char** argv) {
     opt("delay-ms", "wait before answering", "ms");
     opt("drop", "comma-separated 1-based datagram numbers never sent", "list");
     opt("reverse", "send the datagrams of a reply in reverse order");
+    opt("order", "comma-separated 1-based datagram numbers to send first, in this order", "list");
     opt("garbage", "send a datagram of random bytes before each reply");
     opt("final-first", "put \\final\\ before \\queryid\\ in the last datagram");
     opt("colour", "UT2004 colour codes in the server and player names");
@@ -338,6 +355,8 @@ int main(int argc, char** argv) {
     if (p.isSet("drop"))
         for (const QByteArray& d : splitList(p.value("drop"))) o.drop << d.toInt();
     o.reverse = p.isSet("reverse");
+    if (p.isSet("order"))
+        for (const QByteArray& n : splitList(p.value("order"))) o.order << n.toInt();
     o.garbage = p.isSet("garbage");
     o.finalFirst = p.isSet("final-first");
     o.colour = p.isSet("colour");
