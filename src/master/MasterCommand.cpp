@@ -7,10 +7,14 @@
 #include <cstring>
 
 #include "master/MasterClient.h"
+#include "query/QueryOutput.h"
+#include "query/ServerQuerier.h"
 
 namespace {
 struct MasterRequest {
     bool json = false;
+    bool query = false;
+    int timeoutMs = 2000;
     QByteArray game = "ut";
     QList<MasterAddress> masters;
 };
@@ -20,7 +24,7 @@ void printLine(FILE* to, const QString& line) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
 }
 
-const QString kUsage = QStringLiteral("usage: vyrn --master [--json] [--game ut] [HOST:PORT]...");
+const QString kUsage = QStringLiteral("usage: vyrn --master [--query [--timeout MS]] [--json] [--game ut] [HOST:PORT]...");
 
 std::optional<MasterRequest> parseRequest(const QStringList& args, QString& problem) {
     MasterRequest r;
@@ -29,6 +33,12 @@ std::optional<MasterRequest> parseRequest(const QStringList& args, QString& prob
         if (a == QLatin1String("--master")) continue;
         if (a == QLatin1String("--json")) {
             r.json = true;
+        } else if (a == QLatin1String("--query")) {
+            r.query = true;
+        } else if (a == QLatin1String("--timeout")) {
+            bool ok = false;
+            r.timeoutMs = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
+            if (!ok || r.timeoutMs < 1 || r.timeoutMs > 600000) return problem = kUsage, std::nullopt;
         } else if (a == QLatin1String("--game")) {
             if (++i >= args.size()) return problem = kUsage, std::nullopt;
             r.game = args[i].toLower().toLatin1();
@@ -75,19 +85,37 @@ int runMasterCommand(const QStringList& arguments) {
         return 2;
     }
     MasterClient client(request->masters, request->game);
+    ServerQuerier querier;
+    querier.setTimeoutMs(request->timeoutMs);
+    bool listDone = false, listComplete = false, allAnswered = true;
+    auto finishWhenDone = [&] {
+        if (listDone && querier.idle()) QCoreApplication::exit(0);
+    };
+    // With --query each server is asked as soon as it is listed, and printed as it answers
+    // (or times out), in the form of `vyrn --query`.
+    querier.finished = [&](const QueryOutcome& o) {
+        allAnswered = allAnswered && o.answered();
+        printLine(stdout, request->json ? queryResultJson(o) : queryResultText(o));
+        std::fflush(stdout);
+        finishWhenDone();
+    };
     client.serversArrived = [&](const QList<ServerAddress>& servers) {
-        for (const ServerAddress& s : servers) printLine(stdout, request->json ? jsonLine(s) : s.text());
+        for (const ServerAddress& s : servers) {
+            if (request->query) querier.query({s.address, s.port, QStringLiteral("UT")});
+            else printLine(stdout, request->json ? jsonLine(s) : s.text());
+        }
         std::fflush(stdout);
     };
     client.masterDone = [](const MasterOutcome& o) {
         if (o.failure != MasterFailure::None || o.skipped > 0) printLine(stderr, describeOutcome(o));
     };
-    int code = 1;
     client.finished = [&](bool complete) {
-        code = complete ? 0 : 1;
-        QCoreApplication::exit(code);
+        listDone = true;
+        listComplete = complete;
+        finishWhenDone();
     };
     client.start();
-    if (client.running()) QCoreApplication::exec();
-    return code;
+    if (!listDone || !querier.idle()) QCoreApplication::exec();
+    if (!listComplete) return 1;
+    return request->query && !allAnswered ? 1 : 0;
 }

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QGroupBox>
 #include <QLabel>
@@ -38,7 +40,7 @@ TEST(FrmMain, CaptionMenusAndPanelAtRest) {
     EXPECT_EQ(captions(w.menuBar()->actions()),
               (QStringList{"&File..", "&VYRN Settings", "&Game Settings", "&Screenshots..",
                            "&Autoscan: On", "&Help"}));
-    EXPECT_EQ(captions(w.fileMenu()->actions()), (QStringList{"Save sorted server list ", "E&xit", "Refresh all"}));
+    EXPECT_EQ(captions(w.fileMenu()->actions()), (QStringList{"Save sorted server list ", "Find Servers...", "E&xit", "Refresh all"}));
     EXPECT_EQ(w.fileMenu()->actions().last()->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(captions(w.screenshotsMenu()->actions()), (QStringList{"UT", "UT2003", "UT2004"}));
     EXPECT_EQ(w.findChild<QGroupBox*>("Frame1")->title(), "Server Information:");
@@ -151,4 +153,20 @@ TEST(FrmMain, FocusOnTheAdminBoxPutsTheCaretAtTheEnd) {
     pumpEvents(50);
     EXPECT_EQ(text3->cursorPosition(), w.state().panel.Text3.size());
     EXPECT_FALSE(text3->hasSelectedText());
+}
+
+// "Find Servers..." opens its window over the masters of "masters.ini".
+TEST(FrmMain, FindServersOpensOverTheUsersMasters) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    folder.write("masters.ini", "127.0.0.1:1\r\n");  // nothing listens: refused at once
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    w.findChild<QAction*>("mnuFindServers")->trigger();
+    auto* find = w.findChild<QDialog*>("frmFindServers");
+    ASSERT_NE(find, nullptr);
+    EXPECT_TRUE(find->isVisible());
+    pumpEvents(300);
+    EXPECT_TRUE(find->findChild<QPlainTextEdit*>("masterNotes")->toPlainText().contains("127.0.0.1:1: refused"));
+    EXPECT_EQ(folder.read("masters.ini"), "127.0.0.1:1\r\n");
 }
