@@ -49,6 +49,32 @@ TEST(MasterCommand, PrintsTheListAndNamesTheMastersThatFailed) {
     EXPECT_EQ(first.value("game").toString(), "UT");
 }
 
+TEST(MasterCommand, QueryPrintsEachListedServerAsTheQueryCommandDoes) {
+    const int base = testPortBase(14);
+    StandinProcess servers({"--game", "ut", "--port", QString::number(base + 1), "--servers", "2", "--name", "Listed",
+                            "--player-count", "3"});
+    // The third listed server does not answer.
+    MasterStandin master(base, {"--servers", "3", "--list-port", QString::number(base + 1)});
+    ASSERT_TRUE(servers.ready() && master.ready());
+    const ProgramRun r = run(VYRN_EXECUTABLE, {"--master", "--query", "--json", "--timeout", "500", master.address()});
+    EXPECT_EQ(r.code, 1);  // not every server answered
+    ASSERT_EQ(r.out.size(), 3) << r.err.toStdString();
+    QStringList answered;
+    for (const QString& line : r.out) {
+        const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
+        EXPECT_EQ(o.value("game").toString(), "UT");
+        answered << QStringLiteral("%1 %2 %3").arg(o.value("queryPort").toInt()).arg(o.value("ok").toBool() ? "true" : "false")
+                        .arg(o.value("hostName").toString());
+    }
+    answered.sort();
+    EXPECT_EQ(answered, QStringList({QStringLiteral("%1 true Listed 1").arg(base + 1),
+                                     QStringLiteral("%1 true Listed 2").arg(base + 2),
+                                     QStringLiteral("%1 false ").arg(base + 3)}));
+    const ProgramRun text = run(VYRN_EXECUTABLE, {"--master", "--query", "--timeout", "500", master.address()});
+    EXPECT_EQ(text.out.filter("no reply").size(), 1);
+    EXPECT_EQ(text.out.filter("Listed").size(), 2);
+}
+
 TEST(MasterCommand, ExitCodes) {
     const int base = testPortBase(12);
     MasterStandin refusing(base, {"--fault", "refuse"});
