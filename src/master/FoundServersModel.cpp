@@ -4,6 +4,9 @@
 
 namespace {
 constexpr int kFlushMs = 100;
+// Rows and answers shown in one go; the rest follow on the next turns of the event loop.
+constexpr qsizetype kFlushRows = 1000;
+constexpr qsizetype kFlushAnswers = 2000;
 }
 
 FoundServersModel::FoundServersModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -20,12 +23,12 @@ void FoundServersModel::addServers(const QList<ServerAddress>& servers) {
         f.server = s;
         pendingRows_ << f;
     }
-    if (!flushTimer_.isActive()) flushTimer_.start();
+    if (!flushTimer_.isActive()) flushTimer_.start(kFlushMs);
 }
 
 void FoundServersModel::update(const FoundServer& answer) {
     pendingAnswers_.insert(answer.server.key(), answer);
-    if (!flushTimer_.isActive()) flushTimer_.start();
+    if (!flushTimer_.isActive()) flushTimer_.start(kFlushMs);
 }
 
 void FoundServersModel::clear() {
@@ -41,25 +44,34 @@ void FoundServersModel::clear() {
 void FoundServersModel::flush() {
     flushTimer_.stop();
     if (!pendingRows_.isEmpty()) {
-        beginInsertRows({}, int(rows_.size()), int(rows_.size() + pendingRows_.size() - 1));
-        rows_ += pendingRows_;
-        pendingRows_.clear();
+        const qsizetype n = std::min(kFlushRows, pendingRows_.size());
+        beginInsertRows({}, int(rows_.size()), int(rows_.size() + n - 1));
+        rows_ += pendingRows_.first(n);
+        pendingRows_.remove(0, n);
         endInsertRows();
     }
-    if (pendingAnswers_.isEmpty()) return;
     int first = int(rows_.size()), last = -1;
-    for (const FoundServer& a : std::as_const(pendingAnswers_)) {
-        const int row = byKey_.value(a.server.key(), -1);
-        if (row < 0) continue;
+    qsizetype taken = 0;
+    for (auto it = pendingAnswers_.begin(); it != pendingAnswers_.end() && taken < kFlushAnswers;) {
+        const int row = byKey_.value(it.key(), -1);
+        if (row < 0 || row >= rows_.size()) {
+            ++it;  // its row is still on its way
+            continue;
+        }
+        const FoundServer& a = it.value();
         if (a.answered && !rows_[row].answered) ++answered_;
         if (!a.answered && rows_[row].answered) --answered_;
         rows_[row] = a;
         first = std::min(first, row);
         last = std::max(last, row);
+        it = pendingAnswers_.erase(it);
+        ++taken;
     }
-    pendingAnswers_.clear();
     if (last >= 0) emit dataChanged(index(first, 0), index(last, kFoundColumnCount - 1));
+    if (!pendingRows_.isEmpty() || taken == kFlushAnswers) flushTimer_.start(0);
 }
+
+bool FoundServersModel::settled() const { return pendingRows_.isEmpty() && pendingAnswers_.isEmpty(); }
 
 int FoundServersModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());

@@ -17,8 +17,10 @@ public:
     void addServers(const QList<ServerAddress>& servers);
     void update(const FoundServer& answer);
     void clear();
-    // Shows what has been gathered now, without waiting for the next flush.
+    // Shows the next share of what has been gathered, without waiting for the timer.
     void flush();
+    // Everything gathered is shown.
+    bool settled() const;
 
     const QList<FoundServer>& servers() const { return rows_; }
     const FoundServer& server(int row) const { return rows_[row]; }

@@ -4,7 +4,9 @@
 
 namespace {
 constexpr qsizetype kMaxGreeting = 512;
-constexpr qint64 kReadChunk = 64 * 1024;
+// About 200 entries: what one turn of the event loop takes in (each is queried at once), so
+// a long list never holds up the window.
+constexpr qint64 kReadChunk = 4 * 1024;
 const QByteArray kSecure("\\secure\\");
 constexpr qsizetype kChallengeLength = 6;  // GameSpy's challenges are six letters
 }  // namespace
@@ -99,15 +101,21 @@ void MasterClient::onConnected() {
 }
 
 void MasterClient::onReadyRead() {
-    while (socket_ && running_ && socket_->bytesAvailable() > 0) {
-        const QByteArray bytes = socket_->read(kReadChunk);
-        silence_.start(timeouts_.silenceMs);
-        if (phase_ == Phase::Challenge) {
-            greeting_ += bytes;
-            readChallenge();
-        } else if (phase_ == Phase::List) {
-            readList(bytes);
-        }
+    readChunk();
+    // The rest on the next turn; the socket does not signal again for bytes it holds.
+    if (socket_ && running_ && socket_->bytesAvailable() > 0)
+        QTimer::singleShot(0, socket_, [this] { onReadyRead(); });
+}
+
+void MasterClient::readChunk() {
+    if (!socket_ || !running_ || socket_->bytesAvailable() <= 0) return;
+    const QByteArray bytes = socket_->read(kReadChunk);
+    silence_.start(timeouts_.silenceMs);
+    if (phase_ == Phase::Challenge) {
+        greeting_ += bytes;
+        readChallenge();
+    } else if (phase_ == Phase::List) {
+        readList(bytes);
     }
 }
 
@@ -164,8 +172,9 @@ void MasterClient::readList(QByteArrayView bytes) {
 void MasterClient::onSocketError(QAbstractSocket::SocketError error) {
     if (!socket_) return;
     if (error == QAbstractSocket::RemoteHostClosedError) {
-        // Bytes may still wait in the buffer behind the close.
-        onReadyRead();
+        // Bytes may still wait in the buffer behind the close (no more than one chunk,
+        // as the buffer is bounded).
+        while (socket_ && running_ && socket_->bytesAvailable() > 0) readChunk();
         if (!socket_ || !running_) return;
         if (phase_ == Phase::List) {
             reader_.finish();

@@ -71,6 +71,7 @@ private:
     void tryNext();
     void onConnected();
     void onReadyRead();
+    void readChunk();
     void onSocketError(QAbstractSocket::SocketError error);
     void readChallenge();
     void readList(QByteArrayView bytes);

@@ -29,7 +29,7 @@ struct Fixture {
 
 bool settled(FrmFindServers& w, int ms = 15000) {
     const bool done = pumpUntil([&] { return !w.listing() && !w.querying(); }, ms);
-    w.model().flush();
+    while (!w.model().settled()) w.model().flush();
     return done;
 }
 
