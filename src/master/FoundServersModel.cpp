@@ -107,5 +107,9 @@ bool FoundServersFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) con
 
 bool FoundServersFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const {
     const auto* m = static_cast<const FoundServersModel*>(sourceModel());
-    return foundLessThan(m->server(left.row()), m->server(right.row()), FoundColumn(left.column()));
+    const FoundServer& a = m->server(left.row());
+    const FoundServer& b = m->server(right.row());
+    // Servers that have not answered stay last in either direction.
+    if (a.answered != b.answered) return sortOrder() == Qt::AscendingOrder ? a.answered : b.answered;
+    return foundLessThan(a, b, FoundColumn(left.column()));
 }

@@ -103,8 +103,15 @@ void FrmFindServers::buildControls() {
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
+    // Thousands of rows: one line each, as in the main grid.
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
+    table_->setWordWrap(false);
     table_->horizontalHeader()->setSectionResizeMode(int(FoundColumn::Server), QHeaderView::Stretch);
-    table_->setColumnWidth(int(FoundColumn::Map), 180);
+    const std::pair<FoundColumn, const char*> widest[] = {
+        {FoundColumn::Players, "Players "}, {FoundColumn::Ping, "9999 "}, {FoundColumn::GameType, "DEATHMATCHPLUS "},
+        {FoundColumn::Game, "UT2004 "}, {FoundColumn::Map, "DM-Deck16][ (DM-Deck16][)"}};
+    for (const auto& [column, text] : widest)
+        table_->setColumnWidth(int(column), table_->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + 16);
 
     buddies_ = new QTableWidget(0, 3, split);
     buddies_->setObjectName(QStringLiteral("buddyTable"));
@@ -112,6 +119,7 @@ void FrmFindServers::buildControls() {
     buddies_->setSelectionBehavior(QAbstractItemView::SelectRows);
     buddies_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     buddies_->verticalHeader()->hide();
+    buddies_->verticalHeader()->setDefaultSectionSize(buddies_->fontMetrics().height() + 4);
     buddies_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     buddies_->hide();
     connect(buddies_, &QTableWidget::cellClicked, this, [this](int row, int) {
