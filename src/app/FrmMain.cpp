@@ -255,7 +255,10 @@ void FrmMain::mnuExit_Click() { endProgram(); }
 
 void FrmMain::mnuRefreshAll_Click() { monitor_->refreshAll(); }
 
-void FrmMain::mnuFindServers_Click() { openFindServers(state_, this); }
+void FrmMain::mnuFindServers_Click() {
+    // Favourites added there are asked at once, so their rows fill without waiting for the scan.
+    openFindServers(state_, this, [this] { monitor_->refreshAll(); });
+}
 
 void FrmMain::Flex_Click() {
     const FlexClickResult result = monitor_->Flex_Click();

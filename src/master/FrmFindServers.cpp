@@ -284,13 +284,15 @@ void FrmFindServers::addToFavourites(const QList<int>& modelRows) {
     lastAction_ = added.count == 0 ? QStringLiteral("Already in the favourites.")
                                    : QStringLiteral("%1 added to the favourites.").arg(added.count);
     updateStatus();
+    if (added.count > 0 && favouritesAdded) favouritesAdded();
 }
 
-FrmFindServers* openFindServers(MainState& state, QWidget* parent) {
+FrmFindServers* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded) {
     // Without a writable folder the defaults are used all the same.
     writeDefaultMastersIfMissing();
     auto* w = new FrmFindServers(state, loadMasters(), parent);
     w->setAttribute(Qt::WA_DeleteOnClose);
+    w->favouritesAdded = std::move(favouritesAdded);
     w->show();
     return w;
 }

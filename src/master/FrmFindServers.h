@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "master/FoundServersModel.h"
@@ -38,6 +39,9 @@ public:
     void findBuddies();
     // Selects a server's row, clearing the filters when they hide it.
     void selectServer(int modelRow);
+
+    // Called after favourites were added (the main window queries its list again).
+    std::function<void()> favouritesAdded;
 
     FoundServersModel& model() { return *model_; }
     FoundServersFilter& filter() { return *filter_; }
@@ -81,4 +85,4 @@ private:
 
 // Opens "Find Servers" over the masters of "masters.ini" (written with the defaults first
 // when missing, so the user finds it to edit); the window goes when it is closed.
-FrmFindServers* openFindServers(MainState& state, QWidget* parent);
+FrmFindServers* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded = {});
