@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Prompter.h"
+#include "state/ProgramFolder.h"
 #include "query/ServerQuerier.h"
 #include "state/FavouritesFiles.h"
 
@@ -130,7 +131,7 @@ void FrmFindServers::buildControls() {
     notes_ = new QPlainTextEdit(this);
     notes_->setObjectName(QStringLiteral("masterNotes"));
     notes_->setReadOnly(true);
-    notes_->setMaximumHeight(60);
+    notes_->setMaximumHeight(notes_->fontMetrics().lineSpacing() * 5 + 12);
     notes_->hide();
     layout->addWidget(notes_);
 
@@ -188,11 +189,14 @@ bool FrmFindServers::querying() const { return querier_ && !querier_->idle(); }
 QString FrmFindServers::statusText() const { return status_->text(); }
 
 void FrmFindServers::updateStatus() {
-    QString text;
-    const int listed = model_->rowCount() ;
-    if (listing()) text = QStringLiteral("Getting the server list: %1 servers").arg(client_->serverCount());
-    else if (!listComplete_ && listed == 0) text = QStringLiteral("No master sent a list.");
-    else text = QStringLiteral("%1 servers").arg(listed);
+    const int listed = model_->rowCount();
+    if (!listing() && !listComplete_ && listed == 0) {
+        status_->setText(QStringLiteral("No master sent a list. The masters asked are in ") +
+                         programFile(kMastersFileName) + QLatin1Char('.'));
+        return;
+    }
+    QString text = listing() ? QStringLiteral("Getting the server list: %1 servers").arg(client_->serverCount())
+                             : QStringLiteral("%1 servers").arg(listed);
     text += QStringLiteral(", %1 answered").arg(model_->answeredCount());
     if (querying()) text += QStringLiteral(", querying…");
     if (filter_->rowCount() != listed) text += QStringLiteral(", %1 shown").arg(filter_->rowCount());
