@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include "platform/FileIO.h"
 #include "platform/Text1252.h"
@@ -22,11 +21,6 @@ bool isNameLine(const QByteArray& line) {
 }
 
 bool isSectionHeader(const QByteArray& line) { return line.trimmed().startsWith('['); }
-
-bool canCreateFilesIn(const QString& folder) {
-    QTemporaryFile probe(folder + QStringLiteral("/.vyrn-XXXXXX"));
-    return probe.open();
-}
 
 // A shared install may let the player write the profile but not create files beside it;
 // then the file is rewritten where it stands, and put back as it was if that fails.
