@@ -49,20 +49,21 @@ bool PictureRenderer::LoadPic2(const QString& path) {
     return true;
 }
 
-bool PictureRenderer::LoadPic(const QString& path, const QString& widthText, const QString& heightText) {
-    if (!QFileInfo(path).isFile()) return false;
+PictureRenderer::SaveRender PictureRenderer::LoadPic(const QString& path, const QString& widthText,
+                                                     const QString& heightText) {
+    if (!QFileInfo(path).isFile()) return SaveRender::NotDrawn;
     caption = kCaptionStart + path + QStringLiteral(")");
     clear();
     const auto image = readBmpImage(path);
-    if (!image) return false;
+    if (!image) return SaveRender::NotDrawn;
     pic1 = *image;
     PictureWidth = pic1.width();
     PictureHeight = pic1.height();
-    const QSize target(sizeFromField(widthText, PictureWidth), sizeFromField(heightText, PictureHeight));
-    if (qint64(target.width()) * target.height() > kMaxBmpPixels) return false;
-    pic2 = target == pic1.size() ? pic1 : areaAverageScale(pic1, target);
+    saveSize = QSize(sizeFromField(widthText, PictureWidth), sizeFromField(heightText, PictureHeight));
+    if (qint64(saveSize.width()) * saveSize.height() > maxBmpPixels()) return SaveRender::TooLarge;
+    pic2 = saveSize == pic1.size() ? pic1 : areaAverageScale(pic1, saveSize);
     preview = pic2;
-    return true;
+    return SaveRender::Drawn;
 }
 
 PictureRenderer::ChangeResult PictureRenderer::Change(const QString& amountText) {

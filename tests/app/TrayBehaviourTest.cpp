@@ -50,6 +50,26 @@ TEST(TrayBehaviour, MinimiseHidesBehindOneIconAndLeftPressRestores) {
     EXPECT_EQ(shows, 2);
 }
 
+TEST(TrayBehaviour, WindowComesBackWhenTheTrayGoesAwayOrVyrnStartsAgain) {
+    MainState s;
+    FakeTray icon;
+    int shows = 0;
+    TrayBehaviour tray(s, icon, {[] {}, [&] { ++shows; }});
+    tray.onMinimised();
+    icon.trayExists = false;
+    icon.vanished();  // the panel holding the tray crashed
+    EXPECT_EQ(shows, 1);
+    EXPECT_FALSE(icon.isShown);
+
+    icon.trayExists = true;
+    tray.onMinimised();
+    tray.bringToFront();  // a second start, while hidden in the tray
+    EXPECT_EQ(shows, 2);
+    EXPECT_FALSE(icon.isShown);
+    tray.bringToFront();  // a second start, while on show
+    EXPECT_EQ(shows, 3);
+}
+
 TEST(TrayBehaviour, WithoutATrayTheWindowIsNeverHidden) {
     MainState s;
     FakeTray icon;
