@@ -67,13 +67,15 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     serverView->setObjectName(QStringLiteral("ServerGrid"));
     playerView->setObjectName(QStringLiteral("Flex"));
     buddyView->setObjectName(QStringLiteral("BudList"));
-    // What the narrow columns must show whole: a marked row number, counts, pings, a
-    // long game type.
-    const std::pair<int, const char*> serverSamples[] = {
-        {0, "999<"}, {4, "99/99"}, {6, "9999"}, {8, "Xdeathmatch"}, {9, "UT2004"}};
-    for (const auto& [col, sample] : serverSamples) serverView->setUsualContent(col, QString::fromLatin1(sample));
-    playerView->setUsualContent(1, QStringLiteral("-999"));
-    playerView->setUsualContent(2, QStringLiteral("9999"));
+    // What the narrow columns must show whole: a marked row number, counts, pings, the
+    // long game types of UT2004 and UT.
+    serverView->setUsualContent(0, {QStringLiteral("999<")});
+    serverView->setUsualContent(4, {QStringLiteral("99/99")});
+    serverView->setUsualContent(6, {QStringLiteral("9999")});
+    serverView->setUsualContent(8, {QStringLiteral("Xdeathmatch"), QStringLiteral("DEATHMATCHPLUS")});
+    serverView->setUsualContent(9, {QStringLiteral("UT2004")});
+    playerView->setUsualContent(1, {QStringLiteral("-999")});
+    playerView->setUsualContent(2, {QStringLiteral("9999")});
     serverView->setFillColumn(1);
     playerView->setFillColumn(0);
     buddyView->setFillColumn(1);

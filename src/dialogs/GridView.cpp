@@ -125,8 +125,8 @@ void GridView::setPictureProvider(std::function<QPixmap(int)> provider) {
     model_->cellsChanged();
 }
 
-void GridView::setUsualContent(int col, const QString& sample) {
-    usualContent_[col] = sample;
+void GridView::setUsualContent(int col, const QStringList& samples) {
+    usualContent_[col] = samples;
     appliedTwips_.clear();  // lay the columns out again with the new least width
     applyColumns();
 }
@@ -150,8 +150,8 @@ int GridView::leastWidth(int col) const {
     // The margins the item delegate leaves either side of a text, and the grid line.
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
     int least = horizontalHeader()->sectionSizeHint(col);
-    if (const auto sample = usualContent_.constFind(col); sample != usualContent_.constEnd())
-        least = std::max(least, fontMetrics().horizontalAdvance(*sample) + margin);
+    for (const QString& sample : usualContent_.value(col))
+        least = std::max(least, fontMetrics().horizontalAdvance(sample) + margin);
     return least;
 }
 
@@ -174,8 +174,8 @@ void GridView::applyColumns() {
         appliedTwips_[c] = twips;
         setColumnHidden(c, twips == 0);
         if (twips == 0) continue;
-        const int designed = twips > 0 ? twipsToPixels(twips) : horizontalHeader()->defaultSectionSize();
-        baseWidths_[c] = std::max(designed, leastWidth(c));
+        // A column without a designed width is as wide as its header and usual content.
+        baseWidths_[c] = std::max(twips > 0 ? twipsToPixels(twips) : 0, leastWidth(c));
         setWidth(c, baseWidths_[c]);
     }
     fitFillColumn();

@@ -28,8 +28,8 @@ public:
     void setClickHandler(std::function<void()> handler) { clickHandler_ = std::move(handler); }
     // The picture of a cell's picture index (1-based); an empty pixmap for none.
     void setPictureProvider(std::function<QPixmap(int)> provider);
-    // Text the column must show whole, e.g. "99999" for a port.
-    void setUsualContent(int col, const QString& sample);
+    // Texts the column must show whole, e.g. "99999" for a port.
+    void setUsualContent(int col, const QStringList& samples);
     // The column that grows with the view; -1 for none.
     void setFillColumn(int col);
 
@@ -57,7 +57,7 @@ private:
     Model* model_;
     std::function<void()> clickHandler_;
     int shownTopRow_ = -1;
-    QHash<int, QString> usualContent_;
+    QHash<int, QStringList> usualContent_;
     int fillColumn_ = -1;
     QVector<int> appliedTwips_;  // the designed width each column was last given
     QVector<int> baseWidths_;    // designed or dragged width in pixels

@@ -236,10 +236,11 @@ void Adviewer::Command1_Click() {
         case JpegExportResult::TooLarge: {
             const QLocale locale(QLocale::English);
             prompter().ask({QStringLiteral("The picture is too large to save at %1 x %2 pixels. VYRN saves "
-                                           "pictures of up to %3 pixels (for example %4 x %5).")
+                                           "pictures of up to %3 pixels and %4 on a side (for example %5 x %6).")
                                 .arg(outcome.size.width())
                                 .arg(outcome.size.height())
                                 .arg(locale.toString(maxBmpPixels()))
+                                .arg(locale.toString(kMaxBmpSide))
                                 .arg(largestExampleWidth())
                                 .arg(maxBmpPixels() / largestExampleWidth()),
                             MsgIcon::Critical, QStringLiteral("Error in JPEG conversion")});

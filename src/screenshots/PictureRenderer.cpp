@@ -14,10 +14,11 @@
 namespace {
 const QString kCaptionStart = QStringLiteral("VYRN Screen shot preview - (");
 
-// A typed size, or the picture's own where the field holds no number.
+// A typed size, or the picture's own where the field holds no number. Sizes beyond the
+// largest side stay as typed, so the refusal names what the user asked for.
 int sizeFromField(const QString& text, int own) {
     const auto n = numberInText(text);
-    return n ? roundToRange(*n, 1, kMaxBmpSide) : own;
+    return n ? roundToRange(*n, 1, std::numeric_limits<int>::max()) : own;
 }
 }  // namespace
 
@@ -60,7 +61,9 @@ PictureRenderer::SaveRender PictureRenderer::LoadPic(const QString& path, const 
     PictureWidth = pic1.width();
     PictureHeight = pic1.height();
     saveSize = QSize(sizeFromField(widthText, PictureWidth), sizeFromField(heightText, PictureHeight));
-    if (qint64(saveSize.width()) * saveSize.height() > maxBmpPixels()) return SaveRender::TooLarge;
+    if (saveSize.width() > kMaxBmpSide || saveSize.height() > kMaxBmpSide ||
+        qint64(saveSize.width()) * saveSize.height() > maxBmpPixels())
+        return SaveRender::TooLarge;
     pic2 = saveSize == pic1.size() ? pic1 : areaAverageScale(pic1, saveSize);
     preview = pic2;
     return SaveRender::Drawn;

@@ -94,9 +94,9 @@ TEST(GridView, DesignedWidthsFitTheirHeaderAndUsualContent) {
     g.setColWidth(1, 1000);
     g.setColWidth(2, 300);
     GridView view(g);
-    view.setUsualContent(0, "999<");
-    view.setUsualContent(1, "Xdeathmatch");
-    view.setUsualContent(2, "99999");
+    view.setUsualContent(0, {"999<"});
+    view.setUsualContent(1, {"Xdeathmatch", "CTF"});
+    view.setUsualContent(2, {"99999"});
     const QFontMetrics fm(view.font());
     for (int c = 0; c < 3; ++c) {
         const QString usual = c == 0 ? "999<" : c == 1 ? "Xdeathmatch" : "99999";

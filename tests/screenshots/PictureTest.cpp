@@ -94,6 +94,9 @@ TEST_F(Renderer, SaveSizeIsOwnSizeOrExactlyTheTypedOne) {
     EXPECT_EQ(r.pic2.size(), QSize(160, 200));
     ASSERT_EQ(r.LoadPic(shot, QStringLiteral("100.5"), QStringLiteral("-3")), R::Drawn);
     EXPECT_EQ(r.pic2.size(), QSize(100, 1));  // halves to even; sizes start at 1
+    // Beyond the largest side: refused with the size as typed.
+    EXPECT_EQ(r.LoadPic(shot, QStringLiteral("20000"), QStringLiteral("10")), R::TooLarge);
+    EXPECT_EQ(r.saveSize, QSize(20000, 10));
 }
 
 TEST_F(Renderer, ChangesAddUpThroughTheTemporaryPicture) {
