@@ -77,6 +77,8 @@ void ElidedGroupBox::showEvent(QShowEvent* event) {
 void ElidedGroupBox::elide() {
     // Room for the frame's corners either side of the caption.
     const int room = isVisible() ? width() - 2 * fontMetrics().height() : QWIDGETSIZE_MAX;
-    const QString shown = fontMetrics().elidedText(full_, Qt::ElideRight, std::max(room, 0));
+    // A frame's caption reads "&" as a shortcut mark; a server's "&" is a character.
+    const QString shown =
+        fontMetrics().elidedText(full_, Qt::ElideRight, std::max(room, 0)).replace('&', QLatin1String("&&"));
     if (shown != title()) setTitle(shown);
 }

@@ -121,4 +121,6 @@ TEST(TrayBehaviour, BuddyAlertsGoThroughTheTrayUnlessSwitchedOff) {
     w.state().buddySeen("Bob", "Red Server");
     appConfig().BuddyAlerts.clear();
     EXPECT_EQ(fake->notes, QStringList{"Bob is playing on Green Server"});
+    // The desktop's notifications may read markup; names from the wire must not be.
+    EXPECT_EQ(withoutMarkup("<b>Bob</b> & <img src=x>"), "\u2039b\u203ABob\u2039/b\u203A \uFF06 \u2039img src=x\u203A");
 }

@@ -101,4 +101,6 @@ TEST(ElidedText, ServerTextIsPlainAndNeverWidensItsWindow) {
     // The tooltip shows the whole text, escaped.
     EXPECT_TRUE(label->toolTip().contains("&lt;font color=red size=7&gt;")) << label->toolTip().toStdString();
     EXPECT_LT(frame->title().size(), 90);
+    frame->setFullTitle("Slow & steady");  // no shortcut mark
+    EXPECT_EQ(frame->title(), "Slow && steady");
 }
