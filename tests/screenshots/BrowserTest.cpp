@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -65,6 +66,18 @@ TEST_F(Browser, ListsBitmapsByNameAndStepsThroughThem) {
     EXPECT_EQ(shownName(v), "c.bmp");
     v.Command8_Click();
     EXPECT_EQ(shownName(v), "A.BMP");
+}
+
+TEST_F(Browser, OpensWholeAndCentredOnTheScreen) {
+    addShot("a.bmp");
+    Adviewer v(folder);
+    ASSERT_TRUE(v.Form_Load());
+    v.show();
+    QApplication::processEvents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(v.frameGeometry()));
+    EXPECT_LE(std::abs(v.frameGeometry().center().x() - screen.center().x()), 2);
+    EXPECT_LE(std::abs(v.frameGeometry().center().y() - screen.center().y()), 2);
 }
 
 TEST_F(Browser, EachKeyPressStepsOnceWhereverTheFocusIs) {
@@ -231,7 +244,7 @@ TEST_F(Browser, BrightnessChangeShowsTheAdjustedTemporaryPicture) {
 TEST_F(Browser, ClosingRemovesTemporaryFilesAndRewritesTheConfig) {
     addShot("a.bmp");
     program.write("vyrn.ini", "ut\r\nut2\r\nut3\r\n1\r\n 3 \r\nTrue\r\nold\r\nol\r\n");
-    appConfig() = {"ut", "ut2", "ut3", "1", " 3 ", "/saved/here/", "/s"};
+    appConfig() = {"ut", "ut2", "ut3", "1", " 3 ", "/saved/here/", "/s", {}};
     Adviewer v(folder);
     ASSERT_TRUE(v.Form_Load());
     v.Command4_Click();
