@@ -171,19 +171,23 @@ TEST_F(Browser, DeleteAsksAndKeepsThePlace) {
 
 TEST(BrowserDelete, EnterInTheRealQuestionKeepsThePicture) {
     TempProgramFolder program;
-    const QString folder = program.path() + '/';
+    const QString folder = program.path() + "/<b>Shots</b>/";  // a folder name is not markup
+    QDir().mkpath(folder);
     writeFile(folder + "Shot0001.bmp", bmpBytes(40, 30, 24, gradient));
     Adviewer v(folder);
     ASSERT_TRUE(v.Form_Load());
     QString asked;
+    Qt::TextFormat format = Qt::AutoText;
     QTimer::singleShot(100, [&] {
         QWidget* box = QApplication::activeModalWidget();
         if (!box) return;
         asked = box->windowTitle();
+        if (auto* text = box->findChild<QLabel*>("qt_msgbox_label")) format = text->textFormat();
         QTest::keyClick(box, Qt::Key_Return);
     });
     v.Command9_Click();  // the Qt message box, answered by Enter
     EXPECT_EQ(asked, "Confirm Delete");
+    EXPECT_EQ(format, Qt::PlainText);
     EXPECT_TRUE(QFile::exists(folder + "Shot0001.bmp"));
 }
 
