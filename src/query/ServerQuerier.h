@@ -64,8 +64,9 @@ public:
     int queued() const { return int(queue_.size()); }
     bool idle() const { return inFlight_ == 0 && queue_.empty(); }
 
-    // One received datagram, as the socket reports it.
+    // One received datagram, as the socket reports it, received now or at arrivedNs.
     void onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort);
+    void onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort, qint64 arrivedNs);
     // Stops listening and drops every query without reporting it.
     void close();
     UdpSocket& socket() { return socket_; }
