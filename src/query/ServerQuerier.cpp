@@ -56,19 +56,35 @@ bool ServerQuerier::query(const QueryTarget& target) {
     if (busy_.contains(key)) return false;
     busy_.insert(key);
     queue_.push_back(target);
-    startQueued();
+    scheduleStart();
     return true;
 }
 
 bool ServerQuerier::isBusy(const QueryTarget& target) const { return busy_.contains(targetKey(target)); }
 
+bool ServerQuerier::awaitsStatusReply(const QString& address, int port) const {
+    const auto it = pending_.constFind(keyOf(address, port));
+    return it != pending_.cend() && it->statusSent;
+}
+
+void ServerQuerier::scheduleStart() {
+    if (startScheduled_ || queue_.empty()) return;
+    startScheduled_ = true;
+    QTimer::singleShot(0, &timers_, [this] {
+        startScheduled_ = false;
+        startQueued();
+    });
+}
+
 void ServerQuerier::startQueued() {
-    while (inFlight_ < kMaxInFlight && !queue_.empty()) {
+    // A few at a time, so asking a long list never holds the event loop for long.
+    for (int started = 0; started < kStartsPerTurn && inFlight_ < kMaxInFlight && !queue_.empty(); ++started) {
         const QueryTarget t = queue_.front();
         queue_.pop_front();
         ++inFlight_;
         begin(t);
     }
+    if (inFlight_ < kMaxInFlight) scheduleStart();
 }
 
 void ServerQuerier::begin(const QueryTarget& t) {
@@ -159,12 +175,7 @@ void ServerQuerier::finish(QueryOutcome outcome) {
     if (finished) finished(outcome);
     // The next queries go out on the next turn of the event loop, so a stream of fast
     // replies never keeps the loop in one handler.
-    if (queue_.empty() || startScheduled_) return;
-    startScheduled_ = true;
-    QTimer::singleShot(0, &timers_, [this] {
-        startScheduled_ = false;
-        startQueued();
-    });
+    scheduleStart();
 }
 
 void ServerQuerier::close() {

@@ -113,10 +113,10 @@ TEST(ScanScheduling, RowsWithoutAddressOrPortSendNothingAndTheScanGoesOn) {
     EXPECT_TRUE(t.m.querier().idle());
     t.m.AutoScan_Timer();
     EXPECT_EQ(t.s.ScanRow, 2);
-    EXPECT_EQ(t.m.querier().inFlight(), 1);
+    EXPECT_EQ(t.m.querier().queued(), 1);
     t.m.QueryServer("", 40401, "UT");
     t.m.QueryServer(kHost, 0, "UT");
-    EXPECT_EQ(t.m.querier().inFlight(), 1);
+    EXPECT_EQ(t.m.querier().queued(), 1);
     EXPECT_TRUE(t.s.ReadyToQuery);
 }
 
