@@ -47,7 +47,10 @@ qint64 UdpSocket::lastArrivalNs() {
 }
 
 void UdpSocket::readPending() {
-    while (socket_.hasPendingDatagrams()) {
+    // A burst is read a part at a time: the socket reports itself readable again on the
+    // next turn of the event loop, so other events get their turn in between.
+    constexpr int kDatagramsPerTurn = 64;
+    for (int n = 0; n < kDatagramsPerTurn && socket_.hasPendingDatagrams(); ++n) {
         const QNetworkDatagram d = socket_.receiveDatagram();
         if (!d.isValid()) continue;
         arrivalNs_ = lastArrivalNs();

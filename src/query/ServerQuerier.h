@@ -39,7 +39,7 @@ public:
     static constexpr int kMaxInFlight = 64;
     static constexpr int kDefaultTimeoutMs = 2000;
     static constexpr qsizetype kMaxProbeBuffer = 16 * 1024;
-    static constexpr int kStartsPerTurn = 16;
+    static constexpr int kStartsPerTurn = 32;
 
     ServerQuerier();
     ~ServerQuerier();
