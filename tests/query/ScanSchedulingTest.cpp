@@ -200,11 +200,3 @@ TEST(ScanScheduling, AutoscanMenuAndIndicator) {
     t.m.ASIndicator_Timer();
     EXPECT_EQ(t.s.mnuautoCaption, "&Autoscan: Off");
 }
-
-TEST(ScanScheduling, TimersRunTheMonitorsHandlers) {
-    Scan t(2);
-    t.s.AutoScan.fire();
-    EXPECT_EQ(t.s.ScanRow, 1);
-    t.s.ASIndicator.fire();
-    EXPECT_EQ(t.s.mnuautoCaption, "&Autoscan: Off");
-}
