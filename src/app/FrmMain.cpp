@@ -1,6 +1,8 @@
 #include "app/FrmMain.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QTimer>
 
 #include "platform/AppLogo.h"
+#include "platform/ExecuteLink.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/ElidedText.h"
 #include "dialogs/frmAbout.h"
@@ -110,7 +113,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     });
     // Each handler tells the panel through panelChanged when it changed it.
     serverView->setClickHandler([this] { monitor_->ServerGrid_Click(); });
-    playerView->setClickHandler([this] { monitor_->Flex_Click(); });
+    playerView->setClickHandler([this] { Flex_Click(); });
     buddyView->setClickHandler([this] { monitor_->BudList_Click(); });
     setWindowIcon(QIcon(vyrnLogo(32)));
     useTrayIcon(makeSystemTrayIcon(windowIcon()));
@@ -139,6 +142,10 @@ void FrmMain::buildMenus() {
         ->setObjectName(QStringLiteral("mnuSaveServer"));
     mnuFile->addAction(QStringLiteral("E&xit"), this, &FrmMain::mnuExit_Click)
         ->setObjectName(QStringLiteral("mnuExit"));
+    QAction* refresh = mnuFile->addAction(QStringLiteral("Refresh all"), this, &FrmMain::mnuRefreshAll_Click);
+    refresh->setObjectName(QStringLiteral("mnuRefreshAll"));
+    refresh->setShortcut(QKeySequence(Qt::Key_F5));
+    refresh->setShortcutContext(Qt::ApplicationShortcut);
 
     bar->addAction(QStringLiteral("&VYRN Settings"), this, &FrmMain::mnuVYRN_Click)
         ->setObjectName(QStringLiteral("mnuVYRN"));
@@ -198,8 +205,8 @@ void FrmMain::buildPanel() {
     Command3 = new QPushButton(QStringLiteral("Email Admin"), Frame1);
     Command3->setToolTip(QStringLiteral("Email the server admin with the default mail application"));
     connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, [this] { monitor_->Command2_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { monitor_->Command3_Click(); });
+    connect(Command2, &QPushButton::clicked, this, &FrmMain::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &FrmMain::Command3_Click);
     int col = 0;
     for (QPushButton* b : {Command1, Command2, Command3}) {
         b->setFont(arial());
@@ -250,6 +257,8 @@ bool FrmMain::Form_Load(const StartupHooks& hooks) {
     const bool running = runStartup(state_, hooks);
     refreshPanel();
     state_.ASIndicator.fire();
+    // The whole list is asked at once; the automatic scan then goes on row by row.
+    if (running) monitor_->refreshAll();
     return running;
 }
 
@@ -261,6 +270,24 @@ void FrmMain::mnuSaveServer_Click() {
 }
 
 void FrmMain::mnuExit_Click() { endProgram(); }
+
+void FrmMain::mnuRefreshAll_Click() { monitor_->refreshAll(); }
+
+void FrmMain::Flex_Click() {
+    const FlexClickResult result = monitor_->Flex_Click();
+    if (result.what == FlexClickResult::What::BuddyNotSaved)
+        prompter().ask({buddyNotSavedText(result.name), MsgIcon::Exclamation});
+}
+
+void FrmMain::Command2_Click() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(serverInfoCopyText(state_));
+}
+
+void FrmMain::Command3_Click() {
+    if (const auto link = adminMailUrl(state_.panel.Text3)) ExecuteLink(*link);
+}
 
 void FrmMain::mnuVYRN_Click() {
     state_.AutoScan.setEnabled(false);

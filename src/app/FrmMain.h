@@ -40,12 +40,16 @@ public:
     void mnuFile_Open();
     void mnuSaveServer_Click();
     void mnuExit_Click();
+    void mnuRefreshAll_Click();
     void mnuVYRN_Click();
     void mnuGame_Click();
     void mnuauto_Click();
     void mnuAbout_Click();
 
     void Command1_Click();
+    void Command2_Click();  // "Copy"
+    void Command3_Click();  // "Email Admin"
+    void Flex_Click();
 
     // Replaces the desktop's tray icon (tests use their own).
     void useTrayIcon(std::unique_ptr<TrayIcon> icon);

@@ -1,8 +1,17 @@
 #include <QApplication>
+#include <QCoreApplication>
 
 #include "app/FrmMain.h"
+#include "app/QueryCommand.h"
 
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    // The query command needs no display, so it decides before any window exists.
+    if (isQueryCommand(arguments)) {
+        QCoreApplication app(argc, argv);
+        return runQueryCommand(arguments);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VYRN"));
     FrmMain window;

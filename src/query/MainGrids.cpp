@@ -27,6 +27,16 @@ void selectColumn(FlexGrid& g, int col) {
     g.setColSel(col);
 }
 
+// Fastest first; servers without a ping (never answered, or silent) last.
+void sortByPing(FlexGrid& g) {
+    static const QString kNoPing = QStringLiteral("4294967296");
+    for (int r = 1; r < g.Rows(); ++r)
+        if (g.TextMatrix(r, ServerCol::Ping).trimmed().isEmpty()) g.setTextMatrix(r, ServerCol::Ping, kNoPing);
+    g.Sort(FlexGrid::SortNumericAscending);
+    for (int r = 1; r < g.Rows(); ++r)
+        if (g.TextMatrix(r, ServerCol::Ping) == kNoPing) g.setTextMatrix(r, ServerCol::Ping, QString());
+}
+
 constexpr int L = FlexGrid::AlignLeftCenter;
 constexpr int C = FlexGrid::AlignCenterCenter;
 }  // namespace
@@ -56,29 +66,29 @@ void SortServerGrid(MainState& s, int col) {
     if (g.RowSel() == 0) return;
     selectColumn(g, col);
     switch (col) {
-        case 1: g.Sort(FlexGrid::SortStringAscending); break;
-        case 4: g.Sort(FlexGrid::SortStringDescending); break;  // "03/16": fullest first
-        case 6: g.Sort(FlexGrid::SortNumericAscending); break;
-        case 8:
-        case 9: g.Sort(FlexGrid::SortStringAscending); break;
+        case ServerCol::Name: g.Sort(FlexGrid::SortStringAscending); break;
+        case ServerCol::Players: g.Sort(FlexGrid::SortStringDescending); break;  // "03/16": fullest first
+        case ServerCol::Ping: sortByPing(g); break;
+        case ServerCol::GameType:
+        case ServerCol::GameName: g.Sort(FlexGrid::SortStringAscending); break;
         default: break;
     }
     // "#" equals the row index again, which also clears the scan marker.
     for (int i = 1; i < g.Rows(); ++i)
-        if (!g.TextMatrix(i, 0).isEmpty()) g.setTextMatrix(i, 0, QString::number(i));
+        if (!g.TextMatrix(i, ServerCol::Number).isEmpty()) g.setTextMatrix(i, ServerCol::Number, QString::number(i));
 }
 
 void SortPlayerGrid(MainState& s, int col) {
     s.PlayerSortCol = col;
     FlexGrid& g = s.Flex;
     if (g.RowSel() == 0) return;
-    if (col == 3) col = 4;  // the team picture sorts by the hidden team number
+    if (col == PlayerCol::Team) col = PlayerCol::TeamNumber;  // the picture sorts by the team number
     selectColumn(g, col);
     switch (col) {
-        case 0: g.Sort(FlexGrid::SortStringAscending); break;
-        case 1: g.Sort(FlexGrid::SortNumericDescending); break;
-        case 2:
-        case 4: g.Sort(FlexGrid::SortNumericAscending); break;
+        case PlayerCol::Name: g.Sort(FlexGrid::SortStringAscending); break;
+        case PlayerCol::Score: g.Sort(FlexGrid::SortNumericDescending); break;
+        case PlayerCol::Ping:
+        case PlayerCol::TeamNumber: g.Sort(FlexGrid::SortNumericAscending); break;
         default: break;
     }
 }

@@ -1,6 +1,5 @@
 #include "query/PlayersAndBuddies.h"
 
-#include "platform/Prompter.h"
 #include "query/MainGrids.h"
 #include "state/ProgramFolder.h"
 #include "state/FavouritesFiles.h"
@@ -17,13 +16,13 @@ bool buddyEntryMatches(const QString& entry, const QString& playerName) {
 void buddyMatch(MainState& s, const QString& playerName, const QString& hostName) {
     FlexGrid& g = s.BudList;
     for (int b = 1; b < g.Rows(); ++b) {
-        if (!buddyEntryMatches(g.TextMatrix(b, 0), playerName)) continue;
-        const bool newlySeen = g.TextMatrix(b, 1) != hostName;
-        g.setTextMatrix(b, 1, hostName);
+        if (!buddyEntryMatches(g.TextMatrix(b, BuddyCol::Entry), playerName)) continue;
+        const bool newlySeen = g.TextMatrix(b, BuddyCol::Server) != hostName;
+        g.setTextMatrix(b, BuddyCol::Server, hostName);
         if (newlySeen && s.buddySeen) s.buddySeen(playerName, hostName);
         // Buddies with a server listed come first.
-        g.setCol(1);
-        g.setColSel(1);
+        g.setCol(BuddyCol::Server);
+        g.setColSel(BuddyCol::Server);
         g.Sort(FlexGrid::SortStringDescending);
         return;
     }
@@ -43,7 +42,7 @@ void placeTeamPicture(MainState& s, const QString& team) {
     if (picture == 0) return;  // an unknown team shows no picture
     FlexGrid& g = s.Flex;
     g.setRow(g.Rows() - 1);
-    g.setCol(3);
+    g.setCol(PlayerCol::Team);
     g.setCellPicture(picture);
 }
 
@@ -70,24 +69,41 @@ QString adminMailAddress(const QString& adminBox) {
     return s.trimmed();
 }
 
-void Flex_Click(MainState& s) {
+std::optional<QString> adminMailUrl(const QString& adminBox) {
+    QString address = adminMailAddress(adminBox);
+    const qsizetype question = address.indexOf(QLatin1Char('?'));
+    if (question >= 0) address.truncate(question);
+    address = address.trimmed();
+    static const QString kAllowed = QStringLiteral(".!#$&'*+/=^_`{|}~-@");
+    for (const QChar c : address) {
+        const bool alnum = c.unicode() < 128 && c.isLetterOrNumber();
+        if (!alnum && !kAllowed.contains(c)) return std::nullopt;
+    }
+    const qsizetype at = address.indexOf(QLatin1Char('@'));
+    if (at <= 0 || at == address.size() - 1 || address.count(QLatin1Char('@')) != 1) return std::nullopt;
+    return QStringLiteral("mailto:") + address;
+}
+
+QString buddyNotSavedText(const QString& name) {
+    return QStringLiteral("Could not save ") + programFile(kBuddiesFileName) + QStringLiteral(", so ") + name +
+           QStringLiteral(" was not added to the buddy list.");
+}
+
+FlexClickResult Flex_Click(MainState& s) {
+    using What = FlexClickResult::What;
     const int row = s.Flex.MouseRow();
     if (row == 0) {
         SortPlayerGrid(s, s.Flex.MouseCol());
-        return;
+        return {What::Sorted, {}};
     }
-    const QString name = s.Flex.TextMatrix(row, 0);
-    if (name.isEmpty()) return;
+    const QString name = s.Flex.TextMatrix(row, PlayerCol::Name);
+    if (name.isEmpty()) return {};
     QStringList names;
-    for (int r = 1; r < s.BudList.Rows(); ++r) names << s.BudList.TextMatrix(r, 0);
+    for (int r = 1; r < s.BudList.Rows(); ++r) names << s.BudList.TextMatrix(r, BuddyCol::Entry);
     names << name;
     // A file that could not be written keeps the old list on disk and on screen.
-    if (!writeBuddies(names)) {
-        prompter().ask({QStringLiteral("Could not save ") + programFile(kBuddiesFileName) +
-                            QStringLiteral(", so ") + name + QStringLiteral(" was not added to the buddy list."),
-                        MsgIcon::Exclamation});
-        return;
-    }
+    if (!writeBuddies(names)) return {What::BuddyNotSaved, name};
     SetupBuddyGrid(s);
     LoadBuddyList(s);
+    return {What::BuddyAdded, name};
 }

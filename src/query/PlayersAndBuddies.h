@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <optional>
 
 #include "state/MainState.h"
 
@@ -27,6 +28,17 @@ QString serverInfoCopyText(const MainState& s);
 // The address between the last "(" and the end of the admin box, without the bracket
 // and the last character, trimmed; empty when there is none.
 QString adminMailAddress(const QString& adminBox);
+// The "mailto:" link for "Email Admin": the address alone, cut at any "?", and only
+// when it is made of the characters an e-mail address may hold around one "@".
+std::optional<QString> adminMailUrl(const QString& adminBox);
 
+// What a click on the players grid did.
+struct FlexClickResult {
+    enum class What { Nothing, Sorted, BuddyAdded, BuddyNotSaved };
+    What what = What::Nothing;
+    QString name;  // the player clicked
+};
 // A click on the players grid: a header sorts, a player becomes a buddy.
-void Flex_Click(MainState& s);
+FlexClickResult Flex_Click(MainState& s);
+// The message for a buddy that could not be saved.
+QString buddyNotSavedText(const QString& name);

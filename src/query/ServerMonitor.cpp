@@ -1,39 +1,13 @@
 #include "query/ServerMonitor.h"
 
-#include <QClipboard>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QGuiApplication>
-#include <QThread>
-
-#include "platform/MonotonicClock.h"
 #include "platform/ProgramEnd.h"
-#include "platform/Text1252.h"
 #include "query/MainGrids.h"
-#include "query/PlayersAndBuddies.h"
-#include "query/ReplyGathering.h"
-#include "query/StatusDecoders.h"
+#include "query/StatusWriter.h"
 #include "state/AppConfig.h"
-#include "platform/ExecuteLink.h"
 
 namespace {
-const QByteArray kUt2Probe("\x79\x00\x00\x00\x01", 5);
-const QByteArray kStatusQuery("\\status\\");
-
-// An address has at least three dots, each found after the previous one.
-bool hasThreeDots(const QString& host) {
-    qsizetype from = 0;
-    for (int i = 0; i < 3; ++i) {
-        const qsizetype hit = host.indexOf(QLatin1Char('.'), from);
-        if (hit < 0) return false;
-        from = hit + 1;
-    }
-    return true;
-}
-
-int portOf(const FlexGrid& g, int row) {
-    const double p = leadingNumber(g.TextMatrix(row, 3));
-    return p >= 1 && p <= 65535 ? int(p) : 0;
+QString silenceKey(const QString& address, int port) {
+    return address.trimmed() + QLatin1Char(':') + QString::number(port);
 }
 }  // namespace
 
@@ -43,61 +17,32 @@ int refreshDelay() {
 }
 
 ServerMonitor::ServerMonitor(MainState& state) : s_(state) {
-    socket_.setReceiver([this](const QByteArray& b, const QString& host, int port) {
-        onDatagram(b, host, port);
-    });
+    querier_.finished = [this](const QueryOutcome& outcome) { onQueryFinished(outcome); };
     s_.AutoScan.setTick([this] { AutoScan_Timer(); });
     s_.ClickScan.setTick([this] { ClickScan_Timer(); });
     s_.ASIndicator.setTick([this] { ASIndicator_Timer(); });
 }
 
 ServerMonitor::~ServerMonitor() {
-    *alive_ = false;
+    querier_.finished = nullptr;
     s_.AutoScan.setTick({});
     s_.ClickScan.setTick({});
     s_.ASIndicator.setTick({});
 }
 
-int ServerMonitor::probeWaitMs() const { return std::max(0, refreshDelay()) * 100; }
-
 void ServerMonitor::QueryServer(const QString& host, int port, const QString& game) {
-    if (!hasThreeDots(host)) return;
-    reply_.StatusText.clear();
-    reply_.ProbeBuffer.clear();
-    reply_.ProbeFields = QStringList{QString()};
-    reply_.probeFromHost.clear();
-    reply_.discardingReply = false;
-    reply_.AwaitingProbe = false;
-    s_.ReadyToQuery = false;
-    if (host.isEmpty() || port < 1 || port > 65535) {
-        // Nothing to send to; the scan goes on with the next row.
-        s_.ReadyToQuery = true;
-        return;
-    }
-    if (game == QLatin1String("UT2") || game == QLatin1String("UT3")) {
-        if (socket_.send(host, port - 9, kUt2Probe)) {
-            reply_.AwaitingProbe = true;
-            // Keep the window alive while the probe reply comes; a status datagram or
-            // the time-out ends the wait.
-            QElapsedTimer waited;
-            waited.start();
-            const int limit = probeWaitMs();
-            const std::shared_ptr<bool> alive = alive_;
-            do {
-                QThread::msleep(1);
-                if (waited.elapsed() > limit) break;
-                QCoreApplication::processEvents();
-                if (!*alive) return;
-            } while (reply_.AwaitingProbe);
-        }
-    }
-    reply_.QuerySentAt = monotonicMs();
-    socket_.send(host, port, kStatusQuery);  // a refused send is not reported
-    s_.ReadyToQuery = true;
+    const QString address = host.trimmed();
+    if (address.isEmpty() || port < 1 || port > 65535) return;  // nothing to send to
+    querier_.setProbeWaitMs(std::max(0, refreshDelay()) * 100);
+    querier_.query({address, port, game.trimmed()});
+}
+
+void ServerMonitor::queryRow(int row) {
+    const FlexGrid& g = s_.ServerGrid;
+    QueryServer(g.TextMatrix(row, ServerCol::Address), queryPortOf(g, row), g.TextMatrix(row, ServerCol::GameCode));
 }
 
 void ServerMonitor::AutoScan_Timer() {
-    QCoreApplication::processEvents();
     s_.ClickScan.setEnabled(false);
     if (s_.ExitRequested) {
         s_.AutoScan.setEnabled(false);
@@ -116,12 +61,14 @@ void ServerMonitor::AutoScan_Timer() {
     s_.ScanRow = s_.ScanRow + 1;
     if (s_.ScanRow > last || s_.ScanRow < 1) s_.ScanRow = 1;
     const int row = s_.ScanRow;
-    g.setTextMatrix(row, 0, QString::number(row) + QLatin1Char('<'));
-    if (row > 1) g.setTextMatrix(row - 1, 0, QString::number(row - 1));
-    else g.setTextMatrix(last, 0, QString::number(last));
-
-    const QString host = g.TextMatrix(row, 2);
-    if (!host.isEmpty()) QueryServer(host, portOf(g, row), g.TextMatrix(row, 7));
+    // The marker goes only on favourites: the empty list's row keeps its empty "#".
+    auto mark = [&g](int r, const QString& text) {
+        if (!g.TextMatrix(r, ServerCol::Number).isEmpty()) g.setTextMatrix(r, ServerCol::Number, text);
+    };
+    mark(row, QString::number(row) + QLatin1Char('<'));
+    if (row > 1) mark(row - 1, QString::number(row - 1));
+    else mark(last, QString::number(last));
+    if (!g.TextMatrix(row, ServerCol::Address).isEmpty()) queryRow(row);
 }
 
 void ServerMonitor::ClickScan_Timer() {
@@ -135,11 +82,11 @@ void ServerMonitor::ClickScan_Timer() {
     const FlexGrid& g = s_.ServerGrid;
     const int row = s_.ScanRow;
     if (row < 1 || row >= g.Rows()) return;
-    const QString host = g.TextMatrix(row, 2);
+    const QString host = g.TextMatrix(row, ServerCol::Address);
     if (!s_.ReadyToQuery || host.isEmpty()) return;
     s_.panel.Text1 = host;
     notifyPanel();
-    QueryServer(host, portOf(g, row), g.TextMatrix(row, 7));
+    queryRow(row);
 }
 
 void ServerMonitor::ASIndicator_Timer() {
@@ -176,13 +123,12 @@ void ServerMonitor::ServerGrid_Click() {
         notifyPanel();
         return;
     }
-    reply_.StatusText.clear();
     if (row < 1 || row >= g.Rows()) return;
     ClearServerInfo(s_);
     HighlightServerRow(s_, row);
     notifyPanel();
-    if (g.TextMatrix(row, 2).isEmpty()) return;
-    s_.panel.Text1 = g.TextMatrix(row, 2);
+    if (g.TextMatrix(row, ServerCol::Address).isEmpty()) return;
+    s_.panel.Text1 = g.TextMatrix(row, ServerCol::Address);
     ClearServerInfo(s_);
     s_.ReadyToQuery = true;
     ClickScan_Timer();
@@ -196,105 +142,72 @@ void ServerMonitor::BudList_Click() {
         notifyPanel();
         return;
     }
-    const QString server = s_.BudList.TextMatrix(buddyRow, 1);
+    const QString server = s_.BudList.TextMatrix(buddyRow, BuddyCol::Server);
     if (server.isEmpty()) return;
     FlexGrid& g = s_.ServerGrid;
     int i = 1;
-    while (i < g.Rows() && g.TextMatrix(i, 1) != server) ++i;
+    while (i < g.Rows() && g.TextMatrix(i, ServerCol::Name) != server) ++i;
     if (i >= g.Rows()) return;
     s_.AutoScan.setEnabled(false);
     s_.AutoScanMode = false;
     HighlightServerRow(s_, i);
     s_.ScanRow = i;
-    QueryServer(g.TextMatrix(i, 2), portOf(g, i), g.TextMatrix(i, 7));
+    queryRow(i);
     s_.ClickScan.setEnabled(true);
     g.setTopRow(i);
     notifyPanel();
 }
 
-void ServerMonitor::Flex_Click() {
-    ::Flex_Click(s_);
+FlexClickResult ServerMonitor::Flex_Click() {
+    const FlexClickResult result = ::Flex_Click(s_);
     notifyPanel();
+    return result;
 }
 
-void ServerMonitor::Command2_Click() {
-    const QString text = serverInfoCopyText(s_);
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
-}
-
-void ServerMonitor::Command3_Click() {
-    const QString address = adminMailAddress(s_.panel.Text3);
-    if (!address.isEmpty()) ExecuteLink(QStringLiteral("mailto:") + address);
-}
-
-bool ServerMonitor::isFavouriteSource(const QString& host, int port) const {
+void ServerMonitor::refreshAll() {
     const FlexGrid& g = s_.ServerGrid;
-    for (int i = 1; i < g.Rows(); ++i) {
-        if (g.TextMatrix(i, 2) != host) continue;
-        const int q = portOf(g, i);
-        if (q == port || q - 9 == port) return true;
-    }
-    return false;
+    for (int row = 1; row < g.Rows(); ++row)
+        if (!g.TextMatrix(row, ServerCol::Address).isEmpty()) queryRow(row);
 }
 
-void ServerMonitor::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort) {
-    // Only favourites are listened to: a stray datagram must not join a reply.
-    if (!isFavouriteSource(fromAddress, fromPort)) return;
-    const QString d = windows1252ToUnicode(bytes);
-    ReplyState& r = reply_;
-    if (isProbeDatagram(d)) {
-        if (r.ProbeBuffer.size() + d.size() > kMaxProbeBuffer) return;
-        r.ProbeBuffer += d;
-        r.probeFromHost = fromAddress;
-        r.probeFromPort = fromPort;
+void ServerMonitor::onQueryFinished(const QueryOutcome& outcome) {
+    using Failure = QueryOutcome::Failure;
+    const QueryTarget& t = outcome.target;
+    const int row = rowOf(t);
+    if (row == 0) return;  // the favourite is gone
+    const QString key = silenceKey(t.address, t.port);
+    if (outcome.status) {
+        unanswered_.remove(key);
+        const bool selected = !s_.AutoScanMode && row == s_.ScanRow;
+        writeServerStatus(s_, row, *outcome.status, selected);
+        notifyPanel();
         return;
     }
-    // The probe reply is kept from the first text datagram on, so a status reply in
-    // several datagrams still shows the probe's rules.
-    if (!r.ProbeBuffer.isEmpty()) {
-        r.ProbeFields = splitProbeFields(r.ProbeBuffer);
-        r.ProbeBuffer.clear();
+    if (outcome.failure != Failure::NoReply && outcome.failure != Failure::Unresolved) return;
+    const int unanswered = ++unanswered_[key];
+    // A name that does not resolve will not answer the next time either.
+    if (unanswered >= kSilentAfter || outcome.failure == Failure::Unresolved) {
+        markServerSilent(s_, row);
+        notifyPanel();
     }
-    r.AwaitingProbe = false;
-    if (!r.StatusText.isEmpty() && (r.statusFromHost != fromAddress || r.statusFromPort != fromPort))
-        r.StatusText.clear();  // another server's partial reply is dropped, never mixed
-    if (r.StatusText.isEmpty()) {
-        r.statusFromHost = fromAddress;
-        r.statusFromPort = fromPort;
-    }
-    r.RemoteHost = fromAddress;
-    r.RemotePort = fromPort;
-    gatherStatusText(d);
 }
 
-void ServerMonitor::gatherStatusText(const QString& d) {
-    ReplyState& r = reply_;
-    if (r.discardingReply) {
-        // The rest of an oversized reply is dropped up to its end.
-        if (d.contains(QLatin1String("\\final\\"))) r.discardingReply = false;
-        return;
-    }
-    if (r.StatusText.size() + d.size() > kMaxStatusText) {
-        r.StatusText.clear();
-        r.discardingReply = !d.contains(QLatin1String("\\final\\"));
-        return;
-    }
-    r.StatusText += d;
-    if (!isStatusComplete(r.StatusText)) return;
-    r.StatusFields = splitStatusFields(r.StatusText);
-    const ReplyGame game = replyGame(r.StatusText);
-    r.StatusText.clear();
-    if (game == ReplyGame::Ut2) DecodeUt2Status(s_, r);
-    else if (game == ReplyGame::Ut) DecodeUtStatus(s_, r);
-    else return;
-    notifyPanel();
+int ServerMonitor::rowOf(const QueryTarget& t) {
+    // Rows move when the list is sorted or reloaded: a remembered row is checked, and
+    // the whole list is indexed again when it no longer holds the server.
+    const FlexGrid& g = s_.ServerGrid;
+    const QString key = silenceKey(t.address, t.port);
+    const int cached = rows_.value(key);
+    if (cached > 0 && cached < g.Rows() && silenceKey(g.TextMatrix(cached, ServerCol::Address), queryPortOf(g, cached)) == key)
+        return cached;
+    rows_.clear();
+    for (int r = g.Rows() - 1; r >= 1; --r)  // the first row wins
+        rows_.insert(silenceKey(g.TextMatrix(r, ServerCol::Address), queryPortOf(g, r)), r);
+    return rows_.value(key);
 }
 
 void ServerMonitor::notifyPanel() {
     if (panelChanged) panelChanged();
 }
 
-void ServerMonitor::closeSocket() { socket_.close(); }
+void ServerMonitor::closeSocket() { querier_.close(); }

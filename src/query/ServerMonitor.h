@@ -1,30 +1,30 @@
 #pragma once
-#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <functional>
-#include <memory>
 
-#include "platform/UdpSocket.h"
-#include "query/ReplyState.h"
+#include "query/PlayersAndBuddies.h"
+#include "query/ServerQuerier.h"
 #include "state/MainState.h"
 
 // The live monitoring of the favourites: the automatic scan, the selected-server
-// re-query, the query datagrams and the gathering of replies into the decoders. It works
-// on the main window's state and installs the handlers of its three timers.
+// re-query and "Refresh all", each a query of its own through the querier, whose
+// replies the one writer puts into the rows. It works on the main window's state and
+// installs the handlers of its three timers.
 class ServerMonitor {
 public:
-    // Size limits of the gathered text: a reply or probe past them is dropped.
-    static constexpr qsizetype kMaxStatusText = 64 * 1024;
-    static constexpr qsizetype kMaxProbeBuffer = 16 * 1024;
+    // Unanswered queries in a row after which a server is shown as silent.
+    static constexpr int kSilentAfter = 3;
 
     explicit ServerMonitor(MainState& state);
     ~ServerMonitor();
     ServerMonitor(const ServerMonitor&) = delete;
     ServerMonitor& operator=(const ServerMonitor&) = delete;
 
-    // Called after a decoder has written the panel, the grids or the buddies.
+    // Called after a reply or a handler changed the panel, the grids or the buddies.
     std::function<void()> panelChanged;
 
+    // Queries one server; a server still being queried is left to its pending query.
     void QueryServer(const QString& host, int port, const QString& game);
     void AutoScan_Timer();
     void ClickScan_Timer();
@@ -32,29 +32,23 @@ public:
     void mnuauto_Click();
     void ServerGrid_Click();  // reads ServerGrid.MouseRow()/MouseCol()
     void BudList_Click();     // reads BudList.MouseRow()/MouseCol()
-    void Flex_Click();        // reads Flex.MouseRow()/MouseCol()
-    void Command2_Click();    // "Copy"
-    void Command3_Click();    // "Email Admin"
+    FlexClickResult Flex_Click();  // reads Flex.MouseRow()/MouseCol()
+    // Every favourite queried at once (at most ServerQuerier::kMaxInFlight in flight).
+    void refreshAll();
 
-    // One received datagram, as the socket reports it.
-    void onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort);
     void closeSocket();
-
-    ReplyState& reply() { return reply_; }
-    const ReplyState& reply() const { return reply_; }
-    UdpSocket& socket() { return socket_; }
+    ServerQuerier& querier() { return querier_; }
 
 private:
-    bool isFavouriteSource(const QString& host, int port) const;
-    void gatherStatusText(const QString& text);
+    void onQueryFinished(const QueryOutcome& outcome);
+    int rowOf(const QueryTarget& target);
+    void queryRow(int row);
     void notifyPanel();
-    int probeWaitMs() const;
 
     MainState& s_;
-    ReplyState reply_;
-    UdpSocket socket_;
-    // Cleared when the monitor goes, so a probe wait that outlives it stops at once.
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    ServerQuerier querier_;
+    QHash<QString, int> unanswered_;  // by "address:port" as the row holds them
+    QHash<QString, int> rows_;        // the same key to its row when last looked up
 };
 
 // The scan pace: RefreshDelay of vyrn.ini, 2 when it is empty.

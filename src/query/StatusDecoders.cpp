@@ -1,13 +1,13 @@
 #include "query/StatusDecoders.h"
 
 #include <QHash>
-#include <optional>
+#include <QSet>
 
-#include "platform/MonotonicClock.h"
-#include "query/MainGrids.h"
-#include "query/PlayersAndBuddies.h"
+#include "query/ColourCodes.h"
+#include "state/FlexGrid.h"
 
 namespace {
+constexpr auto CI = Qt::CaseInsensitive;
 
 // A key's value in the status fields: the element after the first element equal to the
 // key, ignoring case. A key that is the very last element has no value (pastEnd).
@@ -23,7 +23,6 @@ public:
         for (int i = 0; i < f_.size(); ++i) positions_[f_[i].toLower()].append(i);
     }
     int size() const { return int(f_.size()); }
-    // Element i, or nothing past the end.
     std::optional<QString> at(qsizetype i) const {
         if (i < 0 || i >= f_.size()) return std::nullopt;
         return f_[i];
@@ -57,7 +56,7 @@ ProbeValues readProbeValues(const QStringList& p) {
     ProbeValues v;
     auto first = [&](const char* key, QString& out) {
         for (int i = 0; i < p.size(); ++i) {
-            if (p[i].indexOf(QLatin1String(key), 0, Qt::CaseInsensitive) < 1) continue;
+            if (p[i].indexOf(QLatin1String(key), 0, CI) < 1) continue;
             if (i + 1 >= p.size()) { v.pastEnd = true; return false; }
             out = p[i + 1].mid(1);
             return true;
@@ -69,7 +68,7 @@ ProbeValues readProbeValues(const QStringList& p) {
         return v;
     QStringList mutators;
     for (int i = 0; i < p.size(); ++i) {
-        if (p[i].indexOf(QLatin1String("mutator"), 0, Qt::CaseInsensitive) < 1) continue;
+        if (p[i].indexOf(QLatin1String("mutator"), 0, CI) < 1) continue;
         if (i + 1 >= p.size()) { v.pastEnd = true; break; }
         mutators << p[i + 1].mid(1);
     }
@@ -77,31 +76,40 @@ ProbeValues readProbeValues(const QStringList& p) {
     return v;
 }
 
-// Turns repainting of the players grid back on, however the decoder ends.
-struct PlayerGridRepaint {
-    FlexGrid& flex;
-    explicit PlayerGridRepaint(FlexGrid& f) : flex(f) { flex.setRedraw(false); }
-    ~PlayerGridRepaint() {
-        flex.setRedraw(true);
-        flex.Refresh();
-    }
-};
-
-// The reply's columns of the server's row; one-digit counts get their leading "0".
-void writeServerRow(FlexGrid& g, int row, const QString& hostName, const QString& players,
-                    const QString& maxPlayers, qint64 ping, const QString& gameType) {
-    g.setTextMatrix(row, 1, hostName);
-    g.setTextMatrix(row, 4, padCount(players) + QStringLiteral("/") + padCount(maxPlayers));
-    g.setTextMatrix(row, 6, QString::number(ping));
-    g.setTextMatrix(row, 8, gameType);
+// The probe's rules as name/value pairs: after the 5-byte header (version, three
+// zeros, query type), pieces ended by NUL, each behind its length byte.
+QList<QPair<QString, QString>> probeRules(const QStringList& p) {
+    QList<QPair<QString, QString>> rules;
+    const QStringList pieces = p.join(QChar(u'\0')).mid(5).split(QChar(u'\0'));
+    for (int i = 0; i + 1 < pieces.size(); i += 2)
+        rules.append({pieces[i].mid(1), pieces[i + 1].mid(1)});
+    return rules;
 }
 
-// Walks the listed players: buddy match for each, and in selected-server mode one
-// players-grid row each. Returns the number listed, or nothing when strict and an
-// element was missing (the UT2003/UT2004 decoder ends there).
-std::optional<int> readPlayers(MainState& s, const StatusLookup& f, double announced,
-                               const QString& hostName, bool strict) {
-    int listed = 0;
+bool isPlayerKey(const QString& lowerKey) {
+    for (const char* prefix : {"player_", "frags_", "ping_", "team_", "mesh_", "skin_", "face_", "ngsecret_"})
+        if (lowerKey.startsWith(QLatin1String(prefix))) return true;
+    return false;
+}
+
+// Every key/value pair the named fields do not show, as received.
+QList<QPair<QString, QString>> otherKeys(const QStringList& f) {
+    static const QSet<QString> shown{"hostname", "hostport", "maptitle", "mapname",  "numplayers",
+                                     "maxplayers", "gametype", "password", "queryid", "final"};
+    QList<QPair<QString, QString>> rules;
+    for (int i = 1; i + 1 < f.size(); i += 2) {
+        const QString key = f[i].toLower();
+        if (key.isEmpty() || shown.contains(key) || isPlayerKey(key)) continue;
+        rules.append({f[i], f[i + 1]});
+    }
+    return rules;
+}
+
+// The listed players: for each number below the count, the first "player_N" key that
+// is followed two elements on by "frags_N". Nothing when strict and an element is
+// missing (the UT2003/UT2004 decoder ends there).
+std::optional<QList<PlayerStatus>> readPlayers(const StatusLookup& f, double announced, bool strict) {
+    QList<PlayerStatus> players;
     // No more players can be listed than there are fields.
     const int last = int(std::min<double>(announced, f.size()));
     for (int j = 0; j < last; ++j) {
@@ -114,32 +122,18 @@ std::optional<int> readPlayers(MainState& s, const StatusLookup& f, double annou
                 if (strict) return std::nullopt;
                 continue;
             }
-            if (next->compare(frags, Qt::CaseInsensitive) == 0) {
+            if (next->compare(frags, CI) == 0) {
                 k = candidate;
                 break;
             }
         }
         if (k < 0) continue;
-        ++listed;
-        const auto name = f.at(k + 1);
-        buddyMatch(s, name.value_or(QString()), hostName);
-        if (s.AutoScanMode) continue;
-        const auto score = f.at(k + 3), ping = f.at(k + 5), team = f.at(k + 7);
+        const auto name = f.at(k + 1), score = f.at(k + 3), ping = f.at(k + 5), team = f.at(k + 7);
         if (strict && !(score && ping && team)) return std::nullopt;
-        FlexGrid& g = s.Flex;
-        const int row = g.Rows() - 1;
-        g.setTextMatrix(row, 0, name.value_or(QString()));
-        g.setTextMatrix(row, 1, score.value_or(QString()));
-        g.setTextMatrix(row, 2, ping.value_or(QString()));
-        placeTeamPicture(s, team.value_or(QString()));
-        g.setTextMatrix(row, 4, team.value_or(QString()));
-        g.AddItem(QString());
+        players.append({name.value_or(QString()), score.value_or(QString()),
+                        ping.value_or(QString()), team.value_or(QString())});
     }
-    FlexGrid& g = s.Flex;
-    const int rows = g.Rows() - 1;
-    for (int i = 1; i <= rows && i < g.Rows(); ++i)
-        if (g.Rows() > 2 && g.TextMatrix(i, 0).isEmpty()) g.RemoveItem(i);
-    return listed;
+    return players;
 }
 
 QString mapText(const FieldValue& title, const FieldValue& name) {
@@ -148,14 +142,95 @@ QString mapText(const FieldValue& title, const FieldValue& name) {
     return map;
 }
 
+QString gameNameOf(const StatusLookup& f) { return f.value(QStringLiteral("gamename")).text; }
+
+std::optional<ServerStatus> decodeUt2(const QStringList& fields, const QStringList& probeFields) {
+    ServerStatus st;
+    st.game = ReplyGame::Ut2;
+    const ProbeValues probe = readProbeValues(probeFields);
+    if (probe.pastEnd) return std::nullopt;
+    const StatusLookup f(fields);
+    FieldValue v[11];
+    const char* keys[11] = {"hostname", "hostport", "maptitle", "mapname", "numplayers", "maxplayers",
+                            "adminname", "adminemail", "password", "gametype", "gamever"};
+    for (int i = 0; i < 11; ++i) {
+        v[i] = f.value(QLatin1String(keys[i]));
+        if (v[i].pastEnd) return std::nullopt;  // a key that is the last field ends the decode
+    }
+    st.gameName = gameNameOf(f);
+    st.hasHostName = v[0].found;
+    st.hostName = v[0].text;
+    st.hostPort = v[1].text;
+    st.map = mapText(v[2], v[3]);
+    st.numPlayers = v[4].text;
+    st.maxPlayers = v[5].text;
+    st.adminName = v[6].text;
+    st.adminEmail = v[7].text;
+    st.password = passwordDisplay(v[8].text);
+    st.gameType = ut2GameTypeDisplay(v[9].text.toUpper());
+    st.version = v[10].text.toUpper();
+    const double announced = leadingNumber(st.numPlayers);
+    if (announced > 0) {
+        const auto players = readPlayers(f, announced, true);
+        if (!players) return std::nullopt;
+        st.players = *players;
+        // The row shows the players actually listed.
+        if (announced != players->size()) st.numPlayers = QString::number(players->size());
+    }
+    st.timeLimit = probe.timeLimit.isEmpty() ? QStringLiteral("N/A") : probe.timeLimit;
+    st.translocator = probe.translocator;
+    if (st.translocator.compare(QLatin1String("false"), CI) == 0) st.translocator = QStringLiteral("No");
+    else if (st.translocator.compare(QLatin1String("true"), CI) == 0) st.translocator = QStringLiteral("Yes");
+    st.mutators = probe.mutators;
+    st.goalLimit = probe.goalScore;
+    st.rules = otherKeys(fields) + probeRules(probeFields);
+    return st;
+}
+
+ServerStatus decodeUt(const QStringList& fields) {
+    ServerStatus st;
+    st.game = ReplyGame::Ut;
+    // Here a key that is the last field simply leaves its value empty.
+    const StatusLookup f(fields);
+    auto text = [&](const char* key) { return f.value(QLatin1String(key)).text; };
+    const FieldValue host = f.value(QStringLiteral("hostname"));
+    st.gameName = gameNameOf(f);
+    st.hasHostName = host.found;
+    st.hostName = host.text;
+    st.hostPort = text("hostport");
+    st.map = mapText(f.value(QStringLiteral("maptitle")), f.value(QStringLiteral("mapname")));
+    st.numPlayers = text("numplayers");
+    st.maxPlayers = text("maxplayers");
+    st.adminName = text("adminname");
+    st.timeLimit = text("timelimit");
+    st.adminEmail = text("adminemail");
+    st.password = passwordDisplay(text("password"));
+    st.gameType = utGameTypeDisplay(text("gametype").toUpper());
+    st.version = text("gamever").toUpper();
+    st.mutators = text("mutators").toLower();
+    st.goalLimit = text("goalteamscore");
+    const double announced = leadingNumber(st.numPlayers);
+    if (announced > 0) st.players = readPlayers(f, announced, false).value_or(QList<PlayerStatus>());
+    st.rules = otherKeys(fields);
+    return st;
+}
+
 }  // namespace
 
-int findServerRow(const MainState& s, const QString& host, int port) {
-    if (host.isEmpty()) return 0;
-    const FlexGrid& g = s.ServerGrid;
-    for (int i = 1; i < g.Rows(); ++i)
-        if (g.TextMatrix(i, 2) == host && leadingNumber(g.TextMatrix(i, 3)) == port) return i;
-    return 0;
+ReplyGame replyGame(const QString& text) {
+    for (const char* ut2 : {"gamename\\ut2004\\", "gamename\\ut2\\", "gamename\\ut2d\\"})
+        if (text.contains(QLatin1String(ut2), CI)) return ReplyGame::Ut2;
+    if (text.contains(QLatin1String("gamename\\ut\\"), CI)) return ReplyGame::Ut;
+    return ReplyGame::None;
+}
+
+std::optional<ServerStatus> decodeStatusReply(const QString& statusText, const QStringList& probeFields) {
+    const ReplyGame game = replyGame(statusText);
+    if (game == ReplyGame::None) return std::nullopt;
+    // Colour codes go first: their colour bytes may be any byte, a backslash too.
+    const QStringList fields = stripColourCodes(statusText).split(QLatin1Char('\\'), Qt::KeepEmptyParts);
+    if (game == ReplyGame::Ut) return decodeUt(fields);
+    return decodeUt2(fields, probeFields);
 }
 
 QString ut2GameTypeDisplay(const QString& upperGameType) {
@@ -169,7 +244,7 @@ QString ut2GameTypeDisplay(const QString& upperGameType) {
 
 QString utGameTypeDisplay(const QString& upperGameType) {
     QString t = upperGameType.toUpper();
-    t.remove(QLatin1String("GAME"), Qt::CaseInsensitive);
+    t.remove(QLatin1String("GAME"), CI);
     return t;
 }
 
@@ -178,129 +253,11 @@ QString passwordDisplay(const QString& value) {
     bool numeric = false;
     const double n = v.isEmpty() ? 0 : v.toDouble(&numeric);
     if (v.isEmpty() || numeric) return n == 0 ? QStringLiteral("No") : n == 1 ? QStringLiteral("Yes") : QString();
-    if (v.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return QStringLiteral("No");
-    if (v.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return QStringLiteral("Yes");
+    if (v.compare(QLatin1String("false"), CI) == 0) return QStringLiteral("No");
+    if (v.compare(QLatin1String("true"), CI) == 0) return QStringLiteral("Yes");
     return {};
 }
 
 QString padCount(const QString& count) {
     return count.size() == 1 ? QStringLiteral("0") + count : count;
-}
-
-void DecodeUt2Status(MainState& s, ReplyState& r) {
-    const qint64 ping = monotonicMs() - r.QuerySentAt;
-    struct ResetFields {
-        ReplyState& r;
-        ~ResetFields() {
-            r.StatusFields = QStringList{QString()};
-            r.ProbeFields = QStringList{QString()};
-        }
-    } resetFields{r};
-    PlayerGridRepaint repaint(s.Flex);
-    SetupPlayerGrid(s);
-
-    const int row = findServerRow(s, r.RemoteHost, r.RemotePort);
-    if (row == 0) return;
-    const QString address = s.ServerGrid.TextMatrix(row, 2);
-
-    // The probe rules belong to this server only when its game port answered them.
-    const bool probeIsOurs = r.probeFromHost == r.RemoteHost && r.probeFromPort == r.RemotePort - 9;
-    const ProbeValues probe = readProbeValues(probeIsOurs ? r.ProbeFields : QStringList{QString()});
-    if (probe.pastEnd) return;
-
-    const StatusLookup f(r.StatusFields);
-    // A key that is the last field ends the decode there; what was written stays.
-    const FieldValue host = f.value(QStringLiteral("hostname"));
-    if (host.pastEnd) return;
-    if (host.found && !s.AutoScanMode)
-        s.panel.Frame1 = QStringLiteral("Server information for: ") + host.text;
-    FieldValue v[10];
-    const char* keys[10] = {"hostport", "maptitle",   "mapname",  "numplayers", "maxplayers",
-                            "adminname", "adminemail", "password", "gametype",   "gamever"};
-    for (int i = 0; i < 10; ++i) {
-        v[i] = f.value(QLatin1String(keys[i]));
-        if (v[i].pastEnd) return;
-    }
-    const QString hostPort = v[0].text, map = mapText(v[1], v[2]);
-    QString players = v[3].text, maxPlayers = v[4].text;
-    const QString adminName = v[5].text, adminEmail = v[6].text, password = v[7].text;
-    const QString gameType = v[8].text.toUpper(), version = v[9].text.toUpper();
-    const QString gameTypeDisplay = ut2GameTypeDisplay(gameType);
-
-    const double announced = leadingNumber(players);
-    if (announced > 0) {
-        const auto listed = readPlayers(s, f, announced, host.text, true);
-        if (!listed) return;
-        if (announced != *listed) players = QString::number(*listed);
-        SortPlayerGrid(s, s.PlayerSortCol);
-    }
-    writeServerRow(s.ServerGrid, row, host.text, players, maxPlayers, ping, gameTypeDisplay);
-
-    if (s.AutoScanMode) return;
-    InfoPanel& p = s.panel;
-    p.Text2 = hostPort;
-    p.Text1 = address;
-    const QString timeLimit = probe.timeLimit.isEmpty() ? QStringLiteral("N/A") : probe.timeLimit;
-    QString translocator = probe.translocator;
-    if (translocator.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) translocator = QStringLiteral("No");
-    else if (translocator.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) translocator = QStringLiteral("Yes");
-    p.Label1 = QStringLiteral("Map: ") + map;
-    p.Text3 = adminName + QStringLiteral(" ( ") + adminEmail + QStringLiteral(" )");
-    p.Label3 = QStringLiteral("Time Limit: ") + timeLimit;
-    p.Label4 = QStringLiteral("Version:") + version;
-    p.Label5 = QStringLiteral("P/W: ") + passwordDisplay(password);
-    p.Label6 = QStringLiteral("Translocator: ") + translocator;
-    p.Label7 = QStringLiteral("Game Type: ") + gameTypeDisplay;
-    p.Label8 = QStringLiteral("Mutators: ") + probe.mutators;
-    p.Label9 = QStringLiteral("Goal Limit: ") + probe.goalScore;
-}
-
-void DecodeUtStatus(MainState& s, ReplyState& r) {
-    PlayerGridRepaint repaint(s.Flex);
-    SetupPlayerGrid(s);
-    const qint64 ping = monotonicMs() - r.QuerySentAt;
-    struct ResetFields {
-        ReplyState& r;
-        ~ResetFields() { r.StatusFields = QStringList{QString()}; }
-    } resetFields{r};
-
-    const int row = findServerRow(s, r.RemoteHost, r.RemotePort);
-    if (row == 0) return;
-    const QString address = s.ServerGrid.TextMatrix(row, 2);
-
-    // Here a key that is the last field simply leaves its value empty.
-    const StatusLookup f(r.StatusFields);
-    auto text = [&](const char* key) { return f.value(QLatin1String(key)).text; };
-    const FieldValue host = f.value(QStringLiteral("hostname"));
-    if (host.found && !s.AutoScanMode)
-        s.panel.Frame1 = QStringLiteral("Server information for: ") + host.text;
-    const QString hostPort = text("hostport");
-    const QString map = mapText(f.value(QStringLiteral("maptitle")), f.value(QStringLiteral("mapname")));
-    QString players = text("numplayers"), maxPlayers = text("maxplayers");
-    const QString adminName = text("adminname"), timeLimit = text("timelimit");
-    const QString adminEmail = text("adminemail"), password = text("password");
-    const QString gameType = text("gametype").toUpper(), version = text("gamever").toUpper();
-    const QString mutators = text("mutators").toLower(), goal = text("goalteamscore");
-    const QString gameTypeDisplay = utGameTypeDisplay(gameType);
-
-    const double announced = leadingNumber(players);
-    if (announced > 0) {
-        readPlayers(s, f, announced, host.text, false);
-        SortPlayerGrid(s, s.PlayerSortCol);
-    }
-    writeServerRow(s.ServerGrid, row, host.text, players, maxPlayers, ping, gameTypeDisplay);
-    s.ServerGrid.setTextMatrix(row, 7, QStringLiteral("ut"));
-
-    if (s.AutoScanMode) return;
-    InfoPanel& p = s.panel;
-    p.Text2 = hostPort;
-    p.Text1 = address;
-    p.Label1 = QStringLiteral("Map: ") + map;
-    p.Text3 = adminName + QStringLiteral(" ( ") + adminEmail + QStringLiteral(" )");
-    p.Label3 = QStringLiteral("Time Limit: ") + timeLimit;
-    p.Label4 = QStringLiteral("Version:") + version;
-    p.Label5 = QStringLiteral("P/W: ") + passwordDisplay(password);
-    p.Label7 = QStringLiteral("Game Type: ") + gameTypeDisplay.toLower();
-    p.Label8 = QStringLiteral("Mutators: ") + mutators;
-    p.Label9 = QStringLiteral("Goal Limit: ") + goal;
 }

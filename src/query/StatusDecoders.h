@@ -1,19 +1,18 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <optional>
 
-#include "query/ReplyState.h"
-#include "state/MainState.h"
+#include "query/ServerStatus.h"
 
-// Turn one complete status reply (ReplyState::StatusFields, and for UT2003/UT2004 the
-// probe's ProbeFields) into the server's row, the buddy list and, in selected-server
-// mode, the players grid and the information panel. The row is the favourite whose
-// address and query port sent the reply (ReplyState::RemoteHost/RemotePort).
-void DecodeUt2Status(MainState& s, ReplyState& r);
-void DecodeUtStatus(MainState& s, ReplyState& r);
+// Turn one complete status reply into a server status value. UT2003/UT2004 replies
+// also read the rules of the probe reply (split at NUL). Nothing for a reply of no
+// known game, or a UT2003/UT2004 reply cut short (a key without its value).
+std::optional<ServerStatus> decodeStatusReply(const QString& statusText, const QStringList& probeFields);
 
-// First favourite row whose address is host and whose query port is port; 0 for none.
-int findServerRow(const MainState& s, const QString& host, int port);
+// "gamename\ut2004\", "gamename\ut2\", "gamename\ut2d\" call the UT2003/UT2004 decoder,
+// "gamename\ut\" the UT decoder; the game value may be in any capitals.
+ReplyGame replyGame(const QString& statusText);
 
 // Display texts shared by the decoders.
 QString ut2GameTypeDisplay(const QString& upperGameType);  // "ONSONSLAUGHTGAME" -> "Onslaught"

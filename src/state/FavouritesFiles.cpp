@@ -12,7 +12,7 @@ QString gameDisplayName(const QString& code) {
 
 FavouriteLine splitFavouriteLine(const QString& line) {
     const QStringList f = line.split(':');
-    return {f.value(0), f.value(1), f.value(2)};
+    return {f.value(0).trimmed(), f.value(1).trimmed(), f.value(2).trimmed()};
 }
 
 std::optional<QString> joinFavouriteLine(const FavouriteLine& f) {

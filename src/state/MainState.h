@@ -5,6 +5,23 @@
 #include "platform/IntervalTimer.h"
 #include "state/FlexGrid.h"
 
+// Columns of the main window's server grid.
+namespace ServerCol {
+enum : int { Number = 0, Name = 1, Address = 2, QueryPort = 3, Players = 4, Ping = 6,
+             GameCode = 7, GameType = 8, GameName = 9 };
+}
+// Columns of the players grid; Team shows the picture, TeamNumber the team as sent.
+namespace PlayerCol {
+enum : int { Name = 0, Score = 1, Ping = 2, Team = 3, TeamNumber = 4 };
+}
+// Columns of the buddy grid.
+namespace BuddyCol {
+enum : int { Entry = 0, Server = 1 };
+}
+
+// Text colour of a server that stopped answering, and of the buddies last seen on it.
+inline constexpr FlexGrid::Colour kSilentColour = 0x808080;
+
 // Texts of the main window's server information panel.
 struct InfoPanel {
     QString Frame1 = QStringLiteral("Server Information:");  // frame caption

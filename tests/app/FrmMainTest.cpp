@@ -14,6 +14,7 @@
 #include "dialogs/ElidedText.h"
 #include "query/MainGrids.h"
 #include "app/FrmMain.h"
+#include "support/StandinProcess.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -40,7 +41,8 @@ TEST(FrmMain, CaptionMenusAndPanelAtRest) {
     EXPECT_EQ(captions(w.menuBar()->actions()),
               (QStringList{"&File..", "&VYRN Settings", "&Game Settings", "&Screenshots..",
                            "&Autoscan: On", "&Help"}));
-    EXPECT_EQ(captions(w.fileMenu()->actions()), (QStringList{"Save sorted server list ", "E&xit"}));
+    EXPECT_EQ(captions(w.fileMenu()->actions()), (QStringList{"Save sorted server list ", "E&xit", "Refresh all"}));
+    EXPECT_EQ(w.fileMenu()->actions().last()->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(captions(w.screenshotsMenu()->actions()), (QStringList{"UT", "UT2003", "UT2004"}));
     EXPECT_EQ(w.findChild<ElidedGroupBox*>("Frame1")->fullTitle(), "Server Information:");
     EXPECT_EQ(w.findChild<ElidedLabel*>("Label7")->fullText(), "Game Type:");  // design caption until the first clear
@@ -48,6 +50,26 @@ TEST(FrmMain, CaptionMenusAndPanelAtRest) {
     auto* launch = w.findChild<QPushButton*>("Command1");
     EXPECT_EQ(launch->text(), "&Launch!");
     EXPECT_EQ(launch->toolTip(), "Launch into the selected server.");
+}
+
+// Start-up asks the whole list at once, and so does "Refresh all".
+TEST(FrmMain, StartupRoundAndRefreshAllAskEveryFavourite) {
+    const int port = testPortBase(1);
+    StandinProcess servers({"--game", "ut", "--port", QString::number(port), "--servers", "3", "--name", "Round"});
+    ASSERT_TRUE(servers.ready());
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n5\r\nTrue\r\n\r\n\r\n");  // a tick every second
+    folder.write("servers.ini", QStringLiteral("127.0.0.1:%1:UT\r\n127.0.0.1:%2:UT\r\n127.0.0.1:%3:UT\r\n")
+                                    .arg(port).arg(port + 1).arg(port + 2).toLatin1());
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    pumpEvents(300);
+    for (int row = 1; row <= 3; ++row) EXPECT_EQ(w.state().ServerGrid.TextMatrix(row, 1), QStringLiteral("Round %1").arg(row));
+    w.state().AutoScan.setEnabled(false);
+    for (int row = 1; row <= 3; ++row) w.state().ServerGrid.setTextMatrix(row, 4, "");
+    w.fileMenu()->actions().last()->trigger();
+    pumpEvents(300);
+    for (int row = 1; row <= 3; ++row) EXPECT_EQ(w.state().ServerGrid.TextMatrix(row, 4), "00/16");
 }
 
 TEST(FrmMain, AutoscanToggleAndItsCaption) {

@@ -1,15 +1,32 @@
-// When a gathered status reply is complete, and which decoder it goes to.
+// Putting one server's status datagrams together: order, completion, bounds.
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 #include "QueryTestHelpers.h"
 #include "query/ReplyGathering.h"
 
 namespace {
-const QString kHost = QStringLiteral("127.0.0.1");
-constexpr int kPort = 7778;
+// A UT reply of 12 players cut into three numbered datagrams, as servers send it.
+QList<QByteArray> twelvePlayersInThreeParts() {
+    QByteArray players;
+    for (int i = 0; i < 12; ++i) players += playerKeys(i, "P" + QByteArray::number(i));
+    const QByteArray whole = withPlayers(utReply({}, "12"), players);
+    const qsizetype a = whole.indexOf("\\player_4"), b = whole.indexOf("\\player_9");
+    return {whole.left(a) + "\\queryid\\5.1", whole.mid(a, b - a) + "\\queryid\\5.2",
+            whole.mid(b).replace("\\final\\", "\\queryid\\5.3\\final\\")};
+}
+
+std::optional<QString> addAll(ReplyAssembly& r, const QList<QByteArray>& datagrams) {
+    std::optional<QString> done;
+    for (const QByteArray& d : datagrams) {
+        EXPECT_FALSE(done) << "completed before its last part";
+        done = r.add(QString::fromLatin1(d));
+    }
+    return done;
+}
 }  // namespace
 
-TEST(Gathering, CompletionRules) {
+TEST(Gathering, UnnumberedCompletionRules) {
     const struct { const char* text; bool complete; } cases[] = {
         {"\\gamename\\ut\\numplayers\\3\\final\\", true},
         {"\\gamename\\ut\\numplayers\\3\\", false},                    // no final
@@ -17,96 +34,80 @@ TEST(Gathering, CompletionRules) {
         {"\\GameName\\ut\\numplayers\\3\\final\\", false},             // key case matters
         {"\\gamename\\ut\\final\\", false},                            // no numplayers
         {"\\gamename\\ut\\NumPlayers\\3\\final\\", true},              // numplayers any case
-        {"\\gamename\\ut\\numplayers\\9\\player_0\\a\\player_10\\b\\final\\", true},  // player_1 found inside player_10
+        {"\\gamename\\ut\\numplayers\\9\\player_0\\a\\player_10\\b\\final\\", true},  // player_1 inside player_10
         {"\\gamename\\ut\\numplayers\\10\\player_0\\a\\final\\", false},  // waits for player_2
-        {"\\gamename\\ut\\numplayers\\12\\player_0\\a\\player_4\\e\\final\\", true},
         {"\\gamename\\ut\\numplayers\\12\\final\\", true},             // no player_0 listed
         {"\\gamename\\ut\\numplayers\\x\\final\\", true},              // no number: no wait
-        {"\\gamename\\ut\\numplayers\\10000\\player_0\\a\\player_2\\c\\final\\", true},  // "10"
+        {"\\gamename\\ut\\numplayers\\10000\\player_0\\a\\player_2\\c\\final\\", true},  // read as "10"
     };
     for (const auto& c : cases)
         EXPECT_EQ(isStatusComplete(QString::fromLatin1(c.text)), c.complete) << c.text;
 }
 
-TEST(Gathering, GameRouting) {
+TEST(Gathering, GameRoutingAndProbeTest) {
     EXPECT_EQ(replyGame("\\gamename\\ut2004\\"), ReplyGame::Ut2);
     EXPECT_EQ(replyGame("\\gamename\\UT2\\"), ReplyGame::Ut2);
     EXPECT_EQ(replyGame("\\gamename\\ut2d\\"), ReplyGame::Ut2);
     EXPECT_EQ(replyGame("\\gamename\\Ut\\"), ReplyGame::Ut);
     EXPECT_EQ(replyGame("\\gamename\\unreal\\"), ReplyGame::None);
-}
-
-TEST(Gathering, ProbeDatagramTest) {
     EXPECT_TRUE(isProbeDatagram(QString::fromLatin1(QByteArray("\x80\0\0\0\x01", 5))));
     EXPECT_FALSE(isProbeDatagram(QString::fromLatin1(QByteArray("\0\0\\status", 9))));  // NUL NUL first
-    EXPECT_FALSE(isProbeDatagram("\\hostname\\x"));
 }
 
-TEST(Gathering, TenPlayersHeldUntilPlayerTwoArrives) {
-    MonitorFixture t;
-    const int row = addFavourite(t.s, kHost, kPort, "UT");
-    QByteArray first = utReply({}, "10");
-    first = withPlayers(first, playerKeys(0, "a") + playerKeys(1, "b"));
-    t.m.onDatagram(first, kHost, kPort);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 1), kHost);  // held
-    t.m.onDatagram(playerKeys(2, "c") + "\\queryid\\9.2", kHost, kPort);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 1), "UT Server");
-    EXPECT_EQ(t.m.reply().StatusText, "");
-}
-
-TEST(Gathering, DatagramsJoinedInArrivalOrderFinalFirst) {
-    MonitorFixture t;
-    const int row = addFavourite(t.s, kHost, kPort, "UT");
-    t.m.onDatagram("\\numplayers\\0\\final\\\\queryid\\3.2", kHost, kPort);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 1), kHost);
-    t.m.onDatagram("\\gamename\\ut\\hostname\\Late Start\\queryid\\3.1", kHost, kPort);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 1), "Late Start");
-}
-
-TEST(Gathering, RepliesOfTwoServersNeverMix) {
-    MonitorFixture t;
-    const int a = addFavourite(t.s, kHost, kPort, "UT");
-    const int b = addFavourite(t.s, kHost, kPort + 1, "UT");
-    t.m.onDatagram("\\gamename\\ut\\hostname\\Server A\\queryid\\1.1", kHost, kPort);
-    t.m.onDatagram(utReply({}).replace("UT Server", "Server B"), kHost, kPort + 1);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(a, 1), kHost);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(b, 1), "Server B");
-}
-
-TEST(Gathering, StatusDatagramEndsTheProbeWait) {
-    MonitorFixture t;
-    addFavourite(t.s, kHost, kPort, "UT3");
-    t.m.reply().AwaitingProbe = true;
-    t.m.onDatagram(probeReply({}), kHost, kPort - 9);
-    EXPECT_TRUE(t.m.reply().AwaitingProbe);
-    t.m.onDatagram("\\gamename\\ut2004", kHost, kPort);
-    EXPECT_FALSE(t.m.reply().AwaitingProbe);
-}
-
-TEST(Gathering, OversizedReplyDroppedThroughItsFinal) {
-    MonitorFixture t;
-    const int row = addFavourite(t.s, kHost, kPort, "UT");
-    const QByteArray chunk = "\\pad\\" + QByteArray(1000, 'x');
-    t.m.onDatagram("\\gamename\\ut\\hostname\\Flood", kHost, kPort);
-    for (int i = 0; i < 200; ++i) {
-        t.m.onDatagram(chunk, kHost, kPort);
-        ASSERT_LE(t.m.reply().StatusText.size(), ServerMonitor::kMaxStatusText);
+// The fault seen with 3-1-2 and 1-3-2: six players shown of twelve.
+TEST(Gathering, PartsArePutInOrderWhateverTheArrival) {
+    const QList<QByteArray> parts = twelvePlayersInThreeParts();
+    for (const QList<int>& order : {QList<int>{0, 1, 2}, {2, 0, 1}, {0, 2, 1}, {2, 1, 0}}) {
+        ReplyAssembly r;
+        QList<QByteArray> arrival;
+        for (int i : order) arrival << parts[i];
+        const auto text = addAll(r, arrival);
+        ASSERT_TRUE(text) << order[0] << order[1] << order[2];
+        const auto status = decodeStatusReply(*text, {});
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->players.size(), 12);
+        EXPECT_EQ(status->numPlayers, "12");
     }
-    t.m.onDatagram("\\gamename\\ut\\numplayers\\0\\final\\", kHost, kPort);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 1), kHost);  // the flood decoded nothing
-    t.m.onDatagram(utReply({}), kHost, kPort);             // the next reply is fine
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 1), "UT Server");
-    for (int i = 0; i < 100; ++i) t.m.onDatagram(probeReply({{"Pad", QByteArray(500, 'p')}}), kHost, kPort - 9);
-    EXPECT_LE(t.m.reply().ProbeBuffer.size(), ServerMonitor::kMaxProbeBuffer);
 }
 
-TEST(Gathering, DecodedReplyNotifiesThePanel) {
-    MonitorFixture t;
-    addFavourite(t.s, kHost, kPort, "UT");
-    int notified = 0;
-    t.m.panelChanged = [&] { ++notified; };
-    t.m.onDatagram("\\gamename\\ut\\hostname\\Half", kHost, kPort);
-    EXPECT_EQ(notified, 0);
-    t.m.onDatagram(utReply({}), kHost, kPort);
-    EXPECT_EQ(notified, 1);
+// The fault seen with 10+ players announced and fewer than count - 7 listed: never decoded.
+TEST(Gathering, NumberedReplyListingFewerPlayersThanAnnouncedIsComplete) {
+    ReplyAssembly r;
+    const QByteArray reply = withPlayers(utReply({}, "14"), playerKeys(0, "a") + playerKeys(1, "b"));
+    const auto text = r.add(QString::fromLatin1(QByteArray(reply).replace("\\final\\", "\\queryid\\3.1\\final\\")));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(decodeStatusReply(*text, {})->players.size(), 2);
+}
+
+TEST(Gathering, DuplicateHugeAndMissingPartsNeverComplete) {
+    ReplyAssembly r;
+    EXPECT_FALSE(r.add("\\gamename\\ut\\hostname\\A\\queryid\\1.1"));
+    EXPECT_FALSE(r.add("\\gamename\\ut\\hostname\\Dup\\queryid\\1.1"));  // the first stays
+    EXPECT_FALSE(r.add("\\numplayers\\0\\queryid\\1.4294967295\\final\\"));  // far past any reply
+    EXPECT_FALSE(r.add("\\x\\y\\queryid\\1.3\\final\\"));                 // part 2 missing
+    const auto text = r.add("\\numplayers\\0\\queryid\\1.2");
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->contains("hostname\\A\\"));
+    EXPECT_FALSE(replyPart("\\queryid\\1.99999999999"));
+    EXPECT_FALSE(replyPart("\\queryid\\7"));
+    EXPECT_EQ(replyPart("\\queryid\\7.2\\final\\")->part, 2u);
+    // Parts of another reply number never fill this one's gaps.
+    ReplyAssembly two;
+    EXPECT_FALSE(two.add("\\gamename\\ut\\queryid\\8.1"));
+    EXPECT_FALSE(two.add("\\numplayers\\0\\queryid\\9.2\\final\\"));
+    EXPECT_TRUE(two.add("\\numplayers\\0\\queryid\\8.2\\final\\"));
+}
+
+TEST(Gathering, FloodOfRandomPartsStaysBounded) {
+    ReplyAssembly r;
+    auto* random = QRandomGenerator::global();
+    for (int i = 0; i < 20000; ++i) {
+        const QString d = QStringLiteral("\\pad\\") + QString(int(random->bounded(200)), QLatin1Char('x')) +
+                          QStringLiteral("\\queryid\\%1.%2").arg(random->generate()).arg(random->generate());
+        EXPECT_FALSE(r.add(d));
+    }
+    // Past the size limit nothing completes any more, not even a whole reply.
+    ReplyAssembly big;
+    for (int i = 0; i < 100; ++i) big.add(QStringLiteral("\\pad\\") + QString(1000, QLatin1Char('x')));
+    EXPECT_FALSE(big.add(QString::fromLatin1(utReply({}))));
 }

@@ -24,26 +24,6 @@ void addServers(MainState& s, const QList<QStringList>& rows) {
 }
 }  // namespace
 
-TEST(MainGrids, LayoutsHaveTheirHeadersWidthsAndAlignments) {
-    MainState s;
-    SetupServerGrid(s);
-    SetupPlayerGrid(s);
-    SetupBuddyGrid(s);
-    const FlexGrid& g = s.ServerGrid;
-    EXPECT_EQ(g.Cols(), 10);
-    EXPECT_EQ(g.Rows(), 2);
-    const QStringList headers{"#", "Server", "Server IP", "Q.Port", "Players", "", "Ping", "Game", "Game Type", "Game"};
-    for (int c = 0; c < 10; ++c) EXPECT_EQ(g.TextMatrix(0, c), headers[c]);
-    const int widths[] = {350, 2950, 0, 0, 675, 0, 450, 0, 1000, -1};
-    for (int c = 0; c < 10; ++c) EXPECT_EQ(g.ColWidth(c), widths[c]) << c;
-    EXPECT_EQ(g.ColAlignment(2), 0);
-    EXPECT_EQ(g.ColAlignment(3), FlexGrid::AlignLeftCenter);
-    EXPECT_EQ(s.Flex.TextMatrix(0, 4), "idTeam");
-    EXPECT_EQ(s.Flex.ColAlignment(1), FlexGrid::AlignCenterCenter);
-    EXPECT_EQ(s.BudList.TextMatrix(0, 1), "Server");
-    EXPECT_EQ(s.BudList.ColWidth(1), 2100);
-}
-
 TEST(MainGrids, ServerSortsAndRenumbers) {
     MainState s;
     SetupServerGrid(s);
@@ -62,6 +42,17 @@ TEST(MainGrids, ServerSortsAndRenumbers) {
     EXPECT_EQ(column(s.ServerGrid, 1), (QStringList{"Bravo", "Charlie", "alpha"}));
     EXPECT_EQ(column(s.ServerGrid, 0), (QStringList{"1", "2", "3"}));
     EXPECT_EQ(s.ServerSortCol, 3);
+}
+
+// Never-answered and silent servers have no ping; fastest first, they come last.
+TEST(MainGrids, PingSortPutsServersWithoutPingLast) {
+    MainState s;
+    SetupServerGrid(s);
+    addServers(s, {{"1", "silent", "", "", ""}, {"2", "far", "", "300", ""},
+                   {"3", "never", "", " ", ""}, {"4", "near", "", "12", ""}});
+    SortServerGrid(s, ServerCol::Ping);
+    EXPECT_EQ(column(s.ServerGrid, ServerCol::Name), (QStringList{"near", "far", "silent", "never"}));
+    EXPECT_EQ(column(s.ServerGrid, ServerCol::Ping), (QStringList{"12", "300", "", ""}));
 }
 
 TEST(MainGrids, EmptyNumberCellIsNotRenumbered) {
@@ -108,22 +99,6 @@ TEST(MainGrids, HighlightPaintsExactlyOneRow) {
         EXPECT_EQ(g.cell(2, c)->fore, FlexGrid::kSystemWindowText);
         EXPECT_EQ(g.cell(1, c)->fore, FlexGrid::kDefaultColour);  // never painted
     }
-}
-
-TEST(MainGrids, ClearServerInfoSetsTheRestingTexts) {
-    MainState s;
-    s.panel.Text1 = "10.0.0.1";
-    s.panel.Text2 = "7777";
-    s.panel.Text3 = "admin";
-    s.panel.Label7 = "Game Type: Ctf";
-    ClearServerInfo(s);
-    EXPECT_EQ(s.panel.Frame1, "Server Information:");
-    EXPECT_EQ(s.panel.Label1, "Map: ");
-    EXPECT_EQ(s.panel.Label4, "Version:");
-    EXPECT_EQ(s.panel.Label7, "Game Type:  ");
-    EXPECT_TRUE(s.panel.Text1.isEmpty());
-    EXPECT_TRUE(s.panel.Text2.isEmpty());
-    EXPECT_TRUE(s.panel.Text3.isEmpty());
 }
 
 TEST(MainGrids, BuddyHeaderSortsNameUpAndServerDown) {

@@ -1,76 +1,108 @@
-// Bad datagrams never crash, never reach the wrong row, and stay bounded.
+// Bad datagrams never crash, never reach the wrong row, and stay bounded, also with
+// many servers answering at once.
 #include <QRandomGenerator>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 
 #include "QueryTestHelpers.h"
 #include "platform/Text1252.h"
 
 namespace {
 const QString kHost = QStringLiteral("127.0.0.1");
+constexpr int kBase = 41700;  // loopback ports nobody answers on
+
+QStringList servers(int n) {
+    QStringList lines;
+    for (int i = 0; i < n; ++i) lines << QStringLiteral("127.0.0.1:%1:%2").arg(kBase + i).arg(i % 2 ? "UT3" : "UT");
+    return lines;
 }
 
-TEST(MalformedInput, RandomBytesAndTruncatedReplies) {
-    MonitorFixture t;
-    const int ut = addFavourite(t.s, kHost, 7778, "UT");
-    addFavourite(t.s, kHost, 7787, "UT3");
+// Server i's reply in three numbered parts, named after it.
+QList<QByteArray> partsOf(int i) {
+    const QByteArray name = "Server " + QByteArray::number(i);
+    QByteArray players;
+    for (int p = 0; p < 12; ++p) players += playerKeys(p, name + " player " + QByteArray::number(p));
+    QByteArray whole = withPlayers(i % 2 ? ut2004Reply({}, "12") : utReply({}, "12"), players);
+    whole.replace(i % 2 ? "Test Server" : "UT Server", name);
+    const qsizetype a = whole.indexOf("\\player_3"), b = whole.indexOf("\\player_8");
+    const QByteArray id = "\\queryid\\" + QByteArray::number(i + 1) + '.';
+    return {whole.left(a) + id + '1', whole.mid(a, b - a) + id + '2',
+            whole.mid(b).replace("\\final\\", id + "3\\final\\")};
+}
+}  // namespace
+
+TEST(MalformedInput, ManyServersInterleavedWithNoiseEachGetTheirOwnRow) {
+    constexpr int n = 24;
+    MonitorFixture t(servers(n));
+    t.m.refreshAll();
+    pumpEvents(50);  // every query out, the probes' waits over
     QRandomGenerator rng(4711);
-    const QByteArray good = withPlayers(ut2004Reply({}, "3"), playerKeys(0, "a") + playerKeys(1, "b") + playerKeys(2, "c"));
-    for (int i = 0; i < 3000; ++i) {
-        QByteArray d;
-        switch (i % 3) {
+    QList<QPair<int, QByteArray>> sends;
+    for (int i = 0; i < n; ++i)
+        for (const QByteArray& part : partsOf(i)) sends.append({kBase + i, part});
+    for (int k = 0; k < 3000; ++k) {
+        QByteArray noise;
+        switch (k % 4) {
             case 0:
-                d.resize(int(rng.bounded(1, 1400)));
-                for (char& c : d) c = char(rng.bounded(256));
+                noise.resize(int(rng.bounded(1, 1400)));
+                for (char& c : noise) c = char(rng.bounded(256));
                 break;
-            case 1: d = good.left(int(rng.bounded(good.size()))) + "\\final\\"; break;
-            default:
-                d = good;
-                for (int k = 0; k < 5; ++k) d[int(rng.bounded(d.size()))] = char(rng.bounded(256));
+            case 1:  // random part numbers, some huge, none with "\final\"
+                noise = "\\junk\\" + QByteArray::number(k) + "\\queryid\\" + QByteArray::number(rng.generate()) +
+                        '.' + QByteArray::number(k % 8 ? rng.bounded(1, 300) : 4294967295u);
+                break;
+            case 2: {  // a server's first part twice
+                const int i = int(rng.bounded(n));
+                sends.append({kBase + i, partsOf(i)[0]});
+                continue;
+            }
+            default:  // a whole reply from a port nobody asked
+                sends.append({kBase + n + int(rng.bounded(3)), utReply({}).replace("UT Server", "Intruder")});
+                continue;
         }
-        t.m.onDatagram(d, kHost, i % 2 ? 7778 : 7787);
-        t.m.onDatagram(d, kHost, 7778 - 9);
+        sends.append({kBase + int(rng.bounded(n)) - (k % 5 == 0 ? 9 : 0), noise});
     }
-    EXPECT_LE(t.m.reply().StatusText.size(), ServerMonitor::kMaxStatusText);
-    EXPECT_NE(t.s.ServerGrid.TextMatrix(ut, 7), "");
+    // Noise first for some, then every server's parts shuffled among the rest.
+    std::shuffle(sends.begin(), sends.end(), std::mt19937(7));
+    for (const auto& [port, d] : sends) t.feed(d, port);
+    for (int i = 0; i < n; ++i) {
+        const int row = i + 1;
+        EXPECT_EQ(t.cell(row, ServerCol::Name), "Server " + QString::number(i)) << row;
+        EXPECT_EQ(t.cell(row, ServerCol::Players), "12/16") << row;
+    }
+    EXPECT_TRUE(t.m.querier().idle());
 }
 
 TEST(MalformedInput, TenThousandPlayersAnnounced) {
-    MonitorFixture t;
-    const int row = addFavourite(t.s, kHost, 7787, "UT3");
+    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUt2Port)});
+    t.s.ScanRow = 1;
+    t.ask(1);
     QByteArray players;
     for (int i = 0; i < 40; ++i) players += playerKeys(i, "P" + QByteArray::number(i));
-    t.m.onDatagram(withPlayers(ut2004Reply({}, "10000"), players), kHost, 7787);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 4), "40/16");
+    t.feed(withPlayers(ut2004Reply({}, "10000"), players), kQuietUt2Port);
+    EXPECT_EQ(t.cell(1, ServerCol::Players), "40/16");
     EXPECT_EQ(t.s.Flex.Rows(), 41);
 }
 
 TEST(MalformedInput, ControlBytesKeptAs1252TextAndColourCodesDropped) {
-    MonitorFixture t;
-    addFavourite(t.s, kHost, 7787, "UT3");
+    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUt2Port)});
+    t.s.ScanRow = 1;
+    t.ask(1);
     const QByteArray name = QByteArray("\x1b\xff\x01\x01Red\x07\t\xe9", 10);
-    t.m.onDatagram(withPlayers(ut2004Reply({}, "1"), playerKeys(0, name)), kHost, 7787);
+    t.feed(withPlayers(ut2004Reply({}, "1"), playerKeys(0, name)), kQuietUt2Port);
     EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), windows1252ToUnicode(name.mid(4)));
     EXPECT_EQ(t.s.Flex.TextMatrix(1, 1), "0");  // the tab did not split the cells
 }
 
 TEST(MalformedInput, KeysInOddCapitals) {
-    MonitorFixture t;
-    const int row = addFavourite(t.s, kHost, 7778, "UT");
-    t.m.onDatagram("\\gamename\\UT\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\8"
-                   "\\Player_0\\Zed\\FRAGS_0\\3\\ping_0\\ 9\\team_0\\0\\final\\",
-                   kHost, 7778);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 1), "Caps");
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 4), "01/08");
+    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT").arg(kQuietUtPort)});
+    t.s.ScanRow = 1;
+    t.ask(1);
+    t.feed("\\gamename\\UT\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\8"
+           "\\Player_0\\Zed\\FRAGS_0\\3\\ping_0\\ 9\\team_0\\0\\final\\",
+           kQuietUtPort);
+    EXPECT_EQ(t.cell(1, ServerCol::Name), "Caps");
+    EXPECT_EQ(t.cell(1, ServerCol::Players), "01/08");
     EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), "Zed");
-}
-
-TEST(MalformedInput, UnknownSourcesChangeNothing) {
-    MonitorFixture t;
-    const int row = addFavourite(t.s, kHost, 7778, "UT");
-    t.m.onDatagram("\\gamename\\ut\\hostname\\Part", kHost, 7778);
-    t.m.onDatagram(utReply({}), "127.0.0.2", 7778);
-    t.m.onDatagram(utReply({}), kHost, 9999);
-    t.m.onDatagram(utReply({}), "", 7778);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(row, 1), kHost);
-    EXPECT_EQ(t.m.reply().StatusText, "\\gamename\\ut\\hostname\\Part");
 }

@@ -1,8 +1,6 @@
 // Names with UT2004 colour codes, and the buddy alert's once-only rule.
 #include <gtest/gtest.h>
 
-#include <QClipboard>
-#include <QGuiApplication>
 
 #include "query/PlayersAndBuddies.h"
 #include "support/TestSupport.h"
@@ -15,22 +13,21 @@ const QByteArray kColouredBob = "\x1b\xff\x01\x01" "B\x1b\x5c\x01\xff" "ob";
 const QByteArray kColouredHost = "\x1b\x01\xff\x01" "Green Server";
 
 struct Fixture : MonitorFixture {
-    TempProgramFolder folder;
     QList<QPair<QString, QString>> alerts;
-    Fixture() {
-        addFavourite(s, "127.0.0.1", 7778, "UT3");
-        s.BudList.setTextMatrix(1, 0, "bob");
+    Fixture() : MonitorFixture({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUtPort)}, {"bob"}) {
+        s.ScanRow = 1;
         s.buddySeen = [this](const QString& p, const QString& h) { alerts.append({p, h}); };
     }
     void reply(const QByteArray& host, const QByteArray& player) {
         QByteArray text = withPlayers(ut2004Reply({}, "1"), playerKeys(0, player));
         text.replace("Test Server", host);
-        m.onDatagram(text, "127.0.0.1", 7778);
+        ask(1);
+        feed(text, kQuietUtPort);
     }
 };
 }  // namespace
 
-TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelClipboardOrBuddies) {
+TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelCopyOrBuddies) {
     Fixture f;
     f.s.AutoScanMode = false;
     f.reply(kColouredHost, kColouredBob);
@@ -38,9 +35,8 @@ TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelClipboardOrBuddies) {
     EXPECT_EQ(f.s.panel.Frame1, "Server information for: Green Server");
     EXPECT_EQ(f.s.Flex.TextMatrix(1, 0), "Bob");
     EXPECT_EQ(f.s.BudList.TextMatrix(1, 1), "Green Server");  // "bob" matched the coloured Bob
-    f.m.Command2_Click();
-    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("Player:Bob\t"));
-    EXPECT_FALSE(QGuiApplication::clipboard()->text().contains(QChar(27)));
+    EXPECT_TRUE(serverInfoCopyText(f.s).contains("Player:Bob\t"));
+    EXPECT_FALSE(serverInfoCopyText(f.s).contains(QChar(27)));
     f.s.Flex.setMouseCell(1, 0);
     f.m.Flex_Click();
     EXPECT_EQ(f.folder.read("buddies.ini"), "bob\r\nBob\r\n");

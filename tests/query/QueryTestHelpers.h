@@ -1,43 +1,57 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <initializer_list>
 #include <utility>
 
 #include "query/MainGrids.h"
 #include "query/ServerMonitor.h"
 #include "query/StatusDecoders.h"
+#include "query/StatusWriter.h"
+#include "state/AppConfig.h"
 #include "state/FavouritesFiles.h"
+#include "state/ProgramFolder.h"
 #include "state/MainState.h"
+#include "support/StandinProcess.h"
+#include "support/TestSupport.h"
 
-// Adds a favourite row to the server grid the way the loader fills it.
-inline int addFavourite(MainState& s, const QString& address, int port, const QString& code) {
-    FlexGrid& g = s.ServerGrid;
-    if (g.Rows() == 2 && g.TextMatrix(1, 2).isEmpty() && g.TextMatrix(1, 0).isEmpty()) {
-        // first row of a freshly laid out grid
-    } else {
-        g.AddItem(QString());
-    }
-    const int row = g.Rows() - 1;
-    g.setTextMatrix(row, 0, QString::number(row));
-    g.setTextMatrix(row, 1, address);
-    g.setTextMatrix(row, 2, address);
-    g.setTextMatrix(row, 3, QString::number(port));
-    g.setTextMatrix(row, 7, code);
-    g.setTextMatrix(row, 9, gameDisplayName(code));
-    return row;
-}
-
-// A main state with laid-out grids.
+// A program folder whose "servers.ini" and "buddies.ini" hold the given lines, loaded
+// into laid-out grids as start-up does. The UT2 probe wait is 0, so a query moves on
+// to "\status\" at the next turn of the event loop.
 struct MonitorFixture {
+    TempProgramFolder folder;
     MainState s;
     ServerMonitor m{s};
-    MonitorFixture() {
+
+    explicit MonitorFixture(const QStringList& servers = {}, const QStringList& buddies = {}) {
+        appConfig().RefreshDelay = QStringLiteral("0");
+        folder.write(kServersFileName, servers.join("\r\n").toLatin1() + (servers.isEmpty() ? "" : "\r\n"));
+        folder.write(kBuddiesFileName, buddies.join("\r\n").toLatin1() + (buddies.isEmpty() ? "" : "\r\n"));
         SetupServerGrid(s);
         SetupPlayerGrid(s);
         SetupBuddyGrid(s);
+        LoadServerList(s);
+        LoadBuddyList(s);
     }
+    // Asks the server of a row and lets the query reach its "\status\".
+    void ask(int row) {
+        m.QueryServer(s.ServerGrid.TextMatrix(row, ServerCol::Address), queryPortOf(s.ServerGrid, row),
+                      s.ServerGrid.TextMatrix(row, ServerCol::GameCode));
+        // The query goes out on a later turn of the event loop, "\status\" after the probe.
+        const int port = queryPortOf(s.ServerGrid, row);
+        for (int waited = 0; waited < 2000 && !m.querier().awaitsStatusReply("127.0.0.1", port); waited += 2)
+            pumpEvents(2);
+    }
+    void feed(const QByteArray& d, int port, const QString& host = QStringLiteral("127.0.0.1")) {
+        m.querier().onDatagram(d, host, port);
+    }
+    QString cell(int row, int col) const { return s.ServerGrid.TextMatrix(row, col); }
 };
+
+// Loopback query ports of this test process that no server answers on.
+inline const int kQuietUtPort = testPortBase(17);
+inline const int kQuietUt2Port = testPortBase(18);
 
 using Pairs = std::initializer_list<std::pair<const char*, QByteArray>>;
 // "\key\value" for every pair.

@@ -2,22 +2,45 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
 
 #include "QueryTestHelpers.h"
 #include "state/AppConfig.h"
+#include "support/StandinProcess.h"
 #include "support/TestSupport.h"
 
 namespace {
-// Unroutable-free loopback ports nobody answers on.
+// Loopback ports nobody answers on.
 const QString kHost = QStringLiteral("127.0.0.1");
 
+QStringList favourites(int rows, int firstPort = 40000, const QString& code = "UT") {
+    QStringList lines;
+    for (int i = 0; i < rows; ++i) lines << QStringLiteral("127.0.0.1:%1:%2").arg(firstPort + i).arg(code);
+    return lines;
+}
+
 struct Scan : MonitorFixture {
-    Scan(int rows) {
+    explicit Scan(int rows, int firstPort = 40000, const QString& code = "UT")
+        : MonitorFixture(favourites(rows, firstPort, code)) {
         appConfig().RefreshDelay = QStringLiteral("1");
-        for (int i = 0; i < rows; ++i) addFavourite(s, kHost, 40000 + i, "UT");
         s.ReadyToQuery = true;
     }
     QString mark(int row) const { return s.ServerGrid.TextMatrix(row, 0); }
+};
+
+// A loopback port that notes when each datagram came.
+struct Listener {
+    QUdpSocket socket;
+    QElapsedTimer clock;
+    QList<QPair<qint64, QByteArray>> received;
+    explicit Listener(int port) {
+        socket.bind(QHostAddress::LocalHost, quint16(port));
+        clock.start();
+        QObject::connect(&socket, &QUdpSocket::readyRead, [this] {
+            while (socket.hasPendingDatagrams()) received.append({clock.elapsed(), socket.receiveDatagram().data()});
+        });
+    }
 };
 }  // namespace
 
@@ -51,56 +74,50 @@ TEST(ScanScheduling, TickWaitsWhileQueryInProgress) {
     EXPECT_EQ(t.s.ScanRow, 0);
 }
 
-TEST(ScanScheduling, RefreshDelaySetsIntervalAndProbeWait) {
-    const struct { const char* delay; int interval; int minWaitMs; } cases[] = {
-        {"", 400, 200}, {"5", 1000, 500}};
-    for (const auto& c : cases) {
-        Scan t(0);
-        addFavourite(t.s, kHost, 40100, "UT2");
-        appConfig().RefreshDelay = QString::fromLatin1(c.delay);
-        QElapsedTimer clock;
-        clock.start();
-        t.m.AutoScan_Timer();
-        EXPECT_EQ(t.s.AutoScan.Interval(), c.interval);
-        EXPECT_GE(clock.elapsed(), c.minWaitMs) << "probe wait";
-        EXPECT_LT(clock.elapsed(), c.minWaitMs + 300);
-        EXPECT_TRUE(t.s.ReadyToQuery);
-    }
-    EXPECT_EQ(appConfig().RefreshDelay, "5");
-}
-
-TEST(ScanScheduling, LowerCaseCodeGetsNoProbe) {
+TEST(ScanScheduling, EmptyListKeepsItsEmptyRow) {
     Scan t(0);
-    addFavourite(t.s, kHost, 40200, "ut2");
-    appConfig().RefreshDelay = "5";
-    QElapsedTimer clock;
-    clock.start();
     t.m.AutoScan_Timer();
-    EXPECT_LT(clock.elapsed(), 200);
+    t.m.AutoScan_Timer();
+    EXPECT_EQ(t.mark(1), "");
+    ASSERT_TRUE(SaveSortedServerList(t.s));
+    EXPECT_EQ(t.folder.read(kServersFileName), "");  // no favourite "::"
 }
 
-TEST(ScanScheduling, UnusableRowsAreSkippedAndTheScanGoesOn) {
-    // A port below 1 sends nothing but leaves the scan free to go on; an address
-    // without three dots is skipped without touching any state.
-    const struct { const char* address; int port; bool readyBefore; bool readyAfter; } cases[] = {
-        {"127.0.0.1", 0, true, true}, {"127.0.0.1", -5, false, true},
-        {"localhost", 40300, false, false}, {"", 40300, true, true}};
+// The probe wait holds no handler: the tick returns at once, "\status\" follows later.
+TEST(ScanScheduling, ProbeWaitIsRefreshDelayTimesHundredWithoutBlocking) {
+    const int port = testPortBase(3);
+    const struct { const char* delay; int interval; int waitMs; const char* code; } cases[] = {
+        {"", 400, 200, "UT3"}, {"5", 1000, 500, "UT2"}, {"5", 1000, 0, "ut2"}};  // lower case: no probe
     for (const auto& c : cases) {
-        Scan t(0);
-        t.s.ReadyToQuery = c.readyBefore;
-        t.m.QueryServer(QString::fromLatin1(c.address), c.port, "UT");
-        EXPECT_EQ(t.s.ReadyToQuery, c.readyAfter) << c.address << " " << c.port;
+        Scan t(1, port, QString::fromLatin1(c.code));
+        Listener game(port - 9), query(port);
+        appConfig().RefreshDelay = QString::fromLatin1(c.delay);
+        QElapsedTimer tick;
+        tick.start();
+        t.m.AutoScan_Timer();
+        EXPECT_LT(tick.elapsed(), 50) << "the tick waited";
+        EXPECT_EQ(t.s.AutoScan.Interval(), c.interval);
+        pumpEvents(c.waitMs + 150);
+        ASSERT_EQ(query.received.size(), 1) << c.code;
+        EXPECT_EQ(query.received[0].second, "\\status\\");
+        EXPECT_EQ(game.received.size(), c.waitMs ? 1 : 0) << c.code;
+        EXPECT_GE(query.received[0].first, c.waitMs);
+        EXPECT_LT(query.received[0].first, c.waitMs + 100);
     }
 }
 
-TEST(ScanScheduling, RowWithBadPortDoesNotStallTheScan) {
-    Scan t(0);
-    addFavourite(t.s, kHost, 40400, "UT");
-    addFavourite(t.s, kHost, 40401, "UT");
+TEST(ScanScheduling, RowsWithoutAddressOrPortSendNothingAndTheScanGoesOn) {
+    Scan t(2, 40400);
     t.s.ServerGrid.setTextMatrix(1, 3, "x");
     t.m.AutoScan_Timer();
+    EXPECT_TRUE(t.m.querier().idle());
     t.m.AutoScan_Timer();
     EXPECT_EQ(t.s.ScanRow, 2);
+    EXPECT_EQ(t.m.querier().queued(), 1);
+    t.m.QueryServer("", 40401, "UT");
+    t.m.QueryServer(kHost, 0, "UT");
+    EXPECT_EQ(t.m.querier().queued(), 1);
+    EXPECT_TRUE(t.s.ReadyToQuery);
 }
 
 TEST(ScanScheduling, ExitRequestedEndsTheProgram) {
@@ -181,13 +198,5 @@ TEST(ScanScheduling, AutoscanMenuAndIndicator) {
     EXPECT_FALSE(t.s.ReadyToQuery);
     EXPECT_TRUE(t.s.ClickScan.Enabled());
     t.m.ASIndicator_Timer();
-    EXPECT_EQ(t.s.mnuautoCaption, "&Autoscan: Off");
-}
-
-TEST(ScanScheduling, TimersRunTheMonitorsHandlers) {
-    Scan t(2);
-    t.s.AutoScan.fire();
-    EXPECT_EQ(t.s.ScanRow, 1);
-    t.s.ASIndicator.fire();
     EXPECT_EQ(t.s.mnuautoCaption, "&Autoscan: Off");
 }

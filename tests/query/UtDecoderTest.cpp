@@ -5,11 +5,16 @@
 
 namespace {
 const QString kHost = QStringLiteral("127.0.0.1");
-constexpr int kPort = 7778;
+const int kPort = kQuietUtPort;
 
+// The selected server, asked once.
 struct UtDecode : MonitorFixture {
-    int row = addFavourite(s, kHost, kPort, QStringLiteral("UT"));
-    void feed(const QByteArray& d) { m.onDatagram(d, kHost, kPort); }
+    int row = 1;
+    UtDecode() : MonitorFixture({QStringLiteral("127.0.0.1:%1:UT").arg(kPort)}) {
+        s.ScanRow = row;
+        ask(row);
+    }
+    void feed(const QByteArray& d) { MonitorFixture::feed(d, kPort); }
 };
 }  // namespace
 
@@ -49,15 +54,13 @@ TEST(UtDecoder, CtfGameAndLeadingBlankPing) {
     EXPECT_EQ(t.s.Flex.TextMatrix(1, 2), " 61");
 }
 
-TEST(UtDecoder, KeyAsLastFieldLeavesValueEmptyAndWritesTheRow) {
-    UtDecode t;
-    t.m.reply().StatusFields = QStringList{"", "gamename", "ut", "hostname", "Cut", "numplayers", "1",
-                                           "player_0", "Last", "frags_0", "4", "maxplayers"};
-    t.m.reply().RemoteHost = kHost;
-    t.m.reply().RemotePort = kPort;
-    DecodeUtStatus(t.s, t.m.reply());
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(t.row, 1), "Cut");
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(t.row, 4), "01/");
-    EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), "Last");
-    EXPECT_EQ(t.s.Flex.TextMatrix(1, 2), "");
+TEST(UtDecoder, KeyAsLastFieldLeavesValueEmpty) {
+    const auto st = decodeStatusReply(
+        "\\gamename\\ut\\hostname\\Cut\\numplayers\\1\\player_0\\Last\\frags_0\\4\\maxplayers", {});
+    ASSERT_TRUE(st);
+    EXPECT_EQ(st->hostName, "Cut");
+    EXPECT_EQ(st->maxPlayers, "");
+    ASSERT_EQ(st->players.size(), 1);
+    EXPECT_EQ(st->players[0].name, "Last");
+    EXPECT_EQ(st->players[0].ping, "");
 }

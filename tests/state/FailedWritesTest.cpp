@@ -42,16 +42,16 @@ struct Files {
 
 TEST(FailedWrites, PlayerClickTellsTheUserAndKeepsTheBuddies) {
     Files f;
-    ScriptedPrompter prompts;
     f.s.Flex.setTextMatrix(1, 0, QString(2000, 'P'));
     f.s.Flex.setMouseCell(1, 0);
+    FlexClickResult result;
     {
         FileSizeLimit disk(16);
-        Flex_Click(f.s);
+        result = Flex_Click(f.s);
     }
     f.expectUnchanged();
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_TRUE(prompts.shown[0].text.contains("was not added"));
+    EXPECT_EQ(result.what, FlexClickResult::What::BuddyNotSaved);
+    EXPECT_TRUE(buddyNotSavedText(result.name).contains("was not added"));
     EXPECT_EQ(f.s.BudList.Rows(), 3);  // Bob and Alice, as before
 }
 

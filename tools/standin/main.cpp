@@ -12,6 +12,11 @@
 #include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
+#include <chrono>
+#include <thread>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#include <time.h>
 #include <cstdio>
 #include <memory>
 
@@ -32,6 +37,7 @@ struct Options {
     int delayMs = 0;
     QList<int> drop;        // 1-based datagram numbers never sent
     bool reverse = false;
+    QList<int> order;       // 1-based datagram numbers, sent first in this order
     bool garbage = false;
     bool finalFirst = false;
     bool colour = false;
@@ -203,6 +209,31 @@ QByteArray playersReply(const Options& o) {
     return r;
 }
 
+// The datagrams named by the order first, as listed, then the others as they were.
+QList<QByteArray> reordered(const QList<QByteArray>& datagrams, const QList<int>& order) {
+    QList<QByteArray> out;
+    QList<bool> used(datagrams.size(), false);
+    for (int n : order)
+        if (n >= 1 && n <= datagrams.size() && !used[n - 1]) {
+            out << datagrams[n - 1];
+            used[n - 1] = true;
+        }
+    for (int i = 0; i < datagrams.size(); ++i)
+        if (!used[i]) out << datagrams[i];
+    return out;
+}
+
+// When the system received the datagram just read from the socket, so a delay counts
+// from the query's arrival even when this process was slow to read it.
+std::chrono::steady_clock::time_point kernelReceiveTime(QUdpSocket* socket) {
+    const auto now = std::chrono::steady_clock::now();
+    timespec stamp{}, wall{};
+    if (ioctl(int(socket->socketDescriptor()), SIOCGSTAMPNS, &stamp) != 0) return now;
+    clock_gettime(CLOCK_REALTIME, &wall);
+    const long long ageNs = (wall.tv_sec - stamp.tv_sec) * 1000000000LL + (wall.tv_nsec - stamp.tv_nsec);
+    return ageNs >= 0 && ageNs < 1000000000LL ? now - std::chrono::nanoseconds(ageNs) : now;
+}
+
 class StandIn : public QObject {
 public:
     explicit StandIn(Options o) : o_(std::move(o)) {}
@@ -222,6 +253,8 @@ public:
                 return false;
             }
             QUdpSocket* raw = s.get();
+            timespec unused{};
+            ioctl(int(raw->socketDescriptor()), SIOCGSTAMPNS, &unused);  // receive times from now on
             connect(raw, &QUdpSocket::readyRead, this, [this, raw, p] { readPending(raw, p); });
             sockets_.push_back(std::move(s));
         }
@@ -232,6 +265,7 @@ private:
     void readPending(QUdpSocket* socket, int port) {
         while (socket->hasPendingDatagrams()) {
             const QNetworkDatagram d = socket->receiveDatagram();
+            receivedAt_ = kernelReceiveTime(socket);
             const QByteArray q = d.data();
             if (q.startsWith('\\') && queryPorts_.contains(port)) {
                 const int index = queryPorts_[port];
@@ -252,6 +286,7 @@ private:
                 bool faults) {
         if (faults) {
             if (o_.reverse) std::reverse(datagrams.begin(), datagrams.end());
+            if (!o_.order.isEmpty()) datagrams = reordered(datagrams, o_.order);
             QList<QByteArray> kept;
             for (int i = 0; i < datagrams.size(); ++i)
                 if (!o_.drop.contains(i + 1)) kept << datagrams[i];
@@ -267,14 +302,21 @@ private:
         auto send = [socket, to, toPort, datagrams] {
             for (const QByteArray& d : datagrams) socket->writeDatagram(d, to, toPort);
         };
-        if (o_.delayMs > 0 && faults) QTimer::singleShot(o_.delayMs, this, send);
-        else send();
+        if (o_.delayMs <= 0 || !faults) return send();
+        // The event loop may wake late on a busy machine; the last stretch is slept exactly,
+        // so a delay measured by a client is the delay asked for.
+        const auto due = receivedAt_ + std::chrono::milliseconds(o_.delayMs);
+        QTimer::singleShot(std::max(0, o_.delayMs - 20), Qt::PreciseTimer, this, [send, due] {
+            std::this_thread::sleep_until(due);
+            send();
+        });
     }
 
     Options o_;
     QMap<int, int> queryPorts_, probePorts_;
     std::vector<std::unique_ptr<QUdpSocket>> sockets_;
     int queryId_ = 0;
+    std::chrono::steady_clock::time_point receivedAt_;
 };
 
 QList<QByteArray> splitList(const QString& text) {
@@ -307,6 +349,7 @@ int main(int argc, char** argv) {
     opt("delay-ms", "wait before answering", "ms");
     opt("drop", "comma-separated 1-based datagram numbers never sent", "list");
     opt("reverse", "send the datagrams of a reply in reverse order");
+    opt("order", "comma-separated 1-based datagram numbers to send first, in this order", "list");
     opt("garbage", "send a datagram of random bytes before each reply");
     opt("final-first", "put \\final\\ before \\queryid\\ in the last datagram");
     opt("colour", "UT2004 colour codes in the server and player names");
@@ -338,6 +381,8 @@ int main(int argc, char** argv) {
     if (p.isSet("drop"))
         for (const QByteArray& d : splitList(p.value("drop"))) o.drop << d.toInt();
     o.reverse = p.isSet("reverse");
+    if (p.isSet("order"))
+        for (const QByteArray& n : splitList(p.value("order"))) o.order << n.toInt();
     o.garbage = p.isSet("garbage");
     o.finalFirst = p.isSet("final-first");
     o.colour = p.isSet("colour");

@@ -1,0 +1,116 @@
+#include "app/QueryCommand.h"
+
+#include <QEventLoop>
+#include <QHash>
+#include <cstdio>
+
+#include "query/QueryOutput.h"
+#include "query/ServerQuerier.h"
+#include "state/FavouritesFiles.h"
+#include "state/TextLines.h"
+
+namespace {
+const char* const kUsage =
+    "usage: vyrn --query [--json] [--timeout MS] ADDRESS:PORT[:GAME]...\n"
+    "       vyrn --query [--json] [--timeout MS] --file servers.ini\n"
+    "GAME is UT, UT2 (UT2003) or UT3 (UT2004); UT when left out.\n";
+
+QString keyOf(const QueryTarget& t) { return t.address + QLatin1Char(':') + QString::number(t.port); }
+
+void printLine(const QString& line) {
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+}  // namespace
+
+bool isQueryCommand(const QStringList& arguments) { return arguments.contains(QStringLiteral("--query")); }
+
+std::optional<QueryTarget> parseQueryTarget(const QString& text) {
+    const FavouriteLine f = splitFavouriteLine(text);
+    if (f.address.isEmpty() || text.count(QLatin1Char(':')) > 2) return std::nullopt;
+    bool ok = false;
+    const int port = f.port.toInt(&ok);
+    if (!ok || port < 1 || port > 65535) return std::nullopt;
+    const QString game = f.code.isEmpty() ? QStringLiteral("UT") : f.code.toUpper();
+    if (game != QLatin1String("UT") && game != QLatin1String("UT2") && game != QLatin1String("UT3"))
+        return std::nullopt;
+    return QueryTarget{f.address, port, game};
+}
+
+QueryCommandParse parseQueryCommand(const QStringList& arguments) {
+    QueryCommandOptions o;
+    QString file;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--query")) continue;
+        if (a == QLatin1String("--json")) {
+            o.json = true;
+        } else if (a == QLatin1String("--timeout") || a == QLatin1String("--file")) {
+            if (i + 1 >= arguments.size()) return {{}, a + QStringLiteral(" needs a value")};
+            const QString value = arguments[++i];
+            if (a == QLatin1String("--file")) {
+                file = value;
+                continue;
+            }
+            bool ok = false;
+            o.timeoutMs = value.toInt(&ok);
+            if (!ok || o.timeoutMs < 1 || o.timeoutMs > 600000)
+                return {{}, QStringLiteral("bad timeout: ") + value};
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return {{}, QStringLiteral("unknown option: ") + a};
+        } else {
+            const auto target = parseQueryTarget(a);
+            if (!target) return {{}, QStringLiteral("bad server: ") + a};
+            o.targets.append(*target);
+        }
+    }
+    if (!file.isEmpty()) {
+        const auto lines = readTextLines(file);
+        if (!lines) return {{}, QStringLiteral("cannot read ") + file};
+        for (const QString& line : *lines) {
+            if (line.trimmed().isEmpty()) continue;
+            // A line that is no server is still reported, as a server that cannot be asked.
+            const FavouriteLine f = splitFavouriteLine(line);
+            o.targets.append(parseQueryTarget(line).value_or(
+                QueryTarget{f.address, f.port.toInt(), f.code.isEmpty() ? QStringLiteral("UT") : f.code}));
+        }
+    }
+    if (o.targets.isEmpty()) return {{}, QStringLiteral("no servers given")};
+    return {o, {}};
+}
+
+int runQueryCommand(const QStringList& arguments) {
+    const QueryCommandParse parse = parseQueryCommand(arguments);
+    if (!parse.options) {
+        std::fprintf(stderr, "vyrn: %s\n%s", parse.error.toLocal8Bit().constData(), kUsage);
+        return 2;
+    }
+    const QueryCommandOptions& o = *parse.options;
+    ServerQuerier querier;
+    querier.setTimeoutMs(o.timeoutMs);
+    QHash<QString, QueryOutcome> outcomes;
+    QEventLoop loop;
+    int asked = 0, done = 0;
+    querier.finished = [&](const QueryOutcome& outcome) {
+        outcomes.insert(keyOf(outcome.target), outcome);
+        if (++done == asked) loop.quit();
+    };
+    // A server listed twice is asked once.
+    for (const QueryTarget& t : o.targets)
+        if (!querier.isBusy(t) && !outcomes.contains(keyOf(t))) {
+            ++asked;
+            querier.query(t);
+        }
+    if (done < asked) loop.exec();
+
+    bool allAnswered = true;
+    for (const QueryTarget& t : o.targets) {
+        const QueryOutcome outcome = outcomes.value(keyOf(t), QueryOutcome{t, {}, QueryOutcome::Failure::NoReply, {}});
+        QueryOutcome shown = outcome;
+        shown.target = t;
+        allAnswered = allAnswered && outcome.answered();
+        printLine(o.json ? queryResultJson(shown) : queryResultText(shown));
+    }
+    std::fflush(stdout);
+    return allAnswered ? 0 : 1;
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "query/ServerStatus.h"
+
+// `vyrn --query [--json] [--timeout MS] ADDRESS:PORT[:GAME]...` and
+// `vyrn --query [--json] [--timeout MS] --file servers.ini`: queries the servers at
+// once, prints one result per server in the order given, and exits 0 when every
+// server answered, 1 when some did not, 2 for bad arguments. Runs without a display.
+
+// True when the command line asks for the query command.
+bool isQueryCommand(const QStringList& arguments);
+
+struct QueryCommandOptions {
+    bool json = false;
+    int timeoutMs = 2000;
+    QList<QueryTarget> targets;
+};
+// The options of the arguments after the program name; the message for bad ones.
+struct QueryCommandParse {
+    std::optional<QueryCommandOptions> options;
+    QString error;
+};
+QueryCommandParse parseQueryCommand(const QStringList& arguments);
+
+// One server as written on the command line or in "servers.ini"; GAME defaults to UT.
+std::optional<QueryTarget> parseQueryTarget(const QString& text);
+
+// Runs the command (a QCoreApplication must exist); returns the exit code.
+int runQueryCommand(const QStringList& arguments);

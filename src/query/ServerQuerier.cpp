@@ -1,0 +1,188 @@
+#include "query/ServerQuerier.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTimer>
+
+#include "platform/MonotonicClock.h"
+#include "platform/Text1252.h"
+#include "query/StatusDecoders.h"
+
+namespace {
+const QByteArray kUt2Probe("\x79\x00\x00\x00\x01", 5);
+const QByteArray kStatusQuery("\\status\\");
+
+QString keyOf(const QString& address, int port) { return address + QLatin1Char(':') + QString::number(port); }
+QString targetKey(const QueryTarget& t) { return keyOf(t.address, t.port); }
+
+bool wantsProbe(const QString& game) { return game == QLatin1String("UT2") || game == QLatin1String("UT3"); }
+
+std::optional<QString> dottedIpv4(const QString& text) {
+    QHostAddress a;
+    if (!a.setAddress(text) || a.protocol() != QAbstractSocket::IPv4Protocol) return std::nullopt;
+    return a.toString();
+}
+
+// A name worth asking the resolver about: letters, digits, dots and dashes, not all digits.
+bool looksLikeHostName(const QString& name) {
+    if (name.isEmpty() || name.size() > 253) return false;
+    bool letter = false;
+    for (const QChar c : name) {
+        if (c.isLetter() && c.unicode() < 128) letter = true;
+        else if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-'))
+            return false;
+    }
+    return letter;
+}
+}  // namespace
+
+ServerQuerier::ServerQuerier() {
+    resolver_ = [this](const QString& name, std::function<void(std::optional<QString>)> done) {
+        QHostInfo::lookupHost(name, &timers_, [done = std::move(done)](const QHostInfo& info) {
+            for (const QHostAddress& a : info.addresses())
+                if (a.protocol() == QAbstractSocket::IPv4Protocol) return done(a.toString());
+            done(std::nullopt);
+        });
+    };
+    socket_.setReceiver([this](const QByteArray& b, const QString& host, int port) {
+        onDatagram(b, host, port, socket_.arrivalNs());
+    });
+}
+
+ServerQuerier::~ServerQuerier() { finished = nullptr; }
+
+bool ServerQuerier::query(const QueryTarget& target) {
+    const QString key = targetKey(target);
+    if (busy_.contains(key)) return false;
+    busy_.insert(key);
+    queue_.push_back(target);
+    scheduleStart();
+    return true;
+}
+
+bool ServerQuerier::isBusy(const QueryTarget& target) const { return busy_.contains(targetKey(target)); }
+
+bool ServerQuerier::awaitsStatusReply(const QString& address, int port) const {
+    const auto it = pending_.constFind(keyOf(address, port));
+    return it != pending_.cend() && it->statusSent;
+}
+
+void ServerQuerier::scheduleStart() {
+    if (startScheduled_ || queue_.empty()) return;
+    startScheduled_ = true;
+    QTimer::singleShot(0, &timers_, [this] {
+        startScheduled_ = false;
+        startQueued();
+    });
+}
+
+void ServerQuerier::startQueued() {
+    // A few at a time, so asking a long list never holds the event loop for long.
+    for (int started = 0; started < kStartsPerTurn && inFlight_ < kMaxInFlight && !queue_.empty(); ++started) {
+        const QueryTarget t = queue_.front();
+        queue_.pop_front();
+        ++inFlight_;
+        begin(t);
+    }
+    if (inFlight_ < kMaxInFlight) scheduleStart();
+}
+
+void ServerQuerier::begin(const QueryTarget& t) {
+    if (t.port < 1 || t.port > 65535) return finish({t, {}, QueryOutcome::Failure::BadAddress, {}});
+    if (const auto ip = dottedIpv4(t.address)) return launch(t, *ip);
+    if (!looksLikeHostName(t.address)) return finish({t, {}, QueryOutcome::Failure::BadAddress, {}});
+    if (const auto it = resolved_.constFind(t.address.toLower()); it != resolved_.cend())
+        return launch(t, *it);
+    resolver_(t.address, [this, t, epoch = epoch_](std::optional<QString> address) {
+        if (epoch != epoch_) return;  // closed meanwhile
+        if (!address) return finish({t, {}, QueryOutcome::Failure::Unresolved, {}});
+        resolved_.insert(t.address.toLower(), *address);
+        launch(t, *address);
+    });
+}
+
+void ServerQuerier::launch(const QueryTarget& t, const QString& address) {
+    const QString key = keyOf(address, t.port);
+    if (pending_.contains(key)) return finish({t, address, QueryOutcome::Failure::Busy, {}});
+    Pending& p = pending_[key];
+    p.target = t;
+    p.address = address;
+    p.id = nextId_++;
+    p.probe = wantsProbe(t.game) && t.port > 9;
+    if (p.probe && socket_.send(address, t.port - 9, kUt2Probe)) {
+        // The status query follows the probe's reply, or the end of the wait.
+        QTimer::singleShot(probeWaitMs_, &timers_, [this, key, id = p.id] { sendStatus(key, id); });
+        return;
+    }
+    sendStatus(key, p.id);
+}
+
+void ServerQuerier::sendStatus(const QString& key, quint64 id) {
+    const auto it = pending_.find(key);
+    if (it == pending_.end() || it->id != id || it->statusSent) return;
+    it->statusSent = true;
+    // The first send also opens the socket: its time is taken once the datagram is out.
+    const bool open = socket_.isOpen();
+    it->sentAtNs = monotonicNs();
+    socket_.send(it->address, it->target.port, kStatusQuery);  // a refused send runs out like a lost one
+    if (!open) it->sentAtNs = monotonicNs();
+    QTimer::singleShot(timeoutMs_, &timers_, [this, key, id] { timeOut(key, id); });
+}
+
+void ServerQuerier::timeOut(const QString& key, quint64 id) {
+    const auto it = pending_.find(key);
+    if (it == pending_.end() || it->id != id) return;
+    QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::NoReply, {}};
+    pending_.erase(it);
+    finish(std::move(outcome));
+}
+
+void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort) {
+    onDatagram(bytes, fromAddress, fromPort, monotonicNs());
+}
+
+void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort, qint64 arrivedNs) {
+    const QString d = windows1252ToUnicode(bytes);
+    if (isProbeDatagram(d)) {
+        // The probe's reply comes from the game's port, nine below the query port.
+        const QString key = keyOf(fromAddress, fromPort + 9);
+        const auto it = pending_.find(key);
+        if (it == pending_.end() || !it->probe) return;
+        if (it->probeBuffer.size() + d.size() <= kMaxProbeBuffer) it->probeBuffer += d;
+        if (!it->statusSent) sendStatus(key, it->id);
+        return;
+    }
+    const QString key = keyOf(fromAddress, fromPort);
+    const auto it = pending_.find(key);
+    // Only a server being asked is listened to, and only after it was asked.
+    if (it == pending_.end() || !it->statusSent) return;
+    if (const std::optional<QString> text = it->reply.add(d)) complete(key, *text, arrivedNs);
+}
+
+void ServerQuerier::complete(const QString& key, const QString& text, qint64 arrivedNs) {
+    const auto it = pending_.find(key);
+    QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::None, {}};
+    outcome.status = decodeStatusReply(text, splitProbeFields(it->probeBuffer));
+    if (outcome.status) outcome.status->pingMs = std::max<qint64>(0, arrivedNs - it->sentAtNs) / 1000000;
+    else outcome.failure = QueryOutcome::Failure::BadReply;
+    pending_.erase(it);
+    finish(std::move(outcome));
+}
+
+void ServerQuerier::finish(QueryOutcome outcome) {
+    busy_.remove(targetKey(outcome.target));
+    --inFlight_;
+    if (finished) finished(outcome);
+    // The next queries go out on the next turn of the event loop, so a stream of fast
+    // replies never keeps the loop in one handler.
+    scheduleStart();
+}
+
+void ServerQuerier::close() {
+    socket_.close();
+    pending_.clear();
+    busy_.clear();
+    queue_.clear();
+    inFlight_ = 0;
+    ++epoch_;  // timers and lookups still under way find nothing to do
+}

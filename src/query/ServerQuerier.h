@@ -1,0 +1,112 @@
+#pragma once
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <deque>
+#include <functional>
+#include <optional>
+
+#include "platform/UdpSocket.h"
+#include "query/ReplyGathering.h"
+#include "query/ServerStatus.h"
+
+// What became of one query.
+struct QueryOutcome {
+    enum class Failure {
+        None,        // answered: status holds the reply
+        NoReply,     // no complete reply in time
+        Unresolved,  // the host name has no IPv4 address
+        BadAddress,  // no address or no usable port
+        BadReply,    // a complete reply no decoder could read
+        Busy,        // the same server is queried already under another name
+    };
+    QueryTarget target;
+    QString resolvedAddress;  // the dotted address the queries went to
+    Failure failure = Failure::NoReply;
+    std::optional<ServerStatus> status;
+
+    bool answered() const { return status.has_value(); }
+};
+
+// Queries game servers over one UDP socket, many at a time, each with its own pending
+// state: its send time, probe rules and status datagrams, keyed by the address and
+// port the reply comes from. Host names are resolved without blocking. Every query
+// ends in one call of `finished`, with the decoded status or why there is none.
+class ServerQuerier {
+public:
+    static constexpr int kMaxInFlight = 64;
+    static constexpr int kDefaultTimeoutMs = 2000;
+    static constexpr qsizetype kMaxProbeBuffer = 16 * 1024;
+    static constexpr int kStartsPerTurn = 32;
+
+    ServerQuerier();
+    ~ServerQuerier();
+    ServerQuerier(const ServerQuerier&) = delete;
+    ServerQuerier& operator=(const ServerQuerier&) = delete;
+
+    std::function<void(const QueryOutcome&)> finished;
+
+    // Wait for the UT2 probe's reply before "\status\" is sent (the reply ends it early).
+    void setProbeWaitMs(int ms) { probeWaitMs_ = std::max(0, ms); }
+    // Time after "\status\" is sent until the query counts as unanswered.
+    void setTimeoutMs(int ms) { timeoutMs_ = std::max(1, ms); }
+
+    // Finds the IPv4 address of a host name and calls done with it (nothing when the
+    // name has none). The system's resolver unless replaced.
+    using Resolver = std::function<void(const QString& name, std::function<void(std::optional<QString>)> done)>;
+    void setResolver(Resolver resolver) { resolver_ = std::move(resolver); }
+
+    // Queues one query, sent from the next turn of the event loop on; false when this
+    // server is already queued or being queried.
+    bool query(const QueryTarget& target);
+    bool isBusy(const QueryTarget& target) const;
+    // True once "\status\" went to this address and port and its reply is not in yet.
+    bool awaitsStatusReply(const QString& address, int port) const;
+    int inFlight() const { return inFlight_; }
+    int queued() const { return int(queue_.size()); }
+    bool idle() const { return inFlight_ == 0 && queue_.empty(); }
+
+    // One received datagram, as the socket reports it, received now or at arrivedNs.
+    void onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort);
+    void onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort, qint64 arrivedNs);
+    // Stops listening and drops every query without reporting it.
+    void close();
+    UdpSocket& socket() { return socket_; }
+
+private:
+    struct Pending {
+        QueryTarget target;
+        QString address;  // resolved, dotted
+        quint64 id = 0;
+        bool probe = false;
+        bool statusSent = false;
+        qint64 sentAtNs = 0;
+        QString probeBuffer;
+        ReplyAssembly reply;
+    };
+
+    void scheduleStart();
+    void startQueued();
+    void begin(const QueryTarget& target);
+    void launch(const QueryTarget& target, const QString& address);
+    void sendStatus(const QString& key, quint64 id);
+    void timeOut(const QString& key, quint64 id);
+    void complete(const QString& key, const QString& text, qint64 arrivedNs);
+    void finish(QueryOutcome outcome);
+
+    UdpSocket socket_;
+    QObject timers_;  // context of the single-shot timers; they die with the querier
+    QHash<QString, Pending> pending_;  // by "address:port" of the status reply
+    QSet<QString> busy_;               // targets queued or in flight
+    std::deque<QueryTarget> queue_;
+    QHash<QString, QString> resolved_;  // host name -> dotted address
+    Resolver resolver_;
+    int inFlight_ = 0;
+    quint64 nextId_ = 1;
+    quint64 epoch_ = 0;
+    bool startScheduled_ = false;
+    int probeWaitMs_ = 200;
+    int timeoutMs_ = kDefaultTimeoutMs;
+};

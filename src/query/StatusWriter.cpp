@@ -1,0 +1,115 @@
+#include "query/StatusWriter.h"
+
+#include "query/MainGrids.h"
+#include "query/PlayersAndBuddies.h"
+#include "query/StatusDecoders.h"
+
+namespace {
+
+// Text colour of a whole row; a cell painted as the selection keeps its colours.
+void setRowTextColour(FlexGrid& g, int row, FlexGrid::Colour colour) {
+    const int keepRow = g.Row(), keepCol = g.Col();
+    g.setRow(row);
+    for (int c = 0; c < g.Cols(); ++c) {
+        g.setCol(c);
+        if (g.CellBackColor() == FlexGrid::kSystemHighlight) continue;
+        g.setCellForeColor(colour);
+    }
+    g.setRow(keepRow);
+    g.setCol(keepCol);
+}
+
+void colourBuddiesOn(MainState& s, const QString& server, FlexGrid::Colour colour) {
+    FlexGrid& b = s.BudList;
+    for (int r = 1; r < b.Rows(); ++r)
+        if (!b.TextMatrix(r, BuddyCol::Entry).isEmpty() && b.TextMatrix(r, BuddyCol::Server) == server)
+            setRowTextColour(b, r, colour);
+}
+
+// Turns repainting of the players grid back on, however the writer ends.
+struct PlayerGridRepaint {
+    FlexGrid& flex;
+    explicit PlayerGridRepaint(FlexGrid& f) : flex(f) { flex.setRedraw(false); }
+    ~PlayerGridRepaint() {
+        flex.setRedraw(true);
+        flex.Refresh();
+    }
+};
+
+void fillPlayerGrid(MainState& s, const ServerStatus& st) {
+    FlexGrid& g = s.Flex;
+    for (const PlayerStatus& p : st.players) {
+        const int row = g.Rows() - 1;
+        g.setTextMatrix(row, PlayerCol::Name, p.name);
+        g.setTextMatrix(row, PlayerCol::Score, p.score);
+        g.setTextMatrix(row, PlayerCol::Ping, p.ping);
+        placeTeamPicture(s, p.team);
+        g.setTextMatrix(row, PlayerCol::TeamNumber, p.team);
+        g.AddItem(QString());
+    }
+    const int rows = g.Rows() - 1;
+    for (int i = 1; i <= rows && i < g.Rows(); ++i)
+        if (g.Rows() > 2 && g.TextMatrix(i, PlayerCol::Name).isEmpty()) g.RemoveItem(i);
+    SortPlayerGrid(s, s.PlayerSortCol);
+}
+
+void fillPanel(MainState& s, int row, const ServerStatus& st) {
+    InfoPanel& p = s.panel;
+    const bool ut = st.game == ReplyGame::Ut;
+    if (st.hasHostName) p.Frame1 = QStringLiteral("Server information for: ") + st.hostName;
+    p.Text2 = st.hostPort;
+    p.Text1 = s.ServerGrid.TextMatrix(row, ServerCol::Address);
+    p.Label1 = QStringLiteral("Map: ") + st.map;
+    p.Text3 = st.adminName + QStringLiteral(" ( ") + st.adminEmail + QStringLiteral(" )");
+    p.Label3 = QStringLiteral("Time Limit: ") + st.timeLimit;
+    p.Label4 = QStringLiteral("Version:") + st.version;
+    p.Label5 = QStringLiteral("P/W: ") + st.password;
+    if (!ut) p.Label6 = QStringLiteral("Translocator: ") + st.translocator;
+    p.Label7 = QStringLiteral("Game Type: ") + (ut ? st.gameType.toLower() : st.gameType);
+    p.Label8 = QStringLiteral("Mutators: ") + st.mutators;
+    p.Label9 = QStringLiteral("Goal Limit: ") + st.goalLimit;
+}
+
+}  // namespace
+
+int queryPortOf(const FlexGrid& g, int row) {
+    const double p = leadingNumber(g.TextMatrix(row, ServerCol::QueryPort));
+    return p >= 1 && p <= 65535 ? int(p) : 0;
+}
+
+int findServerRow(const MainState& s, const QString& address, int port) {
+    const QString wanted = address.trimmed();
+    if (wanted.isEmpty()) return 0;
+    const FlexGrid& g = s.ServerGrid;
+    for (int i = 1; i < g.Rows(); ++i)
+        if (g.TextMatrix(i, ServerCol::Address).trimmed() == wanted && queryPortOf(g, i) == port) return i;
+    return 0;
+}
+
+void writeServerStatus(MainState& s, int row, const ServerStatus& st, bool selected) {
+    {
+        PlayerGridRepaint repaint(s.Flex);
+        // Emptied on every reply in automatic mode; a grid already empty is left as it is.
+        const bool empty = s.Flex.Rows() == 2 && s.Flex.TextMatrix(1, PlayerCol::Name).isEmpty();
+        if (selected || (s.AutoScanMode && !empty)) SetupPlayerGrid(s);
+        for (const PlayerStatus& p : st.players) buddyMatch(s, p.name, st.hostName);
+        if (selected) fillPlayerGrid(s, st);
+    }
+    FlexGrid& g = s.ServerGrid;
+    g.setTextMatrix(row, ServerCol::Name, st.hostName);
+    g.setTextMatrix(row, ServerCol::Players, padCount(st.numPlayers) + QLatin1Char('/') + padCount(st.maxPlayers));
+    g.setTextMatrix(row, ServerCol::Ping, QString::number(st.pingMs));
+    g.setTextMatrix(row, ServerCol::GameType, st.gameType);
+    // A UT reply stores the code in lower case; launch and the probe read it so.
+    if (st.game == ReplyGame::Ut) g.setTextMatrix(row, ServerCol::GameCode, QStringLiteral("ut"));
+    setRowTextColour(g, row, FlexGrid::kDefaultColour);
+    colourBuddiesOn(s, st.hostName, FlexGrid::kDefaultColour);
+    if (selected) fillPanel(s, row, st);
+}
+
+void markServerSilent(MainState& s, int row) {
+    FlexGrid& g = s.ServerGrid;
+    g.setTextMatrix(row, ServerCol::Ping, QString());
+    setRowTextColour(g, row, kSilentColour);
+    colourBuddiesOn(s, g.TextMatrix(row, ServerCol::Name), kSilentColour);
+}
