@@ -65,9 +65,10 @@ QueryCommandParse parseQueryCommand(const QStringList& arguments) {
         }
     }
     if (!file.isEmpty()) {
-        const auto lines = readTextLines(file);
-        if (!lines) return {{}, QStringLiteral("cannot read ") + file};
-        for (const QString& line : *lines) {
+        const LinesRead read = readTextLines(file);
+        if (read.status == LinesRead::Missing) return {{}, QStringLiteral("no such file: ") + file};
+        if (read.failed()) return {{}, readFailureText(read)};
+        for (const QString& line : read.lines) {
             if (line.trimmed().isEmpty()) continue;
             // A line that is no server is still reported, as a server that cannot be asked.
             const FavouriteLine f = splitFavouriteLine(line);
