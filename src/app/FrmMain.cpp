@@ -9,12 +9,13 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "platform/AppLogo.h"
 #include "platform/ExecuteLink.h"
 #include "dialogs/DialogPlacement.h"
+#include "dialogs/ElidedText.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmagreement.h"
 #include "launch/Launch.h"
@@ -60,11 +61,9 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     resize(860, 600);
     buildMenus();
 
-    auto* central = new QWidget(this);
-    auto* layout = new QGridLayout(central);
-    serverView = new GridView(state_.ServerGrid, central);
-    playerView = new GridView(state_.Flex, central);
-    buddyView = new GridView(state_.BudList, central);
+    serverView = new GridView(state_.ServerGrid);
+    playerView = new GridView(state_.Flex);
+    buddyView = new GridView(state_.BudList);
     for (GridView* view : {serverView, playerView, buddyView}) view->setFont(arial());
     playerView->setPictureProvider(teamPicture);
     playerView->setToolTip(QStringLiteral("Online Players. Click on a player name to bring into buddy list."));
@@ -72,21 +71,38 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     serverView->setObjectName(QStringLiteral("ServerGrid"));
     playerView->setObjectName(QStringLiteral("Flex"));
     buddyView->setObjectName(QStringLiteral("BudList"));
+    // What the narrow columns must show whole: a marked row number, counts, pings, the
+    // long game types of UT2004 and UT.
+    serverView->setUsualContent(0, {QStringLiteral("999<")});
+    serverView->setUsualContent(4, {QStringLiteral("99/99")});
+    serverView->setUsualContent(6, {QStringLiteral("9999")});
+    serverView->setUsualContent(8, {QStringLiteral("Xdeathmatch"), QStringLiteral("DEATHMATCHPLUS")});
+    serverView->setUsualContent(9, {QStringLiteral("UT2004")});
+    playerView->setUsualContent(1, {QStringLiteral("-999")});
+    playerView->setUsualContent(2, {QStringLiteral("9999")});
+    serverView->setFillColumn(1);
+    playerView->setFillColumn(0);
+    buddyView->setFillColumn(1);
 
-    auto* right = new QWidget(central);
-    auto* rightLayout = new QVBoxLayout(right);
-    rightLayout->setContentsMargins(0, 0, 0, 0);
-    buildPanel(right);
-    rightLayout->addWidget(Frame1);
-    rightLayout->addWidget(buddyView, 1);
-
-    layout->addWidget(serverView, 0, 0);
-    layout->addWidget(right, 0, 1, 2, 1);
-    layout->addWidget(playerView, 1, 0);
-    layout->setRowStretch(0, 3);
-    layout->setRowStretch(1, 2);
-    layout->setColumnStretch(0, 3);
-    layout->setColumnStretch(1, 2);
+    buildPanel();
+    // Grids left, panel and buddies right; the user moves the splitters.
+    auto* left = new QSplitter(Qt::Vertical);
+    left->addWidget(serverView);
+    left->addWidget(playerView);
+    left->setStretchFactor(0, 3);
+    left->setStretchFactor(1, 2);
+    auto* right = new QSplitter(Qt::Vertical);
+    right->addWidget(Frame1);
+    right->addWidget(buddyView);
+    right->setStretchFactor(1, 1);
+    auto* central = new QSplitter(Qt::Horizontal, this);
+    central->setObjectName(QStringLiteral("MainSplitter"));
+    central->addWidget(left);
+    central->addWidget(right);
+    central->setStretchFactor(0, 3);
+    central->setStretchFactor(1, 2);
+    for (QSplitter* splitter : {left, right, central}) splitter->setChildrenCollapsible(false);
+    central->setSizes({540, 320});
     setCentralWidget(central);
 
     monitor_ = std::make_unique<ServerMonitor>(state_);
@@ -155,22 +171,23 @@ void FrmMain::buildMenus() {
         ->setObjectName(QStringLiteral("mnuAbout"));
 }
 
-void FrmMain::buildPanel(QWidget* parent) {
-    Frame1 = new QGroupBox(state_.panel.Frame1, parent);
+void FrmMain::buildPanel() {
+    Frame1 = new ElidedGroupBox;
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFont(arial());
     Frame1->setToolTip(QStringLiteral("Copies all of the server information into clipboard."));
     auto* grid = new QGridLayout(Frame1);
     auto label = [&](int n) {
-        auto* l = new QLabel(Frame1);
+        auto* l = new ElidedLabel(Frame1);
         l->setObjectName(QStringLiteral("Label%1").arg(n));
         l->setFont(arial());
         labels[n] = l;
         return l;
     };
     grid->addWidget(label(1), 0, 0, 1, 3);
-    QLabel* admin = label(2);
-    admin->setText(QStringLiteral("Admin:"));
+    ElidedLabel* admin = label(2);
+    admin->setFullText(QStringLiteral("Admin:"));
+    admin->setMinimumWidth(admin->sizeHint().width());
     Text3 = new QLineEdit(Frame1);
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setReadOnly(true);
@@ -211,11 +228,11 @@ void FrmMain::buildPanel(QWidget* parent) {
 
 void FrmMain::refreshPanel() {
     const InfoPanel& p = state_.panel;
-    Frame1->setTitle(p.Frame1);
+    Frame1->setFullTitle(p.Frame1);
     const QString* texts[] = {nullptr, &p.Label1, nullptr, &p.Label3, &p.Label4, &p.Label5,
                               &p.Label6, &p.Label7, &p.Label8, &p.Label9};
     for (int n = 1; n <= 9; ++n)
-        if (texts[n]) labels[n]->setText(*texts[n]);
+        if (texts[n]) labels[n]->setFullText(*texts[n]);
     if (Text1->text() != p.Text1) Text1->setText(p.Text1);
     if (Text2->text() != p.Text2) Text2->setText(p.Text2);
     if (Text3->text() != p.Text3) Text3->setText(p.Text3);
@@ -225,7 +242,11 @@ void FrmMain::refreshAutoscanCaption() { mnuauto->setText(state_.mnuautoCaption)
 
 StartupHooks FrmMain::defaultStartupHooks() {
     StartupHooks hooks;
-    hooks.anotherInstanceRunning = [] { return anotherInstanceRunning(); };
+    hooks.anotherInstanceRunning = [this] {
+        instance_ = std::make_unique<SingleInstance>();
+        instance_->laterStart = [this] { trayBehaviour_->bringToFront(); };
+        return instance_->anotherRunning();
+    };
     hooks.showAbout = [this] { frmAbout(this).exec(); };
     hooks.showAgreement = [this] { return frmagreement(this).exec() == QDialog::Accepted; };
     hooks.showFirstRunSettings = [this] { showSettingsDialog(this, true); };

@@ -8,8 +8,11 @@
 #include "app/Startup.h"
 #include "app/TrayBehaviour.h"
 
+class ElidedGroupBox;
+class ElidedLabel;
 class GridView;
 class ServerMonitor;
+class SingleInstance;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -68,21 +71,22 @@ protected:
 
 private:
     void buildMenus();
-    void buildPanel(QWidget* parent);
+    void buildPanel();
     void Form_Unload();
 
     MainState state_;
     std::unique_ptr<ServerMonitor> monitor_;
     std::unique_ptr<TrayIcon> trayIcon_;
     std::unique_ptr<TrayBehaviour> trayBehaviour_;
+    std::unique_ptr<SingleInstance> instance_;
     GridView* serverView = nullptr;
     GridView* playerView = nullptr;
     GridView* buddyView = nullptr;
     QMenu* mnuFile = nullptr;
     QMenu* mnuSS = nullptr;
     QAction* mnuauto = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    std::array<QLabel*, 10> labels{};  // Label1 .. Label9 by number; [0] unused
+    ElidedGroupBox* Frame1 = nullptr;
+    std::array<ElidedLabel*, 10> labels{};  // Label1 .. Label9 by number; [0] unused
     QLineEdit* Text1 = nullptr;
     QLineEdit* Text2 = nullptr;
     QLineEdit* Text3 = nullptr;

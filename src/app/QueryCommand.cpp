@@ -66,7 +66,8 @@ QueryCommandParse parseQueryCommand(const QStringList& arguments) {
     }
     if (!file.isEmpty()) {
         const LinesRead read = readTextLines(file);
-        if (read.status != LinesRead::Read) return {{}, QStringLiteral("cannot read ") + file};
+        if (read.status == LinesRead::Missing) return {{}, QStringLiteral("no such file: ") + file};
+        if (read.failed()) return {{}, readFailureText(read)};
         for (const QString& line : read.lines) {
             if (line.trimmed().isEmpty()) continue;
             // A line that is no server is still reported, as a server that cannot be asked.

@@ -3,6 +3,16 @@
 TrayBehaviour::TrayBehaviour(MainState& s, TrayIcon& icon, Window window)
     : s_(s), icon_(icon), window_(std::move(window)) {
     icon_.leftPressed = [this] { RestoreFromTray(); };
+    // Without its tray the icon can no longer be pressed: the window comes back by itself.
+    icon_.vanished = [this] { RestoreFromTray(); };
+}
+
+void TrayBehaviour::bringToFront() {
+    if (icon_.shown()) {
+        RestoreFromTray();
+        return;
+    }
+    if (window_.showNormal) window_.showNormal();
 }
 
 void TrayBehaviour::onMinimised() {

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyle>
 
 namespace {
 Qt::Alignment alignmentOf(int flexAlignment) {
@@ -111,6 +112,8 @@ GridView::GridView(FlexGrid& grid, QWidget* parent)
     horizontalHeader()->setMinimumSectionSize(1);  // narrow columns keep their designed width
     setWordWrap(false);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::headerPressed);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int col, int, int width) { sectionDragged(col, width); });
     grid_.setListener([this](FlexGrid::Change change) { gridChanged(change); });
     applyColumns();
 }
@@ -120,6 +123,17 @@ GridView::~GridView() { grid_.setListener({}); }
 void GridView::setPictureProvider(std::function<QPixmap(int)> provider) {
     model_->pictures = std::move(provider);
     model_->cellsChanged();
+}
+
+void GridView::setUsualContent(int col, const QStringList& samples) {
+    usualContent_[col] = samples;
+    appliedTwips_.clear();  // lay the columns out again with the new least width
+    applyColumns();
+}
+
+void GridView::setFillColumn(int col) {
+    fillColumn_ = col;
+    fitFillColumn();
 }
 
 void GridView::gridChanged(FlexGrid::Change change) {
@@ -132,16 +146,71 @@ void GridView::gridChanged(FlexGrid::Change change) {
     viewport()->update();
 }
 
+int GridView::leastWidth(int col) const {
+    // The margins the item delegate leaves either side of a text, and the grid line.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    int least = horizontalHeader()->sectionSizeHint(col);
+    for (const QString& sample : usualContent_.value(col))
+        least = std::max(least, fontMetrics().horizontalAdvance(sample) + margin);
+    return least;
+}
+
+void GridView::setWidth(int col, int width) {
+    const bool wasApplying = applying_;
+    applying_ = true;
+    setColumnWidth(col, width);
+    applying_ = wasApplying;
+}
+
 void GridView::applyColumns() {
-    for (int c = 0; c < grid_.Cols(); ++c) {
+    const int cols = grid_.Cols();
+    appliedTwips_.resize(cols, -2);  // -2: never applied
+    baseWidths_.resize(cols, 0);
+    for (int c = 0; c < cols; ++c) {
         const int twips = grid_.ColWidth(c);
+        // A drag stays while the designed width stays: the players grid is set up again
+        // for every reply, and that must not undo what the user chose.
+        if (twips == appliedTwips_[c]) continue;
+        appliedTwips_[c] = twips;
         setColumnHidden(c, twips == 0);
-        if (twips > 0) setColumnWidth(c, twipsToPixels(twips));
+        if (twips == 0) continue;
+        // A column without a designed width is as wide as its header and usual content.
+        baseWidths_[c] = std::max(twips > 0 ? twipsToPixels(twips) : 0, leastWidth(c));
+        setWidth(c, baseWidths_[c]);
     }
+    fitFillColumn();
     if (grid_.TopRow() != shownTopRow_ && grid_.TopRow() >= 1 && grid_.TopRow() < grid_.Rows()) {
         shownTopRow_ = grid_.TopRow();
         scrollTo(model_->index(shownTopRow_ - 1, 0), QAbstractItemView::PositionAtTop);
     }
+}
+
+void GridView::fitFillColumn() {
+    const int fill = fillColumn_;
+    if (fill < 0 || fill >= grid_.Cols() || isColumnHidden(fill) || fill >= baseWidths_.size()) return;
+    int others = 0;
+    for (int c = 0; c < grid_.Cols(); ++c)
+        if (c != fill && !isColumnHidden(c)) others += columnWidth(c);
+    setWidth(fill, std::max(baseWidths_[fill], viewport()->width() - others));
+}
+
+void GridView::sectionDragged(int col, int width) {
+    if (applying_ || col < 0 || col >= baseWidths_.size() || col == fillColumn_) return;
+    baseWidths_[col] = width;
+    fitFillColumn();
+}
+
+void GridView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    fitFillColumn();
+}
+
+void GridView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    appliedTwips_.clear();  // every width again for the new font
+    applyColumns();
 }
 
 void GridView::headerPressed(int col) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QPixmap>
 #include <QTableView>
 #include <functional>
@@ -8,7 +9,12 @@
 
 // Shows a FlexGrid: row 0 as the column headers, the data rows below, column widths
 // in twips (15 to a pixel; width 0 hides a column), the grid's alignments, cell
-// colours and pictures. The grid stays the data; the view follows its changes.
+// colours and pictures, all text plain. The grid stays the data; the view follows it.
+//
+// A designed width is a starting width: never narrower than the header and the usual
+// content in the font in use. A width the user drags stays until the grid's designed
+// width for that column changes (setting up the grid again with the same design keeps
+// it). The fill column takes whatever width is left over.
 //
 // A mouse press sets the grid's MouseRow/MouseCol (0 for the header, -1 below the last
 // row), makes a pressed data cell the grid's current cell, and then calls the click
@@ -22,6 +28,10 @@ public:
     void setClickHandler(std::function<void()> handler) { clickHandler_ = std::move(handler); }
     // The picture of a cell's picture index (1-based); an empty pixmap for none.
     void setPictureProvider(std::function<QPixmap(int)> provider);
+    // Texts the column must show whole, e.g. "99999" for a port.
+    void setUsualContent(int col, const QStringList& samples);
+    // The column that grows with the view; -1 for none.
+    void setFillColumn(int col);
 
     FlexGrid& grid() { return grid_; }
 
@@ -30,15 +40,26 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     class Model;
     void gridChanged(FlexGrid::Change change);
     void applyColumns();
     void headerPressed(int col);
+    void sectionDragged(int col, int newWidth);
+    int leastWidth(int col) const;
+    void setWidth(int col, int width);
+    void fitFillColumn();
 
     FlexGrid& grid_;
     Model* model_;
     std::function<void()> clickHandler_;
     int shownTopRow_ = -1;
+    QHash<int, QStringList> usualContent_;
+    int fillColumn_ = -1;
+    QVector<int> appliedTwips_;  // the designed width each column was last given
+    QVector<int> baseWidths_;    // designed or dragged width in pixels
+    bool applying_ = false;
 };

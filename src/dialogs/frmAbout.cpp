@@ -1,7 +1,9 @@
 #include "dialogs/frmAbout.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "platform/AppLogo.h"
 #include "dialogs/DialogPlacement.h"
@@ -10,14 +12,20 @@
 const QString frmAbout::kWebAddress = QStringLiteral("https://vyrn.example.org");
 
 namespace {
-QLabel* labelAt(QWidget* parent, const QString& text, double points, bool italic, int left, int top) {
-    auto* label = new QLabel(text, parent);
+// Arial at a size relative to the system's (8.25 point in the old box is the system's
+// own size), so the box grows with larger fonts and higher DPI.
+QFont arial(double timesSystem, bool italic = false) {
     QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
+    font.setPointSizeF(QApplication::font().pointSizeF() * timesSystem);
     font.setItalic(italic);
+    return font;
+}
+
+QLabel* centredLabel(const QString& text, const QFont& font, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
     label->setFont(font);
-    label->move(twips(left), twips(top));
-    label->adjustSize();
+    label->setAlignment(Qt::AlignCenter);
     return label;
 }
 
@@ -33,29 +41,35 @@ protected:
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About VYRN"));
-    setFixedSize(twips(2190), twips(2610));
-    labelAt(this, QStringLiteral("VYRN"), 15.75, false, 680, 0);
+    auto* layout = new QVBoxLayout(this);
+    // The box takes the size of what it shows, and no more.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(centredLabel(QStringLiteral("VYRN"), arial(15.75 / 8.25), this));
     auto* picture1 = new QLabel(this);
     picture1->setPixmap(vyrnLogo(48));
-    picture1->setGeometry(twips(720), twips(360), twips(750), twips(750));
-    labelAt(this, QStringLiteral("version 3.0"), 8.25, true, 700, 1200);
+    picture1->setAlignment(Qt::AlignCenter);
+    layout->addWidget(picture1);
+    layout->addWidget(centredLabel(QStringLiteral("version 3.0"), arial(1.0, true), this));
     auto* command1 = new QPushButton(QStringLiteral("OK"), this);
     command1->setObjectName(QStringLiteral("Command1"));
-    command1->setGeometry(twips(720), twips(1560), twips(735), twips(375));
+    command1->setDefault(true);
     connect(command1, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(command1, 0, Qt::AlignHCenter);
 
-    auto* link = new ClickableLabel(kWebAddress, this);
-    QFont linkFont(QStringLiteral("Arial"));
-    linkFont.setPointSizeF(8.25);
+    auto* link = new ClickableLabel(this);
+    link->setObjectName(QStringLiteral("Label3"));
+    link->setText(kWebAddress);
+    link->setTextFormat(Qt::PlainText);
+    QFont linkFont = arial(1.0);
     linkFont.setUnderline(true);
     link->setFont(linkFont);
+    link->setAlignment(Qt::AlignCenter);
     link->setStyleSheet(QStringLiteral("color: blue"));
     link->setCursor(Qt::PointingHandCursor);
-    link->move(twips(480), twips(2160));
-    link->adjustSize();
     link->clicked = [this] { Label3_Click(); };
     Label3 = link;
-    labelAt(this, QStringLiteral("by the VYRN developers"), 8.25, true, 405, 2400);
+    layout->addWidget(link);
+    layout->addWidget(centredLabel(QStringLiteral("by the VYRN developers"), arial(1.0, true), this));
     centreOnScreen(this);
 }
 

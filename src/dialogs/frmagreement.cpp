@@ -1,7 +1,9 @@
 #include "dialogs/frmagreement.h"
 
 #include <QPlainTextEdit>
+#include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "dialogs/DialogPlacement.h"
 
@@ -19,21 +21,25 @@ const QString frmagreement::kTerms = QStringLiteral(
 
 frmagreement::frmagreement(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("VYRN Terms of Use"));
-    setFixedSize(twips(4140), twips(5490));
     setStyleSheet(QStringLiteral("QDialog { background: #c0c0c0; }"));
     auto* text1 = new QPlainTextEdit(this);
     text1->setObjectName(QStringLiteral("Text1"));
-    text1->setGeometry(twips(120), twips(120), twips(3855), twips(4695));
     text1->setReadOnly(true);
     text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1->setPlainText(kTerms);
     auto* agree = new QPushButton(QStringLiteral("I Agree"), this);
     agree->setObjectName(QStringLiteral("Command1"));
-    agree->move(twips(120), twips(5040));
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("Command2"));
-    cancel->move(twips(3120) - 20, twips(5040));
     connect(agree, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(agree);
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text1, 1);
+    layout->addLayout(buttons);
+    resize(twips(4140), twips(5490));
     centreOnScreen(this);
 }

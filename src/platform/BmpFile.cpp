@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <cstring>
 
@@ -40,6 +41,12 @@ bool depthFitsCompression(int bits, int compression) {
 qint64 rowBytes(qint64 width, int bits) { return ((width * bits + 31) / 32) * 4; }
 }  // namespace
 
+qint64 maxBmpPixels() {
+    constexpr qint64 kBytesPerPixel = 4;
+    const int megabytes = QImageReader::allocationLimit();
+    return (megabytes > 0 ? qint64(megabytes) : 64) * 1024 * 1024 / kBytesPerPixel;
+}
+
 std::optional<BmpHeader> parseBmpHeader(const QByteArray& head, qint64 fileSize) {
     if (head.size() < kFileHeaderSize + 12 || head[0] != 'B' || head[1] != 'M') return std::nullopt;
     const quint32 infoSize = u32(head, 14);
@@ -65,7 +72,7 @@ std::optional<BmpHeader> parseBmpHeader(const QByteArray& head, qint64 fileSize)
     h.topDown = height < 0;
     if (h.topDown) height = -height;
     if (width < 1 || height < 1 || width > kMaxBmpSide || height > kMaxBmpSide ||
-        width * height > kMaxBmpPixels)
+        width * height > maxBmpPixels())
         return std::nullopt;
     if (h.topDown && (h.compression == 1 || h.compression == 2)) return std::nullopt;
     h.width = int(width);

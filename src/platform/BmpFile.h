@@ -9,7 +9,10 @@
 
 // Largest picture we accept; anything beyond is refused before any pixel memory is taken.
 inline constexpr int kMaxBmpSide = 16384;
-inline constexpr qint64 kMaxBmpPixels = 36'000'000;
+// Qt decodes a bitmap at up to 4 bytes a pixel and refuses any picture beyond its image
+// allocation limit, so that limit sets the largest picture: 33,554,432 pixels at Qt's
+// 128 MB. Where the limit is switched off, 64 MB of pixels.
+qint64 maxBmpPixels();
 
 struct BmpHeader {
     int width = 0;

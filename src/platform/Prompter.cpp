@@ -10,8 +10,8 @@ public:
     MsgAnswer ask(const Message& m) override {
         QMessageBox box(iconOf(m.icon), m.title, m.text, buttonsOf(m.buttons),
                         QApplication::activeWindow());
-        // Messages carry names and codes from servers and files: never markup.
-        box.setTextFormat(Qt::PlainText);
+        box.setTextFormat(Qt::PlainText);  // the text may hold a server's or a file's words
+        if (m.defaultButton) box.setDefaultButton(buttonOf(*m.defaultButton));
         switch (box.exec()) {
             case QMessageBox::Yes: return MsgAnswer::Yes;
             case QMessageBox::No: return MsgAnswer::No;
@@ -38,6 +38,15 @@ private:
             case MsgIcon::None: break;
         }
         return QMessageBox::NoIcon;
+    }
+    static QMessageBox::StandardButton buttonOf(MsgAnswer answer) {
+        switch (answer) {
+            case MsgAnswer::Cancel: return QMessageBox::Cancel;
+            case MsgAnswer::Yes: return QMessageBox::Yes;
+            case MsgAnswer::No: return QMessageBox::No;
+            case MsgAnswer::Ok: break;
+        }
+        return QMessageBox::Ok;
     }
     static QMessageBox::StandardButtons buttonsOf(MsgButtons buttons) {
         switch (buttons) {

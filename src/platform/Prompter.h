@@ -3,7 +3,7 @@
 #include <optional>
 
 // Message boxes and input boxes all pass through one Prompter, so tests can answer
-// them without a screen.
+// them without a screen. Their texts are shown as plain text, never as markup.
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -17,6 +17,8 @@ struct Message {
     MsgIcon icon = MsgIcon::None;
     QString title = kAppTitle;
     MsgButtons buttons = MsgButtons::Ok;
+    // The button Enter presses; nothing for the box's usual one (Yes, OK).
+    std::optional<MsgAnswer> defaultButton = std::nullopt;
 };
 
 struct InputRequest {

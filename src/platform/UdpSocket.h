@@ -22,11 +22,17 @@ public:
     void close();
     bool isOpen() const { return socket_.state() == QAbstractSocket::BoundState; }
     quint16 localPort() const { return socket_.localPort(); }
+    // While the receiver runs: when the system received that datagram, on the clock of
+    // monotonicNs(), so a busy event loop does not lengthen a measured round trip.
+    qint64 arrivalNs() const { return arrivalNs_; }
 
 private:
     bool ensureBound();
     void readPending();
+    // When the system received the datagram just read; now when it cannot say.
+    qint64 lastArrivalNs();
 
     QUdpSocket socket_;
     Receiver receiver_;
+    qint64 arrivalNs_ = 0;
 };

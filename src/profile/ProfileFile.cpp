@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include "platform/FileIO.h"
 #include "platform/Text1252.h"

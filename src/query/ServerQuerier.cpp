@@ -44,7 +44,9 @@ ServerQuerier::ServerQuerier() {
             done(std::nullopt);
         });
     };
-    socket_.setReceiver([this](const QByteArray& b, const QString& host, int port) { onDatagram(b, host, port); });
+    socket_.setReceiver([this](const QByteArray& b, const QString& host, int port) {
+        onDatagram(b, host, port, socket_.arrivalNs());
+    });
 }
 
 ServerQuerier::~ServerQuerier() { finished = nullptr; }
@@ -54,19 +56,35 @@ bool ServerQuerier::query(const QueryTarget& target) {
     if (busy_.contains(key)) return false;
     busy_.insert(key);
     queue_.push_back(target);
-    startQueued();
+    scheduleStart();
     return true;
 }
 
 bool ServerQuerier::isBusy(const QueryTarget& target) const { return busy_.contains(targetKey(target)); }
 
+bool ServerQuerier::awaitsStatusReply(const QString& address, int port) const {
+    const auto it = pending_.constFind(keyOf(address, port));
+    return it != pending_.cend() && it->statusSent;
+}
+
+void ServerQuerier::scheduleStart() {
+    if (startScheduled_ || queue_.empty()) return;
+    startScheduled_ = true;
+    QTimer::singleShot(0, &timers_, [this] {
+        startScheduled_ = false;
+        startQueued();
+    });
+}
+
 void ServerQuerier::startQueued() {
-    while (inFlight_ < kMaxInFlight && !queue_.empty()) {
+    // A few at a time, so asking a long list never holds the event loop for long.
+    for (int started = 0; started < kStartsPerTurn && inFlight_ < kMaxInFlight && !queue_.empty(); ++started) {
         const QueryTarget t = queue_.front();
         queue_.pop_front();
         ++inFlight_;
         begin(t);
     }
+    if (inFlight_ < kMaxInFlight) scheduleStart();
 }
 
 void ServerQuerier::begin(const QueryTarget& t) {
@@ -103,8 +121,11 @@ void ServerQuerier::sendStatus(const QString& key, quint64 id) {
     const auto it = pending_.find(key);
     if (it == pending_.end() || it->id != id || it->statusSent) return;
     it->statusSent = true;
+    // The first send also opens the socket: its time is taken once the datagram is out.
+    const bool open = socket_.isOpen();
     it->sentAtNs = monotonicNs();
     socket_.send(it->address, it->target.port, kStatusQuery);  // a refused send runs out like a lost one
+    if (!open) it->sentAtNs = monotonicNs();
     QTimer::singleShot(timeoutMs_, &timers_, [this, key, id] { timeOut(key, id); });
 }
 
@@ -117,7 +138,10 @@ void ServerQuerier::timeOut(const QString& key, quint64 id) {
 }
 
 void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort) {
-    const qint64 arrivedNs = monotonicNs();
+    onDatagram(bytes, fromAddress, fromPort, monotonicNs());
+}
+
+void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort, qint64 arrivedNs) {
     const QString d = windows1252ToUnicode(bytes);
     if (isProbeDatagram(d)) {
         // The probe's reply comes from the game's port, nine below the query port.
@@ -139,7 +163,7 @@ void ServerQuerier::complete(const QString& key, const QString& text, qint64 arr
     const auto it = pending_.find(key);
     QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::None, {}};
     outcome.status = decodeStatusReply(text, splitProbeFields(it->probeBuffer));
-    if (outcome.status) outcome.status->pingMs = (arrivedNs - it->sentAtNs) / 1000000;
+    if (outcome.status) outcome.status->pingMs = std::max<qint64>(0, arrivedNs - it->sentAtNs) / 1000000;
     else outcome.failure = QueryOutcome::Failure::BadReply;
     pending_.erase(it);
     finish(std::move(outcome));
@@ -151,12 +175,7 @@ void ServerQuerier::finish(QueryOutcome outcome) {
     if (finished) finished(outcome);
     // The next queries go out on the next turn of the event loop, so a stream of fast
     // replies never keeps the loop in one handler.
-    if (queue_.empty() || startScheduled_) return;
-    startScheduled_ = true;
-    QTimer::singleShot(0, &timers_, [this] {
-        startScheduled_ = false;
-        startQueued();
-    });
+    scheduleStart();
 }
 
 void ServerQuerier::close() {

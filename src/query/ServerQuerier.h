@@ -39,6 +39,7 @@ public:
     static constexpr int kMaxInFlight = 64;
     static constexpr int kDefaultTimeoutMs = 2000;
     static constexpr qsizetype kMaxProbeBuffer = 16 * 1024;
+    static constexpr int kStartsPerTurn = 32;
 
     ServerQuerier();
     ~ServerQuerier();
@@ -57,15 +58,19 @@ public:
     using Resolver = std::function<void(const QString& name, std::function<void(std::optional<QString>)> done)>;
     void setResolver(Resolver resolver) { resolver_ = std::move(resolver); }
 
-    // Queues one query; false when this server is already queued or being queried.
+    // Queues one query, sent from the next turn of the event loop on; false when this
+    // server is already queued or being queried.
     bool query(const QueryTarget& target);
     bool isBusy(const QueryTarget& target) const;
+    // True once "\status\" went to this address and port and its reply is not in yet.
+    bool awaitsStatusReply(const QString& address, int port) const;
     int inFlight() const { return inFlight_; }
     int queued() const { return int(queue_.size()); }
     bool idle() const { return inFlight_ == 0 && queue_.empty(); }
 
-    // One received datagram, as the socket reports it.
+    // One received datagram, as the socket reports it, received now or at arrivedNs.
     void onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort);
+    void onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort, qint64 arrivedNs);
     // Stops listening and drops every query without reporting it.
     void close();
     UdpSocket& socket() { return socket_; }
@@ -82,6 +87,7 @@ private:
         ReplyAssembly reply;
     };
 
+    void scheduleStart();
     void startQueued();
     void begin(const QueryTarget& target);
     void launch(const QueryTarget& target, const QString& address);

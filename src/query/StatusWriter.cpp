@@ -89,7 +89,9 @@ int findServerRow(const MainState& s, const QString& address, int port) {
 void writeServerStatus(MainState& s, int row, const ServerStatus& st, bool selected) {
     {
         PlayerGridRepaint repaint(s.Flex);
-        if (s.AutoScanMode || selected) SetupPlayerGrid(s);
+        // Emptied on every reply in automatic mode; a grid already empty is left as it is.
+        const bool empty = s.Flex.Rows() == 2 && s.Flex.TextMatrix(1, PlayerCol::Name).isEmpty();
+        if (selected || (s.AutoScanMode && !empty)) SetupPlayerGrid(s);
         for (const PlayerStatus& p : st.players) buddyMatch(s, p.name, st.hostName);
         if (selected) fillPlayerGrid(s, st);
     }

@@ -6,16 +6,17 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
+#include "dialogs/DialogPlacement.h"
+#include "platform/BmpFile.h"
 #include "platform/Prompter.h"
 #include "screenshots/Form2.h"
 #include "screenshots/NumericText.h"
@@ -24,6 +25,14 @@
 
 namespace {
 const QString kDesignCaption = QStringLiteral("VYRN Screen shot preview");
+
+// The width of the example size the too-large message gives: the widest power of two
+// whose picture, half as high, still fits (8192 x 4096).
+int largestExampleWidth() {
+    int width = 2;
+    while (qint64(width) * 2 * width <= maxBmpPixels()) width *= 2;
+    return width;
+}
 
 QPushButton* button(const QString& caption, const QString& tip, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -42,13 +51,10 @@ QLineEdit* field(const QString& text, const QString& tip, QWidget* parent) {
 
 Adviewer::Adviewer(const QString& screenshotFolder, QWidget* parent) : QDialog(parent) {
     browser_.ScreenshotFolder = screenshotFolder;
-    runSaveDialog_ = [this](const QString& name) { runSaveDialog(this, name); };
+    runSaveDialog_ = [this](const QString& name) { return runSaveDialog(this, name); };
     setWindowTitle(kDesignCaption);
     buildControls();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect r = screen->geometry();
-        move((r.width() - width()) / 2, (r.height() - height()) / 2);
-    }
+    centreOnScreen(this);
 }
 
 Adviewer::~Adviewer() = default;
@@ -202,9 +208,13 @@ void Adviewer::Command4_Click() {
 
 void Adviewer::Command9_Click() {
     const QString path = browser_.currentPath();
+    if (path.isEmpty()) return;
+    // No is the default: Enter must not delete a picture for good.
+    Message question{QStringLiteral("Are you sure you want to delete\r\n") + path + '?', MsgIcon::None,
+                     QStringLiteral("Confirm Delete"), MsgButtons::YesNo};
+    question.defaultButton = MsgAnswer::No;
+    if (prompter().ask(question) != MsgAnswer::Yes) return;
     const auto result = browser_.deleteCurrent();
-    if (result == PictureBrowser::DeleteResult::NothingShown || result == PictureBrowser::DeleteResult::Declined)
-        return;
     if (result == PictureBrowser::DeleteResult::NotDeleted)
         prompter().ask({QStringLiteral("Couldn't delete ") + path + '.', MsgIcon::Critical,
                         QStringLiteral("Confirm Delete")});
@@ -220,12 +230,40 @@ void Adviewer::Command9_Click() {
 
 void Adviewer::Command1_Click() {
     JpegExportRequest request{&renderer_, browser_.currentName(), Text2->text(), Text3->text(), Text4->text()};
-    exportPictureAsJpeg(request, runSaveDialog_);
+    const JpegExportOutcome outcome = exportPictureAsJpeg(request, runSaveDialog_);
     refreshPreview();
+    switch (outcome.result) {
+        case JpegExportResult::TooLarge: {
+            const QLocale locale(QLocale::English);
+            prompter().ask({QStringLiteral("The picture is too large to save at %1 x %2 pixels. VYRN saves "
+                                           "pictures of up to %3 pixels and %4 on a side (for example %5 x %6).")
+                                .arg(outcome.size.width())
+                                .arg(outcome.size.height())
+                                .arg(locale.toString(maxBmpPixels()))
+                                .arg(locale.toString(kMaxBmpSide))
+                                .arg(largestExampleWidth())
+                                .arg(maxBmpPixels() / largestExampleWidth()),
+                            MsgIcon::Critical, QStringLiteral("Error in JPEG conversion")});
+            break;
+        }
+        case JpegExportResult::EncodeFailed:
+            prompter().ask({QStringLiteral("The picture could not be converted to JPEG."), MsgIcon::Critical,
+                            QStringLiteral("Error in JPEG conversion")});
+            break;
+        case JpegExportResult::CopyFailed:
+            prompter().ask({QStringLiteral("Couldn't save the picture as ") + outcome.target + '.',
+                            MsgIcon::Critical, QStringLiteral("Error")});
+            break;
+        case JpegExportResult::NothingShown:
+        case JpegExportResult::Cancelled:
+        case JpegExportResult::Saved: break;
+    }
 }
 
 void Adviewer::checkField(QLineEdit* f, const QString& replacement) {
     if (checkingField_ || numberInText(f->text())) return;
+    // A darker picture is typed minus first.
+    if (f == Text1 && f->text() == QLatin1String("-")) return;
     checkingField_ = true;
     f->setText(replacement);
     checkingField_ = false;
@@ -243,10 +281,22 @@ bool Adviewer::handleKey(const QString& text) {
     return false;
 }
 
+bool Adviewer::typesLeadingMinus(QObject* watched, const QString& text) const {
+    if (watched != Text1 || text != QLatin1String("-")) return false;
+    // The minus goes where the number starts: at the caret at the front, or over a
+    // selection that starts there.
+    const int at = Text1->hasSelectedText() ? Text1->selectionStart() : Text1->cursorPosition();
+    const QString rest = Text1->text().mid(at + Text1->selectedText().size());
+    return at == 0 && !rest.startsWith('-');
+}
+
 bool Adviewer::eventFilter(QObject* watched, QEvent* event) {
-    // The key still reaches the control afterwards, as it did with the old key preview.
-    if (event->type() == QEvent::KeyPress) handleKey(static_cast<QKeyEvent*>(event)->text());
-    return QDialog::eventFilter(watched, event);
+    // The key is handled once, where it first arrives, and goes no further: the number
+    // boxes never see it and it does not travel up through the frames to the window.
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    const QString text = static_cast<QKeyEvent*>(event)->text();
+    if (typesLeadingMinus(watched, text)) return false;
+    return handleKey(text);
 }
 
 void Adviewer::keyPressEvent(QKeyEvent* event) {

@@ -64,6 +64,8 @@ private:
     void showCurrent();
     void refreshPreview();
     bool handleKey(const QString& text);
+    // True for the "-" that starts a negative brightness.
+    bool typesLeadingMinus(QObject* watched, const QString& text) const;
     void checkField(QLineEdit* field, const QString& replacement);
 
     PictureBrowser browser_;

@@ -3,17 +3,16 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "platform/Prompter.h"
-#include "screenshots/ScreenshotGlobals.h"
+#include "dialogs/DialogPlacement.h"
+#include "dialogs/ElidedText.h"
 #include "state/AppConfig.h"
 
 CreateFolderResult createFolderIn(const QString& parentFolder, const QString& name) {
@@ -32,7 +31,8 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
     Drive1 = new QComboBox(this);
     for (const QFileInfo& drive : QDir::drives()) Drive1->addItem(drive.absolutePath());
     CreateButt = new QPushButton(QStringLiteral("New Folder"), this);
-    Label1 = new QLabel(defaultSaveFolder(), this);
+    Label1 = new ElidedLabel(this, Qt::ElideMiddle);  // a folder's name is not markup
+    Label1->setFullText(defaultSaveFolder());
     Dir1 = new QListWidget(this);
     Text1 = new QLineEdit(QStringLiteral("mypic.jpg"), this);
     Command1 = new QPushButton(QStringLiteral("Save"), this);
@@ -51,11 +51,8 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Dir1, 1);
     layout->addWidget(Text1);
     layout->addLayout(bottom);
-    resize(320, 360);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect r = screen->geometry();
-        move((r.width() - width()) / 2, (r.height() - height()) / 2);
-    }
+    resize(360, 400);
+    centreOnScreen(this);
 
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
@@ -75,7 +72,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
 
 void Form2::setDirPath(const QString& folder) {
     dirPath_ = QDir(folder).absolutePath();
-    Label1->setText(dirPath_);
+    Label1->setFullText(dirPath_);
     refreshDir1();
 }
 
@@ -97,10 +94,7 @@ void Form2::setProposedName(const QString& name) {
 }
 
 void Form2::Command1_Click() {
-    ScreenshotGlobals& g = screenshotGlobals();
-    g.SaveTargetFolder = dirPath_;
-    g.SaveFileName = Text1->text();
-    appConfig().LastSaveFolder = g.SaveTargetFolder;
+    answer_ = SaveChoice{dirPath_, Text1->text()};
     accept();
 }
 
@@ -137,8 +131,9 @@ void Form2::CreateButt_Click() {
     }
 }
 
-void runSaveDialog(QWidget* parent, const QString& proposedName) {
+std::optional<SaveChoice> runSaveDialog(QWidget* parent, const QString& proposedName) {
     Form2 dialog(parent);
     dialog.setProposedName(proposedName);
     dialog.exec();
+    return dialog.answer();
 }

@@ -1,8 +1,11 @@
 #pragma once
 #include <QDialog>
+#include <optional>
+
+#include "screenshots/JpegExport.h"
 
 class QComboBox;
-class QLabel;
+class ElidedLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -15,8 +18,8 @@ CreateFolderResult createFolderIn(const QString& parentFolder, const QString& na
 // The folder the save dialog falls back to when the remembered one is missing.
 QString defaultSaveFolder();
 
-// "VYRN - Save A Picture": picks folder and name for the JPEG export and answers through
-// SaveTargetFolder, SaveFileName and LastSaveFolder.
+// "VYRN - Save A Picture": picks folder and name for the JPEG export. It opens at the
+// remembered save folder; Save answers with the folder shown and the name as typed.
 class Form2 : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +31,9 @@ public:
     // Puts the proposed name into the name field, selected.
     void setProposedName(const QString& name);
 
+    // The answer of Save; nothing before it or after Cancel.
+    std::optional<SaveChoice> answer() const { return answer_; }
+
     void Command1_Click();   // Save
     void Command3_Click();   // Cancel
     void CreateButt_Click(); // New Folder
@@ -35,7 +41,7 @@ public:
 
     QComboBox* Drive1;
     QPushButton* CreateButt;
-    QLabel* Label1;
+    ElidedLabel* Label1;
     QListWidget* Dir1;
     QLineEdit* Text1;
     QPushButton* Command1;
@@ -45,7 +51,8 @@ private:
     void refreshDir1();
     void enterItem(QListWidgetItem* item);
     QString dirPath_;
+    std::optional<SaveChoice> answer_;
 };
 
 // Shows Form2 modally with the proposed name (the export's dialog step).
-void runSaveDialog(QWidget* parent, const QString& proposedName);
+std::optional<SaveChoice> runSaveDialog(QWidget* parent, const QString& proposedName);

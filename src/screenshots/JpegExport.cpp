@@ -9,7 +9,6 @@
 #include "platform/BmpFile.h"
 #include "platform/FileIO.h"
 #include "platform/JpegWriter.h"
-#include "platform/Prompter.h"
 #include "screenshots/NumericText.h"
 #include "screenshots/PictureRenderer.h"
 #include "screenshots/ScreenshotGlobals.h"
@@ -57,11 +56,6 @@ QString jpegTargetPath(const QString& folder, const QString& typedName) {
 QString tempJpegPath() { return programFile(QStringLiteral("vyrntmppic.jpg")); }
 
 namespace {
-void tellEncodeFailed() {
-    prompter().ask({QStringLiteral("The picture could not be converted to JPEG."), MsgIcon::Critical,
-                    QStringLiteral("Error in JPEG conversion")});
-}
-
 QString withSingleSeparators(QString folder) {
     folder += QDir::separator();
     const QString doubled = QString(QDir::separator()) + QDir::separator();
@@ -70,26 +64,27 @@ QString withSingleSeparators(QString folder) {
 }
 }  // namespace
 
-JpegExportResult exportPictureAsJpeg(const JpegExportRequest& request, const SaveDialogRunner& runDialog) {
+JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const SaveDialogRunner& runDialog) {
     PictureRenderer& renderer = *request.renderer;
     // The picture on show comes from the viewer's own state, so folders with brackets work.
     const QString shownPath = renderer.shownPath;
-    if (shownPath.isEmpty() || request.listEntry.isEmpty()) return JpegExportResult::NothingShown;
-    renderer.LoadPic(shownPath, request.widthText, request.heightText);
+    if (shownPath.isEmpty() || request.listEntry.isEmpty()) return {};
+    const auto rendered = renderer.LoadPic(shownPath, request.widthText, request.heightText);
 
     ScreenshotGlobals& g = screenshotGlobals();
     const auto quality = numberInText(request.qualityText);
     g.JpegQuality = qint16(quality ? roundToRange(*quality, 1, 100) : 100);
 
     QFile::remove(tempJpegPath());
-    const bool encoded = !renderer.pic2.isNull() &&
+    const bool encoded = rendered == PictureRenderer::SaveRender::Drawn && !renderer.pic2.isNull() &&
                          writeFileAtomically(tempPicturePath(), encodeBmp24(renderer.pic2)) &&
                          LoadDibFromFile(tempPicturePath()) && WriteJpegFile(SharedDib(), tempJpegPath());
     if (!encoded) {
         QFile::remove(tempJpegPath());
-        tellEncodeFailed();
         renderer.LoadPic2(shownPath);
-        return JpegExportResult::EncodeFailed;
+        if (rendered == PictureRenderer::SaveRender::TooLarge)
+            return {JpegExportResult::TooLarge, QString(), renderer.saveSize};
+        return {JpegExportResult::EncodeFailed};
     }
 
     AppConfig& config = appConfig();
@@ -98,22 +93,17 @@ JpegExportResult exportPictureAsJpeg(const JpegExportRequest& request, const Sav
     config.LastSaveFolder = withSingleSeparators(config.LastSaveFolder);
     config.LastSaveDrive = config.LastSaveFolder.left(2);
 
-    g.SaveFileName.clear();
-    runDialog(proposedJpegName(request.listEntry));
+    const auto choice = runDialog(proposedJpegName(request.listEntry));
+    if (choice) config.LastSaveFolder = choice->folder;
 
-    JpegExportResult result = JpegExportResult::Cancelled;
-    if (!g.SaveFileName.isEmpty() && !g.SaveTargetFolder.isEmpty()) {
-        const QString target = jpegTargetPath(g.SaveTargetFolder, g.SaveFileName);
+    JpegExportOutcome outcome{JpegExportResult::Cancelled};
+    if (choice && !choice->name.isEmpty() && !choice->folder.isEmpty()) {
+        outcome.target = jpegTargetPath(choice->folder, choice->name);
         const auto bytes = readWholeFile(tempJpegPath());
-        if (bytes && writeFileAtomically(target, *bytes)) {
-            result = JpegExportResult::Saved;
-        } else {
-            result = JpegExportResult::CopyFailed;
-            prompter().ask({QStringLiteral("Couldn't save the picture as ") + target + '.', MsgIcon::Critical,
-                            QStringLiteral("Error")});
-        }
+        outcome.result = bytes && writeFileAtomically(outcome.target, *bytes) ? JpegExportResult::Saved
+                                                                               : JpegExportResult::CopyFailed;
     }
     QFile::remove(tempJpegPath());
     renderer.LoadPic2(shownPath);
-    return result;
+    return outcome;
 }

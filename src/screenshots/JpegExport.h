@@ -1,6 +1,8 @@
 #pragma once
+#include <QSize>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class cDIBSection;
 class PictureRenderer;
@@ -31,12 +33,22 @@ struct JpegExportRequest {
     QString qualityText;
 };
 
-// Runs the save dialog: given LastSaveFolder and the proposed name it sets SaveFileName
-// (empty when cancelled) and SaveTargetFolder.
-using SaveDialogRunner = std::function<void(const QString& proposedName)>;
+// The save dialog's answer: the folder and the name as typed.
+struct SaveChoice {
+    QString folder;
+    QString name;
+};
+// Runs the save dialog with the proposed name; nothing when the user cancelled.
+using SaveDialogRunner = std::function<std::optional<SaveChoice>(const QString& proposedName)>;
 
-enum class JpegExportResult { NothingShown, EncodeFailed, Cancelled, Saved, CopyFailed };
+enum class JpegExportResult { NothingShown, TooLarge, EncodeFailed, Cancelled, Saved, CopyFailed };
+
+struct JpegExportOutcome {
+    JpegExportResult result = JpegExportResult::NothingShown;
+    QString target = QString();  // the JPEG file, once a name was chosen
+    QSize size = QSize();        // the size asked for (TooLarge)
+};
 
 // The export of the picture on show: render at the save size, encode to the temporary
-// JPEG, ask for folder and name, copy it there. Failures are told to the user.
-JpegExportResult exportPictureAsJpeg(const JpegExportRequest& request, const SaveDialogRunner& runDialog);
+// JPEG, ask for folder and name, copy it there. The window tells the user what failed.
+JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const SaveDialogRunner& runDialog);

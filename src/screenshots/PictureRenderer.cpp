@@ -14,10 +14,11 @@
 namespace {
 const QString kCaptionStart = QStringLiteral("VYRN Screen shot preview - (");
 
-// A typed size, or the picture's own where the field holds no number.
+// A typed size, or the picture's own where the field holds no number. Sizes beyond the
+// largest side stay as typed, so the refusal names what the user asked for.
 int sizeFromField(const QString& text, int own) {
     const auto n = numberInText(text);
-    return n ? roundToRange(*n, 1, kMaxBmpSide) : own;
+    return n ? roundToRange(*n, 1, std::numeric_limits<int>::max()) : own;
 }
 }  // namespace
 
@@ -49,20 +50,23 @@ bool PictureRenderer::LoadPic2(const QString& path) {
     return true;
 }
 
-bool PictureRenderer::LoadPic(const QString& path, const QString& widthText, const QString& heightText) {
-    if (!QFileInfo(path).isFile()) return false;
+PictureRenderer::SaveRender PictureRenderer::LoadPic(const QString& path, const QString& widthText,
+                                                     const QString& heightText) {
+    if (!QFileInfo(path).isFile()) return SaveRender::NotDrawn;
     caption = kCaptionStart + path + QStringLiteral(")");
     clear();
     const auto image = readBmpImage(path);
-    if (!image) return false;
+    if (!image) return SaveRender::NotDrawn;
     pic1 = *image;
     PictureWidth = pic1.width();
     PictureHeight = pic1.height();
-    const QSize target(sizeFromField(widthText, PictureWidth), sizeFromField(heightText, PictureHeight));
-    if (qint64(target.width()) * target.height() > kMaxBmpPixels) return false;
-    pic2 = target == pic1.size() ? pic1 : areaAverageScale(pic1, target);
+    saveSize = QSize(sizeFromField(widthText, PictureWidth), sizeFromField(heightText, PictureHeight));
+    if (saveSize.width() > kMaxBmpSide || saveSize.height() > kMaxBmpSide ||
+        qint64(saveSize.width()) * saveSize.height() > maxBmpPixels())
+        return SaveRender::TooLarge;
+    pic2 = saveSize == pic1.size() ? pic1 : areaAverageScale(pic1, saveSize);
     preview = pic2;
-    return true;
+    return SaveRender::Drawn;
 }
 
 PictureRenderer::ChangeResult PictureRenderer::Change(const QString& amountText) {

@@ -22,9 +22,13 @@ public:
 
     // The 601 x 416 preview. A missing file changes nothing; false when nothing was drawn.
     bool LoadPic2(const QString& path);
+    // The size LoadPic last aimed at.
+    QSize saveSize;
+
+    enum class SaveRender { Drawn, NotDrawn, TooLarge };
     // The picture at the save size: the typed width and height, or its own size where a
-    // field is empty.
-    bool LoadPic(const QString& path, const QString& widthText, const QString& heightText);
+    // field is empty. A size beyond maxBmpPixels() is not drawn.
+    SaveRender LoadPic(const QString& path, const QString& widthText, const QString& heightText);
 
     enum class ChangeResult { Changed, NothingShown, TempNotWritten };
     // Adds the amount to every channel of pic1, stores it as the temporary picture and

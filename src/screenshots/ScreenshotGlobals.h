@@ -6,8 +6,6 @@ class cDIBSection;
 // State the viewer, the export and the save dialog share for the run.
 struct ScreenshotGlobals {
     QString ScreenshotFolder;   // folder the viewer browses, ending with a separator
-    QString SaveFileName;       // proposed to and answered by the save dialog; empty = cancel
-    QString SaveTargetFolder;   // folder answered by the save dialog
     qint16 JpegQuality = 100;   // quality of the export under way
 };
 

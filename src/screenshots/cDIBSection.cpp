@@ -5,7 +5,7 @@
 bool cDIBSection::Create(int lWidth, int lHeight, int lChannels) {
     CleanUp();
     if (lWidth < 1 || lHeight < 1 || lWidth > kMaxBmpSide || lHeight > kMaxBmpSide ||
-        qint64(lWidth) * lHeight > kMaxBmpPixels)
+        qint64(lWidth) * lHeight > maxBmpPixels())
         return false;
     width_ = lWidth;
     height_ = lHeight;

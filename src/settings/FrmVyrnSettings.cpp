@@ -73,6 +73,9 @@ void FrmVyrnSettings::buildControls() {
     serverView_ = new GridView(ServerGrid, frame4);
     serverView_->setObjectName(QStringLiteral("ServerGrid"));
     serverView_->setClickHandler([this] { highlightClickedRow(ServerGrid); });
+    // Row numbers and five-digit query ports show whole.
+    serverView_->setUsualContent(0, {QStringLiteral("999")});
+    serverView_->setUsualContent(2, {QStringLiteral("99999")});
     gridRow->addWidget(serverView_, 1);
     auto* pictures = new QVBoxLayout;
     auto* picture1 = new PictureButton(PictureButton::Arrow::Up, QStringLiteral("Picture4"), frame4);

@@ -12,7 +12,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableView>
+#include <QScreen>
 
+#include "dialogs/ElidedText.h"
 #include "query/MainGrids.h"
 #include "app/FrmMain.h"
 #include "support/StandinProcess.h"
@@ -45,9 +48,9 @@ TEST(FrmMain, CaptionMenusAndPanelAtRest) {
     EXPECT_EQ(captions(w.fileMenu()->actions()), (QStringList{"Save sorted server list ", "Find Servers...", "E&xit", "Refresh all"}));
     EXPECT_EQ(w.fileMenu()->actions().last()->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(captions(w.screenshotsMenu()->actions()), (QStringList{"UT", "UT2003", "UT2004"}));
-    EXPECT_EQ(w.findChild<QGroupBox*>("Frame1")->title(), "Server Information:");
-    EXPECT_EQ(w.findChild<QLabel*>("Label7")->text(), "Game Type:");  // design caption until the first clear
-    EXPECT_EQ(w.findChild<QLabel*>("Label2")->text(), "Admin:");
+    EXPECT_EQ(w.findChild<ElidedGroupBox*>("Frame1")->fullTitle(), "Server Information:");
+    EXPECT_EQ(w.findChild<ElidedLabel*>("Label7")->fullText(), "Game Type:");  // design caption until the first clear
+    EXPECT_EQ(w.findChild<ElidedLabel*>("Label2")->fullText(), "Admin:");
     auto* launch = w.findChild<QPushButton*>("Command1");
     EXPECT_EQ(launch->text(), "&Launch!");
     EXPECT_EQ(launch->toolTip(), "Launch into the selected server.");
@@ -187,4 +190,52 @@ TEST(FrmMain, FindServersAddsFavouritesTheMainListShows) {
     EXPECT_EQ(folder.read("masters.ini"), masters);
     master.kill();
     master.waitForFinished();
+}
+
+TEST(FrmMain, LongServerTextsNeitherWidenTheWindowNorShowAsMarkup) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    w.show();
+    QApplication::processEvents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(w.frameGeometry()));
+    const QSize before = w.size();
+
+    QStringList mutators;
+    for (int i = 1; i <= 15; ++i) mutators << QStringLiteral("XGame.MutInstaGibVariant%1").arg(i);
+    InfoPanel& p = w.state().panel;
+    p.Frame1 = QString(90, 'W');  // a 90-character host name
+    p.Label1 = "Map: <font color=red size=7>HACKED</font>";
+    p.Label8 = "Mutators: " + mutators.join(", ") + " <img src=\"/etc/passwd\">";
+    p.Text3 = QString(90, 'A');
+    w.refreshPanel();
+    w.state().ServerGrid.setTextMatrix(1, 1, QString(90, 'S'));
+    QApplication::processEvents();
+
+    EXPECT_EQ(w.size(), before);
+    EXPECT_LE(w.minimumSizeHint().width(), screen.width() / 2);
+    for (ElidedLabel* label : w.findChildren<ElidedLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    auto* map = w.findChild<ElidedLabel*>("Label1");
+    EXPECT_EQ(map->fullText(), p.Label1);
+    EXPECT_TRUE(p.Label1.startsWith(map->text().chopped(1)) || map->text() == p.Label1);
+    // The grids keep their height: nothing was crushed.
+    EXPECT_GT(w.findChild<QWidget*>("ServerGrid")->height(), 150);
+    EXPECT_GT(w.findChild<QWidget*>("Flex")->height(), 100);
+}
+
+TEST(FrmMain, GridsGrowWithTheWindowAndTheServerColumnTakesTheWidth) {
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    w.show();
+    QApplication::processEvents();
+    auto* grid = w.findChild<QTableView*>("ServerGrid");
+    const int gridWidth = grid->width(), serverColumn = grid->columnWidth(1);
+    w.resize(w.width() + 200, w.height() + 100);
+    QApplication::processEvents();
+    EXPECT_GT(grid->width(), gridWidth);
+    EXPECT_EQ(grid->columnWidth(1) - serverColumn, grid->width() - gridWidth);
 }

@@ -50,6 +50,26 @@ TEST(TrayBehaviour, MinimiseHidesBehindOneIconAndLeftPressRestores) {
     EXPECT_EQ(shows, 2);
 }
 
+TEST(TrayBehaviour, WindowComesBackWhenTheTrayGoesAwayOrVyrnStartsAgain) {
+    MainState s;
+    FakeTray icon;
+    int shows = 0;
+    TrayBehaviour tray(s, icon, {[] {}, [&] { ++shows; }});
+    tray.onMinimised();
+    icon.trayExists = false;
+    icon.vanished();  // the panel holding the tray crashed
+    EXPECT_EQ(shows, 1);
+    EXPECT_FALSE(icon.isShown);
+
+    icon.trayExists = true;
+    tray.onMinimised();
+    tray.bringToFront();  // a second start, while hidden in the tray
+    EXPECT_EQ(shows, 2);
+    EXPECT_FALSE(icon.isShown);
+    tray.bringToFront();  // a second start, while on show
+    EXPECT_EQ(shows, 3);
+}
+
 TEST(TrayBehaviour, WithoutATrayTheWindowIsNeverHidden) {
     MainState s;
     FakeTray icon;
@@ -101,4 +121,6 @@ TEST(TrayBehaviour, BuddyAlertsGoThroughTheTrayUnlessSwitchedOff) {
     w.state().buddySeen("Bob", "Red Server");
     appConfig().BuddyAlerts.clear();
     EXPECT_EQ(fake->notes, QStringList{"Bob is playing on Green Server"});
+    // The desktop's notifications may read markup; names from the wire must not be.
+    EXPECT_EQ(withoutMarkup("<b>Bob</b> & <img src=x>"), "\u2039b\u203ABob\u2039/b\u203A \uFF06 \u2039img src=x\u203A");
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -55,17 +56,6 @@ TEST(GridView, ShowsHeadersWidthsAlignmentAndColours) {
     EXPECT_FALSE(m->data(m->index(1, 1), Qt::DecorationRole).value<QPixmap>().isNull());
 }
 
-TEST(GridView, FollowsTheGridsChanges) {
-    FlexGrid g = sampleGrid();
-    GridView view(g);
-    g.AddItem("3\tgamma");
-    EXPECT_EQ(view.model()->rowCount(), 3);
-    g.setColWidth(2, 600);
-    EXPECT_FALSE(view.isColumnHidden(2));
-    g.setTextMatrix(1, 1, "changed");
-    EXPECT_EQ(view.model()->data(view.model()->index(0, 1)).toString(), "changed");
-}
-
 TEST(GridView, PressSetsMouseCellAndCallsTheClickHandler) {
     FlexGrid g = sampleGrid();
     GridView view(g);
@@ -82,4 +72,53 @@ TEST(GridView, PressSetsMouseCellAndCallsTheClickHandler) {
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(g.MouseRow(), 0);
     EXPECT_EQ(g.MouseCol(), 1);
+}
+
+TEST(GridView, DesignedWidthsFitTheirHeaderAndUsualContent) {
+    FlexGrid g(2, 3);
+    g.setTextMatrix(0, 0, "#");
+    g.setTextMatrix(0, 1, "Game Type");
+    g.setTextMatrix(0, 2, "Q. Port");
+    g.setColWidth(0, 350);
+    g.setColWidth(1, 1000);
+    g.setColWidth(2, 300);
+    GridView view(g);
+    view.setUsualContent(0, {"999<"});
+    view.setUsualContent(1, {"Xdeathmatch", "CTF"});
+    view.setUsualContent(2, {"99999"});
+    const QFontMetrics fm(view.font());
+    for (int c = 0; c < 3; ++c) {
+        const QString usual = c == 0 ? "999<" : c == 1 ? "Xdeathmatch" : "99999";
+        EXPECT_GT(view.columnWidth(c), fm.horizontalAdvance(usual)) << c;
+        EXPECT_GE(view.columnWidth(c), view.horizontalHeader()->sectionSizeHint(c)) << c;
+    }
+}
+
+TEST(GridView, DraggedWidthStaysThroughRepliesAndTheFillColumnTakesTheRest) {
+    FlexGrid g = sampleGrid();
+    g.setCols(4);
+    g.setTextMatrix(0, 3, "Ping");
+    g.setColWidth(3, 450);
+    GridView view(g);
+    view.setFillColumn(1);
+    view.resize(600, 200);
+    view.show();
+    QApplication::processEvents();
+    const int room = view.viewport()->width();
+    EXPECT_EQ(view.columnWidth(0) + view.columnWidth(1) + view.columnWidth(3), room);
+
+    view.horizontalHeader()->resizeSection(3, 120);  // the user drags the Ping column
+    EXPECT_EQ(view.columnWidth(0) + view.columnWidth(1) + view.columnWidth(3), room);
+    // A reply: rows added, cells written, the same design set again.
+    g.AddItem("3\tgamma\t\t42");
+    g.setTextMatrix(1, 3, "17");
+    g.setColWidth(3, 450);
+    EXPECT_EQ(view.columnWidth(3), 120);
+    EXPECT_EQ(view.model()->rowCount(), 3);
+    EXPECT_EQ(view.model()->data(view.model()->index(0, 3)).toString(), "17");
+    // A new design for the column replaces the drag; a width shows a hidden column.
+    g.setColWidth(3, 900);
+    EXPECT_EQ(view.columnWidth(3), 60);
+    g.setColWidth(2, 600);
+    EXPECT_FALSE(view.isColumnHidden(2));
 }

@@ -1,5 +1,7 @@
 // Datagram sequences from a server being queried: ordering, completion, both decoders
 // and the writer, in both scan modes, with a buddy list that matches everything.
+#include <QCoreApplication>
+
 #include "FuzzSupport.h"
 #include "query/MainGrids.h"
 #include "query/ServerMonitor.h"
@@ -26,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     s->ScanRow = 1;
     ServerQuerier& q = monitor->querier();
     q.query({"127.0.0.1", 47778, "UT3"});
+    QCoreApplication::processEvents();  // the query goes out
     // An empty probe reply from the game port moves the query on to "\status\".
     q.onDatagram(QByteArray("\x80\0\0\0\x01", 5), QStringLiteral("127.0.0.1"), 47769);
     // Datagrams are separated by the byte 0xFE; bit 1 of the first byte sends the

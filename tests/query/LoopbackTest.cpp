@@ -205,11 +205,14 @@ TEST(Loopback, RefreshAllAsksEveryFavouriteAtOnce) {
     for (int i = 0; i < 50; ++i) lines << favourite(port + 200 + 10 * i, "UT3");
     MonitorFixture t(lines);
     appConfig().RefreshDelay = "2";  // the probe's reply ends its wait
-    QElapsedTimer clock;
-    clock.start();
     t.m.refreshAll();
-    EXPECT_LE(t.m.querier().inFlight(), ServerQuerier::kMaxInFlight);
-    ASSERT_TRUE(waitFor([&] { return t.m.querier().idle(); }));
-    EXPECT_LT(clock.elapsed(), 1500);
+    int mostInFlight = 0;
+    ASSERT_TRUE(waitFor([&] {
+        mostInFlight = std::max(mostInFlight, t.m.querier().inFlight());
+        return t.m.querier().idle();
+    }));
+    // Sampled between turns of the event loop: many at once, never more than the cap.
+    EXPECT_GT(mostInFlight, 1);
+    EXPECT_LE(mostInFlight, ServerQuerier::kMaxInFlight);
     for (int row = 1; row <= 200; ++row) EXPECT_EQ(t.cell(row, ServerCol::Players), "08/16") << row;
 }

@@ -101,22 +101,6 @@ TEST(MainGrids, HighlightPaintsExactlyOneRow) {
     }
 }
 
-TEST(MainGrids, ClearServerInfoSetsTheRestingTexts) {
-    MainState s;
-    s.panel.Text1 = "10.0.0.1";
-    s.panel.Text2 = "7777";
-    s.panel.Text3 = "admin";
-    s.panel.Label7 = "Game Type: Ctf";
-    ClearServerInfo(s);
-    EXPECT_EQ(s.panel.Frame1, "Server Information:");
-    EXPECT_EQ(s.panel.Label1, "Map: ");
-    EXPECT_EQ(s.panel.Label4, "Version:");
-    EXPECT_EQ(s.panel.Label7, "Game Type:  ");
-    EXPECT_TRUE(s.panel.Text1.isEmpty());
-    EXPECT_TRUE(s.panel.Text2.isEmpty());
-    EXPECT_TRUE(s.panel.Text3.isEmpty());
-}
-
 TEST(MainGrids, BuddyHeaderSortsNameUpAndServerDown) {
     MainState s;
     SetupBuddyGrid(s);

@@ -38,7 +38,10 @@ struct MonitorFixture {
     void ask(int row) {
         m.QueryServer(s.ServerGrid.TextMatrix(row, ServerCol::Address), queryPortOf(s.ServerGrid, row),
                       s.ServerGrid.TextMatrix(row, ServerCol::GameCode));
-        pumpEvents(2);
+        // The query goes out on a later turn of the event loop, "\status\" after the probe.
+        const int port = queryPortOf(s.ServerGrid, row);
+        for (int waited = 0; waited < 2000 && !m.querier().awaitsStatusReply("127.0.0.1", port); waited += 2)
+            pumpEvents(2);
     }
     void feed(const QByteArray& d, int port, const QString& host = QStringLiteral("127.0.0.1")) {
         m.querier().onDatagram(d, host, port);

@@ -54,15 +54,6 @@ TEST(Ut2Decoder, RowShowsNamePaddedPlayersPingAndGameType) {
     EXPECT_EQ(t.s.panel.Text2, "");
 }
 
-TEST(Ut2Decoder, OnslaughtShownAsOnslaught) {
-    Ut2Decode t;
-    QByteArray r = ut2004Reply({});
-    r.replace("xDeathMatch", "ONSOnslaughtGame");
-    t.feed(r);
-    EXPECT_EQ(t.s.ServerGrid.TextMatrix(t.row, 8), "Onslaught");
-    EXPECT_EQ(t.s.panel.Label7, "Game Type: Onslaught");
-}
-
 TEST(Ut2Decoder, PlayerCountCorrectedToPlayersListed) {
     Ut2Decode t;
     // 4 announced, players 0 and 1 listed; player 2 has no frags key right after it

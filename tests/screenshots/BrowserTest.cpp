@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "BmpFixtures.h"
+#include "platform/BmpFile.h"
 #include "screenshots/Adviewer.h"
 #include "screenshots/ScreenshotFolder.h"
 #include "screenshots/ScreenshotGlobals.h"
@@ -17,24 +22,6 @@
 #include "support/TestSupport.h"
 
 using namespace fixtures;
-
-TEST(DateKey, MonthAndDayTwoDigitsAfternoonOn24HourClock) {
-    const struct { const char* date; const char* key; } cases[] = {
-        {"3/7/2004 9:05:12 PM", "03/07/2004 21:05:12 PM"},
-        {"12/25/2003 12:30:00 AM", "12/25/2003 00:30:00 AM"},
-        {"1/2/2004 10:00:00 AM", "01/02/2004 10:00:00 AM"},
-        {"11/30/2004 12:15:00 PM", "11/30/2004 12:15:00 PM"},
-        {"4/4/2004 1:01:01 PM", "04/04/2004 13:01:01 PM"},
-        {"4/4/2004 11:01:01 PM", "04/04/2004 23:01:01 PM"},
-        {"4/4/2004 1:01:01 AM", "04/04/2004 1:01:01 AM"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(dateKey(c.date), c.key) << c.date;
-    // Month and day sort before the year.
-    EXPECT_TRUE(listBoxLess("01/05/2004 1:00:00 AM | b.bmp", "02/01/2003 1:00:00 AM | a.bmp"));
-    EXPECT_TRUE(listBoxLess("a b", "a1"));   // blanks before digits
-    EXPECT_TRUE(listBoxLess("a1", "aB"));    // digits before letters
-    EXPECT_TRUE(listBoxLess("ab", "AC"));    // case ignored
-}
 
 class Browser : public ::testing::Test {
 protected:
@@ -70,34 +57,77 @@ TEST_F(Browser, ListsBitmapsByNameAndStepsThroughThem) {
 
     v.Command3_Click();  // nothing before the first
     EXPECT_EQ(v.browser().CurrentIndex, 0);
-    QTest::keyClicks(&v, "=");
-    EXPECT_EQ(v.browser().CurrentIndex, 1);
-    QTest::keyClicks(v.Text1, "+");  // keys reach the window before its fields
-    EXPECT_EQ(v.browser().CurrentIndex, 2);
+    v.Command2_Click();
+    v.Command2_Click();
     EXPECT_EQ(shownName(v), "c.bmp");
     v.Command2_Click();  // 2 + 2 > 3: stays
     EXPECT_EQ(v.browser().CurrentIndex, 2);
-    QTest::keyClicks(&v, "-");
-    EXPECT_EQ(shownName(v), "b.bmp");
     v.Command7_Click();
     EXPECT_EQ(shownName(v), "c.bmp");
     v.Command8_Click();
     EXPECT_EQ(shownName(v), "A.BMP");
 }
 
-TEST_F(Browser, DateOrderAndBackToFirstOnEveryTick) {
-    addShot("a.bmp", QDateTime(QDate(2004, 2, 1), QTime(9, 0)));
-    addShot("b.bmp", QDateTime(QDate(2003, 12, 25), QTime(0, 30)));
-    addShot("c.bmp", QDateTime(QDate(2004, 2, 1), QTime(21, 5)));
+TEST_F(Browser, OpensWholeAndCentredOnTheScreen) {
+    addShot("a.bmp");
+    Adviewer v(folder);
+    ASSERT_TRUE(v.Form_Load());
+    v.show();
+    QApplication::processEvents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(v.frameGeometry()));
+    EXPECT_LE(std::abs(v.frameGeometry().center().x() - screen.center().x()), 2);
+    EXPECT_LE(std::abs(v.frameGeometry().center().y() - screen.center().y()), 2);
+}
+
+TEST_F(Browser, EachKeyPressStepsOnceWhereverTheFocusIs) {
+    for (const char* n : {"1.bmp", "2.bmp", "3.bmp", "4.bmp", "5.bmp"}) addShot(n);
+    Adviewer v(folder);
+    ASSERT_TRUE(v.Form_Load());
+    v.show();
+    QApplication::setActiveWindow(&v);
+    // A clicked button keeps the focus; the key must not also travel up through its frame.
+    v.Command2->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), '+');
+    EXPECT_EQ(v.browser().CurrentIndex, 1);
+    QTest::keyClick(QApplication::focusWidget(), '=');
+    EXPECT_EQ(v.browser().CurrentIndex, 2);
+    QTest::keyClick(QApplication::focusWidget(), '-');
+    EXPECT_EQ(v.browser().CurrentIndex, 1);
+    // In a number box the keys step and leave the number alone.
+    for (QLineEdit* box : {v.Text2, v.Text4}) {
+        box->setFocus();
+        const QString before = box->text();
+        QTest::keyClick(QApplication::focusWidget(), '+');
+        EXPECT_EQ(box->text(), before);
+        QTest::keyClick(QApplication::focusWidget(), '-');
+        EXPECT_EQ(box->text(), before);
+    }
+    EXPECT_EQ(v.browser().CurrentIndex, 1);
+    // A darker picture: the minus in front of the brightness is typed, not a step.
+    v.Text1->setFocus();
+    v.Text1->selectAll();
+    QTest::keyClicks(v.Text1, "-25");
+    EXPECT_EQ(v.Text1->text(), "-25");
+    EXPECT_EQ(v.browser().CurrentIndex, 1);
+    QTest::keyClick(v.Text1, '-');  // not in front: a step
+    EXPECT_EQ(v.Text1->text(), "-25");
+    EXPECT_EQ(v.browser().CurrentIndex, 0);
+}
+
+TEST_F(Browser, DateOrderIsTheFilesOwnDateAndTime) {
+    addShot("a.bmp", QDateTime(QDate(2004, 1, 4), QTime(9, 0)));
+    addShot("b.bmp", QDateTime(QDate(2003, 2, 1), QTime(10, 0)));
+    addShot("c.bmp", QDateTime(QDate(2004, 1, 4), QTime(10, 0)));
+    addShot("d.bmp", QDateTime(QDate(2004, 1, 4), QTime(21, 5)));
     Adviewer v(folder);
     ASSERT_TRUE(v.Form_Load());
     v.Command2_Click();
     v.Check1->setChecked(true);
     v.Check1_Click();
-    // 02/01/2004 09:00 AM -> "9:00" sorts after "21:05" as text; 12/25 sorts last by month.
-    EXPECT_EQ(v.browser().PictureNames, (QStringList{"c.bmp", "a.bmp", "b.bmp", ""}));
-    EXPECT_EQ(v.browser().CurrentIndex, 0);
-    EXPECT_EQ(shownName(v), "c.bmp");
+    // 2003 before 2004 whatever the month; 9 AM before 10 AM before 9:05 PM.
+    EXPECT_EQ(v.browser().PictureNames, (QStringList{"b.bmp", "a.bmp", "c.bmp", "d.bmp", ""}));
+    EXPECT_EQ(shownName(v), "b.bmp");
     v.Command2_Click();
     v.Check1->setChecked(false);
     v.Check1_Click();
@@ -116,6 +146,7 @@ TEST_F(Browser, DeleteAsksAndKeepsThePlace) {
     EXPECT_EQ(prompts.shown[0].text, "Are you sure you want to delete\r\n" + folder + "2.bmp?");
     EXPECT_EQ(prompts.shown[0].title, "Confirm Delete");
     EXPECT_EQ(prompts.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(prompts.shown[0].defaultButton, MsgAnswer::No);
 
     prompts.answers = {MsgAnswer::Yes};
     v.Command9_Click();  // a middle picture: the next one moves into its place
@@ -136,6 +167,47 @@ TEST_F(Browser, DeleteAsksAndKeepsThePlace) {
     v.Command1_Click();
     v.Command5_Click();
     EXPECT_EQ(prompts.shown.size(), asked);
+}
+
+TEST(BrowserDelete, EnterInTheRealQuestionKeepsThePicture) {
+    TempProgramFolder program;
+    const QString folder = program.path() + "/<b>Shots</b>/";  // a folder name is not markup
+    QDir().mkpath(folder);
+    writeFile(folder + "Shot0001.bmp", bmpBytes(40, 30, 24, gradient));
+    Adviewer v(folder);
+    ASSERT_TRUE(v.Form_Load());
+    QString asked;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(100, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        asked = box->windowTitle();
+        if (auto* text = box->findChild<QLabel*>("qt_msgbox_label")) format = text->textFormat();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    v.Command9_Click();  // the Qt message box, answered by Enter
+    EXPECT_EQ(asked, "Confirm Delete");
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_TRUE(QFile::exists(folder + "Shot0001.bmp"));
+}
+
+TEST_F(Browser, TooLargeASizeNamesTheLimit) {
+    addShot("a.bmp");
+    Adviewer v(folder);
+    ASSERT_TRUE(v.Form_Load());
+    const qint64 height = maxBmpPixels() / kMaxBmpSide + 1;
+    v.Text2->setText(QString::number(kMaxBmpSide));
+    v.Text3->setText(QString::number(height));
+    v.Command1_Click();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    const QString text = prompts.shown[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("The picture is too large to save at %1 x %2 pixels.")
+                                    .arg(kMaxBmpSide)
+                                    .arg(height)))
+        << text.toStdString();
+    // 33,554,432 under Qt's 128 MB
+    EXPECT_TRUE(text.contains(QLocale(QLocale::English).toString(maxBmpPixels()) + " pixels")) << text.toStdString();
+    EXPECT_EQ(prompts.shown[0].title, "Error in JPEG conversion");
 }
 
 TEST_F(Browser, EmptyFolderNavigatesNowhere) {
@@ -176,7 +248,7 @@ TEST_F(Browser, BrightnessChangeShowsTheAdjustedTemporaryPicture) {
 TEST_F(Browser, ClosingRemovesTemporaryFilesAndRewritesTheConfig) {
     addShot("a.bmp");
     program.write("vyrn.ini", "ut\r\nut2\r\nut3\r\n1\r\n 3 \r\nTrue\r\nold\r\nol\r\n");
-    appConfig() = {"ut", "ut2", "ut3", "1", " 3 ", "/saved/here/", "/s"};
+    appConfig() = {"ut", "ut2", "ut3", "1", " 3 ", "/saved/here/", "/s", {}};
     Adviewer v(folder);
     ASSERT_TRUE(v.Form_Load());
     v.Command4_Click();

@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "BmpFixtures.h"
+#include "platform/BmpFile.h"
 #include "screenshots/JpegExport.h"
 #include "screenshots/PictureRenderer.h"
 #include "screenshots/ScreenshotGlobals.h"
@@ -94,20 +95,18 @@ protected:
     SaveDialogRunner answer(const QString& folder, const QString& name) {
         return [this, folder, name](const QString& proposed) {
             dialogProposals.append(proposed);
-            screenshotGlobals().SaveTargetFolder = folder;
-            screenshotGlobals().SaveFileName = name;
-            appConfig().LastSaveFolder = folder;
+            return std::optional<SaveChoice>(SaveChoice{folder, name});
         };
     }
 
-    JpegExportResult run(const SaveDialogRunner& dialog, const QString& w = {}, const QString& h = {},
-                         const QString& quality = QStringLiteral("100")) {
+    JpegExportOutcome run(const SaveDialogRunner& dialog, const QString& w = {}, const QString& h = {},
+                          const QString& quality = QStringLiteral("100")) {
         return exportPictureAsJpeg({&renderer, QStringLiteral("Shot0001.BMP"), w, h, quality}, dialog);
     }
 };
 
 TEST_F(JpegExport, WritesABaselineYCbCrJpegWithOneChromaSamplePer2x2Block) {
-    ASSERT_EQ(run(answer(target.path(), QStringLiteral("holiday")), {}, {}, QStringLiteral("90")),
+    ASSERT_EQ(run(answer(target.path(), QStringLiteral("holiday")), {}, {}, QStringLiteral("90")).result,
               JpegExportResult::Saved);
     EXPECT_EQ(dialogProposals, QStringList{"shot0001.jpg"});
     const QString saved = target.filePath(QStringLiteral("holiday.jpg"));
@@ -137,13 +136,14 @@ TEST_F(JpegExport, WritesABaselineYCbCrJpegWithOneChromaSamplePer2x2Block) {
 
 TEST_F(JpegExport, ResizesAndClampsQuality) {
     ASSERT_EQ(run(answer(target.path(), QStringLiteral("big.jpg")), QStringLiteral("800"), QStringLiteral("600"),
-                  QStringLiteral("500")),
+                  QStringLiteral("500")).result,
               JpegExportResult::Saved);
     EXPECT_EQ(screenshotGlobals().JpegQuality, 100);
     const DecodedJpeg big = decodeJpeg(readAll(target.filePath(QStringLiteral("big.jpg"))));
     EXPECT_EQ(big.width, 800);
     EXPECT_EQ(big.height, 600);
-    ASSERT_EQ(run(answer(target.path(), QStringLiteral("low")), {}, {}, QStringLiteral("-7")), JpegExportResult::Saved);
+    ASSERT_EQ(run(answer(target.path(), QStringLiteral("low")), {}, {}, QStringLiteral("-7")).result,
+              JpegExportResult::Saved);
     EXPECT_EQ(screenshotGlobals().JpegQuality, 1);
     EXPECT_LT(QFileInfo(target.filePath(QStringLiteral("low.jpg"))).size(),
               QFileInfo(target.filePath(QStringLiteral("big.jpg"))).size());
@@ -151,40 +151,46 @@ TEST_F(JpegExport, ResizesAndClampsQuality) {
 
 TEST_F(JpegExport, FirstExportOffersTheProgramFolder) {
     QString offered;
-    ASSERT_EQ(run([&](const QString&) { offered = appConfig().LastSaveFolder; }), JpegExportResult::Cancelled);
+    const auto cancel = [&](const QString&) {
+        offered = appConfig().LastSaveFolder;
+        return std::optional<SaveChoice>();
+    };
+    ASSERT_EQ(run(cancel).result, JpegExportResult::Cancelled);
     EXPECT_EQ(offered, program.path() + '/');
     EXPECT_EQ(appConfig().LastSaveDrive, offered.left(2));
     EXPECT_FALSE(program.exists(QStringLiteral("vyrntmppic.jpg")));
     QDir dir(program.path());
     EXPECT_EQ(dir.entryList(QDir::Files), QStringList{"vyrntmppic.bmp"});
-}
-
-TEST_F(JpegExport, EmptyNameIsACancel) {
-    EXPECT_EQ(run(answer(target.path(), QString())), JpegExportResult::Cancelled);
+    // Save with an empty name is a cancel too.
+    EXPECT_EQ(run(answer(target.path(), QString())).result, JpegExportResult::Cancelled);
     EXPECT_TRUE(QDir(target.path()).entryList(QDir::Files).isEmpty());
-    EXPECT_FALSE(program.exists(QStringLiteral("vyrntmppic.jpg")));
 }
 
-TEST_F(JpegExport, FailedCopyIsToldToTheUser) {
+TEST_F(JpegExport, FailuresAreReturnedNotShown) {
     const QString gone = target.filePath(QStringLiteral("no/such/folder"));
-    EXPECT_EQ(run(answer(gone, QStringLiteral("x"))), JpegExportResult::CopyFailed);
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(prompts.shown[0].icon, MsgIcon::Critical);
-    EXPECT_TRUE(prompts.shown[0].text.contains("x.jpg"));
-    EXPECT_FALSE(program.exists(QStringLiteral("vyrntmppic.jpg")));
-}
+    const JpegExportOutcome copy = run(answer(gone, QStringLiteral("x")));
+    EXPECT_EQ(copy.result, JpegExportResult::CopyFailed);
+    EXPECT_EQ(copy.target, gone + "/x.jpg");
 
-TEST_F(JpegExport, FailedEncodeIsToldAndNoDialogShown) {
+    bool dialogShown = false;
+    const auto dialog = [&](const QString&) {
+        dialogShown = true;
+        return std::optional<SaveChoice>();
+    };
+    // Beyond the largest picture: refused before any pixel memory is taken.
+    const int height = int(maxBmpPixels() / kMaxBmpSide + 1);
+    const JpegExportOutcome large = run(dialog, QString::number(kMaxBmpSide), QString::number(height));
+    EXPECT_EQ(large.result, JpegExportResult::TooLarge);
+    EXPECT_EQ(large.size, QSize(kMaxBmpSide, height));
+
     PictureRenderer nothingLoaded;
     writeFile(shotsFolder + "broken.bmp", QByteArray("BM garbage"));
     nothingLoaded.LoadPic2(shotsFolder + "broken.bmp");  // shown by path, but not a picture
-    bool dialogShown = false;
     EXPECT_EQ(exportPictureAsJpeg({&nothingLoaded, QStringLiteral("broken.bmp"), {}, {}, QStringLiteral("100")},
-                                  [&](const QString&) { dialogShown = true; }),
+                                  dialog).result,
               JpegExportResult::EncodeFailed);
     EXPECT_FALSE(dialogShown);
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(prompts.shown[0].title, "Error in JPEG conversion");
+    EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_FALSE(program.exists(QStringLiteral("vyrntmppic.jpg")));
 }
 

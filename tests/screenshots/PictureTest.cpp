@@ -84,15 +84,19 @@ TEST_F(Renderer, PreviewIs601By416WithCaptionAndDate) {
 
 TEST_F(Renderer, SaveSizeIsOwnSizeOrExactlyTheTypedOne) {
     PictureRenderer r;
-    ASSERT_TRUE(r.LoadPic(shot, QString(), QString()));
+    using R = PictureRenderer::SaveRender;
+    ASSERT_EQ(r.LoadPic(shot, QString(), QString()), R::Drawn);
     EXPECT_EQ(r.pic2, source);  // pixel for pixel
     EXPECT_EQ(r.caption, "VYRN Screen shot preview - (" + shot + ")");
-    ASSERT_TRUE(r.LoadPic(shot, QStringLiteral("800"), QStringLiteral("600")));
+    ASSERT_EQ(r.LoadPic(shot, QStringLiteral("800"), QStringLiteral("600")), R::Drawn);
     EXPECT_EQ(r.pic2.size(), QSize(800, 600));
-    ASSERT_TRUE(r.LoadPic(shot, QStringLiteral("160"), QString()));
+    ASSERT_EQ(r.LoadPic(shot, QStringLiteral("160"), QString()), R::Drawn);
     EXPECT_EQ(r.pic2.size(), QSize(160, 200));
-    ASSERT_TRUE(r.LoadPic(shot, QStringLiteral("100.5"), QStringLiteral("-3")));
+    ASSERT_EQ(r.LoadPic(shot, QStringLiteral("100.5"), QStringLiteral("-3")), R::Drawn);
     EXPECT_EQ(r.pic2.size(), QSize(100, 1));  // halves to even; sizes start at 1
+    // Beyond the largest side: refused with the size as typed.
+    EXPECT_EQ(r.LoadPic(shot, QStringLiteral("20000"), QStringLiteral("10")), R::TooLarge);
+    EXPECT_EQ(r.saveSize, QSize(20000, 10));
 }
 
 TEST_F(Renderer, ChangesAddUpThroughTheTemporaryPicture) {

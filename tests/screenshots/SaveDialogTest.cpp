@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "screenshots/Form2.h"
+#include "dialogs/ElidedText.h"
 #include "screenshots/ScreenshotGlobals.h"
 #include "state/AppConfig.h"
 #include "support/TestSupport.h"
@@ -25,21 +26,18 @@ TEST_F(SaveDialog, SaveAnswersFolderAndNameAsTyped) {
     Form2 f;
     EXPECT_EQ(f.windowTitle(), "VYRN - Save A Picture");
     EXPECT_EQ(f.dirPath(), root.path());
-    EXPECT_EQ(f.Label1->text(), root.path());
+    EXPECT_EQ(f.Label1->fullText(), root.path());
     EXPECT_EQ(f.Text1->text(), "mypic.jpg");
     f.setProposedName("shot0001.jpg");
     f.Text1->setText("holiday");
     f.Command1_Click();
-    EXPECT_EQ(screenshotGlobals().SaveTargetFolder, root.path());
-    EXPECT_EQ(screenshotGlobals().SaveFileName, "holiday");
-    EXPECT_EQ(appConfig().LastSaveFolder, root.path());
-}
+    ASSERT_TRUE(f.answer());
+    EXPECT_EQ(f.answer()->folder, root.path());
+    EXPECT_EQ(f.answer()->name, "holiday");
 
-TEST_F(SaveDialog, CancelLeavesTheAnswersAlone) {
-    Form2 f;
-    f.Command3_Click();
-    EXPECT_TRUE(screenshotGlobals().SaveFileName.isEmpty());
-    EXPECT_TRUE(screenshotGlobals().SaveTargetFolder.isEmpty());
+    Form2 cancelled;
+    cancelled.Command3_Click();
+    EXPECT_FALSE(cancelled.answer());
 }
 
 TEST_F(SaveDialog, MissingRememberedFolderFallsBack) {

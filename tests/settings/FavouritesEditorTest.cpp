@@ -38,7 +38,7 @@ bool rowHighlighted(FlexGrid& g, int row) {
 // The game dialog's answer, and the preselection it was opened with.
 struct GameAnswer {
     QString code;
-    QStringList preselections;
+    QStringList preselections{};
     GameChooser chooser() {
         return [this](const QString& pre) {
             preselections.append(pre);

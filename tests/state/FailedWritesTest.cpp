@@ -40,16 +40,7 @@ struct Files {
 };
 }  // namespace
 
-TEST(FailedWrites, SavedServerListKeepsTheOldFile) {
-    Files f;
-    {
-        FileSizeLimit disk(16);
-        EXPECT_FALSE(SaveSortedServerList(f.s));
-    }
-    f.expectUnchanged();
-}
-
-TEST(FailedWrites, PlayerClickSaysSoAndKeepsTheBuddies) {
+TEST(FailedWrites, PlayerClickTellsTheUserAndKeepsTheBuddies) {
     Files f;
     f.s.Flex.setTextMatrix(1, 0, QString(2000, 'P'));
     f.s.Flex.setMouseCell(1, 0);

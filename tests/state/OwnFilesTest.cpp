@@ -87,7 +87,9 @@ TEST(OwnFiles, SettingsRoundTripKeepsEveryByte) {
         settingsRoundTrip();
         EXPECT_EQ(folder.read("servers.ini"), c.servers);
         EXPECT_EQ(folder.read("buddies.ini"), c.buddies);
-        if (!c.config.isEmpty()) EXPECT_EQ(folder.read("vyrn.ini"), c.config);
+        if (!c.config.isEmpty()) {
+            EXPECT_EQ(folder.read("vyrn.ini"), c.config);
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <utility>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -39,7 +41,7 @@ MsgAnswer ScriptedPrompter::ask(const Message& message) {
 std::optional<QString> ScriptedPrompter::input(const InputRequest& request) {
     asked.append(request);
     if (inputs.empty()) return std::nullopt;
-    auto a = inputs.front();
+    const std::optional<QString> a = std::exchange(inputs.front(), std::nullopt);
     inputs.pop_front();
     return a;
 }

@@ -12,6 +12,11 @@
 #include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
+#include <chrono>
+#include <thread>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#include <time.h>
 #include <cstdio>
 #include <memory>
 
@@ -218,6 +223,17 @@ QList<QByteArray> reordered(const QList<QByteArray>& datagrams, const QList<int>
     return out;
 }
 
+// When the system received the datagram just read from the socket, so a delay counts
+// from the query's arrival even when this process was slow to read it.
+std::chrono::steady_clock::time_point kernelReceiveTime(QUdpSocket* socket) {
+    const auto now = std::chrono::steady_clock::now();
+    timespec stamp{}, wall{};
+    if (ioctl(int(socket->socketDescriptor()), SIOCGSTAMPNS, &stamp) != 0) return now;
+    clock_gettime(CLOCK_REALTIME, &wall);
+    const long long ageNs = (wall.tv_sec - stamp.tv_sec) * 1000000000LL + (wall.tv_nsec - stamp.tv_nsec);
+    return ageNs >= 0 && ageNs < 1000000000LL ? now - std::chrono::nanoseconds(ageNs) : now;
+}
+
 class StandIn : public QObject {
 public:
     explicit StandIn(Options o) : o_(std::move(o)) {}
@@ -237,6 +253,8 @@ public:
                 return false;
             }
             QUdpSocket* raw = s.get();
+            timespec unused{};
+            ioctl(int(raw->socketDescriptor()), SIOCGSTAMPNS, &unused);  // receive times from now on
             connect(raw, &QUdpSocket::readyRead, this, [this, raw, p] { readPending(raw, p); });
             sockets_.push_back(std::move(s));
         }
@@ -247,6 +265,7 @@ private:
     void readPending(QUdpSocket* socket, int port) {
         while (socket->hasPendingDatagrams()) {
             const QNetworkDatagram d = socket->receiveDatagram();
+            receivedAt_ = kernelReceiveTime(socket);
             const QByteArray q = d.data();
             if (q.startsWith('\\') && queryPorts_.contains(port)) {
                 const int index = queryPorts_[port];
@@ -283,14 +302,21 @@ private:
         auto send = [socket, to, toPort, datagrams] {
             for (const QByteArray& d : datagrams) socket->writeDatagram(d, to, toPort);
         };
-        if (o_.delayMs > 0 && faults) QTimer::singleShot(o_.delayMs, this, send);
-        else send();
+        if (o_.delayMs <= 0 || !faults) return send();
+        // The event loop may wake late on a busy machine; the last stretch is slept exactly,
+        // so a delay measured by a client is the delay asked for.
+        const auto due = receivedAt_ + std::chrono::milliseconds(o_.delayMs);
+        QTimer::singleShot(std::max(0, o_.delayMs - 20), Qt::PreciseTimer, this, [send, due] {
+            std::this_thread::sleep_until(due);
+            send();
+        });
     }
 
     Options o_;
     QMap<int, int> queryPorts_, probePorts_;
     std::vector<std::unique_ptr<QUdpSocket>> sockets_;
     int queryId_ = 0;
+    std::chrono::steady_clock::time_point receivedAt_;
 };
 
 QList<QByteArray> splitList(const QString& text) {
