@@ -85,9 +85,3 @@ TEST(ListReader, WhatEndsAList) {
         EXPECT_EQ(r.state(), c.state) << c.bytes.constData();
     }
 }
-
-TEST(ListReader, BytesAfterTheEndAreNotRead) {
-    MasterListReader r;
-    const auto got = r.feed("\\ip\\127.0.0.1:7778\\final\\\\ip\\127.0.0.2:7778\\final\\");
-    EXPECT_EQ(got.size(), 1);
-}
