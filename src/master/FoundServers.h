@@ -44,5 +44,6 @@ struct BuddySighting {
     QString buddy;    // the entry as written
     QString player;   // the name on the server
     int serverIndex;  // into the list searched
+    bool operator==(const BuddySighting&) const = default;
 };
 QList<BuddySighting> findBuddies(const QStringList& buddyEntries, const QList<FoundServer>& servers);

@@ -125,7 +125,12 @@ void FrmFindServers::buildControls() {
     buddies_->hide();
     connect(buddies_, &QTableWidget::cellClicked, this, [this](int row, int) {
         if (const QTableWidgetItem* item = buddies_->item(row, 0)) selectServer(item->data(Qt::UserRole).toInt());
+        buddiesPicked_ = true;
     });
+    connect(buddies_, &QTableWidget::itemSelectionChanged, this, [this] {
+        if (!buddies_->selectedItems().isEmpty()) buddiesPicked_ = true;
+    });
+    connect(table_, &QTableView::pressed, this, [this] { buddiesPicked_ = false; });
     layout->addWidget(split, 1);
 
     notes_ = new QPlainTextEdit(this);
@@ -158,6 +163,9 @@ void FrmFindServers::buildControls() {
 void FrmFindServers::refresh() {
     if (client_) client_->cancel();
     model_->clear();
+    shownSightings_.clear();
+    buddies_->setRowCount(0);
+    buddiesPicked_ = false;
     masterNotes_.clear();
     notes_->clear();
     notes_->hide();
@@ -233,6 +241,9 @@ void FrmFindServers::updateBuddies() {
     QStringList entries;
     for (int r = 1; r < state_.BudList.Rows(); ++r) entries << state_.BudList.TextMatrix(r, 0);
     const QList<BuddySighting> seen = ::findBuddies(entries, model_->servers());
+    // Unchanged sightings keep the rows, and with them what the user selected.
+    if (seen == shownSightings_) return;
+    shownSightings_ = seen;
     buddies_->setRowCount(int(seen.size()));
     for (int i = 0; i < seen.size(); ++i) {
         const FoundServer& s = model_->server(seen[i].serverIndex);
@@ -263,7 +274,7 @@ void FrmFindServers::selectServer(int modelRow) {
 
 void FrmFindServers::addSelectedToFavourites() {
     QList<int> rows;
-    if (buddies_->isVisible() && buddies_->hasFocus()) {
+    if (buddies_->isVisible() && buddiesPicked_) {
         for (const QModelIndex& i : buddies_->selectionModel()->selectedRows())
             rows << buddies_->item(i.row(), 0)->data(Qt::UserRole).toInt();
     } else {

@@ -33,8 +33,8 @@ public:
 
     // Asks the masters again and queries the new list.
     void refresh();
-    // Adds the selected rows of the server list (or of the buddy list when it has the
-    // focus) to the favourites.
+    // Adds the selected rows of the server list, or the servers of the selected buddies
+    // when the buddy list was picked from last, to the favourites.
     void addSelectedToFavourites();
     void findBuddies();
     // Selects a server's row, clearing the filters when they hide it.
@@ -68,6 +68,9 @@ private:
     std::unique_ptr<ServerQuerier> querier_;
     QStringList masterNotes_;
     bool listComplete_ = false;
+    QList<BuddySighting> shownSightings_;
+    // Which list "Add to favourites" takes its rows from: the one the user picked from last.
+    bool buddiesPicked_ = false;
     QString lastAction_;
 
     QTableView* table_ = nullptr;

@@ -145,6 +145,12 @@ TEST(FindServersWindow, FindMyBuddiesShowsWhereTheyPlayAndSelectsTheServer) {
     const QModelIndexList selected = w.serverTable()->selectionModel()->selectedRows(int(FoundColumn::Server));
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected[0].data().toString(), "Second");
+    // "Add to favourites" takes the servers of the buddies picked, after the list refreshed.
+    pumpEvents(600);
+    b->selectAll();
+    QTest::mouseClick(child<QPushButton>(w, "addFavourites"), Qt::LeftButton);
+    EXPECT_EQ(f.folder.read("servers.ini"), "127.0.0.1:" + QByteArray::number(base + 2) + ":UT\r\n127.0.0.1:" +
+                                                QByteArray::number(base + 1) + ":UT\r\n");
 }
 
 TEST(FindServersWindow, BadMastersAreNamedAndNothingIsAdded) {
