@@ -1,19 +1,18 @@
 #include "platform/TextFileCodec.h"
 
 #include <QStringDecoder>
-#include <optional>
 
+#include "platform/FileIO.h"
 #include "platform/Text1252.h"
 
 namespace {
 const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
-// The text when the bytes are UTF-8 that encodes back to exactly the same bytes.
-std::optional<QString> exactUtf8(const QByteArray& bytes) {
+// True when the bytes are UTF-8 that encodes back to exactly the same bytes.
+bool isExactUtf8(const QByteArray& bytes) {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError() || text.toUtf8() != bytes) return std::nullopt;
-    return text;
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError() && text.toUtf8() == bytes;
 }
 
 QByteArray firstLineEnd(const QByteArray& bytes) {
@@ -25,18 +24,11 @@ QByteArray firstLineEnd(const QByteArray& bytes) {
     return QByteArrayLiteral("\r\n");
 }
 
-QStringList splitTextLines(const QString& text) {
+// CR and LF are single bytes in both encodings: the bytes are cut into lines first,
+// then each line is decoded.
+QStringList splitTextLines(const QByteArray& bytes, QString (*decode)(const QByteArray&)) {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.append(text.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < n) lines.append(text.mid(start));
+    for (const QByteArray& line : splitLines(bytes)) lines.append(decode(line));
     return lines;
 }
 }  // namespace
@@ -46,12 +38,12 @@ DecodedLines decodeTextLines(const QByteArray& bytes) {
     out.format.lineEnd = firstLineEnd(bytes);
     const bool bom = bytes.startsWith(kUtf8Bom);
     const QByteArray body = bom ? bytes.mid(kUtf8Bom.size()) : bytes;
-    if (std::optional<QString> text = exactUtf8(body)) {
+    if (isExactUtf8(body)) {
         out.format.byteOrderMark = bom;
-        out.lines = splitTextLines(*text);
+        out.lines = splitTextLines(body, [](const QByteArray& line) { return QString::fromUtf8(line); });
     } else {
         out.format.encoding = TextEncoding::Windows1252;
-        out.lines = splitTextLines(windows1252ToUnicode(bytes));
+        out.lines = splitTextLines(bytes, windows1252ToUnicode);
     }
     return out;
 }
