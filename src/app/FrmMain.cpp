@@ -19,6 +19,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmagreement.h"
 #include "launch/Launch.h"
+#include "master/FrmFindServers.h"
 #include "platform/ProcessStarter.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Prompter.h"
@@ -140,6 +141,8 @@ void FrmMain::buildMenus() {
     connect(mnuFile, &QMenu::aboutToShow, this, &FrmMain::mnuFile_Open);
     mnuFile->addAction(QStringLiteral("Save sorted server list "), this, &FrmMain::mnuSaveServer_Click)
         ->setObjectName(QStringLiteral("mnuSaveServer"));
+    mnuFile->addAction(QStringLiteral("Find Servers..."), this, &FrmMain::mnuFindServers_Click)
+        ->setObjectName(QStringLiteral("mnuFindServers"));
     mnuFile->addAction(QStringLiteral("E&xit"), this, &FrmMain::mnuExit_Click)
         ->setObjectName(QStringLiteral("mnuExit"));
     QAction* refresh = mnuFile->addAction(QStringLiteral("Refresh all"), this, &FrmMain::mnuRefreshAll_Click);
@@ -272,6 +275,11 @@ void FrmMain::mnuSaveServer_Click() {
 void FrmMain::mnuExit_Click() { endProgram(); }
 
 void FrmMain::mnuRefreshAll_Click() { monitor_->refreshAll(); }
+
+void FrmMain::mnuFindServers_Click() {
+    // Favourites added there are asked at once, so their rows fill without waiting for the scan.
+    openFindServers(state_, this, [this] { monitor_->refreshAll(); });
+}
 
 void FrmMain::Flex_Click() {
     const FlexClickResult result = monitor_->Flex_Click();

@@ -41,6 +41,7 @@ public:
     void mnuSaveServer_Click();
     void mnuExit_Click();
     void mnuRefreshAll_Click();
+    void mnuFindServers_Click();
     void mnuVYRN_Click();
     void mnuGame_Click();
     void mnuauto_Click();

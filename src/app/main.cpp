@@ -3,11 +3,17 @@
 
 #include "app/FrmMain.h"
 #include "app/QueryCommand.h"
+#include "master/MasterCommand.h"
 
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    // The query command needs no display, so it decides before any window exists.
+    // The command lines need no display, so they decide before any window exists;
+    // `--master --query` is the master's.
+    if (isMasterCommand(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return runMasterCommand(QCoreApplication::arguments());
+    }
     if (isQueryCommand(arguments)) {
         QCoreApplication app(argc, argv);
         return runQueryCommand(arguments);

@@ -1,5 +1,7 @@
 #include "state/FavouritesFiles.h"
 
+#include <algorithm>
+
 #include "state/ProgramFolder.h"
 
 QString gameDisplayName(const QString& code) {
@@ -72,6 +74,48 @@ SaveResult SaveSortedServerList(const MainState& s) {
         if (!g.TextMatrix(i, 0).isEmpty())
             favourites.append({g.TextMatrix(i, 2), g.TextMatrix(i, 3), g.TextMatrix(i, 7)});
     return writeFavourites(favourites);
+}
+
+FavouritesAdded appendFavourites(MainState& s, const QList<FavouriteLine>& favourites) {
+    const QString path = programFile(kServersFileName);
+    LinesRead read = readTextLines(path);
+    if (read.failed()) return {0, readFailureText(read)};
+    auto sameServer = [](const FavouriteLine& a, const FavouriteLine& b) {
+        return a.address.trimmed() == b.address.trimmed() && a.port.trimmed().toInt() == b.port.trimmed().toInt();
+    };
+    QList<FavouriteLine> known;
+    for (const QString& line : std::as_const(read.lines)) known << splitFavouriteLine(line);
+    QList<FavouriteLine> added;
+    for (const FavouriteLine& f : favourites) {
+        const auto isF = [&](const FavouriteLine& k) { return sameServer(k, f); };
+        if (!joinFavouriteLine(f) || std::any_of(known.cbegin(), known.cend(), isF) ||
+            std::any_of(added.cbegin(), added.cend(), isF))
+            continue;
+        added << f;
+    }
+    if (added.isEmpty()) return {};
+    QStringList lines = read.lines;
+    for (const FavouriteLine& f : std::as_const(added)) lines << *joinFavouriteLine(f);
+    if (const SaveResult saved = writeTextLines(path, lines); !saved) return {0, saveFailureText(saved)};
+
+    FlexGrid& g = s.ServerGrid;
+    int number = 0;
+    for (int r = 1; r < g.Rows(); ++r) number = std::max(number, g.TextMatrix(r, 0).toInt());
+    for (const FavouriteLine& f : std::as_const(added)) {
+        // The empty list's one row takes the first favourite, as the loader fills it.
+        int row = g.Rows() - 1;
+        if (!g.TextMatrix(row, 0).isEmpty()) {
+            g.setRows(g.Rows() + 1);
+            row = g.Rows() - 1;
+        }
+        g.setTextMatrix(row, 0, QString::number(++number));
+        g.setTextMatrix(row, 1, f.address);
+        g.setTextMatrix(row, 2, f.address);
+        g.setTextMatrix(row, 3, f.port);
+        g.setTextMatrix(row, 7, f.code);
+        g.setTextMatrix(row, 9, gameDisplayName(f.code));
+    }
+    return {int(added.size()), {}};
 }
 
 LinesRead loadBuddyGrid(FlexGrid& g) {

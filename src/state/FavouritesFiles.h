@@ -39,6 +39,16 @@ LinesRead LoadServerList(MainState& s);
 // Writes "servers.ini" from the main server grid in its current order.
 SaveResult SaveSortedServerList(const MainState& s);
 
+// Adds the favourites that are not in the list yet (same address and query port) to the
+// end of "servers.ini", which keeps every line it had, and to the end of the main server
+// grid. failure holds the message for the user when the file could not be read or
+// written; the grid is then left as it was.
+struct FavouritesAdded {
+    int count = 0;
+    QString failure;
+};
+FavouritesAdded appendFavourites(MainState& s, const QList<FavouriteLine>& favourites);
+
 // Fills a freshly laid out buddy grid (column 0) from "buddies.ini", each line whole;
 // the settings dialog's buddy grid loads the same way.
 LinesRead loadBuddyGrid(FlexGrid& grid);

@@ -2,6 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTableView>
 #include <QLineEdit>
 #include <QGroupBox>
 #include <QLabel>
@@ -41,7 +45,7 @@ TEST(FrmMain, CaptionMenusAndPanelAtRest) {
     EXPECT_EQ(captions(w.menuBar()->actions()),
               (QStringList{"&File..", "&VYRN Settings", "&Game Settings", "&Screenshots..",
                            "&Autoscan: On", "&Help"}));
-    EXPECT_EQ(captions(w.fileMenu()->actions()), (QStringList{"Save sorted server list ", "E&xit", "Refresh all"}));
+    EXPECT_EQ(captions(w.fileMenu()->actions()), (QStringList{"Save sorted server list ", "Find Servers...", "E&xit", "Refresh all"}));
     EXPECT_EQ(w.fileMenu()->actions().last()->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(captions(w.screenshotsMenu()->actions()), (QStringList{"UT", "UT2003", "UT2004"}));
     EXPECT_EQ(w.findChild<ElidedGroupBox*>("Frame1")->fullTitle(), "Server Information:");
@@ -154,6 +158,38 @@ TEST(FrmMain, FocusOnTheAdminBoxPutsTheCaretAtTheEnd) {
     pumpEvents(50);
     EXPECT_EQ(text3->cursorPosition(), w.state().panel.Text3.size());
     EXPECT_FALSE(text3->hasSelectedText());
+}
+
+// "Find Servers..." opens over the masters of "masters.ini"; a favourite added there is
+// asked at once and shows its name in the main list.
+TEST(FrmMain, FindServersAddsFavouritesTheMainListShows) {
+    const int base = testPortBase(7);
+    StandinProcess server({"--game", "ut", "--port", QString::number(base + 1), "--name", "Found Far"});
+    QProcess master;
+    master.start(QStringLiteral(VYRN_STANDIN_MASTER),
+                 {"--port", QString::number(base), "--servers", "1", "--list-port", QString::number(base + 1)});
+    ASSERT_TRUE(server.ready() && master.waitForReadyRead(5000));
+    TempProgramFolder folder;
+    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+    const QByteArray masters = "127.0.0.1:1\r\n127.0.0.1:" + QByteArray::number(base) + "\r\n";
+    folder.write("masters.ini", masters);  // the first refuses at once
+    FrmMain w;
+    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    w.findChild<QAction*>("mnuFindServers")->trigger();
+    auto* find = w.findChild<QDialog*>("frmFindServers");
+    ASSERT_NE(find, nullptr);
+    EXPECT_TRUE(find->isVisible());
+    auto* table = find->findChild<QTableView*>("serverTable");
+    for (int i = 0; i < 40 && table->model()->index(0, 0).data().toString() != "Found Far"; ++i) pumpEvents(50);
+    EXPECT_TRUE(find->findChild<QPlainTextEdit*>("masterNotes")->toPlainText().contains("127.0.0.1:1: refused"));
+    table->selectRow(0);
+    find->findChild<QPushButton*>("addFavourites")->click();
+    for (int i = 0; i < 40 && w.state().ServerGrid.TextMatrix(1, 1) != "Found Far"; ++i) pumpEvents(50);
+    EXPECT_EQ(w.state().ServerGrid.TextMatrix(1, 1), "Found Far");
+    EXPECT_EQ(folder.read("servers.ini"), "127.0.0.1:" + QByteArray::number(base + 1) + ":UT\r\n");
+    EXPECT_EQ(folder.read("masters.ini"), masters);
+    master.kill();
+    master.waitForFinished();
 }
 
 TEST(FrmMain, LongServerTextsNeitherWidenTheWindowNorShowAsMarkup) {

@@ -1,0 +1,128 @@
+// "Find Servers" over a master's list of 5,000 stand-in servers: time until the window's
+// list is complete (every server listed and answered), against quakestat reading the same
+// master and querying the same servers in the same run; and the longest event-loop block
+// while the list fills (after the window's first paint, which is given apart).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+#include "master/FrmFindServers.h"
+#include "platform/MonotonicClock.h"
+#include "query/MainGrids.h"
+
+namespace {
+constexpr int kServers = 5000;
+
+struct Processes {
+    std::vector<std::unique_ptr<QProcess>> list;
+    bool start(const QString& program, const QStringList& args) {
+        auto p = std::make_unique<QProcess>();
+        p->start(program, args + QStringList{"--lifetime-seconds", "600"});
+        const bool ok = p->waitForStarted(5000) && p->waitForReadyRead(30000);
+        list.push_back(std::move(p));
+        return ok;
+    }
+    ~Processes() {
+        for (auto& p : list) {
+            p->kill();
+            p->waitForFinished();
+        }
+    }
+};
+
+qint64 threadCpuNs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+// The longest time the event loop was blocked while it runs: as the wall clock saw it
+// (on a busy machine that includes time the thread waited for a core), and as the
+// thread's own CPU time within the gap (the work that held the loop).
+struct BlockMeter {
+    QTimer heartbeat;
+    qint64 last = monotonicNs(), lastCpu = threadCpuNs(), worst = 0, worstCpu = 0;
+    BlockMeter() {
+        heartbeat.setInterval(1);
+        QObject::connect(&heartbeat, &QTimer::timeout, [this] {
+            const qint64 now = monotonicNs(), cpu = threadCpuNs();
+            worst = std::max(worst, now - last);
+            worstCpu = std::max(worstCpu, cpu - lastCpu);
+            last = now;
+            lastCpu = cpu;
+        });
+        heartbeat.start();
+    }
+    double worstMs() const { return double(worst) / 1e6; }
+    double worstCpuMs() const { return double(worstCpu) / 1e6; }
+};
+
+void BM_FindServersFiveThousandVersusQstat(benchmark::State& state) {
+    const int gameBase = 52000 + int(QCoreApplication::applicationPid() % 8) * 100;
+    const int masterPort = 39000 + int(QCoreApplication::applicationPid() % 500);
+    Processes p;
+    if (!p.start(QStringLiteral(VYRN_STANDIN_SERVER),
+                 {"--game", "ut", "--port", QString::number(gameBase), "--servers", QString::number(kServers),
+                  "--player-count", "8"}) ||
+        !p.start(QStringLiteral(VYRN_STANDIN_MASTER),
+                 {"--port", QString::number(masterPort), "--servers", QString::number(kServers), "--list-port",
+                  QString::number(gameBase), "--lenient"})) {
+        state.SkipWithError("stand-ins did not start");
+        return;
+    }
+    const MasterAddress master{QStringLiteral("127.0.0.1"), quint16(masterPort)};
+    double windowMs = 0, qstatMs = 0, worstBlockMs = 0, worstBlockCpuMs = 0, showMs = 0;
+    int answered = 0, qstatListed = 0;
+    for (auto _ : state) {
+        MainState s;
+        SetupServerGrid(s);
+        SetupBuddyGrid(s);
+        QElapsedTimer clock;
+        clock.start();
+        FrmFindServers window(s, {master});
+        window.show();
+        // The window's first layout and paint are counted apart from the filling.
+        QCoreApplication::processEvents();
+        showMs = double(clock.nsecsElapsed()) / 1e6;
+        BlockMeter meter;
+        while ((window.listing() || window.querying()) && clock.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (!window.model().settled()) window.model().flush();
+        windowMs = double(clock.nsecsElapsed()) / 1e6;
+        worstBlockMs = meter.worstMs();
+        worstBlockCpuMs = meter.worstCpuMs();
+        answered = window.model().answeredCount();
+
+        QProcess qstat;
+        clock.restart();
+        qstat.start(QStringLiteral("quakestat"),
+                    {"-nh", "-maxsim", "64", "-gsm,ut", master.text()});
+        qstat.waitForFinished(120000);
+        qstatMs = double(clock.nsecsElapsed()) / 1e6;
+        qstatListed = int(qstat.readAllStandardOutput().count("\nGPS"));
+    }
+    state.counters["window_ms"] = windowMs;
+    state.counters["qstat_ms"] = qstatMs;
+    state.counters["ratio"] = qstatMs > 0 ? windowMs / qstatMs : 0;
+    state.counters["answered"] = answered;
+    state.counters["qstat_servers"] = qstatListed;
+    state.counters["show_ms"] = showMs;
+    state.counters["worst_block_ms"] = worstBlockMs;
+    state.counters["worst_block_cpu_ms"] = worstBlockCpuMs;
+}
+BENCHMARK(BM_FindServersFiveThousandVersusQstat)->Unit(benchmark::kMillisecond)->Iterations(1);
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

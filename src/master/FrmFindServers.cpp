@@ -1,0 +1,313 @@
+#include "master/FrmFindServers.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "platform/Prompter.h"
+#include "state/ProgramFolder.h"
+#include "query/ServerQuerier.h"
+#include "state/FavouritesFiles.h"
+
+namespace {
+const QString kAnyGameType = QStringLiteral("Any game type");
+constexpr int kStatusMs = 250;
+}  // namespace
+
+FoundServer foundServerFrom(const QueryOutcome& outcome) {
+    FoundServer f;
+    f.server = {outcome.resolvedAddress.isEmpty() ? outcome.target.address : outcome.resolvedAddress,
+                quint16(outcome.target.port)};
+    f.gameCode = outcome.target.game;
+    if (!outcome.status) return f;
+    const ServerStatus& st = *outcome.status;
+    f.answered = true;
+    f.hostName = st.hasHostName ? st.hostName : f.server.text();
+    f.map = st.map;
+    f.gameType = st.gameType;
+    f.numPlayers = st.numPlayers.trimmed().toInt();
+    f.maxPlayers = st.maxPlayers.trimmed().toInt();
+    f.ping = int(st.pingMs);
+    f.password = st.password == QLatin1String("Yes");
+    for (const PlayerStatus& p : st.players) f.players << p.name;
+    return f;
+}
+
+FrmFindServers::FrmFindServers(MainState& state, QList<MasterAddress> masters, QWidget* parent,
+                               MasterTimeouts timeouts)
+    : QDialog(parent), state_(state), masters_(std::move(masters)), timeouts_(timeouts),
+      model_(new FoundServersModel(this)), filter_(new FoundServersFilter(this)) {
+    setWindowTitle(QStringLiteral("Find Servers"));
+    setObjectName(QStringLiteral("frmFindServers"));
+    filter_->setSourceModel(model_);
+    filter_->setDynamicSortFilter(true);
+    buildControls();
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setInterval(kStatusMs);
+    connect(statusTimer_, &QTimer::timeout, this, [this] {
+        updateStatus();
+        updateGameTypes();
+        if (buddies_->isVisible()) updateBuddies();
+    });
+    statusTimer_->start();
+    resize(900, 600);
+    refresh();
+}
+
+FrmFindServers::~FrmFindServers() {
+    if (client_) client_->cancel();
+}
+
+void FrmFindServers::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    auto* filters = new QHBoxLayout;
+    gameType_ = new QComboBox(this);
+    gameType_->setObjectName(QStringLiteral("gameType"));
+    gameType_->addItem(kAnyGameType);
+    notEmpty_ = new QCheckBox(QStringLiteral("Not empty"), this);
+    notFull_ = new QCheckBox(QStringLiteral("Not full"), this);
+    noPassword_ = new QCheckBox(QStringLiteral("No password"), this);
+    nameContains_ = new QLineEdit(this);
+    nameContains_->setPlaceholderText(QStringLiteral("Name contains"));
+    nameContains_->setClearButtonEnabled(true);
+    notEmpty_->setObjectName(QStringLiteral("notEmpty"));
+    notFull_->setObjectName(QStringLiteral("notFull"));
+    noPassword_->setObjectName(QStringLiteral("noPassword"));
+    nameContains_->setObjectName(QStringLiteral("nameContains"));
+    filters->addWidget(gameType_);
+    for (QWidget* w : {static_cast<QWidget*>(notEmpty_), static_cast<QWidget*>(notFull_),
+                       static_cast<QWidget*>(noPassword_)})
+        filters->addWidget(w);
+    filters->addWidget(nameContains_, 1);
+    layout->addLayout(filters);
+    connect(gameType_, &QComboBox::currentIndexChanged, this, &FrmFindServers::applyFilter);
+    for (QCheckBox* c : {notEmpty_, notFull_, noPassword_})
+        connect(c, &QCheckBox::toggled, this, &FrmFindServers::applyFilter);
+    connect(nameContains_, &QLineEdit::textChanged, this, &FrmFindServers::applyFilter);
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    table_ = new QTableView(split);
+    table_->setObjectName(QStringLiteral("serverTable"));
+    table_->setModel(filter_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(-1, Qt::AscendingOrder);  // the master's order until a header is clicked
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    // Thousands of rows: one line each, as in the main grid.
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
+    table_->setWordWrap(false);
+    table_->horizontalHeader()->setSectionResizeMode(int(FoundColumn::Server), QHeaderView::Stretch);
+    const std::pair<FoundColumn, const char*> widest[] = {
+        {FoundColumn::Players, "Players "}, {FoundColumn::Ping, "9999 "}, {FoundColumn::GameType, "DEATHMATCHPLUS "},
+        {FoundColumn::Game, "UT2004 "}, {FoundColumn::Map, "DM-Deck16][ (DM-Deck16][)"}};
+    for (const auto& [column, text] : widest)
+        table_->setColumnWidth(int(column), table_->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + 16);
+
+    buddies_ = new QTableWidget(0, 3, split);
+    buddies_->setObjectName(QStringLiteral("buddyTable"));
+    buddies_->setHorizontalHeaderLabels({QStringLiteral("Buddy"), QStringLiteral("Player"), QStringLiteral("Server")});
+    buddies_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    buddies_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    buddies_->verticalHeader()->hide();
+    buddies_->verticalHeader()->setDefaultSectionSize(buddies_->fontMetrics().height() + 4);
+    buddies_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    buddies_->hide();
+    connect(buddies_, &QTableWidget::cellClicked, this, [this](int row, int) {
+        if (const QTableWidgetItem* item = buddies_->item(row, 0)) selectServer(item->data(Qt::UserRole).toInt());
+        buddiesPicked_ = true;
+    });
+    connect(buddies_, &QTableWidget::itemSelectionChanged, this, [this] {
+        if (!buddies_->selectedItems().isEmpty()) buddiesPicked_ = true;
+    });
+    connect(table_, &QTableView::pressed, this, [this] { buddiesPicked_ = false; });
+    layout->addWidget(split, 1);
+
+    notes_ = new QPlainTextEdit(this);
+    notes_->setObjectName(QStringLiteral("masterNotes"));
+    notes_->setReadOnly(true);
+    notes_->setMaximumHeight(notes_->fontMetrics().lineSpacing() * 5 + 12);
+    notes_->hide();
+    layout->addWidget(notes_);
+
+    auto* buttons = new QHBoxLayout;
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("status"));
+    status_->setTextFormat(Qt::PlainText);
+    buttons->addWidget(status_, 1);
+    auto button = [&](const QString& text, const char* name, auto slot) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, slot);
+        buttons->addWidget(b);
+        return b;
+    };
+    button(QStringLiteral("Add to favourites"), "addFavourites", &FrmFindServers::addSelectedToFavourites);
+    button(QStringLiteral("Find my buddies"), "findBuddies", &FrmFindServers::findBuddies);
+    refreshButton_ = button(QStringLiteral("Refresh"), "refresh", &FrmFindServers::refresh);
+    button(QStringLiteral("Close"), "close", &QDialog::close);
+    layout->addLayout(buttons);
+}
+
+void FrmFindServers::refresh() {
+    if (client_) client_->cancel();
+    model_->clear();
+    shownSightings_.clear();
+    buddies_->setRowCount(0);
+    buddiesPicked_ = false;
+    masterNotes_.clear();
+    notes_->clear();
+    notes_->hide();
+    listComplete_ = false;
+    lastAction_.clear();
+    querier_ = std::make_unique<ServerQuerier>();
+    querier_->finished = [this](const QueryOutcome& o) { model_->update(foundServerFrom(o)); };
+    client_ = std::make_unique<MasterClient>(masters_, "ut", timeouts_);
+    client_->serversArrived = [this](const QList<ServerAddress>& servers) {
+        model_->addServers(servers);
+        for (const ServerAddress& s : servers) querier_->query({s.address, s.port, QStringLiteral("UT")});
+    };
+    client_->masterDone = [this](const MasterOutcome& o) {
+        if (o.failure == MasterFailure::None && o.skipped == 0) return;
+        masterNotes_ << describeOutcome(o);
+        notes_->setPlainText(masterNotes_.join(QLatin1Char('\n')));
+        notes_->show();
+    };
+    client_->finished = [this](bool complete) {
+        listComplete_ = complete;
+        updateStatus();
+    };
+    client_->start();
+    updateStatus();
+}
+
+bool FrmFindServers::querying() const { return querier_ && !querier_->idle(); }
+
+QString FrmFindServers::statusText() const { return status_->text(); }
+
+void FrmFindServers::updateStatus() {
+    const int listed = model_->rowCount();
+    if (!listing() && !listComplete_ && listed == 0) {
+        status_->setText(QStringLiteral("No master sent a list. The masters asked are in ") +
+                         programFile(kMastersFileName) + QLatin1Char('.'));
+        return;
+    }
+    QString text = listing() ? QStringLiteral("Getting the server list: %1 servers").arg(client_->serverCount())
+                             : QStringLiteral("%1 servers").arg(listed);
+    text += QStringLiteral(", %1 answered").arg(model_->answeredCount());
+    if (querying()) text += QStringLiteral(", querying…");
+    if (filter_->rowCount() != listed) text += QStringLiteral(", %1 shown").arg(filter_->rowCount());
+    if (!lastAction_.isEmpty()) text += QStringLiteral(". ") + lastAction_;
+    status_->setText(text);
+}
+
+void FrmFindServers::updateGameTypes() {
+    QStringList types;
+    for (const FoundServer& s : model_->servers())
+        if (s.answered && !s.gameType.isEmpty() && !types.contains(s.gameType)) types << s.gameType;
+    types.sort(Qt::CaseInsensitive);
+    for (const QString& t : types)
+        if (gameType_->findText(t) < 0) gameType_->addItem(t);
+}
+
+void FrmFindServers::applyFilter() {
+    FoundFilter f;
+    if (gameType_->currentIndex() > 0) f.gameType = gameType_->currentText();
+    f.notEmpty = notEmpty_->isChecked();
+    f.notFull = notFull_->isChecked();
+    f.noPassword = noPassword_->isChecked();
+    f.nameContains = nameContains_->text();
+    filter_->setFilter(f);
+    updateStatus();
+}
+
+void FrmFindServers::findBuddies() {
+    buddies_->show();
+    updateBuddies();
+}
+
+void FrmFindServers::updateBuddies() {
+    QStringList entries;
+    for (int r = 1; r < state_.BudList.Rows(); ++r) entries << state_.BudList.TextMatrix(r, 0);
+    const QList<BuddySighting> seen = ::findBuddies(entries, model_->servers());
+    // Unchanged sightings keep the rows, and with them what the user selected.
+    if (seen == shownSightings_) return;
+    shownSightings_ = seen;
+    buddies_->setRowCount(int(seen.size()));
+    for (int i = 0; i < seen.size(); ++i) {
+        const FoundServer& s = model_->server(seen[i].serverIndex);
+        const QString texts[] = {seen[i].buddy, seen[i].player, s.hostName};
+        for (int c = 0; c < 3; ++c) {
+            auto* item = new QTableWidgetItem(texts[c]);
+            item->setData(Qt::UserRole, seen[i].serverIndex);
+            buddies_->setItem(i, c, item);
+        }
+    }
+}
+
+void FrmFindServers::selectServer(int modelRow) {
+    if (modelRow < 0 || modelRow >= model_->rowCount()) return;
+    QModelIndex at = filter_->mapFromSource(model_->index(modelRow, 0));
+    if (!at.isValid()) {
+        // Hidden by the filters: show everything rather than select nothing.
+        const QSignalBlocker b1(gameType_), b2(notEmpty_), b3(notFull_), b4(noPassword_), b5(nameContains_);
+        gameType_->setCurrentIndex(0);
+        for (QCheckBox* c : {notEmpty_, notFull_, noPassword_}) c->setChecked(false);
+        nameContains_->clear();
+        applyFilter();
+        at = filter_->mapFromSource(model_->index(modelRow, 0));
+    }
+    table_->selectRow(at.row());
+    table_->scrollTo(at);
+}
+
+void FrmFindServers::addSelectedToFavourites() {
+    QList<int> rows;
+    if (buddies_->isVisible() && buddiesPicked_) {
+        for (const QModelIndex& i : buddies_->selectionModel()->selectedRows())
+            rows << buddies_->item(i.row(), 0)->data(Qt::UserRole).toInt();
+    } else {
+        for (const QModelIndex& i : table_->selectionModel()->selectedRows())
+            rows << filter_->mapToSource(i).row();
+    }
+    addToFavourites(rows);
+}
+
+void FrmFindServers::addToFavourites(const QList<int>& modelRows) {
+    QList<FavouriteLine> favourites;
+    for (const int row : modelRows) {
+        const FoundServer& s = model_->server(row);
+        favourites << FavouriteLine{s.server.address, QString::number(s.server.port), s.gameCode};
+    }
+    if (favourites.isEmpty()) return;
+    const FavouritesAdded added = appendFavourites(state_, favourites);
+    if (!added.failure.isEmpty()) {
+        prompter().ask({added.failure, MsgIcon::Exclamation});
+        return;
+    }
+    lastAction_ = added.count == 0 ? QStringLiteral("Already in the favourites.")
+                                   : QStringLiteral("%1 added to the favourites.").arg(added.count);
+    updateStatus();
+    if (added.count > 0 && favouritesAdded) favouritesAdded();
+}
+
+FrmFindServers* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded) {
+    // Without a writable folder the defaults are used all the same.
+    writeDefaultMastersIfMissing();
+    auto* w = new FrmFindServers(state, loadMasters(), parent);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->favouritesAdded = std::move(favouritesAdded);
+    w->show();
+    return w;
+}

@@ -1,0 +1,91 @@
+#pragma once
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "master/FoundServersModel.h"
+#include "master/MasterClient.h"
+#include "state/MainState.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class QTableWidget;
+class ServerQuerier;
+struct QueryOutcome;
+
+// What the "Find Servers" list shows of one query's result.
+FoundServer foundServerFrom(const QueryOutcome& outcome);
+
+// "Find Servers": the UT list of the masters, every server queried as the list comes in,
+// with filters, sorting by any column and "Add to favourites"; "Find my buddies" shows
+// where the players of the buddy list are playing now.
+class FrmFindServers : public QDialog {
+    Q_OBJECT
+public:
+    FrmFindServers(MainState& state, QList<MasterAddress> masters, QWidget* parent = nullptr,
+                   MasterTimeouts timeouts = {});
+    ~FrmFindServers() override;
+
+    // Asks the masters again and queries the new list.
+    void refresh();
+    // Adds the selected rows of the server list, or the servers of the selected buddies
+    // when the buddy list was picked from last, to the favourites.
+    void addSelectedToFavourites();
+    void findBuddies();
+    // Selects a server's row, clearing the filters when they hide it.
+    void selectServer(int modelRow);
+
+    // Called after favourites were added (the main window queries its list again).
+    std::function<void()> favouritesAdded;
+
+    FoundServersModel& model() { return *model_; }
+    FoundServersFilter& filter() { return *filter_; }
+    QTableView* serverTable() const { return table_; }
+    QTableWidget* buddyTable() const { return buddies_; }
+    bool listing() const { return client_ && client_->running(); }
+    bool querying() const;
+    QString statusText() const;
+
+private:
+    void buildControls();
+    void applyFilter();
+    void updateStatus();
+    void updateGameTypes();
+    void updateBuddies();
+    void addToFavourites(const QList<int>& modelRows);
+
+    MainState& state_;
+    QList<MasterAddress> masters_;
+    MasterTimeouts timeouts_;
+    FoundServersModel* model_;
+    FoundServersFilter* filter_;
+    std::unique_ptr<MasterClient> client_;
+    std::unique_ptr<ServerQuerier> querier_;
+    QStringList masterNotes_;
+    bool listComplete_ = false;
+    QList<BuddySighting> shownSightings_;
+    // Which list "Add to favourites" takes its rows from: the one the user picked from last.
+    bool buddiesPicked_ = false;
+    QString lastAction_;
+
+    QTableView* table_ = nullptr;
+    QTableWidget* buddies_ = nullptr;
+    QComboBox* gameType_ = nullptr;
+    QCheckBox* notEmpty_ = nullptr;
+    QCheckBox* notFull_ = nullptr;
+    QCheckBox* noPassword_ = nullptr;
+    QLineEdit* nameContains_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPlainTextEdit* notes_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
+};
+
+// Opens "Find Servers" over the masters of "masters.ini" (written with the defaults first
+// when missing, so the user finds it to edit); the window goes when it is closed.
+FrmFindServers* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded = {});
