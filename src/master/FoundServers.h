@@ -33,7 +33,7 @@ struct FoundFilter {
     bool notEmpty = false;
     bool notFull = false;
     bool noPassword = false;
-    QString nameContains;   // ignoring case
+    QString nameContains{};  // ignoring case
     bool active() const;
 };
 bool foundPasses(const FoundServer& s, const FoundFilter& f);
