@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QScreen>
+#include <memory>
 
 #include "dialogs/ElidedText.h"
 #include "query/MainGrids.h"
@@ -24,6 +25,19 @@ StartupHooks quietHooks() {
     return h;
 }
 
+// A program folder with settings (autoscan every 200 ms, no library offer) and the main
+// window loaded from it.
+struct Loaded {
+    TempProgramFolder folder;
+    std::unique_ptr<FrmMain> w;
+    explicit Loaded(const QByteArray& servers = {}, const QByteArray& settings = "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n") {
+        folder.write("vyrn.ini", settings);
+        if (!servers.isEmpty()) folder.write("servers.ini", servers);
+        w = std::make_unique<FrmMain>();
+        EXPECT_TRUE(w->Form_Load(quietHooks()));
+    }
+};
+
 QStringList captions(const QList<QAction*>& actions) {
     QStringList out;
     for (QAction* a : actions)
@@ -33,10 +47,8 @@ QStringList captions(const QList<QAction*>& actions) {
 }  // namespace
 
 TEST(FrmMain, CaptionMenusAndPanelAtRest) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     EXPECT_EQ(w.windowTitle(), "VYRN 3.0");
     EXPECT_EQ(captions(w.menuBar()->actions()),
               (QStringList{"&File..", "&VYRN Settings", "&Game Settings", "&Screenshots..",
@@ -57,12 +69,9 @@ TEST(FrmMain, StartupRoundAndRefreshAllAskEveryFavourite) {
     const int port = testPortBase(1);
     StandinProcess servers({"--game", "ut", "--port", QString::number(port), "--servers", "3", "--name", "Round"});
     ASSERT_TRUE(servers.ready());
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n5\r\nTrue\r\n\r\n\r\n");  // a tick every second
-    folder.write("servers.ini", QStringLiteral("127.0.0.1:%1:UT\r\n127.0.0.1:%2:UT\r\n127.0.0.1:%3:UT\r\n")
-                                    .arg(port).arg(port + 1).arg(port + 2).toLatin1());
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l(QStringLiteral("127.0.0.1:%1:UT\r\n127.0.0.1:%2:UT\r\n127.0.0.1:%3:UT\r\n").arg(port).arg(port + 1).arg(port + 2).toLatin1(),
+             "\r\n\r\n\r\n1\r\n5\r\nTrue\r\n\r\n\r\n");  // a tick every second
+    FrmMain& w = *l.w;
     pumpEvents(300);
     for (int row = 1; row <= 3; ++row) EXPECT_EQ(w.state().ServerGrid.TextMatrix(row, 1), QStringLiteral("Round %1").arg(row));
     w.state().AutoScan.setEnabled(false);
@@ -73,10 +82,8 @@ TEST(FrmMain, StartupRoundAndRefreshAllAskEveryFavourite) {
 }
 
 TEST(FrmMain, AutoscanToggleAndItsCaption) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     MainState& s = w.state();
     EXPECT_TRUE(s.AutoScan.Enabled());
     w.autoscanAction()->trigger();
@@ -96,11 +103,9 @@ TEST(FrmMain, AutoscanToggleAndItsCaption) {
 }
 
 TEST(FrmMain, OpeningFileOrScreenshotsMenuStopsTheAutoScan) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
     for (int menu = 0; menu < 2; ++menu) {
-        FrmMain w;
-        ASSERT_TRUE(w.Form_Load(quietHooks()));
+        Loaded l;
+        FrmMain& w = *l.w;
         QMenu* m = menu == 0 ? w.fileMenu() : w.screenshotsMenu();
         emit m->aboutToShow();
         EXPECT_FALSE(w.state().AutoScan.Enabled());
@@ -111,26 +116,21 @@ TEST(FrmMain, OpeningFileOrScreenshotsMenuStopsTheAutoScan) {
 }
 
 TEST(FrmMain, SaveSortedServerListFromTheMenu) {
-    TempProgramFolder folder;
     ScriptedPrompter prompts;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    folder.write("servers.ini", "10.0.0.2:7778:UT\r\n10.0.0.1:7778:UT3\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l("127.0.0.2:7778:UT\r\n127.0.0.1:7778:UT3\r\n");  // loaded with a scan: loopback only
+    FrmMain& w = *l.w;
     w.state().ServerGrid.setTextMatrix(1, 1, "b");
     w.state().ServerGrid.setTextMatrix(2, 1, "a");
     SortServerGrid(w.state(), 1);
     w.mnuSaveServer_Click();
-    EXPECT_EQ(folder.read("servers.ini"), "10.0.0.1:7778:UT3\r\n10.0.0.2:7778:UT\r\n");
+    EXPECT_EQ(l.folder.read("servers.ini"), "127.0.0.1:7778:UT3\r\n127.0.0.2:7778:UT\r\n");
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST(FrmMain, ExitEndsAtOnceAndCloseRunsTheUnloadSteps) {
-    TempProgramFolder folder;
     ProgramEndRecorder ended;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     w.mnuExit_Click();
     EXPECT_EQ(ended.count, 1);
     w.state().ClickScan.setEnabled(true);
@@ -141,10 +141,8 @@ TEST(FrmMain, ExitEndsAtOnceAndCloseRunsTheUnloadSteps) {
 }
 
 TEST(FrmMain, FocusOnTheAdminBoxPutsTheCaretAtTheEnd) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     w.state().panel.Text3 = "Admin ( admin@example.org )";
     w.refreshPanel();
     w.show();
@@ -157,10 +155,8 @@ TEST(FrmMain, FocusOnTheAdminBoxPutsTheCaretAtTheEnd) {
 }
 
 TEST(FrmMain, LongServerTextsNeitherWidenTheWindowNorShowAsMarkup) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     w.show();
     QApplication::processEvents();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -190,10 +186,8 @@ TEST(FrmMain, LongServerTextsNeitherWidenTheWindowNorShowAsMarkup) {
 }
 
 TEST(FrmMain, GridsGrowWithTheWindowAndTheServerColumnTakesTheWidth) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     w.show();
     QApplication::processEvents();
     auto* grid = w.findChild<QTableView*>("ServerGrid");

@@ -114,39 +114,34 @@ TEST(ScanScheduling, ExitRequestedEndsTheProgram) {
     EXPECT_EQ(ended.count, 2);
 }
 
-TEST(ScanScheduling, ServerRowClickStartsSelectedMode) {
+TEST(ScanScheduling, ClicksOnTheServerGridChooseTheMode) {
     Scan t(3);
     t.s.AutoScan.setEnabled(true);
     t.s.ServerGrid.setMouseCell(2, 1);
-    t.m.ServerGrid_Click();
+    t.m.ServerGrid_Click();  // a row: the selected server is asked
     EXPECT_FALSE(t.s.AutoScan.Enabled());
     EXPECT_TRUE(t.s.ClickScan.Enabled());
     EXPECT_FALSE(t.s.AutoScanMode);
     EXPECT_EQ(t.s.ScanRow, 2);
     EXPECT_EQ(t.s.panel.Text1, kHost);
     EXPECT_EQ(t.s.ServerGrid.cell(2, 0)->back, FlexGrid::kSystemHighlight);
-}
 
-TEST(ScanScheduling, HeaderClickSortsAndStopsAutomaticMode) {
-    Scan t(3);
-    t.s.AutoScan.setEnabled(true);
+    t.s.AutoScan.setEnabled(true);  // automatic mode again
+    t.s.ClickScan.setEnabled(false);
     t.s.ServerGrid.setTextMatrix(2, 0, "2<");
     t.s.ServerGrid.setMouseCell(0, 0);
-    t.m.ServerGrid_Click();
+    t.m.ServerGrid_Click();  // the header: sorts and stops the scan
     EXPECT_FALSE(t.s.AutoScan.Enabled());
     EXPECT_FALSE(t.s.ClickScan.Enabled());
     EXPECT_EQ(t.mark(2), "2");
-}
 
-TEST(ScanScheduling, ClickOnRowWithoutAddressQueriesNothing) {
-    Scan t(2);
-    t.s.ServerGrid.setTextMatrix(2, 2, "");
+    t.s.ServerGrid.setTextMatrix(3, ServerCol::Address, "");
     t.s.panel.Label1 = "Map: X";
-    t.s.ServerGrid.setMouseCell(2, 1);
-    t.m.ServerGrid_Click();
+    t.s.ServerGrid.setMouseCell(3, 1);
+    t.m.ServerGrid_Click();  // a row without an address: highlighted, nothing asked
     EXPECT_EQ(t.s.panel.Label1, "Map: ");
     EXPECT_FALSE(t.s.ClickScan.Enabled());
-    EXPECT_EQ(t.s.ServerGrid.cell(2, 1)->back, FlexGrid::kSystemHighlight);
+    EXPECT_EQ(t.s.ServerGrid.cell(3, 1)->back, FlexGrid::kSystemHighlight);
 }
 
 TEST(ScanScheduling, BuddyClickSelectsTheBuddysServer) {
