@@ -81,7 +81,7 @@ TEST(FrmMain, StartupRoundAndRefreshAllAskEveryFavourite) {
     for (int row = 1; row <= 3; ++row) EXPECT_EQ(w.state().ServerGrid.TextMatrix(row, 4), "00/16");
 }
 
-TEST(FrmMain, AutoscanToggleAndItsCaption) {
+TEST(FrmMain, AutoscanToggleMenusAndTheCaption) {
     Loaded l;
     FrmMain& w = *l.w;
     MainState& s = w.state();
@@ -100,17 +100,14 @@ TEST(FrmMain, AutoscanToggleAndItsCaption) {
     EXPECT_TRUE(s.panel.Text2.isEmpty());  // the panel is cleared
     pumpEvents(600);  // the indicator runs by itself
     EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: On");
-}
 
-TEST(FrmMain, OpeningFileOrScreenshotsMenuStopsTheAutoScan) {
-    for (int menu = 0; menu < 2; ++menu) {
-        Loaded l;
-        FrmMain& w = *l.w;
-        QMenu* m = menu == 0 ? w.fileMenu() : w.screenshotsMenu();
-        emit m->aboutToShow();
-        EXPECT_FALSE(w.state().AutoScan.Enabled());
-        EXPECT_TRUE(w.state().ReadyToQuery);  // flags stay as they were
-        w.state().ASIndicator.fire();
+    // Opening the File or Screenshots menu stops the scan and leaves the flags as they were.
+    for (QMenu* menu : {w.fileMenu(), w.screenshotsMenu()}) {
+        s.AutoScan.setEnabled(true);
+        emit menu->aboutToShow();
+        EXPECT_FALSE(s.AutoScan.Enabled());
+        EXPECT_TRUE(s.ReadyToQuery);
+        s.ASIndicator.fire();
         EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: Off");
     }
 }
