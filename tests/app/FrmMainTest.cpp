@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QScreen>
+#include <memory>
 
 #include "dialogs/ElidedText.h"
 #include "query/MainGrids.h"
@@ -28,6 +29,19 @@ StartupHooks quietHooks() {
     return h;
 }
 
+// A program folder with settings (autoscan every 200 ms, no library offer) and the main
+// window loaded from it.
+struct Loaded {
+    TempProgramFolder folder;
+    std::unique_ptr<FrmMain> w;
+    explicit Loaded(const QByteArray& servers = {}, const QByteArray& settings = "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n") {
+        folder.write("vyrn.ini", settings);
+        if (!servers.isEmpty()) folder.write("servers.ini", servers);
+        w = std::make_unique<FrmMain>();
+        EXPECT_TRUE(w->Form_Load(quietHooks()));
+    }
+};
+
 QStringList captions(const QList<QAction*>& actions) {
     QStringList out;
     for (QAction* a : actions)
@@ -37,10 +51,8 @@ QStringList captions(const QList<QAction*>& actions) {
 }  // namespace
 
 TEST(FrmMain, CaptionMenusAndPanelAtRest) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     EXPECT_EQ(w.windowTitle(), "VYRN 3.0");
     EXPECT_EQ(captions(w.menuBar()->actions()),
               (QStringList{"&File..", "&VYRN Settings", "&Game Settings", "&Screenshots..",
@@ -61,12 +73,9 @@ TEST(FrmMain, StartupRoundAndRefreshAllAskEveryFavourite) {
     const int port = testPortBase(1);
     StandinProcess servers({"--game", "ut", "--port", QString::number(port), "--servers", "3", "--name", "Round"});
     ASSERT_TRUE(servers.ready());
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n5\r\nTrue\r\n\r\n\r\n");  // a tick every second
-    folder.write("servers.ini", QStringLiteral("127.0.0.1:%1:UT\r\n127.0.0.1:%2:UT\r\n127.0.0.1:%3:UT\r\n")
-                                    .arg(port).arg(port + 1).arg(port + 2).toLatin1());
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l(QStringLiteral("127.0.0.1:%1:UT\r\n127.0.0.1:%2:UT\r\n127.0.0.1:%3:UT\r\n").arg(port).arg(port + 1).arg(port + 2).toLatin1(),
+             "\r\n\r\n\r\n1\r\n5\r\nTrue\r\n\r\n\r\n");  // a tick every second
+    FrmMain& w = *l.w;
     pumpEvents(300);
     for (int row = 1; row <= 3; ++row) EXPECT_EQ(w.state().ServerGrid.TextMatrix(row, 1), QStringLiteral("Round %1").arg(row));
     w.state().AutoScan.setEnabled(false);
@@ -76,11 +85,9 @@ TEST(FrmMain, StartupRoundAndRefreshAllAskEveryFavourite) {
     for (int row = 1; row <= 3; ++row) EXPECT_EQ(w.state().ServerGrid.TextMatrix(row, 4), "00/16");
 }
 
-TEST(FrmMain, AutoscanToggleAndItsCaption) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+TEST(FrmMain, AutoscanToggleMenusAndTheCaption) {
+    Loaded l;
+    FrmMain& w = *l.w;
     MainState& s = w.state();
     EXPECT_TRUE(s.AutoScan.Enabled());
     w.autoscanAction()->trigger();
@@ -97,44 +104,34 @@ TEST(FrmMain, AutoscanToggleAndItsCaption) {
     EXPECT_TRUE(s.panel.Text2.isEmpty());  // the panel is cleared
     pumpEvents(600);  // the indicator runs by itself
     EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: On");
-}
 
-TEST(FrmMain, OpeningFileOrScreenshotsMenuStopsTheAutoScan) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    for (int menu = 0; menu < 2; ++menu) {
-        FrmMain w;
-        ASSERT_TRUE(w.Form_Load(quietHooks()));
-        QMenu* m = menu == 0 ? w.fileMenu() : w.screenshotsMenu();
-        emit m->aboutToShow();
-        EXPECT_FALSE(w.state().AutoScan.Enabled());
-        EXPECT_TRUE(w.state().ReadyToQuery);  // flags stay as they were
-        w.state().ASIndicator.fire();
+    // Opening the File or Screenshots menu stops the scan and leaves the flags as they were.
+    for (QMenu* menu : {w.fileMenu(), w.screenshotsMenu()}) {
+        s.AutoScan.setEnabled(true);
+        emit menu->aboutToShow();
+        EXPECT_FALSE(s.AutoScan.Enabled());
+        EXPECT_TRUE(s.ReadyToQuery);
+        s.ASIndicator.fire();
         EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: Off");
     }
 }
 
 TEST(FrmMain, SaveSortedServerListFromTheMenu) {
-    TempProgramFolder folder;
     ScriptedPrompter prompts;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    folder.write("servers.ini", "10.0.0.2:7778:UT\r\n10.0.0.1:7778:UT3\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l("127.0.0.2:7778:UT\r\n127.0.0.1:7778:UT3\r\n");  // loaded with a scan: loopback only
+    FrmMain& w = *l.w;
     w.state().ServerGrid.setTextMatrix(1, 1, "b");
     w.state().ServerGrid.setTextMatrix(2, 1, "a");
     SortServerGrid(w.state(), 1);
     w.mnuSaveServer_Click();
-    EXPECT_EQ(folder.read("servers.ini"), "10.0.0.1:7778:UT3\r\n10.0.0.2:7778:UT\r\n");
+    EXPECT_EQ(l.folder.read("servers.ini"), "127.0.0.1:7778:UT3\r\n127.0.0.2:7778:UT\r\n");
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST(FrmMain, ExitEndsAtOnceAndCloseRunsTheUnloadSteps) {
-    TempProgramFolder folder;
     ProgramEndRecorder ended;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     w.mnuExit_Click();
     EXPECT_EQ(ended.count, 1);
     w.state().ClickScan.setEnabled(true);
@@ -145,10 +142,8 @@ TEST(FrmMain, ExitEndsAtOnceAndCloseRunsTheUnloadSteps) {
 }
 
 TEST(FrmMain, FocusOnTheAdminBoxPutsTheCaretAtTheEnd) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     w.state().panel.Text3 = "Admin ( admin@example.org )";
     w.refreshPanel();
     w.show();
@@ -193,10 +188,8 @@ TEST(FrmMain, FindServersAddsFavouritesTheMainListShows) {
 }
 
 TEST(FrmMain, LongServerTextsNeitherWidenTheWindowNorShowAsMarkup) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     w.show();
     QApplication::processEvents();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -226,10 +219,8 @@ TEST(FrmMain, LongServerTextsNeitherWidenTheWindowNorShowAsMarkup) {
 }
 
 TEST(FrmMain, GridsGrowWithTheWindowAndTheServerColumnTakesTheWidth) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
-    FrmMain w;
-    ASSERT_TRUE(w.Form_Load(quietHooks()));
+    Loaded l;
+    FrmMain& w = *l.w;
     w.show();
     QApplication::processEvents();
     auto* grid = w.findChild<QTableView*>("ServerGrid");

@@ -1,33 +1,15 @@
 // Real queries over loopback to stand-in servers that answer late, in pieces, out of
 // order, or not at all.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "QueryTestHelpers.h"
-#include "support/StandinProcess.h"
 
 namespace {
-const QString kHost = QStringLiteral("127.0.0.1");
-
-QString favourite(int port, const char* code) { return QStringLiteral("127.0.0.1:%1:%2").arg(port).arg(code); }
-
 QStringList standin(const char* game, int port, QStringList more = {}) {
     return QStringList{"--game", game, "--port", QString::number(port)} + more;
-}
-
-// Runs the event loop until the condition holds or the time is up.
-template <typename Condition>
-bool waitFor(Condition done, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms) return false;
-        pumpEvents(5);
-    }
-    return true;
 }
 
 // Asks the selected row once and waits for its name to change.
@@ -39,41 +21,29 @@ bool askUntilNamed(MonitorFixture& t, int row = 1) {
 }
 }  // namespace
 
-TEST(Loopback, UtReplyInSeveralDatagramsReversedWithGarbage) {
-    const int port = testPortBase(1);
-    StandinProcess server(standin("ut", port, {"--name", "Loop UT", "--player-count", "20", "--split", "300",
-                                               "--reverse", "--garbage"}));
-    ASSERT_TRUE(server.ready());
-    MonitorFixture t({favourite(port, "UT")});
-    ASSERT_TRUE(askUntilNamed(t));
-    EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop UT");
-    EXPECT_EQ(t.cell(1, ServerCol::Players), "20/16");
-    EXPECT_EQ(t.cell(1, ServerCol::GameCode), "ut");
-    EXPECT_EQ(t.s.Flex.Rows(), 21);
-}
-
-// The fault seen with a 12-player reply arriving 3-1-2 or 1-3-2: six players of twelve.
-TEST(Loopback, TwelvePlayersInThreeDatagramsOutOfOrder) {
-    for (const char* order : {"3,1,2", "1,3,2"}) {
-        const int port = testPortBase(2);
-        StandinProcess server(standin("ut2004", port, {"--player-count", "12", "--split", "400", "--order", order}));
-        ASSERT_TRUE(server.ready());
-        MonitorFixture t({favourite(port, "UT3")});
-        ASSERT_TRUE(askUntilNamed(t)) << order;
-        EXPECT_EQ(t.cell(1, ServerCol::Players), "12/16") << order;
-        EXPECT_EQ(t.s.Flex.Rows(), 13) << order;
+// Faults seen with real servers: a 12-player reply arriving 3-1-2 or 1-3-2 showed six
+// players; 10 or more announced with fewer than count - 7 listed was never decoded.
+TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
+    const struct { const char* game; const char* code; QStringList options; const char* players; int rows; } cases[] = {
+        {"ut", "UT", {"--player-count", "20", "--split", "300", "--reverse", "--garbage"}, "20/16", 21},
+        {"ut2004", "UT3", {"--player-count", "12", "--split", "400", "--order", "3,1,2"}, "12/16", 13},
+        {"ut2004", "UT3", {"--player-count", "12", "--split", "400", "--order", "1,3,2"}, "12/16", 13},
+        {"ut2003", "UT2", {"--player-count", "12", "--split", "200", "--final-first", "--timelimit", "30"}, "12/16", 13},
+        {"ut", "UT", {"--player-count", "2", "--announce", "14"}, "14/16", 3},  // UT shows the announced count
+    };
+    for (const auto& c : cases) {
+        const std::string what = c.options.join(' ').toStdString();
+        const int port = testPortBase(1);
+        StandinProcess server(standin(c.game, port, c.options + QStringList{"--name", "Loop"}));
+        ASSERT_TRUE(server.ready()) << what;
+        MonitorFixture t({favourite(port, c.code)});
+        appConfig().RefreshDelay = "1";  // time for the probe's reply
+        ASSERT_TRUE(askUntilNamed(t)) << what;
+        EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop") << what;
+        EXPECT_EQ(t.cell(1, ServerCol::Players), c.players) << what;
+        EXPECT_EQ(t.s.Flex.Rows(), c.rows) << what;
+        if (c.options.contains("--timelimit")) EXPECT_EQ(t.s.panel.Label3, "Time Limit: 30");  // UT2003's lower-case rules
     }
-}
-
-// The fault seen with 10 or more announced and fewer than count - 7 listed: never decoded.
-TEST(Loopback, ReplyListingFewerPlayersThanAnnouncedIsDecoded) {
-    const int port = testPortBase(3);
-    StandinProcess server(standin("ut", port, {"--player-count", "2", "--announce", "14"}));
-    ASSERT_TRUE(server.ready());
-    MonitorFixture t({favourite(port, "UT")});
-    ASSERT_TRUE(askUntilNamed(t));
-    EXPECT_EQ(t.cell(1, ServerCol::Players), "14/16");  // UT shows the announced count
-    EXPECT_EQ(t.s.Flex.Rows(), 3);
 }
 
 TEST(Loopback, Ut2004SelectedServerWithProbeAndColourCodes) {
@@ -81,7 +51,6 @@ TEST(Loopback, Ut2004SelectedServerWithProbeAndColourCodes) {
     StandinProcess server(standin("ut2004", port, {"--name", "Loop 2004", "--player-count", "3", "--colour",
                                                    "--mutators", "MutInstaGib,MutLowGrav", "--delay-ms", "20"}));
     ASSERT_TRUE(server.ready());
-    appConfig().RefreshDelay = "1";
     MonitorFixture t({favourite(port, "UT3")});
     appConfig().RefreshDelay = "1";
     ASSERT_TRUE(askUntilNamed(t));
@@ -92,18 +61,6 @@ TEST(Loopback, Ut2004SelectedServerWithProbeAndColourCodes) {
     EXPECT_EQ(t.s.panel.Label6, "Translocator: Yes");
     EXPECT_EQ(t.s.panel.Text2, QString::number(port - 10));
     EXPECT_GE(t.cell(1, ServerCol::Ping).toInt(), 20);  // the delay is in the ping
-}
-
-TEST(Loopback, Ut2003LowerCaseRulesAndFinalFirst) {
-    const int port = testPortBase(5);
-    StandinProcess server(standin("ut2003", port, {"--player-count", "12", "--split", "200", "--final-first",
-                                                   "--timelimit", "30"}));
-    ASSERT_TRUE(server.ready());
-    MonitorFixture t({favourite(port, "UT2")});
-    appConfig().RefreshDelay = "1";  // time for the probe's reply
-    ASSERT_TRUE(askUntilNamed(t));
-    EXPECT_EQ(t.cell(1, ServerCol::Players), "12/16");
-    EXPECT_EQ(t.s.panel.Label3, "Time Limit: 30");
 }
 
 // The fault seen in automatic mode: a slow server's ping measured from the next row's
@@ -123,9 +80,9 @@ TEST(Loopback, SlowServersGetTheirOwnPingInTheAutomaticScan) {
     t.s.AutoScan.setEnabled(false);
     const int slowPing = t.cell(2, ServerCol::Ping).toInt(), slowerPing = t.cell(4, ServerCol::Ping).toInt();
     EXPECT_GE(slowPing, 200);
-    EXPECT_LT(slowPing, 215);
+    EXPECT_LT(slowPing, 300);  // a tick (200 ms) late would be a wrong start
     EXPECT_GE(slowerPing, 450);
-    EXPECT_LT(slowerPing, 465);
+    EXPECT_LT(slowerPing, 550);
 }
 
 // The fault seen with Launch: the late reply of the server selected before refilled the

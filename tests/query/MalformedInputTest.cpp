@@ -9,12 +9,11 @@
 #include "platform/Text1252.h"
 
 namespace {
-const QString kHost = QStringLiteral("127.0.0.1");
 constexpr int kBase = 41700;  // loopback ports nobody answers on
 
 QStringList servers(int n) {
     QStringList lines;
-    for (int i = 0; i < n; ++i) lines << QStringLiteral("127.0.0.1:%1:%2").arg(kBase + i).arg(i % 2 ? "UT3" : "UT");
+    for (int i = 0; i < n; ++i) lines << favourite(kBase + i, i % 2 ? "UT3" : "UT");
     return lines;
 }
 
@@ -25,10 +24,7 @@ QList<QByteArray> partsOf(int i) {
     for (int p = 0; p < 12; ++p) players += playerKeys(p, name + " player " + QByteArray::number(p));
     QByteArray whole = withPlayers(i % 2 ? ut2004Reply({}, "12") : utReply({}, "12"), players);
     whole.replace(i % 2 ? "Test Server" : "UT Server", name);
-    const qsizetype a = whole.indexOf("\\player_3"), b = whole.indexOf("\\player_8");
-    const QByteArray id = "\\queryid\\" + QByteArray::number(i + 1) + '.';
-    return {whole.left(a) + id + '1', whole.mid(a, b - a) + id + '2',
-            whole.mid(b).replace("\\final\\", id + "3\\final\\")};
+    return numberedParts(whole, i + 1, {"\\player_3", "\\player_8"});
 }
 }  // namespace
 
@@ -74,10 +70,18 @@ TEST(MalformedInput, ManyServersInterleavedWithNoiseEachGetTheirOwnRow) {
     EXPECT_TRUE(t.m.querier().idle());
 }
 
-TEST(MalformedInput, TenThousandPlayersAnnounced) {
-    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUt2Port)});
-    t.s.ScanRow = 1;
-    t.ask(1);
+namespace {
+// The selected UT2004 server, asked once.
+struct Asked : MonitorFixture {
+    Asked() : MonitorFixture({favourite(kQuietUt2Port, "UT3")}) {
+        s.ScanRow = 1;
+        ask(1);
+    }
+};
+}  // namespace
+
+TEST(MalformedInput, TenThousandPlayersAnnouncedShowsThoseListed) {
+    Asked t;
     QByteArray players;
     for (int i = 0; i < 40; ++i) players += playerKeys(i, "P" + QByteArray::number(i));
     t.feed(withPlayers(ut2004Reply({}, "10000"), players), kQuietUt2Port);
@@ -85,24 +89,14 @@ TEST(MalformedInput, TenThousandPlayersAnnounced) {
     EXPECT_EQ(t.s.Flex.Rows(), 41);
 }
 
-TEST(MalformedInput, ControlBytesKeptAs1252TextAndColourCodesDropped) {
-    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUt2Port)});
-    t.s.ScanRow = 1;
-    t.ask(1);
+TEST(MalformedInput, ControlBytesKeptAs1252TextAndKeysReadInAnyCase) {
+    Asked t;
     const QByteArray name = QByteArray("\x1b\xff\x01\x01Red\x07\t\xe9", 10);
-    t.feed(withPlayers(ut2004Reply({}, "1"), playerKeys(0, name)), kQuietUt2Port);
-    EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), windows1252ToUnicode(name.mid(4)));
-    EXPECT_EQ(t.s.Flex.TextMatrix(1, 1), "0");  // the tab did not split the cells
-}
-
-TEST(MalformedInput, KeysInOddCapitals) {
-    MonitorFixture t({QStringLiteral("127.0.0.1:%1:UT").arg(kQuietUtPort)});
-    t.s.ScanRow = 1;
-    t.ask(1);
-    t.feed("\\gamename\\UT\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\8"
-           "\\Player_0\\Zed\\FRAGS_0\\3\\ping_0\\ 9\\team_0\\0\\final\\",
-           kQuietUtPort);
+    t.feed("\\gamename\\UT2004\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\8\\Player_0\\" + name +
+               "\\FRAGS_0\\0\\ping_0\\9\\team_0\\0\\final\\",
+           kQuietUt2Port);
     EXPECT_EQ(t.cell(1, ServerCol::Name), "Caps");
     EXPECT_EQ(t.cell(1, ServerCol::Players), "01/08");
-    EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), "Zed");
+    EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), windows1252ToUnicode(name.mid(4)));  // the colour code dropped
+    EXPECT_EQ(t.s.Flex.TextMatrix(1, 1), "0");  // the tab did not split the cells
 }

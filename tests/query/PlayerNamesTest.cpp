@@ -1,10 +1,9 @@
 // Names with UT2004 colour codes, and the buddy alert's once-only rule.
 #include <gtest/gtest.h>
 
-
-#include "query/PlayersAndBuddies.h"
-#include "support/TestSupport.h"
 #include "QueryTestHelpers.h"
+#include "query/ColourCodes.h"
+#include "query/PlayersAndBuddies.h"
 
 namespace {
 // Bob in colours: a code before the name and one between its letters, with a colour
@@ -14,7 +13,7 @@ const QByteArray kColouredHost = "\x1b\x01\xff\x01" "Green Server";
 
 struct Fixture : MonitorFixture {
     QList<QPair<QString, QString>> alerts;
-    Fixture() : MonitorFixture({QStringLiteral("127.0.0.1:%1:UT3").arg(kQuietUtPort)}, {"bob"}) {
+    Fixture() : MonitorFixture({favourite(kQuietUtPort, "UT3")}, {"bob"}) {
         s.ScanRow = 1;
         s.buddySeen = [this](const QString& p, const QString& h) { alerts.append({p, h}); };
     }
@@ -26,6 +25,16 @@ struct Fixture : MonitorFixture {
     }
 };
 }  // namespace
+
+TEST(PlayerNames, ColourCodesAreRemovedWhereverTheyStand) {
+    const QChar esc(27);
+    const struct { QString in, out; } cases[] = {
+        {QString(esc) + QChar(255) + QChar(1) + QChar(1) + "Bob", "Bob"},
+        {"B" + QString(esc) + "\x01\x01\xff" + "o" + QString(esc) + "abc" + "b", "Bob"},
+        {"Bob" + QString(esc) + QChar(255), "Bob"},  // cut short at the end
+        {QString(esc) + "\\\\\\" + "x", "x"}};       // colour bytes that look like separators
+    for (const auto& c : cases) EXPECT_EQ(stripColourCodes(c.in), c.out);
+}
 
 TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelCopyOrBuddies) {
     Fixture f;
