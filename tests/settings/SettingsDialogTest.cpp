@@ -16,7 +16,6 @@
 
 #include "settings/FrmFolder.h"
 #include "settings/FrmVyrnSettings.h"
-#include "settings/SettingsGlobals.h"
 #include "settings/SettingsGrids.h"
 #include "settings/SettingsValues.h"
 #include "state/AppConfig.h"
@@ -224,7 +223,6 @@ TEST_F(SettingsDialogTest, FolderChooserReturnsOneFolderOrNothing) {
     QTemporaryDir games;
     QDir(games.path()).mkpath("UT2004/System");
     const QString target = games.filePath("UT2004/System");
-    ChosenFolder.clear();
     {
         FrmFolder chooser("Choose folder for UT2004.exe");
         EXPECT_EQ(chooser.windowTitle(), "Choose folder for UT2004.exe");
@@ -232,14 +230,14 @@ TEST_F(SettingsDialogTest, FolderChooserReturnsOneFolderOrNothing) {
         chooser.selectFolder(target);
         EXPECT_EQ(chooser.findChild<QLabel*>("Label1")->text(), target);
         chooser.findChild<QPushButton*>("Command2")->click();  // Cancel
+        EXPECT_EQ(chooser.chosenFolder(), std::nullopt);
     }
-    EXPECT_EQ(ChosenFolder, "");
     {
         FrmFolder chooser("Choose folder for UT2004.exe");
         chooser.selectFolder(target);
         chooser.findChild<QPushButton*>("Command1")->click();  // Select
+        EXPECT_EQ(chooser.chosenFolder(), target);
     }
-    EXPECT_EQ(ChosenFolder, target);
 }
 
 TEST(SettingsValuesTest, BuddyAlertSwitchRoundTripsOnTheNinthLine) {
