@@ -56,33 +56,22 @@ const QList<QStringList> kThree = {{"1", "10.0.0.1", "7778", "UT"},
                                    {"3", "10.0.0.3", "7787", "UT3"}};
 }  // namespace
 
-TEST(FavouritesEditor, AddWithAddressAndPortSkipsThePortQuestion) {
+TEST(FavouritesEditor, AddAsksForWhatTheAddressLacksAndSuggestsTheQueryPortByGame) {
     ScriptedPrompter p;
-    p.inputs = {QString("10.0.0.1:7777"), QString("7787")};
-    GameAnswer game{"UT3"};
-    FlexGrid g = gridWith({});
-    AddFavourite(g, asker(p), game.chooser());
-    ASSERT_EQ(p.asked.size(), 2);
-    EXPECT_EQ(p.asked[0].prompt, "Enter the IP address for this server.");
-    EXPECT_EQ(p.asked[0].title, "Adding a server");
-    EXPECT_EQ(p.asked[1].prompt, "Edit the query port for this server.\r\nA default value has been suggested to you.");
-    EXPECT_EQ(p.asked[1].defaultText, "7787");
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.1|7787|UT3"}));
-}
-
-TEST(FavouritesEditor, AddSuggestsTheQueryPortByGameAndAppends) {
-    ScriptedPrompter p;
-    p.inputs = {QString("10.0.0.1"), QString("7777"), QString("7778"),
-                QString("10.0.0.2"), QString(" 7777 "), QString("7787")};
+    p.inputs = {QString("10.0.0.1:7777"), QString("7778"), QString("10.0.0.2"), QString(" 7777 "), QString("7787")};
     GameAnswer game{"UT"};
     FlexGrid g = gridWith({});
     AddFavourite(g, asker(p), game.chooser());
-    game.code = "UT2";
+    game.code = "UT3";
     AddFavourite(g, asker(p), game.chooser());
-    EXPECT_EQ(p.asked[1].prompt, "Enter the game port for this server.");
-    EXPECT_EQ(p.asked[2].defaultText, "7778");
-    EXPECT_EQ(p.asked[5].defaultText, "7787");
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.1|7778|UT", "2|10.0.0.2|7787|UT2"}));
+    ASSERT_EQ(p.asked.size(), 5);  // a typed port skips the port question
+    EXPECT_EQ(p.asked[0].prompt, "Enter the IP address for this server.");
+    EXPECT_EQ(p.asked[0].title, "Adding a server");
+    EXPECT_EQ(p.asked[1].prompt, "Edit the query port for this server.\r\nA default value has been suggested to you.");
+    EXPECT_EQ(p.asked[1].defaultText, "7778");
+    EXPECT_EQ(p.asked[3].prompt, "Enter the game port for this server.");
+    EXPECT_EQ(p.asked[4].defaultText, "7787");
+    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.1|7778|UT", "2|10.0.0.2|7787|UT3"}));
     EXPECT_FALSE(rowHighlighted(g, 2));
 }
 

@@ -22,19 +22,6 @@ struct Loaded {
 };
 }  // namespace
 
-TEST(ServersFile, LoadsNumberedFavouritesWithTheirGames) {
-    TempProgramFolder folder;
-    folder.write("servers.ini", "10.0.0.1:7778:UT3\r\n\r\n10.0.0.2:7778:ut\r\n10.0.0.3:7788:UT2\r\n");
-    Loaded l;
-    const FlexGrid& g = l.s.ServerGrid;
-    ASSERT_EQ(g.Rows(), 4);
-    EXPECT_EQ(column(g, 0), (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(column(g, 1), (QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
-    EXPECT_EQ(column(g, 3), (QStringList{"7778", "7778", "7788"}));
-    EXPECT_EQ(column(g, 7), (QStringList{"UT3", "ut", "UT2"}));
-    EXPECT_EQ(column(g, 9), (QStringList{"UT2004", "UT", "UT2003"}));
-}
-
 TEST(ServersFile, SaveSortedWritesTheGridOrderFromTheHiddenColumns) {
     TempProgramFolder folder;
     folder.write("servers.ini", "10.0.0.1:7778:UT3\r\n10.0.0.2:7778:ut\r\n10.0.0.3:7788:UT2\r\n");
