@@ -14,6 +14,7 @@
 #include "profile/NameFilter.h"
 #include "state/AppConfig.h"
 #include "support/GameInstalls.h"
+#include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -32,12 +33,6 @@ struct TwoGames : GameInstalls {
     ~TwoGames() { appConfig() = AppConfig{}; }
 };
 
-template <typename W>
-W* child(QWidget& w, const char* name) {
-    W* c = w.findChild<W*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
 }  // namespace
 
 TEST(GameSettingsDialog, NameFilter) {

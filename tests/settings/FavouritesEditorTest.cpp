@@ -3,6 +3,7 @@
 #include "settings/BuddyEditor.h"
 #include "settings/FavouritesEditor.h"
 #include "settings/SettingsGrids.h"
+#include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -17,16 +18,6 @@ FlexGrid gridWith(const QList<QStringList>& rows) {
         }
     }
     return g;
-}
-
-QStringList rowTexts(const FlexGrid& g) {
-    QStringList rows;
-    for (int r = 1; r < g.Rows(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < g.Cols(); ++c) cells.append(g.TextMatrix(r, c));
-        rows.append(cells.join('|'));
-    }
-    return rows;
 }
 
 bool rowHighlighted(FlexGrid& g, int row) {
@@ -71,7 +62,7 @@ TEST(FavouritesEditor, AddAsksForWhatTheAddressLacksAndSuggestsTheQueryPortByGam
     EXPECT_EQ(p.asked[1].defaultText, "7778");
     EXPECT_EQ(p.asked[3].prompt, "Enter the game port for this server.");
     EXPECT_EQ(p.asked[4].defaultText, "7787");
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.1|7778|UT", "2|10.0.0.2|7787|UT3"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.1|7778|UT", "2|10.0.0.2|7787|UT3"}));
     EXPECT_FALSE(rowHighlighted(g, 2));
 }
 
@@ -91,7 +82,7 @@ TEST(FavouritesEditor, AddStopsSilentlyOnCancelOrBadInput) {
         GameAnswer game{c.game};
         FlexGrid g = gridWith({});
         AddFavourite(g, asker(p), game.chooser());
-        EXPECT_EQ(rowTexts(g), (QStringList{"|||"}));
+        EXPECT_EQ(gridRows(g), (QStringList{"|||"}));
         EXPECT_TRUE(p.shown.isEmpty());
     }
 }
@@ -103,7 +94,7 @@ TEST(FavouritesEditor, AddKeepsAnImportedFirstRow) {
     GameAnswer game{"UT3"};
     FlexGrid g = gridWith({{"", "10.0.0.1", "7787", "UT3"}});
     AddFavourite(g, asker(p), game.chooser());
-    EXPECT_EQ(rowTexts(g), (QStringList{"|10.0.0.1|7787|UT3", "2|10.0.0.2|7787|UT3"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"|10.0.0.1|7787|UT3", "2|10.0.0.2|7787|UT3"}));
 }
 
 TEST(FavouritesEditor, EditAsksWithTheRowsValues) {
@@ -118,13 +109,13 @@ TEST(FavouritesEditor, EditAsksWithTheRowsValues) {
     EXPECT_EQ(p.asked[0].title, "Edit");
     EXPECT_EQ(p.asked[1].prompt, "Edit the Query Port for this server.");
     EXPECT_EQ(p.asked[1].defaultText, "7778");
-    EXPECT_EQ(rowTexts(g).first(), "1|10.0.0.9|9000|UT2");
+    EXPECT_EQ(gridRows(g).first(), "1|10.0.0.9|9000|UT2");
 
     // An address typed with a port changes the address only.
     p.inputs = {QString(" 10.0.0.8 :7777")};
     g.setRow(2);
     EditFavourite(g, asker(p), game.chooser());
-    EXPECT_EQ(rowTexts(g).last(), "2|10.0.0.8|7787|UT3");
+    EXPECT_EQ(gridRows(g).last(), "2|10.0.0.8|7787|UT3");
 
     // Cancel, or an empty row, changes nothing.
     p.inputs = {std::nullopt};
@@ -139,12 +130,12 @@ TEST(FavouritesEditor, RemoveAndClear) {
     FlexGrid g = gridWith(kThree);
     g.setRow(2);
     RemoveFavourite(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.1|7778|UT", "3|10.0.0.3|7787|UT3"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.1|7778|UT", "3|10.0.0.3|7787|UT3"}));
     g.setRow(1);
     RemoveFavourite(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"|||", "3|10.0.0.3|7787|UT3"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"|||", "3|10.0.0.3|7787|UT3"}));
     ClearFavourites(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"|||"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"|||"}));
     EXPECT_EQ(g.TextMatrix(0, 2), "Q. Port");
     EXPECT_EQ(g.ColWidth(3), 500);
 }
@@ -153,11 +144,11 @@ TEST(FavouritesEditor, MoveUpAndDownHighlightTheMovedEntry) {
     FlexGrid g = gridWith(kThree);
     g.setRow(1);
     MoveFavouriteUp(g);
-    EXPECT_EQ(rowTexts(g), rowTexts(gridWith(kThree)));
+    EXPECT_EQ(gridRows(g), gridRows(gridWith(kThree)));
     g.setRow(3);
     MoveFavouriteUp(g);
     MoveFavouriteUp(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.1|7778|UT", "3|10.0.0.2|7787|UT2"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.1|7778|UT", "3|10.0.0.2|7787|UT2"}));
     EXPECT_TRUE(rowHighlighted(g, 1));
     EXPECT_FALSE(rowHighlighted(g, 2));
     MoveFavouriteDown(g);
@@ -172,7 +163,7 @@ TEST(FavouritesEditor, MoveUpAndDownHighlightTheMovedEntry) {
 TEST(FavouritesEditor, SwapExchangesTheChosenRows) {
     FlexGrid g = gridWith(kThree);
     SwapFavourites(g, [] { return SwapRows{1, 3}; });
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.2|7787|UT2", "3|10.0.0.1|7778|UT"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.2|7787|UT2", "3|10.0.0.1|7778|UT"}));
     EXPECT_TRUE(rowHighlighted(g, 3));
     SwapFavourites(g, [] { return std::optional<SwapRows>(); });
     SwapFavourites(g, [] { return SwapRows{2, 9}; });  // out of range: nothing
@@ -201,7 +192,7 @@ TEST(BuddyEditor, AddEditRemoveClear) {
     for (int i = 0; i < 4; ++i) AddBuddy(g, asker(p));
     EXPECT_EQ(p.asked[0].title, "Add a buddy");
     EXPECT_TRUE(p.asked[0].prompt.startsWith("Name of buddy to add.\r\n\r\nTyping ** at the end"));
-    EXPECT_EQ(rowTexts(g), (QStringList{"[XYZ]**", "Bob", "Bob"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"[XYZ]**", "Bob", "Bob"}));
 
     p.inputs = {QString("Alice\tTab"), QString()};
     g.setRow(2);
@@ -213,11 +204,11 @@ TEST(BuddyEditor, AddEditRemoveClear) {
 
     g.setRow(1);
     RemoveBuddy(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"", "Alice\tTab", "Bob"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"", "Alice\tTab", "Bob"}));
     g.setRow(3);
     RemoveBuddy(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"", "Alice\tTab"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"", "Alice\tTab"}));
     ClearBuddies(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{""}));
+    EXPECT_EQ(gridRows(g), (QStringList{""}));
     EXPECT_EQ(g.TextMatrix(0, 0), "Buddy List");
 }

@@ -20,6 +20,7 @@
 #include "settings/SettingsValues.h"
 #include "state/AppConfig.h"
 #include "support/GameInstalls.h"
+#include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -30,12 +31,6 @@ QStringList fileLines(const TempProgramFolder& folder, const QString& name) {
     return text.split("\r\n");
 }
 
-template <typename W>
-W* child(QWidget& parent, const char* name) {
-    W* w = parent.findChild<W*>(QLatin1String(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
 }  // namespace
 
 class SettingsDialogTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "state/FlexGrid.h"
+#include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -9,22 +10,16 @@ FlexGrid gridWithColumn(const QStringList& values, int cols = 2) {
     for (const QString& v : values) g.AddItem(v);
     return g;
 }
-
-QStringList column(const FlexGrid& g, int col) {
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r) out << g.TextMatrix(r, col);
-    return out;
-}
 }  // namespace
 
 TEST(FlexGrid, RemoveItemRefusesTheLastDataRowAndHeader) {
     FlexGrid g = gridWithColumn({"a", "b", "c"});
     EXPECT_FALSE(g.RemoveItem(0));
     EXPECT_TRUE(g.RemoveItem(2));
-    EXPECT_EQ(column(g, 0), (QStringList{"a", "c"}));
+    EXPECT_EQ(gridColumn(g, 0), (QStringList{"a", "c"}));
     EXPECT_TRUE(g.RemoveItem(1));
     EXPECT_FALSE(g.RemoveItem(1));
-    EXPECT_EQ(column(g, 0), QStringList{"c"});
+    EXPECT_EQ(gridColumn(g, 0), QStringList{"c"});
     EXPECT_FALSE(g.RemoveItem(5));
 }
 
@@ -41,7 +36,7 @@ TEST(FlexGrid, SortModesByCurrentColumn) {
         FlexGrid g = gridWithColumn(c.in);
         g.setCol(0);
         g.Sort(c.mode);
-        EXPECT_EQ(column(g, 0), c.out) << "mode " << c.mode;
+        EXPECT_EQ(gridColumn(g, 0), c.out) << "mode " << c.mode;
     }
 }
 
@@ -53,7 +48,7 @@ TEST(FlexGrid, SortMovesWholeRowsWithTheirColoursAndPictures) {
     g.setCellBackColor(FlexGrid::kSystemHighlight);
     g.setCol(0);
     g.Sort(FlexGrid::SortNumericAscending);
-    EXPECT_EQ(column(g, 1), (QStringList{"one", "two"}));
+    EXPECT_EQ(gridColumn(g, 1), (QStringList{"one", "two"}));
     EXPECT_EQ(g.cell(2, 1)->picture, 3);
     EXPECT_EQ(g.cell(2, 1)->back, FlexGrid::kSystemHighlight);
     EXPECT_EQ(g.TextMatrix(0, 0), "");  // header stays
