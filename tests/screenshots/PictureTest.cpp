@@ -11,12 +11,9 @@
 
 using namespace fixtures;
 
-TEST(AreaAverage, SameSizeIsPixelExact) {
-    const QImage source = patternImage(37, 23, gradient);
-    EXPECT_EQ(areaAverageScale(source, source.size()), source);
-}
-
 TEST(AreaAverage, EachTargetPixelAveragesTheAreaItCovers) {
+    const QImage same = patternImage(37, 23, gradient);
+    EXPECT_EQ(areaAverageScale(same, same.size()), same);  // pixel exact
     // 4 x 2 -> 2 x 1: each target pixel is the mean of a 2 x 2 block.
     QImage source(4, 2, QImage::Format_RGB888);
     const int values[2][4] = {{0, 10, 100, 200}, {20, 30, 50, 51}};

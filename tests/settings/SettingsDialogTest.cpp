@@ -15,6 +15,8 @@
 #include <QTimer>
 
 #include "settings/FrmFolder.h"
+#include "settings/FrmSelectGame.h"
+#include "settings/FrmSwap.h"
 #include "settings/FrmVyrnSettings.h"
 #include "settings/SettingsGrids.h"
 #include "settings/SettingsValues.h"
@@ -202,16 +204,15 @@ TEST_F(SettingsDialogTest, FolderChooserReturnsOneFolderOrNothing) {
     }
 }
 
-TEST(SettingsValuesTest, BuddyAlertSwitchRoundTripsOnTheNinthLine) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "a\r\nb\r\nc\r\n2\r\n 3 \r\n\r\n/f\r\n/d\r\n0\r\n");
-    SettingsValues v;
-    AppConfig config;
-    FlexGrid buddies(2, 1);
-    LoadSettings(v, config, buddies);
-    EXPECT_FALSE(v.buddyAlerts);
-    v.buddyAlerts = true;
-    FlexGrid servers(2, 4);
-    EXPECT_TRUE(SaveSettings(v, servers, buddies, config).isEmpty());
-    EXPECT_EQ(folder.read("vyrn.ini"), "a\r\nb\r\nc\r\n2\r\n 3 \r\n\r\n\r\n\r\n1\r\n");
+TEST(Choosers, OkTakesTheCheckedGameAndTheCloseBoxTakesNothing) {
+    FrmSelectGame preselected("UT2");
+    child<QPushButton>(preselected, "Command1")->click();
+    EXPECT_EQ(preselected.chosenCode(), "UT2");
+    FrmSelectGame closed("UT3");
+    closed.reject();
+    EXPECT_EQ(closed.chosenCode(), std::nullopt);
+    FlexGrid servers(4, 4);
+    FrmSwap swap(servers);
+    swap.reject();
+    EXPECT_FALSE(swap.chosenRows());
 }
