@@ -1,28 +1,25 @@
 #include "settings/BuddyEditor.h"
 
-#include "platform/Prompter.h"
 #include "settings/SettingsGrids.h"
 
-void AddBuddy(FlexGrid& g) {
+void AddBuddy(FlexGrid& g, const InputAsker& ask) {
     const QString name =
-        prompter()
-            .input({QStringLiteral("Name of buddy to add.\r\n\r\n"
-                                   "Typing ** at the end of the name indicates buddy name is a wildcard.\r\n"
-                                   "(i.e. [XYZ]** will search for players with '[XYZ]' in their names.)"),
-                    QStringLiteral("Add a buddy"), QString()})
+        ask({QStringLiteral("Name of buddy to add.\r\n\r\n"
+                            "Typing ** at the end of the name indicates buddy name is a wildcard.\r\n"
+                            "(i.e. [XYZ]** will search for players with '[XYZ]' in their names.)"),
+             QStringLiteral("Add a buddy"), QString()})
             .value_or(QString());
     if (name.isEmpty()) return;
     if (g.TextMatrix(1, 0).isEmpty()) g.setTextMatrix(1, 0, name);
     else appendGridRow(g, {name});
 }
 
-void EditBuddy(FlexGrid& g) {
+void EditBuddy(FlexGrid& g, const InputAsker& ask) {
     const int r = g.Row();
     if (r < 1 || r >= g.Rows()) return;
-    const QString name = prompter()
-                             .input({QStringLiteral("Edit this buddy's name."),
-                                     QStringLiteral("Edit Buddy"), g.TextMatrix(r, 0)})
-                             .value_or(QString());
+    const QString name =
+        ask({QStringLiteral("Edit this buddy's name."), QStringLiteral("Edit Buddy"), g.TextMatrix(r, 0)})
+            .value_or(QString());
     if (!name.isEmpty()) g.setTextMatrix(r, 0, name);
 }
 

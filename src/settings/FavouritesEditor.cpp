@@ -3,9 +3,7 @@
 #include <QRegularExpression>
 #include <cmath>
 
-#include "platform/Prompter.h"
 #include "query/MainGrids.h"
-#include "settings/SettingsGlobals.h"
 #include "settings/SettingsGrids.h"
 
 namespace {
@@ -13,8 +11,9 @@ const QString kAddTitle = QStringLiteral("Adding a server");
 const QString kEditTitle = QStringLiteral("Edit");
 
 // The typed text; empty for a cancelled box.
-QString ask(const QString& prompt, const QString& title, const QString& defaultText = {}) {
-    return prompter().input({prompt, title, defaultText}).value_or(QString());
+QString answerOf(const InputAsker& ask, const QString& prompt, const QString& title,
+                 const QString& defaultText = {}) {
+    return ask({prompt, title, defaultText}).value_or(QString());
 }
 
 QString numberText(double value) {
@@ -41,8 +40,9 @@ QString suggestedQueryPort(double gamePort, const QString& code) {
     return numberText(gamePort + offset);
 }
 
-void AddFavourite(FlexGrid& g, const GameChooser& chooseGame) {
-    const QString answer = ask(QStringLiteral("Enter the IP address for this server."), kAddTitle);
+void AddFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseGame) {
+    const QString answer =
+        answerOf(ask, QStringLiteral("Enter the IP address for this server."), kAddTitle);
     if (answer.isEmpty()) return;
     QString address = answer, gamePort;
     if (answer.contains(':')) {
@@ -51,18 +51,17 @@ void AddFavourite(FlexGrid& g, const GameChooser& chooseGame) {
         gamePort = parts[1].trimmed();
         if (address.isEmpty()) return;  // an empty address would never be stored
     } else {
-        gamePort = ask(QStringLiteral("Enter the game port for this server."), kAddTitle);
+        gamePort = answerOf(ask, QStringLiteral("Enter the game port for this server."), kAddTitle);
         if (gamePort.isEmpty()) return;
     }
     const auto port = readNumber(gamePort);
     if (!port) return;
-    SelectedGameCode.clear();
-    chooseGame(QString());
-    const QString code = SelectedGameCode;
+    const QString code = chooseGame(QString()).value_or(QString());
     if (code.isEmpty()) return;
-    const QString queryPort = ask(QStringLiteral("Edit the query port for this server.\r\n"
-                                                 "A default value has been suggested to you."),
-                                  kAddTitle, suggestedQueryPort(*port, code));
+    const QString queryPort = answerOf(ask,
+                                       QStringLiteral("Edit the query port for this server.\r\n"
+                                                      "A default value has been suggested to you."),
+                                       kAddTitle, suggestedQueryPort(*port, code));
     if (queryPort.isEmpty() || !readNumber(queryPort)) return;
     if (firstRowIsFree(g)) {
         g.setTextMatrix(1, 0, QStringLiteral("1"));
@@ -74,11 +73,11 @@ void AddFavourite(FlexGrid& g, const GameChooser& chooseGame) {
     appendGridRow(g, {QString::number(g.Rows()), address, queryPort, code});
 }
 
-void EditFavourite(FlexGrid& g, const GameChooser& chooseGame) {
+void EditFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseGame) {
     const int r = g.Row();
     if (r < 1 || r >= g.Rows() || g.TextMatrix(r, 1).isEmpty()) return;
     const QString answer =
-        ask(QStringLiteral("Edit the IP address for this server."), kEditTitle, g.TextMatrix(r, 1));
+        answerOf(ask, QStringLiteral("Edit the IP address for this server."), kEditTitle, g.TextMatrix(r, 1));
     if (answer.isEmpty()) return;
     if (answer.contains(':')) {
         // An address typed with a port: the address changes, the row keeps its query
@@ -87,12 +86,10 @@ void EditFavourite(FlexGrid& g, const GameChooser& chooseGame) {
         if (!address.isEmpty()) g.setTextMatrix(r, 1, address);
         return;
     }
-    SelectedGameCode.clear();
-    chooseGame(g.TextMatrix(r, 3));
-    const QString code = SelectedGameCode;
+    const QString code = chooseGame(g.TextMatrix(r, 3)).value_or(QString());
     if (code.isEmpty()) return;
     const QString queryPort =
-        ask(QStringLiteral("Edit the Query Port for this server."), kEditTitle, g.TextMatrix(r, 2));
+        answerOf(ask, QStringLiteral("Edit the Query Port for this server."), kEditTitle, g.TextMatrix(r, 2));
     if (queryPort.isEmpty() || !readNumber(queryPort)) return;
     g.setTextMatrix(r, 1, answer);
     g.setTextMatrix(r, 2, queryPort);
@@ -133,9 +130,9 @@ void MoveFavouriteDown(FlexGrid& g) {
 }
 
 void SwapFavourites(FlexGrid& g, const SwapChooser& chooseSwap) {
-    chooseSwap();
-    const int a = SwapFirst, b = SwapSecond;
-    if (a == -1 || b == -1) return;
+    const std::optional<SwapRows> rows = chooseSwap();
+    if (!rows) return;
+    const int a = rows->first, b = rows->second;
     if (a < 1 || b < 1 || a >= g.Rows() || b >= g.Rows()) return;  // rows gone meanwhile
     exchangeFavouriteRows(g, a, b);
     highlightGridRow(g, b);

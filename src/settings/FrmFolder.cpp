@@ -14,7 +14,6 @@
 
 #include "platform/WineRegistry.h"
 #include "dialogs/DialogPlacement.h"
-#include "settings/SettingsGlobals.h"
 
 QStringList FrmFolder::volumeRoots() {
     QStringList roots;
@@ -101,6 +100,6 @@ QString FrmFolder::selectedFolder() const {
 }
 
 void FrmFolder::Command1_Click() {
-    ChosenFolder = selectedFolder();
+    chosenFolder_ = selectedFolder();
     accept();
 }

@@ -1,13 +1,14 @@
 #pragma once
 #include <QDialog>
+#include <optional>
 
 class QComboBox;
 class QFileSystemModel;
 class QLabel;
 class QTreeView;
 
-// "Choose Folder": a volume list and a folder tree; "&Select" leaves the selected
-// folder in ChosenFolder, "&Cancel" leaves it as it was.
+// "Choose Folder": a volume list and a folder tree; "&Select" takes the selected
+// folder, "&Cancel" and the close box take none.
 class FrmFolder : public QDialog {
     Q_OBJECT
 public:
@@ -16,6 +17,7 @@ public:
     // Moves the tree to a folder (the selection of a test or a typed place).
     void selectFolder(const QString& folder);
     QString selectedFolder() const;
+    std::optional<QString> chosenFolder() const { return chosenFolder_; }
 
     // The places of the volume list: the Wine prefix's drive C, the home folder, the
     // usual folders of native game installs and every mounted volume that can be read.
@@ -29,4 +31,5 @@ private:
     QTreeView* Dir1;
     QLabel* Label1;
     QFileSystemModel* model_;
+    std::optional<QString> chosenFolder_;
 };

@@ -5,7 +5,6 @@
 #include <QVBoxLayout>
 
 #include "dialogs/DialogPlacement.h"
-#include "settings/SettingsGlobals.h"
 
 FrmSelectGame::FrmSelectGame(const QString& preselectedCode, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelectGame"));
@@ -33,13 +32,14 @@ FrmSelectGame::FrmSelectGame(const QString& preselectedCode, QWidget* parent) : 
 }
 
 void FrmSelectGame::Command1_Click() {
-    if (Option1->isChecked()) SelectedGameCode = QStringLiteral("UT");
-    else if (Option2->isChecked()) SelectedGameCode = QStringLiteral("UT2");
-    else if (Option3->isChecked()) SelectedGameCode = QStringLiteral("UT3");
+    if (Option1->isChecked()) chosenCode_ = QStringLiteral("UT");
+    else if (Option2->isChecked()) chosenCode_ = QStringLiteral("UT2");
+    else if (Option3->isChecked()) chosenCode_ = QStringLiteral("UT3");
     accept();
 }
 
-void showSelectGame(const QString& preselectedCode, QWidget* parent) {
+std::optional<QString> showSelectGame(const QString& preselectedCode, QWidget* parent) {
     FrmSelectGame dialog(preselectedCode, parent);
     dialog.exec();
+    return dialog.chosenCode();
 }

@@ -1,21 +1,25 @@
 #pragma once
 #include <QDialog>
+#include <optional>
 
 class QRadioButton;
 
-// "Select Game:": UT, UT2003 or UT2004; "OK" leaves the choice in SelectedGameCode,
-// the close box leaves it as it was.
+// "Select Game:": UT, UT2003 or UT2004; "OK" takes the checked choice, the close box
+// takes none.
 class FrmSelectGame : public QDialog {
     Q_OBJECT
 public:
     FrmSelectGame(const QString& preselectedCode, QWidget* parent = nullptr);
+    // The code of the choice "OK" took ("UT", "UT2", "UT3"); nothing before that.
+    std::optional<QString> chosenCode() const { return chosenCode_; }
 
 private:
     void Command1_Click();
     QRadioButton* Option1;
     QRadioButton* Option2;
     QRadioButton* Option3;
+    std::optional<QString> chosenCode_;
 };
 
-// Shows the dialog modally (the game chooser of the favourites editor).
-void showSelectGame(const QString& preselectedCode, QWidget* parent);
+// Shows the dialog modally (the game chooser of the favourites editor); the chosen code.
+std::optional<QString> showSelectGame(const QString& preselectedCode, QWidget* parent);

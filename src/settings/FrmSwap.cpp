@@ -7,7 +7,6 @@
 
 #include "platform/Prompter.h"
 #include "dialogs/DialogPlacement.h"
-#include "settings/SettingsGlobals.h"
 
 FrmSwap::FrmSwap(const FlexGrid& g, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSwap"));
@@ -29,8 +28,6 @@ FrmSwap::FrmSwap(const FlexGrid& g, QWidget* parent) : QDialog(parent) {
     layout->addWidget(List2, 1, 1);
     layout->addWidget(swap, 2, 1);
 
-    SwapFirst = -1;
-    SwapSecond = -1;
     for (int n = 1; n < g.Rows(); ++n) {
         List1->addItem(QString::number(n));
         List2->addItem(QString::number(n));
@@ -43,9 +40,9 @@ FrmSwap::FrmSwap(const FlexGrid& g, QWidget* parent) : QDialog(parent) {
 
 void FrmSwap::Command1_Click() {
     if (List1->currentIndex() < 0 || List2->currentIndex() < 0) return;
-    SwapFirst = std::int16_t(List1->currentText().toInt());
-    SwapSecond = std::int16_t(List2->currentText().toInt());
-    if (SwapFirst != SwapSecond) {
+    const SwapRows rows{List1->currentText().toInt(), List2->currentText().toInt()};
+    if (rows.first != rows.second) {
+        chosenRows_ = rows;
         accept();
         return;
     }
@@ -53,7 +50,8 @@ void FrmSwap::Command1_Click() {
                     QStringLiteral("Swap")});
 }
 
-void showSwap(const FlexGrid& serverGrid, QWidget* parent) {
+std::optional<SwapRows> showSwap(const FlexGrid& serverGrid, QWidget* parent) {
     FrmSwap dialog(serverGrid, parent);
     dialog.exec();
+    return dialog.chosenRows();
 }

@@ -1,22 +1,27 @@
 #pragma once
 #include <QDialog>
 
+#include <optional>
+
+#include "settings/FavouritesEditor.h"
 #include "state/FlexGrid.h"
 
 class QComboBox;
 
-// "Swap ": two entry numbers of the settings grid; "Swap" leaves them in SwapFirst and
-// SwapSecond, -1 when none were chosen.
+// "Swap ": two entry numbers of the settings grid; "Swap" takes two different ones, the
+// close box takes none.
 class FrmSwap : public QDialog {
     Q_OBJECT
 public:
     FrmSwap(const FlexGrid& serverGrid, QWidget* parent = nullptr);
+    std::optional<SwapRows> chosenRows() const { return chosenRows_; }
 
 private:
     void Command1_Click();
     QComboBox* List1;
     QComboBox* List2;
+    std::optional<SwapRows> chosenRows_;
 };
 
-// Shows the dialog modally (the swap chooser of the favourites editor).
-void showSwap(const FlexGrid& serverGrid, QWidget* parent);
+// Shows the dialog modally (the swap chooser of the favourites editor); the chosen rows.
+std::optional<SwapRows> showSwap(const FlexGrid& serverGrid, QWidget* parent);

@@ -20,7 +20,6 @@
 #include "settings/FrmSelectGame.h"
 #include "settings/FrmSwap.h"
 #include "settings/PictureButton.h"
-#include "settings/SettingsGlobals.h"
 #include "settings/SettingsGrids.h"
 #include "dialogs/GridView.h"
 
@@ -90,7 +89,7 @@ void FrmVyrnSettings::buildControls() {
     picture1->setAction([this] { MoveFavouriteUp(ServerGrid); });
     picture2->setAction([this] { MoveFavouriteDown(ServerGrid); });
     picture6->setReleaseAfterAction(true);
-    picture6->setAction([this] { SwapFavourites(ServerGrid, [this] { showSwap(ServerGrid, this); }); });
+    picture6->setAction([this] { SwapFavourites(ServerGrid, [this] { return showSwap(ServerGrid, this); }); });
     pictures->addWidget(picture1);
     pictures->addStretch();
     pictures->addWidget(picture2);
@@ -99,14 +98,15 @@ void FrmVyrnSettings::buildControls() {
     gridRow->addLayout(pictures);
     f4->addLayout(gridRow, 1);
     auto* favButtons = new QHBoxLayout;
-    const GameChooser chooseGame = [this](const QString& code) { showSelectGame(code, this); };
+    const InputAsker ask = [](const InputRequest& request) { return prompter().input(request); };
+    const GameChooser chooseGame = [this](const QString& code) { return showSelectGame(code, this); };
     QPushButton* add = button(frame4, "Command1", QStringLiteral("Add"), QStringLiteral("Add a server."));
     QPushButton* remove = button(frame4, "Command2", QStringLiteral("Remove"), QStringLiteral("Remove a server."));
     QPushButton* edit = button(frame4, "Command3", QStringLiteral("Edit"), QStringLiteral("Edit a server."));
     QPushButton* clear = button(frame4, "Command4", QStringLiteral("Clear"), QStringLiteral("Clear all servers."));
-    connect(add, &QPushButton::clicked, this, [this, chooseGame] { AddFavourite(ServerGrid, chooseGame); });
+    connect(add, &QPushButton::clicked, this, [this, ask, chooseGame] { AddFavourite(ServerGrid, ask, chooseGame); });
     connect(remove, &QPushButton::clicked, this, [this] { RemoveFavourite(ServerGrid); });
-    connect(edit, &QPushButton::clicked, this, [this, chooseGame] { EditFavourite(ServerGrid, chooseGame); });
+    connect(edit, &QPushButton::clicked, this, [this, ask, chooseGame] { EditFavourite(ServerGrid, ask, chooseGame); });
     connect(clear, &QPushButton::clicked, this, [this] { ClearFavourites(ServerGrid); });
     for (QPushButton* b : {add, remove, edit, clear}) favButtons->addWidget(b);
     f4->addLayout(favButtons);
@@ -123,9 +123,9 @@ void FrmVyrnSettings::buildControls() {
     QPushButton* budRemove = button(frame3, "Command11", QStringLiteral("Remove"), QStringLiteral("Remove a buddy from list."));
     QPushButton* budEdit = button(frame3, "Command14", QStringLiteral("Edit"), QStringLiteral("Edit a buddy from list."));
     QPushButton* budClear = button(frame3, "Command13", QStringLiteral("Clear"));
-    connect(budAdd, &QPushButton::clicked, this, [this] { AddBuddy(BudList); });
+    connect(budAdd, &QPushButton::clicked, this, [this, ask] { AddBuddy(BudList, ask); });
     connect(budRemove, &QPushButton::clicked, this, [this] { RemoveBuddy(BudList); });
-    connect(budEdit, &QPushButton::clicked, this, [this] { EditBuddy(BudList); });
+    connect(budEdit, &QPushButton::clicked, this, [this, ask] { EditBuddy(BudList, ask); });
     connect(budClear, &QPushButton::clicked, this, [this] { ClearBuddies(BudList); });
     for (QPushButton* b : {budAdd, budRemove, budEdit, budClear}) budButtons->addWidget(b);
     f3->addLayout(budButtons);
@@ -254,13 +254,11 @@ QLineEdit* FrmVyrnSettings::pathBox(Game game) const {
 }
 
 void FrmVyrnSettings::browse(Game game) {
-    ChosenFolder.clear();
-    {
-        FrmFolder chooser(browseCaption(game), this);
-        chooser.exec();
-    }
-    if (ChosenFolder.isEmpty()) return;
-    const QString path = browsedGamePath(game, ChosenFolder);
+    FrmFolder chooser(browseCaption(game), this);
+    chooser.exec();
+    const std::optional<QString> folder = chooser.chosenFolder();
+    if (!folder || folder->isEmpty()) return;
+    const QString path = browsedGamePath(game, *folder);
     configPath(appConfig(), game) = path;
     pathBox(game)->setText(path);
 }

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <vector>
 #include <jpeglib.h>
 
 #include "BmpFixtures.h"
@@ -20,7 +21,7 @@ using namespace fixtures;
 namespace {
 struct DecodedJpeg {
     int width = 0, height = 0, components = 0;
-    int samp[3][2] = {};
+    std::vector<int> sampling;  // horizontal and vertical factor of each component
     bool progressive = true;
     J_COLOR_SPACE space = JCS_UNKNOWN;
     QImage image;
@@ -39,10 +40,8 @@ DecodedJpeg decodeJpeg(const QByteArray& bytes) {
     out.components = info.num_components;
     out.progressive = info.progressive_mode;
     out.space = info.jpeg_color_space;
-    for (int c = 0; c < info.num_components && c < 3; ++c) {
-        out.samp[c][0] = info.comp_info[c].h_samp_factor;
-        out.samp[c][1] = info.comp_info[c].v_samp_factor;
-    }
+    for (int c = 0; c < info.num_components; ++c)
+        out.sampling.insert(out.sampling.end(), {info.comp_info[c].h_samp_factor, info.comp_info[c].v_samp_factor});
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     out.image = QImage(out.width, out.height, QImage::Format_RGB888);
@@ -118,12 +117,7 @@ TEST_F(JpegExport, WritesABaselineYCbCrJpegWithOneChromaSamplePer2x2Block) {
     EXPECT_EQ(jpeg.components, 3);
     EXPECT_EQ(jpeg.space, JCS_YCbCr);
     EXPECT_FALSE(jpeg.progressive);
-    EXPECT_EQ(jpeg.samp[0][0], 2);
-    EXPECT_EQ(jpeg.samp[0][1], 2);
-    EXPECT_EQ(jpeg.samp[1][0], 1);
-    EXPECT_EQ(jpeg.samp[1][1], 1);
-    EXPECT_EQ(jpeg.samp[2][0], 1);
-    EXPECT_EQ(jpeg.samp[2][1], 1);
+    EXPECT_EQ(jpeg.sampling, (std::vector<int>{2, 2, 1, 1, 1, 1}));  // 4:2:0
     for (const QPoint p : {QPoint(40, 30), QPoint(250, 40), QPoint(60, 160), QPoint(300, 190)})
         EXPECT_LE(channelDistance(jpeg.image.pixel(p), quadrants(p.x(), p.y())), 6) << p.x() << "," << p.y();
     // Only the temporary bitmap stays behind; the preview is back.

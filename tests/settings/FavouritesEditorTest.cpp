@@ -2,8 +2,8 @@
 
 #include "settings/BuddyEditor.h"
 #include "settings/FavouritesEditor.h"
-#include "settings/SettingsGlobals.h"
 #include "settings/SettingsGrids.h"
+#include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -20,16 +20,6 @@ FlexGrid gridWith(const QList<QStringList>& rows) {
     return g;
 }
 
-QStringList rowTexts(const FlexGrid& g) {
-    QStringList rows;
-    for (int r = 1; r < g.Rows(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < g.Cols(); ++c) cells.append(g.TextMatrix(r, c));
-        rows.append(cells.join('|'));
-    }
-    return rows;
-}
-
 bool rowHighlighted(FlexGrid& g, int row) {
     const auto* cell = g.cell(row, 0);
     return cell && cell->back == FlexGrid::kSystemHighlight && cell->fore == FlexGrid::kSystemHighlightText;
@@ -40,45 +30,39 @@ struct GameAnswer {
     QString code;
     QStringList preselections{};
     GameChooser chooser() {
-        return [this](const QString& pre) {
+        return [this](const QString& pre) -> std::optional<QString> {
             preselections.append(pre);
-            SelectedGameCode = code;
+            if (code.isEmpty()) return std::nullopt;
+            return code;
         };
     }
 };
+
+InputAsker asker(ScriptedPrompter& p) {
+    return [&p](const InputRequest& request) { return p.input(request); };
+}
 
 const QList<QStringList> kThree = {{"1", "10.0.0.1", "7778", "UT"},
                                    {"2", "10.0.0.2", "7787", "UT2"},
                                    {"3", "10.0.0.3", "7787", "UT3"}};
 }  // namespace
 
-TEST(FavouritesEditor, AddWithAddressAndPortSkipsThePortQuestion) {
+TEST(FavouritesEditor, AddAsksForWhatTheAddressLacksAndSuggestsTheQueryPortByGame) {
     ScriptedPrompter p;
-    p.inputs = {QString("10.0.0.1:7777"), QString("7787")};
-    GameAnswer game{"UT3"};
+    p.inputs = {QString("10.0.0.1:7777"), QString("7778"), QString("10.0.0.2"), QString(" 7777 "), QString("7787")};
+    GameAnswer game{"UT"};
     FlexGrid g = gridWith({});
-    AddFavourite(g, game.chooser());
-    ASSERT_EQ(p.asked.size(), 2);
+    AddFavourite(g, asker(p), game.chooser());
+    game.code = "UT3";
+    AddFavourite(g, asker(p), game.chooser());
+    ASSERT_EQ(p.asked.size(), 5);  // a typed port skips the port question
     EXPECT_EQ(p.asked[0].prompt, "Enter the IP address for this server.");
     EXPECT_EQ(p.asked[0].title, "Adding a server");
     EXPECT_EQ(p.asked[1].prompt, "Edit the query port for this server.\r\nA default value has been suggested to you.");
-    EXPECT_EQ(p.asked[1].defaultText, "7787");
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.1|7787|UT3"}));
-}
-
-TEST(FavouritesEditor, AddSuggestsTheQueryPortByGameAndAppends) {
-    ScriptedPrompter p;
-    p.inputs = {QString("10.0.0.1"), QString("7777"), QString("7778"),
-                QString("10.0.0.2"), QString(" 7777 "), QString("7787")};
-    GameAnswer game{"UT"};
-    FlexGrid g = gridWith({});
-    AddFavourite(g, game.chooser());
-    game.code = "UT2";
-    AddFavourite(g, game.chooser());
-    EXPECT_EQ(p.asked[1].prompt, "Enter the game port for this server.");
-    EXPECT_EQ(p.asked[2].defaultText, "7778");
-    EXPECT_EQ(p.asked[5].defaultText, "7787");
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.1|7778|UT", "2|10.0.0.2|7787|UT2"}));
+    EXPECT_EQ(p.asked[1].defaultText, "7778");
+    EXPECT_EQ(p.asked[3].prompt, "Enter the game port for this server.");
+    EXPECT_EQ(p.asked[4].defaultText, "7787");
+    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.1|7778|UT", "2|10.0.0.2|7787|UT3"}));
     EXPECT_FALSE(rowHighlighted(g, 2));
 }
 
@@ -97,8 +81,8 @@ TEST(FavouritesEditor, AddStopsSilentlyOnCancelOrBadInput) {
         p.inputs = c.inputs;
         GameAnswer game{c.game};
         FlexGrid g = gridWith({});
-        AddFavourite(g, game.chooser());
-        EXPECT_EQ(rowTexts(g), (QStringList{"|||"}));
+        AddFavourite(g, asker(p), game.chooser());
+        EXPECT_EQ(gridRows(g), (QStringList{"|||"}));
         EXPECT_TRUE(p.shown.isEmpty());
     }
 }
@@ -109,8 +93,8 @@ TEST(FavouritesEditor, AddKeepsAnImportedFirstRow) {
     p.inputs = {QString("10.0.0.2:7777"), QString("7787")};
     GameAnswer game{"UT3"};
     FlexGrid g = gridWith({{"", "10.0.0.1", "7787", "UT3"}});
-    AddFavourite(g, game.chooser());
-    EXPECT_EQ(rowTexts(g), (QStringList{"|10.0.0.1|7787|UT3", "2|10.0.0.2|7787|UT3"}));
+    AddFavourite(g, asker(p), game.chooser());
+    EXPECT_EQ(gridRows(g), (QStringList{"|10.0.0.1|7787|UT3", "2|10.0.0.2|7787|UT3"}));
 }
 
 TEST(FavouritesEditor, EditAsksWithTheRowsValues) {
@@ -119,26 +103,26 @@ TEST(FavouritesEditor, EditAsksWithTheRowsValues) {
     GameAnswer game{"UT2"};
     FlexGrid g = gridWith({{"1", "10.0.0.1", "7778", "ut"}, {"2", "10.0.0.2", "7787", "UT3"}});
     g.setRow(1);
-    EditFavourite(g, game.chooser());
+    EditFavourite(g, asker(p), game.chooser());
     EXPECT_EQ(game.preselections, QStringList{"ut"});  // matches no choice: none selected
     EXPECT_EQ(p.asked[0].defaultText, "10.0.0.1");
     EXPECT_EQ(p.asked[0].title, "Edit");
     EXPECT_EQ(p.asked[1].prompt, "Edit the Query Port for this server.");
     EXPECT_EQ(p.asked[1].defaultText, "7778");
-    EXPECT_EQ(rowTexts(g).first(), "1|10.0.0.9|9000|UT2");
+    EXPECT_EQ(gridRows(g).first(), "1|10.0.0.9|9000|UT2");
 
     // An address typed with a port changes the address only.
     p.inputs = {QString(" 10.0.0.8 :7777")};
     g.setRow(2);
-    EditFavourite(g, game.chooser());
-    EXPECT_EQ(rowTexts(g).last(), "2|10.0.0.8|7787|UT3");
+    EditFavourite(g, asker(p), game.chooser());
+    EXPECT_EQ(gridRows(g).last(), "2|10.0.0.8|7787|UT3");
 
     // Cancel, or an empty row, changes nothing.
     p.inputs = {std::nullopt};
-    EditFavourite(g, game.chooser());
+    EditFavourite(g, asker(p), game.chooser());
     FlexGrid empty = gridWith({});
     const int askedBefore = p.asked.size();
-    EditFavourite(empty, game.chooser());
+    EditFavourite(empty, asker(p), game.chooser());
     EXPECT_EQ(p.asked.size(), askedBefore);
 }
 
@@ -146,12 +130,12 @@ TEST(FavouritesEditor, RemoveAndClear) {
     FlexGrid g = gridWith(kThree);
     g.setRow(2);
     RemoveFavourite(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.1|7778|UT", "3|10.0.0.3|7787|UT3"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.1|7778|UT", "3|10.0.0.3|7787|UT3"}));
     g.setRow(1);
     RemoveFavourite(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"|||", "3|10.0.0.3|7787|UT3"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"|||", "3|10.0.0.3|7787|UT3"}));
     ClearFavourites(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"|||"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"|||"}));
     EXPECT_EQ(g.TextMatrix(0, 2), "Q. Port");
     EXPECT_EQ(g.ColWidth(3), 500);
 }
@@ -160,11 +144,11 @@ TEST(FavouritesEditor, MoveUpAndDownHighlightTheMovedEntry) {
     FlexGrid g = gridWith(kThree);
     g.setRow(1);
     MoveFavouriteUp(g);
-    EXPECT_EQ(rowTexts(g), rowTexts(gridWith(kThree)));
+    EXPECT_EQ(gridRows(g), gridRows(gridWith(kThree)));
     g.setRow(3);
     MoveFavouriteUp(g);
     MoveFavouriteUp(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.1|7778|UT", "3|10.0.0.2|7787|UT2"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.1|7778|UT", "3|10.0.0.2|7787|UT2"}));
     EXPECT_TRUE(rowHighlighted(g, 1));
     EXPECT_FALSE(rowHighlighted(g, 2));
     MoveFavouriteDown(g);
@@ -178,13 +162,13 @@ TEST(FavouritesEditor, MoveUpAndDownHighlightTheMovedEntry) {
 
 TEST(FavouritesEditor, SwapExchangesTheChosenRows) {
     FlexGrid g = gridWith(kThree);
-    SwapFavourites(g, [] { SwapFirst = 1; SwapSecond = 3; });
-    EXPECT_EQ(rowTexts(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.2|7787|UT2", "3|10.0.0.1|7778|UT"}));
+    SwapFavourites(g, [] { return SwapRows{1, 3}; });
+    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.2|7787|UT2", "3|10.0.0.1|7778|UT"}));
     EXPECT_TRUE(rowHighlighted(g, 3));
-    SwapFavourites(g, [] { SwapFirst = -1; SwapSecond = -1; });
-    SwapFavourites(g, [] { SwapFirst = 2; SwapSecond = 9; });  // out of range: nothing
+    SwapFavourites(g, [] { return std::optional<SwapRows>(); });
+    SwapFavourites(g, [] { return SwapRows{2, 9}; });  // out of range: nothing
     EXPECT_EQ(g.TextMatrix(3, 1), "10.0.0.1");
-    SwapFavourites(g, [] { SwapFirst = 2; SwapSecond = 2; });
+    SwapFavourites(g, [] { return SwapRows{2, 2}; });
     EXPECT_TRUE(rowHighlighted(g, 2));
     EXPECT_FALSE(rowHighlighted(g, 3));
 }
@@ -205,26 +189,26 @@ TEST(BuddyEditor, AddEditRemoveClear) {
     FlexGrid g(2, 1);
     layoutSettingsBuddyGrid(g);
     p.inputs = {QString("[XYZ]**"), QString("Bob"), QString("Bob"), std::nullopt};
-    for (int i = 0; i < 4; ++i) AddBuddy(g);
+    for (int i = 0; i < 4; ++i) AddBuddy(g, asker(p));
     EXPECT_EQ(p.asked[0].title, "Add a buddy");
     EXPECT_TRUE(p.asked[0].prompt.startsWith("Name of buddy to add.\r\n\r\nTyping ** at the end"));
-    EXPECT_EQ(rowTexts(g), (QStringList{"[XYZ]**", "Bob", "Bob"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"[XYZ]**", "Bob", "Bob"}));
 
     p.inputs = {QString("Alice\tTab"), QString()};
     g.setRow(2);
-    EditBuddy(g);
-    EditBuddy(g);  // an empty answer changes nothing
+    EditBuddy(g, asker(p));
+    EditBuddy(g, asker(p));  // an empty answer changes nothing
     EXPECT_EQ(p.asked.last().defaultText, "Alice\tTab");
     EXPECT_EQ(p.asked.last().title, "Edit Buddy");
     EXPECT_EQ(g.TextMatrix(2, 0), "Alice\tTab");
 
     g.setRow(1);
     RemoveBuddy(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"", "Alice\tTab", "Bob"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"", "Alice\tTab", "Bob"}));
     g.setRow(3);
     RemoveBuddy(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{"", "Alice\tTab"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"", "Alice\tTab"}));
     ClearBuddies(g);
-    EXPECT_EQ(rowTexts(g), (QStringList{""}));
+    EXPECT_EQ(gridRows(g), (QStringList{""}));
     EXPECT_EQ(g.TextMatrix(0, 0), "Buddy List");
 }

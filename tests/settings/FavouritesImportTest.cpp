@@ -5,6 +5,7 @@
 #include "settings/FavouritesImport.h"
 #include "settings/SettingsGrids.h"
 #include "support/GameInstalls.h"
+#include "support/GridFiles.h"
 
 namespace {
 QStringList lines(const char* text) { return QString::fromLatin1(text).split('\n'); }
@@ -15,14 +16,6 @@ FlexGrid freshGrid() {
     FlexGrid g(2, 4);
     layoutSettingsServerGrid(g, kGameColumnWidthOnOpen);
     return g;
-}
-
-QStringList rowTexts(const FlexGrid& g) {
-    QStringList rows;
-    for (int r = 1; r < g.Rows(); ++r)
-        rows.append(QStringList{g.TextMatrix(r, 0), g.TextMatrix(r, 1), g.TextMatrix(r, 2), g.TextMatrix(r, 3)}
-                        .join('|'));
-    return rows;
 }
 
 }  // namespace
@@ -88,15 +81,15 @@ TEST(FavouritesImport, UtCountedFavourites) {
 TEST(FavouritesImport, DuplicateRuleAndEmptyList) {
     FlexGrid g = freshGrid();
     EXPECT_EQ(addImportedFavourites(g, {{"10.0.0.1", "7787"}, {"10.0.0.2", "7787"}, {"10.0.0.1", "7787"}}, "UT3"), 2);
-    EXPECT_EQ(rowTexts(g), (QStringList{"|10.0.0.1|7787|UT3", "2|10.0.0.2|7787|UT3"}));
+    EXPECT_EQ(gridRows(g), (QStringList{"|10.0.0.1|7787|UT3", "2|10.0.0.2|7787|UT3"}));
     // Present under another game counts; another port does not.
     EXPECT_EQ(addImportedFavourites(g, {{"10.0.0.2", "7787"}, {"10.0.0.2", "7788"}}, "UT"), 1);
-    EXPECT_EQ(rowTexts(g).last(), "3|10.0.0.2|7788|UT");
+    EXPECT_EQ(gridRows(g).last(), "3|10.0.0.2|7788|UT");
     // A blank first row above other rows is left alone.
     FlexGrid blankFirst = freshGrid();
     appendGridRow(blankFirst, {"2", "10.0.0.2", "7787", "UT3"});
     addImportedFavourites(blankFirst, {{"10.0.0.9", "7787"}}, "UT2");
-    EXPECT_EQ(rowTexts(blankFirst), (QStringList{"|||", "2|10.0.0.2|7787|UT3", "3|10.0.0.9|7787|UT2"}));
+    EXPECT_EQ(gridRows(blankFirst), (QStringList{"|||", "2|10.0.0.2|7787|UT3", "3|10.0.0.9|7787|UT2"}));
 }
 
 TEST(FavouritesImport, WindowsInstallsInAnyLetterCase) {

@@ -15,43 +15,17 @@
 #include <QTimer>
 
 #include "settings/FrmFolder.h"
+#include "settings/FrmSelectGame.h"
+#include "settings/FrmSwap.h"
 #include "settings/FrmVyrnSettings.h"
-#include "settings/SettingsGlobals.h"
 #include "settings/SettingsGrids.h"
 #include "settings/SettingsValues.h"
 #include "state/AppConfig.h"
+#include "support/GameInstalls.h"
+#include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
-// A Wine prefix whose registry knows the given games' folders (Windows paths on C:).
-class WinePrefix {
-public:
-    explicit WinePrefix(const QList<std::pair<QString, QString>>& folders) {
-        QByteArray reg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n";
-        for (const auto& [key, folder] : folders) {
-            reg += "[Software\\\\Unreal Technology\\\\Installed Apps\\\\" + key.toUtf8() + "] 1700000000\n";
-            reg += "\"Folder\"=\"" + QString(folder).replace("\\", "\\\\").toUtf8() + "\"\n\n";
-        }
-        QFile f(dir_.filePath("system.reg"));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(reg);
-        qputenv("WINEPREFIX", dir_.path().toUtf8());
-    }
-    ~WinePrefix() { qunsetenv("WINEPREFIX"); }
-    QString driveC(const QString& rest) const { return dir_.path() + "/drive_c/" + rest; }
-    void install(const QString& rest) const {
-        QDir().mkpath(QFileInfo(driveC(rest)).path());
-        QFile f(driveC(rest));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-
-private:
-    QTemporaryDir dir_;
-};
-
-const QList<std::pair<QString, QString>> kAllGames = {
-    {"UnrealTournament", "C:\\UnrealTournament"}, {"UT2003", "C:\\UT2003"}, {"UT2004", "C:\\UT2004\\"}};
-
 QStringList fileLines(const TempProgramFolder& folder, const QString& name) {
     QString text = QString::fromUtf8(folder.read(name));
     EXPECT_TRUE(text.isEmpty() || text.endsWith("\r\n")) << name.toStdString();
@@ -59,12 +33,6 @@ QStringList fileLines(const TempProgramFolder& folder, const QString& name) {
     return text.split("\r\n");
 }
 
-template <typename W>
-W* child(QWidget& parent, const char* name) {
-    W* w = parent.findChild<W*>(QLatin1String(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
 }  // namespace
 
 class SettingsDialogTest : public ::testing::Test {
@@ -79,29 +47,26 @@ protected:
 };
 
 TEST_F(SettingsDialogTest, FirstRunDetectsTheGamesAndDoneWritesTheThreeFiles) {
-    const WinePrefix prefix(kAllGames);
-    prefix.install("UT2004/System/UT2004.exe");
+    GameInstalls installs;
+    const QStringList games{installs.wine(Game::UT).executable, installs.wine(Game::UT2003).executable,
+                            installs.wine(Game::UT2004).executable};
     FrmVyrnSettings dialog(true);
     EXPECT_EQ(dialog.windowTitle(), "VYRN Settings (First Time Setup)");
-    EXPECT_EQ(child<QLineEdit>(dialog, "Text1")->text(),
-              prefix.driveC("UnrealTournament/System/UnrealTournament.exe"));
-    EXPECT_EQ(child<QLineEdit>(dialog, "Text2")->text(), prefix.driveC("UT2003/System/UT2003.exe"));
-    EXPECT_EQ(child<QLineEdit>(dialog, "Text3")->text(), prefix.driveC("UT2004/System/UT2004.exe"));
-    EXPECT_EQ(appConfig().Ut2004Path, prefix.driveC("UT2004/System/UT2004.exe"));
+    EXPECT_EQ((QStringList{child<QLineEdit>(dialog, "Text1")->text(), child<QLineEdit>(dialog, "Text2")->text(),
+                           child<QLineEdit>(dialog, "Text3")->text()}),
+              games);
+    EXPECT_EQ(appConfig().Ut2004Path, games[2]);
     EXPECT_TRUE(child<QRadioButton>(dialog, "Option1")->isChecked());
-    EXPECT_EQ(child<QSlider>(dialog, "Slider1")->value(), 1);
 
     child<QPushButton>(dialog, "Command15")->click();
-    EXPECT_EQ(fileLines(folder, "vyrn.ini"),
-              (QStringList{prefix.driveC("UnrealTournament/System/UnrealTournament.exe"),
-                           prefix.driveC("UT2003/System/UT2003.exe"), prefix.driveC("UT2004/System/UT2004.exe"),
-                           "1", " 1 ", "", "", "", "1"}));
+    EXPECT_EQ(fileLines(folder, "vyrn.ini"), games + QStringList({"1", " 1 ", "", "", "", "1"}));
     EXPECT_EQ(folder.read("servers.ini"), "");
     EXPECT_EQ(folder.read("buddies.ini"), "\r\n");
 }
 
 TEST_F(SettingsDialogTest, OpensFromTheFilesAndTheCloseBoxSavesEdits) {
-    const WinePrefix prefix(kAllGames);
+    GameInstalls installs;
+    const QString ut = installs.wine(Game::UT).executable;
     folder.write("vyrn.ini", "\r\n/games/ut2003/System/ut2003.exe\r\n/games/ut2004/System/UT2004.exe\r\n2\r\n 4 \r\nTrue\r\n/shots\r\n/s\r\n");
     folder.write("servers.ini", "10.0.0.1:7778:UT\r\n\r\n10.0.0.2:7787:ut3\r\n");
     folder.write("buddies.ini", "\r\nBob\r\n\r\n[XYZ]**\r\n\r\n");
@@ -110,8 +75,7 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesAndTheCloseBoxSavesEdits) {
     FrmVyrnSettings dialog(false);
     EXPECT_EQ(dialog.windowTitle(), "VYRN Settings");
     // The empty UT line is filled from the registry; the others come from the file.
-    EXPECT_EQ(child<QLineEdit>(dialog, "Text1")->text(),
-              prefix.driveC("UnrealTournament/System/UnrealTournament.exe"));
+    EXPECT_EQ(child<QLineEdit>(dialog, "Text1")->text(), ut);
     EXPECT_EQ(child<QLineEdit>(dialog, "Text2")->text(), "/games/ut2003/System/ut2003.exe");
     EXPECT_TRUE(child<QRadioButton>(dialog, "Option2")->isChecked());
     EXPECT_EQ(child<QSlider>(dialog, "Slider1")->value(), 4);
@@ -134,8 +98,7 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesAndTheCloseBoxSavesEdits) {
     EXPECT_EQ(fileLines(folder, "servers.ini"), QStringList{"10.0.0.2:7787:ut3"});
     EXPECT_EQ(fileLines(folder, "buddies.ini"), (QStringList{"Bob", "", "[XYZ]**", "Carol"}));
     EXPECT_EQ(fileLines(folder, "vyrn.ini"),
-              (QStringList{prefix.driveC("UnrealTournament/System/UnrealTournament.exe"),
-                           "/games/ut2003/System/ut2003.exe", "/typed/UT2004.exe", "2", " 5 ", "", "/shots", "/s", "1"}));
+              (QStringList{ut, "/games/ut2003/System/ut2003.exe", "/typed/UT2004.exe", "2", " 5 ", "", "/shots", "/s", "1"}));
 }
 
 TEST_F(SettingsDialogTest, AddThroughTheGameChoiceDialog) {
@@ -224,7 +187,6 @@ TEST_F(SettingsDialogTest, FolderChooserReturnsOneFolderOrNothing) {
     QTemporaryDir games;
     QDir(games.path()).mkpath("UT2004/System");
     const QString target = games.filePath("UT2004/System");
-    ChosenFolder.clear();
     {
         FrmFolder chooser("Choose folder for UT2004.exe");
         EXPECT_EQ(chooser.windowTitle(), "Choose folder for UT2004.exe");
@@ -232,26 +194,25 @@ TEST_F(SettingsDialogTest, FolderChooserReturnsOneFolderOrNothing) {
         chooser.selectFolder(target);
         EXPECT_EQ(chooser.findChild<QLabel*>("Label1")->text(), target);
         chooser.findChild<QPushButton*>("Command2")->click();  // Cancel
+        EXPECT_EQ(chooser.chosenFolder(), std::nullopt);
     }
-    EXPECT_EQ(ChosenFolder, "");
     {
         FrmFolder chooser("Choose folder for UT2004.exe");
         chooser.selectFolder(target);
         chooser.findChild<QPushButton*>("Command1")->click();  // Select
+        EXPECT_EQ(chooser.chosenFolder(), target);
     }
-    EXPECT_EQ(ChosenFolder, target);
 }
 
-TEST(SettingsValuesTest, BuddyAlertSwitchRoundTripsOnTheNinthLine) {
-    TempProgramFolder folder;
-    folder.write("vyrn.ini", "a\r\nb\r\nc\r\n2\r\n 3 \r\n\r\n/f\r\n/d\r\n0\r\n");
-    SettingsValues v;
-    AppConfig config;
-    FlexGrid buddies(2, 1);
-    LoadSettings(v, config, buddies);
-    EXPECT_FALSE(v.buddyAlerts);
-    v.buddyAlerts = true;
-    FlexGrid servers(2, 4);
-    EXPECT_TRUE(SaveSettings(v, servers, buddies, config).isEmpty());
-    EXPECT_EQ(folder.read("vyrn.ini"), "a\r\nb\r\nc\r\n2\r\n 3 \r\n\r\n\r\n\r\n1\r\n");
+TEST(Choosers, OkTakesTheCheckedGameAndTheCloseBoxTakesNothing) {
+    FrmSelectGame preselected("UT2");
+    child<QPushButton>(preselected, "Command1")->click();
+    EXPECT_EQ(preselected.chosenCode(), "UT2");
+    FrmSelectGame closed("UT3");
+    closed.reject();
+    EXPECT_EQ(closed.chosenCode(), std::nullopt);
+    FlexGrid servers(4, 4);
+    FrmSwap swap(servers);
+    swap.reject();
+    EXPECT_FALSE(swap.chosenRows());
 }

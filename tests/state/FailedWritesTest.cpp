@@ -4,11 +4,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
-#include "query/MainGrids.h"
 #include "query/PlayersAndBuddies.h"
 #include "settings/SettingsValues.h"
 #include "state/FavouritesFiles.h"
+#include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -18,18 +19,14 @@ const QByteArray kConfig = "/ut\r\n/ut2003\r\n/ut2004\r\n1\r\n 2 \r\nTrue\r\n/f\
 
 struct Files {
     TempProgramFolder folder;
-    MainState s;
+    std::optional<LoadedMainWindow> main;
     Files() {
         folder.write("servers.ini", kServers);
         folder.write("buddies.ini", kBuddies);
         folder.write("vyrn.ini", kConfig);
-        SetupServerGrid(s);
-        SetupBuddyGrid(s);
-        SetupPlayerGrid(s);
-        LoadServerList(s);
-        LoadBuddyList(s);
+        main.emplace();
         // Enough text that every file outgrows the limit.
-        s.ServerGrid.setTextMatrix(1, 2, QString(2000, 'a'));
+        main->s.ServerGrid.setTextMatrix(1, 2, QString(2000, 'a'));
     }
     void expectUnchanged() {
         EXPECT_EQ(folder.read("servers.ini"), kServers);
@@ -42,17 +39,17 @@ struct Files {
 
 TEST(FailedWrites, PlayerClickTellsTheUserAndKeepsTheBuddies) {
     Files f;
-    f.s.Flex.setTextMatrix(1, 0, QString(2000, 'P'));
-    f.s.Flex.setMouseCell(1, 0);
+    f.main->s.Flex.setTextMatrix(1, 0, QString(2000, 'P'));
+    f.main->s.Flex.setMouseCell(1, 0);
     FlexClickResult result;
     {
         FileSizeLimit disk(16);
-        result = Flex_Click(f.s);
+        result = Flex_Click(f.main->s);
     }
     f.expectUnchanged();
     EXPECT_EQ(result.what, FlexClickResult::What::BuddyNotSaved);
     EXPECT_TRUE(buddyNotSavedText(result.name).contains("was not added"));
-    EXPECT_EQ(f.s.BudList.Rows(), 3);  // Bob and Alice, as before
+    EXPECT_EQ(f.main->s.BudList.Rows(), 3);  // Bob and Alice, as before
 }
 
 TEST(FailedWrites, SettingsSaveNamesEveryFileItCouldNotWrite) {

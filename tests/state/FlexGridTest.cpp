@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "state/FlexGrid.h"
+#include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -9,49 +10,16 @@ FlexGrid gridWithColumn(const QStringList& values, int cols = 2) {
     for (const QString& v : values) g.AddItem(v);
     return g;
 }
-
-QStringList column(const FlexGrid& g, int col) {
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r) out << g.TextMatrix(r, col);
-    return out;
-}
 }  // namespace
-
-TEST(FlexGrid, RowsAndColsGrowAndShrinkAtTheEnd) {
-    FlexGrid g(2, 3);
-    g.setTextMatrix(1, 2, "keep");
-    g.setRows(4);
-    EXPECT_EQ(g.Rows(), 4);
-    EXPECT_EQ(g.TextMatrix(1, 2), "keep");
-    g.setTextMatrix(3, 2, "new");  // a new row has every column
-    EXPECT_EQ(g.TextMatrix(3, 2), "new");
-    g.setRows(2);
-    EXPECT_EQ(g.TextMatrix(1, 2), "keep");
-    g.setCols(2);
-    EXPECT_EQ(g.TextMatrix(1, 2), "");  // out of range reads as empty
-    g.setTextMatrix(9, 9, "ignored");   // and writes are ignored
-    EXPECT_EQ(g.Rows(), 2);
-}
-
-TEST(FlexGrid, AddItemSplitsAtTabsIntoColumnsFromZero) {
-    FlexGrid g(2, 3);
-    g.AddItem("a\tb\tc\td");
-    g.AddItem("only");
-    ASSERT_EQ(g.Rows(), 4);
-    EXPECT_EQ(g.TextMatrix(2, 0), "a");
-    EXPECT_EQ(g.TextMatrix(2, 2), "c");
-    EXPECT_EQ(g.TextMatrix(3, 0), "only");
-    EXPECT_EQ(g.TextMatrix(3, 1), "");
-}
 
 TEST(FlexGrid, RemoveItemRefusesTheLastDataRowAndHeader) {
     FlexGrid g = gridWithColumn({"a", "b", "c"});
     EXPECT_FALSE(g.RemoveItem(0));
     EXPECT_TRUE(g.RemoveItem(2));
-    EXPECT_EQ(column(g, 0), (QStringList{"a", "c"}));
+    EXPECT_EQ(gridColumn(g, 0), (QStringList{"a", "c"}));
     EXPECT_TRUE(g.RemoveItem(1));
     EXPECT_FALSE(g.RemoveItem(1));
-    EXPECT_EQ(column(g, 0), QStringList{"c"});
+    EXPECT_EQ(gridColumn(g, 0), QStringList{"c"});
     EXPECT_FALSE(g.RemoveItem(5));
 }
 
@@ -68,7 +36,7 @@ TEST(FlexGrid, SortModesByCurrentColumn) {
         FlexGrid g = gridWithColumn(c.in);
         g.setCol(0);
         g.Sort(c.mode);
-        EXPECT_EQ(column(g, 0), c.out) << "mode " << c.mode;
+        EXPECT_EQ(gridColumn(g, 0), c.out) << "mode " << c.mode;
     }
 }
 
@@ -80,27 +48,8 @@ TEST(FlexGrid, SortMovesWholeRowsWithTheirColoursAndPictures) {
     g.setCellBackColor(FlexGrid::kSystemHighlight);
     g.setCol(0);
     g.Sort(FlexGrid::SortNumericAscending);
-    EXPECT_EQ(column(g, 1), (QStringList{"one", "two"}));
+    EXPECT_EQ(gridColumn(g, 1), (QStringList{"one", "two"}));
     EXPECT_EQ(g.cell(2, 1)->picture, 3);
     EXPECT_EQ(g.cell(2, 1)->back, FlexGrid::kSystemHighlight);
     EXPECT_EQ(g.TextMatrix(0, 0), "");  // header stays
-}
-
-TEST(FlexGrid, RedrawOffHoldsNotificationsUntilOn) {
-    FlexGrid g(2, 2);
-    int layouts = 0;
-    g.setListener([&](FlexGrid::Change c) { layouts += c == FlexGrid::Change::Layout; });
-    g.setRedraw(false);
-    for (int i = 0; i < 50; ++i) g.AddItem("x");
-    EXPECT_EQ(layouts, 0);
-    g.setRedraw(true);
-    EXPECT_EQ(layouts, 1);
-}
-
-TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
-    EXPECT_EQ(leadingNumber(" 42abc"), 42);
-    EXPECT_EQ(leadingNumber("-3"), -3);
-    EXPECT_EQ(leadingNumber("1.5x"), 1.5);
-    EXPECT_EQ(leadingNumber("abc"), 0);
-    EXPECT_EQ(leadingNumber(""), 0);
 }

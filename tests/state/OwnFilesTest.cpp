@@ -12,38 +12,21 @@
 #include "app/Startup.h"
 #include "platform/FileIO.h"
 #include "platform/Text1252.h"
-#include "query/MainGrids.h"
 #include "query/PlayersAndBuddies.h"
 #include "settings/SettingsGrids.h"
 #include "settings/SettingsValues.h"
 #include "state/ConfigFile.h"
 #include "state/FavouritesFiles.h"
+#include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
-QStringList column(const FlexGrid& g, int col) {
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r) out << g.TextMatrix(r, col);
-    return out;
-}
-
-struct MainWindowFiles {
-    MainState s;
-    MainWindowFiles() {
-        SetupServerGrid(s);
-        SetupBuddyGrid(s);
-        SetupPlayerGrid(s);
-        LoadServerList(s);
-        LoadBuddyList(s);
-    }
-};
-
 // "Save sorted server list", then the settings dialog opened and closed unchanged,
 // as the menu item "VYRN Settings" does.
 void settingsRoundTrip() {
     QTemporaryDir emptyPrefix;
     qputenv("WINEPREFIX", emptyPrefix.path().toUtf8());  // never the user's own registry
-    MainWindowFiles main;
+    LoadedMainWindow main;
     ASSERT_TRUE(SaveSortedServerList(main.s));
     FlexGrid servers, buddies;
     layoutSettingsServerGrid(servers, kGameColumnWidthOnOpen);
@@ -96,10 +79,10 @@ TEST(OwnFiles, SettingsRoundTripKeepsEveryByte) {
 TEST(OwnFiles, NamesShowAndMatchAsTheirFileMeantThem) {
     TempProgramFolder folder;
     folder.write("buddies.ini", "Jos\xE9\r\nM\xFCller\r\nBob\tthe builder\r\n");
-    MainWindowFiles main;
-    EXPECT_EQ(column(main.s.BudList, 0),
+    LoadedMainWindow main;
+    EXPECT_EQ(gridColumn(main.s.BudList, 0),
               (QStringList{QString::fromUtf8("José"), QString::fromUtf8("Müller"), "Bob\tthe builder"}));
-    EXPECT_EQ(column(main.s.BudList, 1), (QStringList{"", "", ""}));  // the tab splits nothing
+    EXPECT_EQ(gridColumn(main.s.BudList, 1), (QStringList{"", "", ""}));  // the tab splits nothing
     // A player's name comes off the wire in Windows-1252.
     buddyMatch(main.s, windows1252ToUnicode("M\xFC" "ller"), "Host");
     EXPECT_EQ(main.s.BudList.TextMatrix(1, 0), QString::fromUtf8("Müller"));  // found: first
@@ -154,7 +137,7 @@ TEST(OwnFiles, AFileTooBigToReadIsNeverMissingAndNeverWrittenOver) {
         EXPECT_TRUE(told.contains(c.name) && told.contains(folder.path()) && told.contains("larger than 64 MiB"))
             << told.toStdString();
 
-        MainWindowFiles main;
+        LoadedMainWindow main;
         const SaveResult saved = c.save(main.s);
         EXPECT_FALSE(saved);
         EXPECT_TRUE(saved.reason.contains("larger than 64 MiB")) << saved.reason.toStdString();
@@ -168,7 +151,7 @@ TEST(OwnFiles, AReadOnlyFolderKeepsEveryFileAndSaysWhereAndWhy) {
     folder.write("servers.ini", "10.0.0.1:7778:UT\r\n");
     folder.write("buddies.ini", "Jos\xE9\r\n");
     if (const QString why = mountReadOnly(folder.path()); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
-    MainWindowFiles main;
+    LoadedMainWindow main;
     main.s.ServerGrid.setTextMatrix(1, 2, "10.0.0.9");
     const SaveResult saved = SaveSortedServerList(main.s);
     const SaveResult buddies = writeBuddies({"Bob"});

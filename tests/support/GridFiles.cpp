@@ -1,0 +1,28 @@
+#include "support/GridFiles.h"
+
+#include "query/MainGrids.h"
+#include "state/FavouritesFiles.h"
+
+QStringList gridColumn(const FlexGrid& g, int col) {
+    QStringList out;
+    for (int r = 1; r < g.Rows(); ++r) out << g.TextMatrix(r, col);
+    return out;
+}
+
+QStringList gridRows(const FlexGrid& g) {
+    QStringList rows;
+    for (int r = 1; r < g.Rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < g.Cols(); ++c) cells << g.TextMatrix(r, c);
+        rows << cells.join('|');
+    }
+    return rows;
+}
+
+LoadedMainWindow::LoadedMainWindow() {
+    SetupServerGrid(s);
+    SetupBuddyGrid(s);
+    SetupPlayerGrid(s);
+    LoadServerList(s);
+    LoadBuddyList(s);
+}
