@@ -90,7 +90,9 @@ TEST(Panel, EmailAdminTakesOnlyTheAddressInTheLastBrackets) {
         {"Root ( a%0A@b )", nullptr, nullptr}, {"Root ( a\n@b )", nullptr, nullptr}, {"Root ( \"x\"@b )", nullptr, nullptr}};
     for (const auto& c : cases) {
         const QString box = QString::fromLatin1(c.box);
-        if (c.address) EXPECT_EQ(adminMailAddress(box), QString::fromLatin1(c.address)) << c.box;
+        if (c.address) {
+            EXPECT_EQ(adminMailAddress(box), QString::fromLatin1(c.address)) << c.box;
+        }
         const auto link = adminMailUrl(box);
         EXPECT_EQ(link, c.link ? std::optional<QString>(QString::fromLatin1(c.link)) : std::nullopt) << c.box;
     }

@@ -42,7 +42,9 @@ TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
         EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop") << what;
         EXPECT_EQ(t.cell(1, ServerCol::Players), c.players) << what;
         EXPECT_EQ(t.s.Flex.Rows(), c.rows) << what;
-        if (c.options.contains("--timelimit")) EXPECT_EQ(t.s.panel.Label3, "Time Limit: 30");  // UT2003's lower-case rules
+        if (c.options.contains("--timelimit")) {  // UT2003's lower-case rules
+            EXPECT_EQ(t.s.panel.Label3, "Time Limit: 30");
+        }
     }
 }
 
