@@ -48,7 +48,7 @@ private:
 // The probe's rule values: a piece holding the rule name after its length byte, then
 // the value in the next piece, whose length byte is dropped.
 struct ProbeValues {
-    QString goalScore, timeLimit, translocator, mutators;
+    QString goalScore, timeLimit, translocator, mutators, adminName, adminEmail;
     bool pastEnd = false;  // a rule name was the last piece
 };
 
@@ -73,6 +73,13 @@ ProbeValues readProbeValues(const QStringList& p) {
         mutators << p[i + 1].mid(1);
     }
     v.mutators = mutators.join(QStringLiteral(", "));
+    // UT2003 and UT2004 name their admin among the probe's rules; the status reply may not.
+    auto optional = [&](const char* key, QString& out) {
+        for (int i = 0; i + 1 < p.size(); ++i)
+            if (p[i].indexOf(QLatin1String(key), 0, CI) >= 1) return void(out = p[i + 1].mid(1));
+    };
+    optional("adminname", v.adminName);
+    optional("adminemail", v.adminEmail);
     return v;
 }
 
@@ -164,8 +171,8 @@ std::optional<ServerStatus> decodeUt2(const QStringList& fields, const QStringLi
     st.map = mapText(v[2], v[3]);
     st.numPlayers = v[4].text;
     st.maxPlayers = v[5].text;
-    st.adminName = v[6].text;
-    st.adminEmail = v[7].text;
+    st.adminName = v[6].text.isEmpty() ? probe.adminName : v[6].text;
+    st.adminEmail = v[7].text.isEmpty() ? probe.adminEmail : v[7].text;
     st.password = passwordDisplay(v[8].text);
     st.gameType = ut2GameTypeDisplay(v[9].text.toUpper());
     st.version = v[10].text.toUpper();
