@@ -80,13 +80,16 @@ void ServerQuerier::scheduleStart() {
 }
 
 void ServerQuerier::startQueued() {
-    // A few at a time, so asking a long list never holds the event loop for long.
+    // A few at a time, so asking a long list never holds the event loop for long. A query
+    // that ends at once inside begin() frees its place for this same loop.
+    starting_ = true;
     for (int started = 0; started < kStartsPerTurn && inFlight_ < kMaxInFlight && !queue_.empty(); ++started) {
         const QueryTarget t = queue_.front();
         queue_.pop_front();
         ++inFlight_;
         begin(t);
     }
+    starting_ = false;
     if (inFlight_ < kMaxInFlight) scheduleStart();
 }
 
@@ -201,8 +204,16 @@ void ServerQuerier::finish(QueryOutcome outcome) {
     busy_.remove(targetKey(outcome.target));
     --inFlight_;
     if (finished) finished(outcome);
-    // The next queries go out on the next turn of the event loop, so a stream of fast
-    // replies never keeps the loop in one handler.
+    // The freed place goes to the next query at once, so the full number stays in flight;
+    // one reply starts at most one query, and the rest wait for the next turn.
+    if (!starting_ && inFlight_ < kMaxInFlight && !queue_.empty()) {
+        starting_ = true;
+        const QueryTarget t = queue_.front();
+        queue_.pop_front();
+        ++inFlight_;
+        begin(t);
+        starting_ = false;
+    }
     scheduleStart();
 }
 

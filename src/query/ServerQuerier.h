@@ -120,6 +120,7 @@ private:
     quint64 nextId_ = 1;
     quint64 epoch_ = 0;
     bool startScheduled_ = false;
+    bool starting_ = false;  // inside a start, where an ending query starts no other
     int probeWaitMs_ = 200;
     int timeoutMs_ = kDefaultTimeoutMs;
 };
