@@ -87,11 +87,14 @@ quint16 UdpSocket::localPort() const {
 }
 
 void UdpSocket::readPending() {
-    // A burst is read a part at a time: the socket reports itself readable again on the
-    // next turn of the event loop, so other events get their turn in between. One call
-    // of the system per datagram, its receive stamp included.
+    // A burst is read a part at a time, at most so many datagrams or so much time: the
+    // socket reports itself readable again on the next turn of the event loop, so other
+    // events get their turn in between. One call of the system per datagram, its
+    // receive stamp included.
     constexpr int kDatagramsPerTurn = 64;
-    for (int n = 0; n < kDatagramsPerTurn && fd_ >= 0; ++n) {
+    constexpr qint64 kWorkPerTurnNs = 2'000'000;
+    const qint64 start = monotonicNs();
+    for (int n = 0; n < kDatagramsPerTurn && fd_ >= 0 && monotonicNs() - start < kWorkPerTurnNs; ++n) {
         sockaddr_in from{};
         iovec data{buffer_.data(), buffer_.size()};
         alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec)) + 64];
