@@ -30,7 +30,10 @@ qint64 arrivalOf(const msghdr& msg) {
 
 UdpSocket::UdpSocket(QObject* parent) : QObject(parent) {}
 
-UdpSocket::~UdpSocket() { close(); }
+UdpSocket::~UdpSocket() {
+    notifier_.reset();
+    if (fd_ >= 0) ::close(fd_);
+}
 
 bool UdpSocket::ensureBound() {
     if (isOpen()) return true;
