@@ -1,27 +1,59 @@
 #include "platform/UdpSocket.h"
 
 #include <QHostAddress>
-#include <QNetworkDatagram>
+#include <arpa/inet.h>
+#include <cerrno>
 #include <cstring>
-#include <linux/sockios.h>
-#include <sys/ioctl.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <time.h>
+#include <unistd.h>
 
 #include "platform/MonotonicClock.h"
 
+namespace {
+// The system's receive stamp (wall-clock time) carried over to the monotonic clock by
+// its age; now when there is none.
+qint64 arrivalOf(const msghdr& msg) {
+    const qint64 now = monotonicNs();
+    for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(const_cast<msghdr*>(&msg), c)) {
+        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_TIMESTAMPNS) continue;
+        timespec stamp{}, wall{};
+        std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+        clock_gettime(CLOCK_REALTIME, &wall);
+        const qint64 ageNs = (qint64(wall.tv_sec) - stamp.tv_sec) * 1'000'000'000 + (wall.tv_nsec - stamp.tv_nsec);
+        return ageNs >= 0 && ageNs < 60'000'000'000 ? now - ageNs : now;
+    }
+    return now;
+}
+}  // namespace
 
-UdpSocket::UdpSocket(QObject* parent) : QObject(parent) {
-    connect(&socket_, &QUdpSocket::readyRead, this, &UdpSocket::readPending);
+UdpSocket::UdpSocket(QObject* parent) : QObject(parent) {}
+
+UdpSocket::~UdpSocket() {
+    notifier_.reset();
+    if (fd_ >= 0) ::close(fd_);
 }
 
 bool UdpSocket::ensureBound() {
     if (isOpen()) return true;
-    // Bound to IPv4 only, so source addresses come as plain dotted text, never "::ffff:".
-    if (!socket_.bind(QHostAddress(QHostAddress::AnyIPv4), 0)) return false;
-    // The system notes when each datagram came in from the first asking on.
-    timespec unused{};
-    ioctl(int(socket_.socketDescriptor()), SIOCGSTAMPNS, &unused);
+    // IPv4 only, so source addresses come as plain dotted text, never "::ffff:".
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
+        ::close(fd);
+        return false;
+    }
+    // Every datagram carries the time the system received it.
+    const int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    fd_ = fd;
+    buffer_.resize(65536);
+    notifier_ = std::make_unique<QSocketNotifier>(qintptr(fd_), QSocketNotifier::Read);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &UdpSocket::readPending);
     return true;
 }
 
@@ -31,32 +63,59 @@ bool UdpSocket::send(const QString& host, int port, const QByteArray& bytes) {
     if (!address.setAddress(host) || address.protocol() != QAbstractSocket::IPv4Protocol)
         return false;
     if (!ensureBound()) return false;
-    return socket_.writeDatagram(bytes, address, quint16(port)) == bytes.size();
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(quint16(port));
+    to.sin_addr.s_addr = htonl(address.toIPv4Address());
+    const ssize_t sent = ::sendto(fd_, bytes.constData(), size_t(bytes.size()), MSG_DONTWAIT,
+                                  reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    return sent == bytes.size();
 }
 
-void UdpSocket::close() { socket_.close(); }
+void UdpSocket::close() {
+    // The receiver may close the socket while its notifier reports it.
+    if (notifier_) {
+        notifier_->setEnabled(false);
+        notifier_.release()->deleteLater();
+    }
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
 
-qint64 UdpSocket::lastArrivalNs() {
-    const qint64 now = monotonicNs();
-    timespec stamp{}, wall{};
-    if (ioctl(int(socket_.socketDescriptor()), SIOCGSTAMPNS, &stamp) != 0) return now;
-    clock_gettime(CLOCK_REALTIME, &wall);
-    // The stamp is wall-clock time: carried over to the monotonic clock by its age.
-    const qint64 ageNs = (qint64(wall.tv_sec) - stamp.tv_sec) * 1'000'000'000 + (wall.tv_nsec - stamp.tv_nsec);
-    return ageNs >= 0 && ageNs < 60'000'000'000 ? now - ageNs : now;
+quint16 UdpSocket::localPort() const {
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    if (fd_ < 0 || getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &size) != 0) return 0;
+    return ntohs(local.sin_port);
 }
 
 void UdpSocket::readPending() {
-    // A burst is read a part at a time: the socket reports itself readable again on the
-    // next turn of the event loop, so other events get their turn in between.
+    // A burst is read a part at a time, at most so many datagrams or so much time: the
+    // socket reports itself readable again on the next turn of the event loop, so other
+    // events get their turn in between. One call of the system per datagram, its
+    // receive stamp included.
     constexpr int kDatagramsPerTurn = 64;
-    for (int n = 0; n < kDatagramsPerTurn && socket_.hasPendingDatagrams(); ++n) {
-        const QNetworkDatagram d = socket_.receiveDatagram();
-        if (!d.isValid()) continue;
-        arrivalNs_ = lastArrivalNs();
-        bool ok = false;
-        const quint32 v4 = d.senderAddress().toIPv4Address(&ok);
-        const QString from = ok ? QHostAddress(v4).toString() : d.senderAddress().toString();
-        if (receiver_) receiver_(d.data(), from, d.senderPort());
+    constexpr qint64 kWorkPerTurnNs = 2'000'000;
+    const qint64 start = monotonicNs();
+    for (int n = 0; n < kDatagramsPerTurn && fd_ >= 0 && monotonicNs() - start < kWorkPerTurnNs; ++n) {
+        sockaddr_in from{};
+        iovec data{buffer_.data(), buffer_.size()};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec)) + 64];
+        msghdr msg{};
+        msg.msg_name = &from;
+        msg.msg_namelen = sizeof from;
+        msg.msg_iov = &data;
+        msg.msg_iovlen = 1;
+        msg.msg_control = control;
+        msg.msg_controllen = sizeof control;
+        const ssize_t got = ::recvmsg(fd_, &msg, MSG_DONTWAIT);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return;  // nothing more now; errors from earlier sends are dropped with it
+        }
+        arrivalNs_ = arrivalOf(msg);
+        char text[INET_ADDRSTRLEN] = {};
+        inet_ntop(AF_INET, &from.sin_addr, text, sizeof text);
+        if (receiver_) receiver_(QByteArray(buffer_.data(), got), QString::fromLatin1(text), ntohs(from.sin_port));
     }
 }

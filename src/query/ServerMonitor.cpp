@@ -180,7 +180,9 @@ void ServerMonitor::onQueryFinished(const QueryOutcome& outcome) {
         unanswered_.remove(key);
         const bool selected = !s_.AutoScanMode && row == s_.ScanRow;
         writeServerStatus(s_, row, *outcome.status, selected);
-        notifyPanel();
+        // The grids show their own changes; only the selected server's reply fills the
+        // panel, so a long refresh does not redraw it for every other server.
+        if (selected) notifyPanel();
         return;
     }
     if (outcome.failure != Failure::NoReply && outcome.failure != Failure::Unresolved) return;

@@ -21,7 +21,8 @@ public:
     ServerMonitor(const ServerMonitor&) = delete;
     ServerMonitor& operator=(const ServerMonitor&) = delete;
 
-    // Called after a reply or a handler changed the panel, the grids or the buddies.
+    // Called after the selected server's reply or a handler changed the panel, the grids
+    // or the buddies.
     std::function<void()> panelChanged;
 
     // Queries one server; a server still being queried is left to its pending query.

@@ -44,6 +44,9 @@ ServerQuerier::ServerQuerier() {
             done(std::nullopt);
         });
     };
+    deadlineTimer_.setSingleShot(true);
+    deadlineTimer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&deadlineTimer_, &QTimer::timeout, &timers_, [this] { onDeadlines(); });
     socket_.setReceiver([this](const QByteArray& b, const QString& host, int port) {
         onDatagram(b, host, port, socket_.arrivalNs());
     });
@@ -77,13 +80,16 @@ void ServerQuerier::scheduleStart() {
 }
 
 void ServerQuerier::startQueued() {
-    // A few at a time, so asking a long list never holds the event loop for long.
+    // A few at a time, so asking a long list never holds the event loop for long. A query
+    // that ends at once inside begin() frees its place for this same loop.
+    starting_ = true;
     for (int started = 0; started < kStartsPerTurn && inFlight_ < kMaxInFlight && !queue_.empty(); ++started) {
         const QueryTarget t = queue_.front();
         queue_.pop_front();
         ++inFlight_;
         begin(t);
     }
+    starting_ = false;
     if (inFlight_ < kMaxInFlight) scheduleStart();
 }
 
@@ -111,7 +117,7 @@ void ServerQuerier::launch(const QueryTarget& t, const QString& address) {
     p.probe = wantsProbe(t.game) && t.port > 9;
     if (p.probe && socket_.send(address, t.port - 9, kUt2Probe)) {
         // The status query follows the probe's reply, or the end of the wait.
-        QTimer::singleShot(probeWaitMs_, &timers_, [this, key, id = p.id] { sendStatus(key, id); });
+        addDeadline(probeWaitMs_, {true, key, p.id});
         return;
     }
     sendStatus(key, p.id);
@@ -126,7 +132,32 @@ void ServerQuerier::sendStatus(const QString& key, quint64 id) {
     it->sentAtNs = monotonicNs();
     socket_.send(it->address, it->target.port, kStatusQuery);  // a refused send runs out like a lost one
     if (!open) it->sentAtNs = monotonicNs();
-    QTimer::singleShot(timeoutMs_, &timers_, [this, key, id] { timeOut(key, id); });
+    addDeadline(timeoutMs_, {false, key, id});
+}
+
+void ServerQuerier::addDeadline(int afterMs, Deadline d) {
+    const qint64 at = monotonicNs() + qint64(afterMs) * 1'000'000;
+    const bool earliest = deadlines_.empty() || at < deadlines_.begin()->first;
+    deadlines_.emplace(at, std::move(d));
+    if (earliest) armDeadlineTimer();
+}
+
+void ServerQuerier::armDeadlineTimer() {
+    if (deadlines_.empty()) return deadlineTimer_.stop();
+    const qint64 waitNs = deadlines_.begin()->first - monotonicNs();
+    deadlineTimer_.start(int(std::max<qint64>(0, (waitNs + 999'999) / 1'000'000)));
+}
+
+void ServerQuerier::onDeadlines() {
+    // Handlers may add deadlines; only those due now run in this turn.
+    const qint64 now = monotonicNs();
+    while (!deadlines_.empty() && deadlines_.begin()->first <= now) {
+        const Deadline d = std::move(deadlines_.begin()->second);
+        deadlines_.erase(deadlines_.begin());
+        if (d.probeWait) sendStatus(d.key, d.id);
+        else timeOut(d.key, d.id);
+    }
+    armDeadlineTimer();
 }
 
 void ServerQuerier::timeOut(const QString& key, quint64 id) {
@@ -173,8 +204,16 @@ void ServerQuerier::finish(QueryOutcome outcome) {
     busy_.remove(targetKey(outcome.target));
     --inFlight_;
     if (finished) finished(outcome);
-    // The next queries go out on the next turn of the event loop, so a stream of fast
-    // replies never keeps the loop in one handler.
+    // The freed place goes to the next query at once, so the full number stays in flight;
+    // one reply starts at most one query, and the rest wait for the next turn.
+    if (!starting_ && inFlight_ < kMaxInFlight && !queue_.empty()) {
+        starting_ = true;
+        const QueryTarget t = queue_.front();
+        queue_.pop_front();
+        ++inFlight_;
+        begin(t);
+        starting_ = false;
+    }
     scheduleStart();
 }
 
@@ -184,5 +223,7 @@ void ServerQuerier::close() {
     busy_.clear();
     queue_.clear();
     inFlight_ = 0;
+    deadlines_.clear();
+    deadlineTimer_.stop();
     ++epoch_;  // timers and lookups still under way find nothing to do
 }

@@ -4,8 +4,10 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QTimer>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "platform/UdpSocket.h"
@@ -93,11 +95,22 @@ private:
     void launch(const QueryTarget& target, const QString& address);
     void sendStatus(const QString& key, quint64 id);
     void timeOut(const QString& key, quint64 id);
+    // Probe waits and time-outs share one timer, set for the earliest of them.
+    struct Deadline {
+        bool probeWait = false;  // else the query's time-out
+        QString key;
+        quint64 id = 0;
+    };
+    void addDeadline(int afterMs, Deadline d);
+    void onDeadlines();
+    void armDeadlineTimer();
     void complete(const QString& key, const QString& text, qint64 arrivedNs);
     void finish(QueryOutcome outcome);
 
     UdpSocket socket_;
     QObject timers_;  // context of the single-shot timers; they die with the querier
+    QTimer deadlineTimer_;
+    std::multimap<qint64, Deadline> deadlines_;  // by monotonic time in ns; stale ones are skipped
     QHash<QString, Pending> pending_;  // by "address:port" of the status reply
     QSet<QString> busy_;               // targets queued or in flight
     std::deque<QueryTarget> queue_;
@@ -107,6 +120,7 @@ private:
     quint64 nextId_ = 1;
     quint64 epoch_ = 0;
     bool startScheduled_ = false;
+    bool starting_ = false;  // inside a start, where an ending query starts no other
     int probeWaitMs_ = 200;
     int timeoutMs_ = kDefaultTimeoutMs;
 };

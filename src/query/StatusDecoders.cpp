@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QVarLengthArray>
 
 #include "query/ColourCodes.h"
 #include "state/FlexGrid.h"
@@ -17,38 +18,50 @@ struct FieldValue {
     QString text;
 };
 
+// The fields of one reply as views into its text, with an index from each field in
+// lower case to where it occurs. The views live as long as the text they were cut from.
 class StatusLookup {
 public:
-    explicit StatusLookup(const QStringList& fields) : f_(fields) {
-        for (int i = 0; i < f_.size(); ++i) positions_[f_[i].toLower()].append(i);
+    explicit StatusLookup(const QString& text) : lower_(text.toLower()) {
+        // Windows-1252 text lowers character by character, so offsets stay the same.
+        if (lower_.size() != text.size()) lower_ = text;
+        f_ = QStringView(text).split(QLatin1Char('\\'));
+        positions_.reserve(f_.size());
+        for (int i = 0; i < f_.size(); ++i) {
+            const QStringView lower = QStringView(lower_).mid(f_[i].data() - text.constData(), f_[i].size());
+            lowerFields_.append(lower);
+            positions_[lower].append(i);
+        }
     }
     int size() const { return int(f_.size()); }
-    std::optional<QString> at(qsizetype i) const {
+    std::optional<QStringView> at(qsizetype i) const {
         if (i < 0 || i >= f_.size()) return std::nullopt;
         return f_[i];
     }
-    FieldValue value(const QString& key) const {
+    QStringView field(int i) const { return f_[i]; }
+    QStringView lowerField(int i) const { return lowerFields_[i]; }
+    FieldValue value(QStringView key) const {
         const auto it = positions_.constFind(key);
         if (it == positions_.cend()) return {};
         const int k = it->first();
         if (k + 1 >= f_.size()) return {true, true, {}};
-        return {true, false, f_[k + 1]};
+        return {true, false, f_[k + 1].toString()};
     }
-    const QList<int>& positions(const QString& key) const {
-        static const QList<int> none;
+    const QVarLengthArray<int, 1>* positions(QStringView key) const {
         const auto it = positions_.constFind(key);
-        return it == positions_.cend() ? none : *it;
+        return it == positions_.cend() ? nullptr : &*it;
     }
 
 private:
-    const QStringList& f_;
-    QHash<QString, QList<int>> positions_;
+    QString lower_;
+    QList<QStringView> f_, lowerFields_;
+    QHash<QStringView, QVarLengthArray<int, 1>> positions_;
 };
 
 // The probe's rule values: a piece holding the rule name after its length byte, then
 // the value in the next piece, whose length byte is dropped.
 struct ProbeValues {
-    QString goalScore, timeLimit, translocator, mutators;
+    QString goalScore, timeLimit, translocator, mutators, adminName, adminEmail;
     bool pastEnd = false;  // a rule name was the last piece
 };
 
@@ -73,6 +86,13 @@ ProbeValues readProbeValues(const QStringList& p) {
         mutators << p[i + 1].mid(1);
     }
     v.mutators = mutators.join(QStringLiteral(", "));
+    // UT2003 and UT2004 name their admin among the probe's rules; the status reply may not.
+    auto optional = [&](const char* key, QString& out) {
+        for (int i = 0; i + 1 < p.size(); ++i)
+            if (p[i].indexOf(QLatin1String(key), 0, CI) >= 1) return void(out = p[i + 1].mid(1));
+    };
+    optional("adminname", v.adminName);
+    optional("adminemail", v.adminEmail);
     return v;
 }
 
@@ -86,21 +106,21 @@ QList<QPair<QString, QString>> probeRules(const QStringList& p) {
     return rules;
 }
 
-bool isPlayerKey(const QString& lowerKey) {
+bool isPlayerKey(QStringView lowerKey) {
     for (const char* prefix : {"player_", "frags_", "ping_", "team_", "mesh_", "skin_", "face_", "ngsecret_"})
         if (lowerKey.startsWith(QLatin1String(prefix))) return true;
     return false;
 }
 
 // Every key/value pair the named fields do not show, as received.
-QList<QPair<QString, QString>> otherKeys(const QStringList& f) {
+QList<QPair<QString, QString>> otherKeys(const StatusLookup& f) {
     static const QSet<QString> shown{"hostname", "hostport", "maptitle", "mapname",  "numplayers",
                                      "maxplayers", "gametype", "password", "queryid", "final"};
     QList<QPair<QString, QString>> rules;
     for (int i = 1; i + 1 < f.size(); i += 2) {
-        const QString key = f[i].toLower();
-        if (key.isEmpty() || shown.contains(key) || isPlayerKey(key)) continue;
-        rules.append({f[i], f[i + 1]});
+        const QStringView key = f.lowerField(i);
+        if (key.isEmpty() || isPlayerKey(key) || shown.contains(key.toString())) continue;
+        rules.append({f.field(i).toString(), f.field(i + 1).toString()});
     }
     return rules;
 }
@@ -116,7 +136,9 @@ std::optional<QList<PlayerStatus>> readPlayers(const StatusLookup& f, double ann
         const QString number = QString::number(j);
         const QString frags = QStringLiteral("frags_") + number;
         int k = -1;
-        for (int candidate : f.positions(QStringLiteral("player_") + number)) {
+        const auto* candidates = f.positions(QString(QStringLiteral("player_") + number));
+        if (!candidates) continue;
+        for (int candidate : *candidates) {
             const auto next = f.at(candidate + 2);
             if (!next) {
                 if (strict) return std::nullopt;
@@ -130,8 +152,8 @@ std::optional<QList<PlayerStatus>> readPlayers(const StatusLookup& f, double ann
         if (k < 0) continue;
         const auto name = f.at(k + 1), score = f.at(k + 3), ping = f.at(k + 5), team = f.at(k + 7);
         if (strict && !(score && ping && team)) return std::nullopt;
-        players.append({name.value_or(QString()), score.value_or(QString()),
-                        ping.value_or(QString()), team.value_or(QString())});
+        auto text = [](const std::optional<QStringView>& v) { return v ? v->toString() : QString(); };
+        players.append({text(name), text(score), text(ping), text(team)});
     }
     return players;
 }
@@ -144,17 +166,16 @@ QString mapText(const FieldValue& title, const FieldValue& name) {
 
 QString gameNameOf(const StatusLookup& f) { return f.value(QStringLiteral("gamename")).text; }
 
-std::optional<ServerStatus> decodeUt2(const QStringList& fields, const QStringList& probeFields) {
+std::optional<ServerStatus> decodeUt2(const StatusLookup& f, const QStringList& probeFields) {
     ServerStatus st;
     st.game = ReplyGame::Ut2;
     const ProbeValues probe = readProbeValues(probeFields);
     if (probe.pastEnd) return std::nullopt;
-    const StatusLookup f(fields);
     FieldValue v[11];
     const char* keys[11] = {"hostname", "hostport", "maptitle", "mapname", "numplayers", "maxplayers",
                             "adminname", "adminemail", "password", "gametype", "gamever"};
     for (int i = 0; i < 11; ++i) {
-        v[i] = f.value(QLatin1String(keys[i]));
+        v[i] = f.value(QString::fromLatin1(keys[i]));
         if (v[i].pastEnd) return std::nullopt;  // a key that is the last field ends the decode
     }
     st.gameName = gameNameOf(f);
@@ -164,8 +185,8 @@ std::optional<ServerStatus> decodeUt2(const QStringList& fields, const QStringLi
     st.map = mapText(v[2], v[3]);
     st.numPlayers = v[4].text;
     st.maxPlayers = v[5].text;
-    st.adminName = v[6].text;
-    st.adminEmail = v[7].text;
+    st.adminName = v[6].text.isEmpty() ? probe.adminName : v[6].text;
+    st.adminEmail = v[7].text.isEmpty() ? probe.adminEmail : v[7].text;
     st.password = passwordDisplay(v[8].text);
     st.gameType = ut2GameTypeDisplay(v[9].text.toUpper());
     st.version = v[10].text.toUpper();
@@ -183,16 +204,15 @@ std::optional<ServerStatus> decodeUt2(const QStringList& fields, const QStringLi
     else if (st.translocator.compare(QLatin1String("true"), CI) == 0) st.translocator = QStringLiteral("Yes");
     st.mutators = probe.mutators;
     st.goalLimit = probe.goalScore;
-    st.rules = otherKeys(fields) + probeRules(probeFields);
+    st.rules = otherKeys(f) + probeRules(probeFields);
     return st;
 }
 
-ServerStatus decodeUt(const QStringList& fields) {
+ServerStatus decodeUt(const StatusLookup& f) {
     ServerStatus st;
     st.game = ReplyGame::Ut;
     // Here a key that is the last field simply leaves its value empty.
-    const StatusLookup f(fields);
-    auto text = [&](const char* key) { return f.value(QLatin1String(key)).text; };
+    auto text = [&](const char* key) { return f.value(QString::fromLatin1(key)).text; };
     const FieldValue host = f.value(QStringLiteral("hostname"));
     st.gameName = gameNameOf(f);
     st.hasHostName = host.found;
@@ -211,7 +231,7 @@ ServerStatus decodeUt(const QStringList& fields) {
     st.goalLimit = text("goalteamscore");
     const double announced = leadingNumber(st.numPlayers);
     if (announced > 0) st.players = readPlayers(f, announced, false).value_or(QList<PlayerStatus>());
-    st.rules = otherKeys(fields);
+    st.rules = otherKeys(f);
     return st;
 }
 
@@ -228,7 +248,8 @@ std::optional<ServerStatus> decodeStatusReply(const QString& statusText, const Q
     const ReplyGame game = replyGame(statusText);
     if (game == ReplyGame::None) return std::nullopt;
     // Colour codes go first: their colour bytes may be any byte, a backslash too.
-    const QStringList fields = stripColourCodes(statusText).split(QLatin1Char('\\'), Qt::KeepEmptyParts);
+    const QString text = stripColourCodes(statusText);
+    const StatusLookup fields(text);
     if (game == ReplyGame::Ut) return decodeUt(fields);
     return decodeUt2(fields, probeFields);
 }
