@@ -32,22 +32,12 @@ void layoutSettingsBuddyGrid(FlexGrid& g) {
 }
 
 LinesRead loadSettingsServerGrid(FlexGrid& g) {
-    const FavouritesRead read = readFavourites();
-    if (read.favourites.isEmpty()) return read.file;
-    // The fresh grid's empty row takes the first favourite; none is left after the last.
-    const int first = g.Rows() - 1;
-    g.setRedraw(false);
-    g.setRows(first + int(read.favourites.size()));
-    for (int k = 0; k < read.favourites.size(); ++k) {
-        const FavouriteLine& fav = read.favourites[k];
-        const int row = first + k;
+    return loadFavouritesInto(g, [&g](int row, int, const FavouriteLine& fav) {
         g.setTextMatrix(row, 0, QString::number(row));
         g.setTextMatrix(row, 1, fav.address);
         g.setTextMatrix(row, 2, fav.port);
         g.setTextMatrix(row, 3, fav.code);
-    }
-    g.setRedraw(true);
-    return read.file;
+    });
 }
 
 void highlightClickedRow(FlexGrid& g) {

@@ -42,27 +42,28 @@ SaveResult writeFavourites(const QList<FavouriteLine>& favourites) {
     return writeTextLines(programFile(kServersFileName), lines);
 }
 
-LinesRead LoadServerList(MainState& s) {
-    FavouritesRead read = readFavourites();
-    FlexGrid& g = s.ServerGrid;
+LinesRead loadFavouritesInto(FlexGrid& g,
+                             const std::function<void(int row, int index, const FavouriteLine&)>& writeRow) {
+    const FavouritesRead read = readFavourites();
     if (read.favourites.isEmpty()) return read.file;
-    // The fresh grid's empty row takes the first favourite; no empty row is left after
-    // the last.
     const int first = g.Rows() - 1;
     g.setRedraw(false);
     g.setRows(first + int(read.favourites.size()));
-    for (int k = 0; k < read.favourites.size(); ++k) {
-        const FavouriteLine& fav = read.favourites[k];
-        const int row = first + k;
+    for (int k = 0; k < read.favourites.size(); ++k) writeRow(first + k, k, read.favourites[k]);
+    g.setRedraw(true);
+    return read.file;
+}
+
+LinesRead LoadServerList(MainState& s) {
+    FlexGrid& g = s.ServerGrid;
+    return loadFavouritesInto(g, [&g](int row, int k, const FavouriteLine& fav) {
         g.setTextMatrix(row, 0, QString::number(k + 1));
         g.setTextMatrix(row, 1, fav.address);
         g.setTextMatrix(row, 2, fav.address);
         g.setTextMatrix(row, 3, fav.port);
         g.setTextMatrix(row, 7, fav.code);
         g.setTextMatrix(row, 9, gameDisplayName(fav.code));
-    }
-    g.setRedraw(true);
-    return read.file;
+    });
 }
 
 SaveResult SaveSortedServerList(const MainState& s) {

@@ -2,6 +2,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "state/FlexGrid.h"
@@ -30,6 +31,10 @@ struct FavouritesRead {
     QList<FavouriteLine> favourites;
 };
 FavouritesRead readFavourites();
+// Reads "servers.ini" into a fresh grid: its empty row takes the first favourite, none is
+// left after the last; writeRow fills each row from its favourite (index from 0).
+LinesRead loadFavouritesInto(FlexGrid& g,
+                             const std::function<void(int row, int index, const FavouriteLine&)>& writeRow);
 // Rewrites "servers.ini" with the favourites that have an address.
 SaveResult writeFavourites(const QList<FavouriteLine>& favourites);
 
