@@ -116,7 +116,8 @@ struct BlockMeter {
 double threadCpuMs() {
     rusage u{};
     getrusage(RUSAGE_THREAD, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
 void runFor(int ms) {

@@ -196,7 +196,7 @@ std::optional<ServerStatus> decodeUt2(const StatusLookup& f, const QStringList& 
         if (!players) return std::nullopt;
         st.players = *players;
         // The row shows the players actually listed.
-        if (announced != players->size()) st.numPlayers = QString::number(players->size());
+        if (announced != double(players->size())) st.numPlayers = QString::number(players->size());
     }
     st.timeLimit = probe.timeLimit.isEmpty() ? QStringLiteral("N/A") : probe.timeLimit;
     st.translocator = probe.translocator;
