@@ -1,8 +1,6 @@
 #pragma once
 #include <QByteArray>
-#include <QColor>
 #include <QImage>
-#include <QString>
 #include <functional>
 
 #include "support/GameInstalls.h"

@@ -26,15 +26,15 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     TempProgramFolder program;
     ScriptedPrompter prompts;
     const QString folder = program.file(QStringLiteral("ScreenShots")) + '/';
-    const std::pair<const char*, QDateTime> shots[] = {{"c.bmp", {QDate(2004, 1, 4), QTime(10, 0)}},
-                                                       {"A.BMP", {QDate(2004, 1, 4), QTime(9, 0)}},
-                                                       {"b.bmp", {QDate(2003, 2, 1), QTime(10, 0)}},
-                                                       {"d.bmp", {QDate(2004, 1, 4), QTime(21, 5)}}};
+    const std::pair<const char*, const char*> shots[] = {{"c.bmp", "2004-01-04T10:00"},
+                                                         {"A.BMP", "2004-01-04T09:00"},
+                                                         {"b.bmp", "2003-02-01T10:00"},
+                                                         {"d.bmp", "2004-01-04T21:05"}};
     for (const auto& [name, modified] : shots) {
         writeFile(folder + name, bmpBytes(40, 30, 24, gradient));
         QFile f(folder + name);
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite) &&
-                    f.setFileTime(modified, QFileDevice::FileModificationTime));
+        ASSERT_TRUE(f.open(QFile::ReadWrite) &&
+                    f.setFileTime(QDateTime::fromString(modified, Qt::ISODate), QFile::FileModificationTime));
     }
     writeFile(folder + "notes.txt", "x");
     program.write("vyrn.ini", "ut\r\nut2\r\nut3\r\n1\r\n 3 \r\nTrue\r\nold\r\nol\r\n");
@@ -49,7 +49,8 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     EXPECT_LE(std::abs(v.frameGeometry().center().x() - screen.center().x()), 2);
     const auto shown = [&] { return QFileInfo(v.renderer().shownPath).fileName(); };
     EXPECT_EQ(v.browser().PictureNames, (QStringList{"A.BMP", "b.bmp", "c.bmp", "d.bmp", ""}));
-    EXPECT_EQ(shown(), "A.BMP");
+    EXPECT_EQ(v.windowTitle(), "VYRN Screen shot preview - (" + folder + "A.BMP) 1/4/2004 9:00:00 AM");
+    EXPECT_EQ(v.renderer().preview.size(), QSize(601, 416));
     EXPECT_FALSE(v.Image1->pixmap().isNull());
     v.Command3_Click();  // nothing before the first
     EXPECT_EQ(shown(), "A.BMP");
@@ -58,7 +59,6 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     EXPECT_EQ(shown(), "d.bmp");
     v.Command8_Click();
     EXPECT_EQ(shown(), "A.BMP");
-
     // A clicked button keeps the focus; the key must not also travel up through its frame.
     v.Command2->setFocus();
     for (const auto& [key, index] : {std::pair{'+', 1}, {'=', 2}, {'-', 1}}) {
@@ -83,7 +83,6 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     QTest::keyClick(v.Text1, '-');  // not in front: a step
     EXPECT_EQ(v.Text1->text(), "-25");
     EXPECT_EQ(v.browser().CurrentIndex, 0);
-
     // By date: 2003 before 2004 whatever the month; 9 AM before 10 AM before 9:05 PM.
     v.Command2_Click();
     v.Check1->setChecked(true);
@@ -93,7 +92,6 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     v.Check1->setChecked(false);
     v.Check1_Click();
     EXPECT_EQ(shown(), "A.BMP");
-
     // Number fields fall back to their default when not a number.
     const std::tuple<QLineEdit*, const char*, const char*> fields[] = {
         {v.Text1, "abc", "10"}, {v.Text1, "-5.5", "-5.5"}, {v.Text2, "x", ""},  {v.Text3, "600", "600"},
@@ -112,7 +110,6 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
         QString("The picture is too large to save at %1 x %2 pixels.").arg(kMaxBmpSide).arg(height)));
     EXPECT_TRUE(
         prompts.shown[0].text.contains(QLocale(QLocale::English).toString(maxBmpPixels()) + " pixels"));
-
     // Brightness adds up in a temporary picture; "Default" shows the shot again.
     v.Command4_Click();
     v.Command4_Click();
@@ -122,7 +119,6 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     EXPECT_EQ(readBmpImage(tempPicturePath()).value_or(QImage()), brighter);
     v.Command5_Click();
     EXPECT_EQ(shown(), "A.BMP");
-
     v.Command2_Click();
     prompts.answers = {MsgAnswer::No};
     v.Command9_Click();
@@ -143,7 +139,6 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     v.Command9_Click();  // nothing left: no question
     v.Command1_Click();
     EXPECT_EQ(prompts.shown.size(), asked);
-
     program.write("vyrntmppic.jpg", "x");
     v.reject();
     EXPECT_FALSE(program.exists("vyrntmppic.bmp"));

@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QImageIOHandler>
 #include <QTemporaryDir>
 
 #include "BmpFixtures.h"
 #include "platform/BmpFile.h"
 #include "screenshots/ImageOps.h"
-#include "screenshots/PictureRenderer.h"
 #include "screenshots/cDIBSection.h"
-#include "support/TestSupport.h"
 
 using namespace fixtures;
 
@@ -27,10 +23,10 @@ TEST(Bitmap, LoadsEveryDepthTheGamesWriteAs24BitBottomUp) {
         cDIBSection dib;
         ASSERT_TRUE(dib.Load(dir.filePath("shot.bmp")));
         EXPECT_EQ(QSize(dib.dib_width(), dib.dib_height()), QSize(13, 7));
-        EXPECT_EQ(dib.BytesPerScanLine(), 40);  // 13 x 3 bytes padded to 4
         for (int y = 0; y < 7; ++y)
             for (int x = 0; x < 13; ++x) {
-                const uchar* p = dib.DIBSectionBitsPtr() + 40 * (6 - y) + 3 * x;  // bottom-up BGR rows
+                const uchar* p =
+                    dib.DIBSectionBitsPtr() + 40 * (6 - y) + 3 * x;  // bottom-up BGR rows of 40 bytes
                 ASSERT_EQ(qRgb(p[2], p[1], p[0]), expect(gradient(x, y))) << x << "," << y;
             }
     }
@@ -81,15 +77,15 @@ TEST(Bitmap, LargestPictureIsWhatQtWillAllocate) {
         put(head, 18, quint32(width), 4);
         put(head, 22, quint32(h), 4);
         QImage image;
-        const bool qtAllocates =
-            QImageIOHandler::allocateImage(QSize(width, h), QImage::Format_RGB32, &image);
-        EXPECT_EQ(parseBmpHeader(head, 54 + qint64(width) * 3 * h).has_value(), qtAllocates)
-            << width << " x " << h;
-        EXPECT_EQ(qtAllocates, h == height);
+        const bool qtTakes = QImageIOHandler::allocateImage(QSize(width, h), QImage::Format_RGB32, &image);
+        EXPECT_EQ(parseBmpHeader(head, 54 + qint64(width) * 3 * h).has_value(), qtTakes) << h;
+        EXPECT_EQ(qtTakes, h == height);
     }
 }
 
 TEST(ImageOps, ScalingAveragesTheAreaEachPixelCoversAndBrightnessStaysWithin0To255) {
+    const QImage same = patternImage(37, 23, gradient);
+    EXPECT_EQ(areaAverageScale(same, same.size()), same);  // pixel exact
     // 4 x 2 -> 2 x 1: each target pixel is the mean of a 2 x 2 block.
     const QImage source = patternImage(4, 2, [](int x, int y) {
         const int v = (y == 0 ? QList{0, 10, 100, 200} : QList{20, 30, 50, 51})[x];
@@ -98,7 +94,6 @@ TEST(ImageOps, ScalingAveragesTheAreaEachPixelCoversAndBrightnessStaysWithin0To2
     const QImage half = areaAverageScale(source, QSize(2, 1));
     EXPECT_EQ(half.pixel(0, 0), qRgb(15, 255 - 15, 7));  // (0+10+20+30)/4
     EXPECT_EQ(qRed(half.pixel(1, 0)), 100);              // (100+200+50+51)/4 = 100.25
-
     const std::tuple<int, int, int> cases[] = {{100, 10, 110}, {250, 10, 255}, {5, -10, 0},
                                                {0, 300, 255},  {255, -300, 0}, {77, 0, 77}};
     for (const auto& [value, amount, expect] : cases) {
@@ -107,25 +102,4 @@ TEST(ImageOps, ScalingAveragesTheAreaEachPixelCoversAndBrightnessStaysWithin0To2
         addBrightness(image, amount);
         EXPECT_EQ(image.pixel(1, 0), qRgb(expect, expect, std::clamp(255 - value + amount, 0, 255))) << value;
     }
-}
-
-TEST(Renderer, PreviewAndSavedPictureFromTheShotsFile) {
-    TempProgramFolder program;
-    const QString shot = program.file(QStringLiteral("Shot0001.bmp"));
-    writeFile(shot, bmpBytes(320, 200, 24, gradient));
-    const QImage source = patternImage(320, 200, gradient);
-    PictureRenderer r;
-    ASSERT_TRUE(r.LoadPic2(shot));
-    EXPECT_EQ(r.preview.size(), QSize(601, 416));
-    EXPECT_EQ(r.caption,
-              "VYRN Screen shot preview - (" + shot + ") " + generalDateText(QFileInfo(shot).lastModified()));
-    EXPECT_EQ(generalDateText(QDateTime(QDate(2004, 3, 7), QTime(21, 5, 12))), "3/7/2004 9:05:12 PM");
-    const QImage before = r.preview;
-    EXPECT_FALSE(r.LoadPic2(program.file(QStringLiteral("gone.bmp"))));  // a vanished file changes nothing
-    EXPECT_EQ(r.preview, before);
-    EXPECT_EQ(r.shownPath, shot);
-
-    using R = PictureRenderer::SaveRender;
-    ASSERT_EQ(r.LoadPic(shot, QString(), QString()), R::Drawn);
-    EXPECT_EQ(r.pic2, source);  // pixel for pixel at its own size
 }
