@@ -1,20 +1,15 @@
-// VYRN's own files never lose a byte: files from the Windows program (Windows-1252),
-// from this one (UTF-8), with CR LF or LF ends, too big to read, or in a folder that
-// cannot be written.
+// VYRN's own files never lose a byte: whatever their encoding and line ends, too big, or not writable.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <functional>
 
 #include "ReadOnlyFolder.h"
-#include "app/Startup.h"
 #include "platform/FileIO.h"
 #include "platform/Text1252.h"
 #include "query/PlayersAndBuddies.h"
-#include "settings/SettingsGrids.h"
-#include "settings/SettingsValues.h"
+#include "settings/FrmVyrnSettings.h"
 #include "state/ConfigFile.h"
 #include "state/FavouritesFiles.h"
 #include "support/GridFiles.h"
@@ -28,21 +23,10 @@ void settingsRoundTrip() {
     qputenv("WINEPREFIX", emptyPrefix.path().toUtf8());  // never the user's own registry
     LoadedMainWindow main;
     ASSERT_TRUE(SaveSortedServerList(main.s));
-    FlexGrid servers, buddies;
-    layoutSettingsServerGrid(servers, kGameColumnWidthOnOpen);
-    loadSettingsServerGrid(servers);
-    layoutSettingsBuddyGrid(buddies);
-    SettingsValues values;
-    LoadSettings(values, appConfig(), buddies);
-    EXPECT_TRUE(SaveSettings(values, servers, buddies, appConfig()).isEmpty());
+    ScriptedPrompter prompts;
+    FrmVyrnSettings(false).accept();
+    EXPECT_TRUE(prompts.shown.isEmpty());
     qunsetenv("WINEPREFIX");
-}
-
-void makeSparse(const QString& path, qint64 size) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("10.0.0.1:7778:UT\r\n");
-    ASSERT_TRUE(f.resize(size));  // a hole: the test stays fast and small on disk
 }
 }  // namespace
 
@@ -52,12 +36,13 @@ TEST(OwnFiles, SettingsRoundTripKeepsEveryByte) {
         QByteArray servers, buddies, config;
     };
     const Case cases[] = {
-        {"Windows-1252 from the Windows program, CR LF",
-         "10.0.0.1:7778:UT3\r\n10.0.0.2:7777:ut\r\n", "Jos\xE9\r\nM\xFCller\r\n[\x80]**\r\n",
+        {"Windows-1252 from the Windows program, CR LF", "10.0.0.1:7778:UT3\r\n10.0.0.2:7777:ut\r\n",
+         "Jos\xE9\r\nM\xFCller\r\n[\x80]**\r\n",
          "/home/jos\xE9/UT/System/UnrealTournament.exe\r\n\r\n\r\n2\r\n 3 \r\n\r\n\r\n\r\n1\r\n"},
         {"UTF-8, LF", "10.0.0.1:7778:UT3\n", "J\xC3\xBCrgen\n\xE2\x98\x85Star\n",
          "/home/j\xC3\xBCrgen/ut-bin\n\n\n1\n 2 \n\n\n\n0\n"},
-        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "10.0.0.1:7778:UT\r\n", "\xEF\xBB\xBFZo\xC3\xAB\r\n", ""},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFut.example.org:7778:UT\r\n",
+         "\xEF\xBB\xBFZo\xC3\xAB\r\n", ""},
         {"bytes Windows-1252 leaves undefined", "", "A\x81\x8D\x8F\x90\x9D\r\n", ""},
         {"a tab inside a buddy's name", "", "Bob\tthe builder\r\nAlice\r\n", ""},
     };
@@ -70,9 +55,8 @@ TEST(OwnFiles, SettingsRoundTripKeepsEveryByte) {
         settingsRoundTrip();
         EXPECT_EQ(folder.read("servers.ini"), c.servers);
         EXPECT_EQ(folder.read("buddies.ini"), c.buddies);
-        if (!c.config.isEmpty()) {
-            EXPECT_EQ(folder.read("vyrn.ini"), c.config);
-        }
+        if (c.config.isEmpty()) continue;
+        EXPECT_EQ(folder.read("vyrn.ini"), c.config);
     }
 }
 
@@ -84,7 +68,7 @@ TEST(OwnFiles, NamesShowAndMatchAsTheirFileMeantThem) {
               (QStringList{QString::fromUtf8("José"), QString::fromUtf8("Müller"), "Bob\tthe builder"}));
     EXPECT_EQ(gridColumn(main.s.BudList, 1), (QStringList{"", "", ""}));  // the tab splits nothing
     // A player's name comes off the wire in Windows-1252.
-    buddyMatch(main.s, windows1252ToUnicode("M\xFC" "ller"), "Host");
+    buddyMatch(main.s, windows1252ToUnicode("M\xFCller"), "Host");
     EXPECT_EQ(main.s.BudList.TextMatrix(1, 0), QString::fromUtf8("Müller"));  // found: first
     EXPECT_EQ(main.s.BudList.TextMatrix(1, 1), "Host");
 }
@@ -99,8 +83,8 @@ TEST(OwnFiles, NewTextIsWrittenInTheFilesOwnEncoding) {
     const Case cases[] = {
         {"no file yet: UTF-8 with CR LF", {}, QString::fromUtf8("Zoë"), "Zo\xC3\xAB\r\n"},
         {"Windows-1252 stays so", "Jos\xE9\n", QString::fromUtf8("Zoë"), "Jos\xE9\nZo\xEB\n"},
-        {"a character Windows-1252 lacks makes it UTF-8, losing none",
-         "Jos\xE9\r\n", QString::fromUtf8("Ωmega"), "Jos\xC3\xA9\r\n\xCE\xA9mega\r\n"},
+        {"a character Windows-1252 lacks makes it UTF-8, losing none", "Jos\xE9\r\n",
+         QString::fromUtf8("Ωmega"), "Jos\xC3\xA9\r\n\xCE\xA9mega\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -112,38 +96,41 @@ TEST(OwnFiles, NewTextIsWrittenInTheFilesOwnEncoding) {
     }
 }
 
-TEST(OwnFiles, AFileTooBigToReadIsNeverMissingAndNeverWrittenOver) {
-    struct Case {
-        QString name;
-        std::function<SaveResult(MainState&)> save;
-    };
-    const Case cases[] = {
-        {"servers.ini", [](MainState& s) {
-             s.ServerGrid.setTextMatrix(1, 0, "1");  // the scan marker on the empty row
-             s.ServerGrid.setTextMatrix(1, 2, "10.0.0.9");
-             return SaveSortedServerList(s);
-         }},
-        {"buddies.ini", [](MainState&) { return writeBuddies({"Bob"}); }},
-        {"vyrn.ini", [](MainState&) { return writeConfigFile(AppConfig{}, "True"); }},
-    };
+TEST(OwnFiles, AFileTooBigToReadIsNeverWrittenOver) {
     const qint64 size = kMaxReadBytes + 1024 * 1024;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
+    for (const QString name : {"servers.ini", "buddies.ini", "vyrn.ini"}) {
+        SCOPED_TRACE(name.toStdString());
         TempProgramFolder folder;
-        makeSparse(folder.file(c.name), size);
-        const LinesRead read = readTextLines(folder.file(c.name));
-        EXPECT_EQ(read.status, LinesRead::TooBig);
-        const QString told = readFailureText(read);
-        EXPECT_TRUE(told.contains(c.name) && told.contains(folder.path()) && told.contains("larger than 64 MiB"))
-            << told.toStdString();
-
+        QFile big(folder.file(name));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.write("10.0.0.1:7778:UT\r\n") && big.resize(size));
+        big.close();  // sparse: the test stays fast and small on disk
         LoadedMainWindow main;
-        const SaveResult saved = c.save(main.s);
-        EXPECT_FALSE(saved);
+        main.s.ServerGrid.setTextMatrix(1, 0, "1");  // the scan marker on the empty row
+        main.s.ServerGrid.setTextMatrix(1, 2, "10.0.0.9");
+        const SaveResult saved = name == "servers.ini"   ? SaveSortedServerList(main.s)
+                                 : name == "buddies.ini" ? writeBuddies({"Bob"})
+                                                         : writeConfigFile(AppConfig{}, "True");
         EXPECT_TRUE(saved.reason.contains("larger than 64 MiB")) << saved.reason.toStdString();
-        EXPECT_EQ(QFileInfo(folder.file(c.name)).size(), size);
-        EXPECT_EQ(folder.read(c.name).left(18), "10.0.0.1:7778:UT\r\n");
+        EXPECT_EQ(QFileInfo(folder.file(name)).size(), size);
+        EXPECT_EQ(folder.read(name).left(18), "10.0.0.1:7778:UT\r\n");
     }
+}
+
+// A write that fails half-way (a full disk) leaves the file whole and is never reported as saved.
+TEST(OwnFiles, ABuddyClickedOnAFullDiskIsToldAndTheFileKept) {
+    TempProgramFolder folder;
+    folder.write("buddies.ini", "Bob\r\nAlice\r\n");
+    LoadedMainWindow main;
+    main.s.Flex.setTextMatrix(1, 0, QString(2000, 'P'));
+    main.s.Flex.setMouseCell(1, 0);
+    const FlexClickResult result = [&] {
+        FileSizeLimit disk(16);
+        return Flex_Click(main.s);
+    }();
+    EXPECT_EQ(result.what, FlexClickResult::What::BuddyNotSaved);
+    EXPECT_EQ(folder.read("buddies.ini"), "Bob\r\nAlice\r\n");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);  // no temporaries left
+    EXPECT_EQ(main.s.BudList.Rows(), 3);
 }
 
 TEST(OwnFiles, AReadOnlyFolderKeepsEveryFileAndSaysWhereAndWhy) {
@@ -158,9 +145,8 @@ TEST(OwnFiles, AReadOnlyFolderKeepsEveryFileAndSaysWhereAndWhy) {
     unmountReadOnly(folder.path());
     ASSERT_FALSE(saved);
     EXPECT_FALSE(buddies);
-    EXPECT_EQ(saveFailureText(saved),
-              "VYRN could not save servers.ini in " + folder.path() + ": " + saved.reason +
-                  ". The file there is unchanged.");
+    EXPECT_EQ(saveFailureText(saved), "VYRN could not save servers.ini in " + folder.path() + ": " +
+                                          saved.reason + ". The file there is unchanged.");
     EXPECT_EQ(saved.reason, "Read-only file system");
     EXPECT_EQ(folder.read("servers.ini"), "10.0.0.1:7778:UT\r\n");
     EXPECT_EQ(folder.read("buddies.ini"), "Jos\xE9\r\n");
