@@ -12,28 +12,20 @@ QStringList texts(const QList<MasterAddress>& masters) {
 }
 }  // namespace
 
-TEST(MastersFile, MissingOrEmptyFileGivesTheCommunityMasters) {
+// The community masters when the file is missing or lists none; written only when missing.
+TEST(MastersFile, LinesInOrderBadLinesLeftOutAndNoneGivesTheCommunityMasters) {
     TempProgramFolder folder;
-    EXPECT_EQ(texts(loadMasters()).first(), "master.333networks.com:28900");
-    folder.write("masters.ini", "; nothing here\r\n\r\nnot a master!\r\n");
     EXPECT_EQ(texts(loadMasters()), texts(defaultMasters()));
-}
-
-TEST(MastersFile, LinesInOrderNotesAndBadLinesLeftOut) {
-    TempProgramFolder folder;
+    ASSERT_TRUE(writeDefaultMastersIfMissing());
+    EXPECT_TRUE(folder.read("masters.ini").contains("master.333networks.com:28900\r\n"));
+    const QByteArray none = "; nothing here\r\n\r\nnot a master!\r\n";
+    folder.write("masters.ini", none);
+    ASSERT_TRUE(writeDefaultMastersIfMissing());
+    EXPECT_EQ(folder.read("masters.ini"), none);
+    EXPECT_EQ(texts(loadMasters()), texts(defaultMasters()));
     folder.write("masters.ini",
                  "# mine first\r\n  master.example.org:28905  \r\n127.0.0.1\r\nhost:0\r\nhost:99999\r\n"
                  "spaced name:28900\r\n10.0.0.1:28900\n");
     EXPECT_EQ(texts(loadMasters()),
               QStringList({"master.example.org:28905", "127.0.0.1:28900", "10.0.0.1:28900"}));
-}
-
-TEST(MastersFile, DefaultsWrittenOnlyWhenThereIsNoFile) {
-    TempProgramFolder folder;
-    ASSERT_TRUE(writeDefaultMastersIfMissing());
-    EXPECT_EQ(texts(loadMasters()), texts(defaultMasters()));
-    EXPECT_TRUE(folder.read("masters.ini").contains("master.333networks.com:28900\r\n"));
-    folder.write("masters.ini", "127.0.0.1:28900\r\n");
-    ASSERT_TRUE(writeDefaultMastersIfMissing());
-    EXPECT_EQ(folder.read("masters.ini"), "127.0.0.1:28900\r\n");
 }
