@@ -17,15 +17,15 @@
 #include "state/FavouritesFiles.h"
 
 namespace {
-QStringList shownNames(FrmFindServers& w) {
-    QStringList names;
-    const QAbstractItemModel* m = w.serverTable()->model();
-    for (int r = 0; r < m->rowCount(); ++r) names << m->index(r, int(FoundColumn::Server)).data().toString();
-    return names;
-}
-
-QString buddyRow(QTableWidget* b, int row) {
-    return b->item(row, 0)->text() + "|" + b->item(row, 1)->text() + "|" + b->item(row, 2)->text();
+// Each row's texts in the given columns, joined by "|".
+QStringList rows(const QAbstractItemModel* m, std::initializer_list<int> columns) {
+    QStringList out;
+    for (int r = 0; r < m->rowCount(); ++r) {
+        QStringList cells;
+        for (int c : columns) cells << m->index(r, c).data().toString();
+        out << cells.join('|');
+    }
+    return out;
 }
 
 // A UT stand-in with the given players.
@@ -55,6 +55,7 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
 
     FrmFindServers w(s, {{"127.0.0.1", quint16(base)}, {"127.0.0.1", quint16(base + 10)}}, nullptr);
     w.show();
+    const auto shownNames = [&] { return rows(w.serverTable()->model(), {int(FoundColumn::Server)}); };
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.listing() && !w.querying(); }, 15000));
     while (!w.model().settled()) w.model().flush();
     EXPECT_TRUE(w.statusText().startsWith("4 servers, 3 answered")) << w.statusText().toStdString();
@@ -67,17 +68,17 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     auto* noPassword = w.findChild<QCheckBox*>("noPassword");
     auto* nameContains = w.findChild<QLineEdit*>("nameContains");
     w.findChild<QComboBox*>("gameType")->setCurrentIndex(1);  // the game types sorted: CTF first
-    EXPECT_EQ(shownNames(w), QStringList({"Full House"}));
+    EXPECT_EQ(shownNames(), QStringList({"Full House"}));
     w.findChild<QComboBox*>("gameType")->setCurrentIndex(0);
     notEmpty->setChecked(true);
-    EXPECT_EQ(shownNames(w), QStringList({"Full House", "Busy DM"}));
+    EXPECT_EQ(shownNames(), QStringList({"Full House", "Busy DM"}));
     notFull->setChecked(true);
-    EXPECT_EQ(shownNames(w), QStringList({"Busy DM"}));
+    EXPECT_EQ(shownNames(), QStringList({"Busy DM"}));
     noPassword->setChecked(true);
-    EXPECT_TRUE(shownNames(w).isEmpty());
+    EXPECT_TRUE(shownNames().isEmpty());
     for (QCheckBox* box : {notEmpty, notFull, noPassword}) box->setChecked(false);
     nameContains->setText("dm");
-    EXPECT_EQ(shownNames(w), QStringList({"Busy DM", "Empty DM"}));
+    EXPECT_EQ(shownNames(), QStringList({"Busy DM", "Empty DM"}));
     nameContains->clear();
 
     // A click on "Players" sorts by the count, a second the other way; the silent server
@@ -86,19 +87,17 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     QHeaderView* header = w.serverTable()->horizontalHeader();
     const QPoint players(header->sectionViewportPosition(int(FoundColumn::Players)) + 5, 5);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, players);
-    EXPECT_EQ(shownNames(w), QStringList({"Empty DM", "Full House", "Busy DM", silent}));
+    EXPECT_EQ(shownNames(), QStringList({"Empty DM", "Full House", "Busy DM", silent}));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, players);
-    EXPECT_EQ(shownNames(w), QStringList({"Busy DM", "Full House", "Empty DM", silent}));
+    EXPECT_EQ(shownNames(), QStringList({"Busy DM", "Full House", "Empty DM", silent}));
 
     // Each player goes to the first entry that matches: "bob" to Bob, xBOBx to the pattern.
     notFull->setChecked(true);
     nameContains->setText("Full");
     QTest::mouseClick(w.findChild<QPushButton*>("findBuddies"), Qt::LeftButton);
     QTableWidget* b = w.buddyTable();
-    ASSERT_EQ(b->rowCount(), 3);
-    EXPECT_EQ(buddyRow(b, 0), "Bob|bob|Busy DM");
-    EXPECT_EQ(buddyRow(b, 1), "**bob**|xBOBx|Full House");
-    EXPECT_EQ(buddyRow(b, 2), "alice|Alice|Busy DM");
+    ASSERT_EQ(rows(b->model(), {0, 1, 2}),
+              QStringList({"Bob|bob|Busy DM", "**bob**|xBOBx|Full House", "alice|Alice|Busy DM"}));
     // "Busy DM" is hidden by the name filter; the click shows it and selects it.
     QTest::mouseClick(b->viewport(), Qt::LeftButton, {}, b->visualItemRect(b->item(0, 1)).center());
     const QModelIndexList selected =

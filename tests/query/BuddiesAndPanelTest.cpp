@@ -6,10 +6,13 @@
 #include "support/TestSupport.h"
 
 TEST(BuddyMatch, EntryRules) {
-    const struct { const char* entry; const char* player; bool match; } cases[] = {
-        {"**Bob**", "bob", true}, {"**Bob**", "xBOBx", true}, {"**Bob**", "Bobby", true},
-        {"Bob", "BOB", true}, {"Bob", "Bobby", false}, {"**", "anyone", true},
-        {"Bo**b", "xbobx", true}, {"*Bob*", "Bob", false}, {"", "", true}};
+    const struct {
+        const char* entry;
+        const char* player;
+        bool match;
+    } cases[] = {{"**Bob**", "bob", true}, {"**Bob**", "xBOBx", true}, {"**Bob**", "Bobby", true},
+                 {"Bob", "BOB", true},     {"Bob", "Bobby", false},    {"**", "anyone", true},
+                 {"Bo**b", "xbobx", true}, {"*Bob*", "Bob", false},    {"", "", true}};
     for (const auto& c : cases)
         EXPECT_EQ(buddyEntryMatches(QString::fromLatin1(c.entry), QString::fromLatin1(c.player)), c.match)
             << c.entry << " / " << c.player;
@@ -79,20 +82,28 @@ TEST(Panel, CopyTextLayout) {
 
 // "Email Admin" opens the address alone: nothing from "?" on, nothing that is no address.
 TEST(Panel, EmailAdminTakesOnlyTheAddressInTheLastBrackets) {
-    const struct { const char* box; const char* address; const char* link; } cases[] = {
-        {"Root ( root@example.com )", "root@example.com", "mailto:root@example.com"},
-        {"Root (   a@b   )", "a@b", "mailto:a@b"},
-        {"a (x) b ( c@d )", "c@d", "mailto:c@d"},
-        {"Root ( a.b+c@d-e.org?subject=x&body=y )", nullptr, "mailto:a.b+c@d-e.org"},
-        {"Root ( root@example.com?cc=all@example.com )", nullptr, "mailto:root@example.com"},
-        {"no bracket", "", nullptr}, {"Root (  )", "", nullptr}, {"(", "", nullptr}, {"Root ( root )", nullptr, nullptr},
-        {"Root ( a b@c )", nullptr, nullptr}, {"Root ( a@b@c )", nullptr, nullptr}, {"Root ( <a@b> )", nullptr, nullptr},
-        {"Root ( a%0A@b )", nullptr, nullptr}, {"Root ( a\n@b )", nullptr, nullptr}, {"Root ( \"x\"@b )", nullptr, nullptr}};
+    const struct {
+        const char* box;
+        const char* address;
+        const char* link;
+    } cases[] = {{"Root ( root@example.com )", "root@example.com", "mailto:root@example.com"},
+                 {"Root (   a@b   )", "a@b", "mailto:a@b"},
+                 {"a (x) b ( c@d )", "c@d", "mailto:c@d"},
+                 {"Root ( a.b+c@d-e.org?subject=x&body=y )", nullptr, "mailto:a.b+c@d-e.org"},
+                 {"Root ( root@example.com?cc=all@example.com )", nullptr, "mailto:root@example.com"},
+                 {"no bracket", "", nullptr},
+                 {"Root (  )", "", nullptr},
+                 {"(", "", nullptr},
+                 {"Root ( root )", nullptr, nullptr},
+                 {"Root ( a b@c )", nullptr, nullptr},
+                 {"Root ( a@b@c )", nullptr, nullptr},
+                 {"Root ( <a@b> )", nullptr, nullptr},
+                 {"Root ( a%0A@b )", nullptr, nullptr},
+                 {"Root ( a\n@b )", nullptr, nullptr},
+                 {"Root ( \"x\"@b )", nullptr, nullptr}};
     for (const auto& c : cases) {
         const QString box = QString::fromLatin1(c.box);
-        if (c.address) {
-            EXPECT_EQ(adminMailAddress(box), QString::fromLatin1(c.address)) << c.box;
-        }
+        if (c.address) { EXPECT_EQ(adminMailAddress(box), QString::fromLatin1(c.address)) << c.box; }
         const auto link = adminMailUrl(box);
         EXPECT_EQ(link, c.link ? std::optional<QString>(QString::fromLatin1(c.link)) : std::nullopt) << c.box;
     }

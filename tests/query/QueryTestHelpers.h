@@ -1,10 +1,9 @@
 #pragma once
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <initializer_list>
-#include <utility>
 
 #include "query/MainGrids.h"
 #include "query/ServerMonitor.h"
@@ -20,18 +19,8 @@
 inline const QString kHost = QStringLiteral("127.0.0.1");
 
 // A "servers.ini" line for a loopback server.
-inline QString favourite(int port, const char* code) { return QStringLiteral("127.0.0.1:%1:%2").arg(port).arg(code); }
-
-// Runs the event loop until the condition holds or the time is up.
-template <typename Condition>
-bool waitFor(Condition done, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms) return false;
-        pumpEvents(5);
-    }
-    return true;
+inline QString favourite(int port, const char* code) {
+    return QStringLiteral("127.0.0.1:%1:%2").arg(port).arg(code);
 }
 
 // A program folder whose "servers.ini" and "buddies.ini" hold the given lines, loaded
@@ -44,7 +33,9 @@ struct MonitorFixture {
 
     explicit MonitorFixture(const QStringList& servers = {}, const QStringList& buddies = {}) {
         appConfig().RefreshDelay = QStringLiteral("0");
-        const auto lines = [](const QStringList& l) { return (l.join("\r\n") + (l.isEmpty() ? "" : "\r\n")).toLatin1(); };
+        const auto lines = [](const QStringList& l) {
+            return (l.join("\r\n") + (l.isEmpty() ? "" : "\r\n")).toLatin1();
+        };
         folder.write(kServersFileName, lines(servers));
         folder.write(kBuddiesFileName, lines(buddies));
         SetupServerGrid(s);
@@ -57,9 +48,11 @@ struct MonitorFixture {
     void ask(int row) {
         const int port = queryPortOf(s.ServerGrid, row);
         m.QueryServer(cell(row, ServerCol::Address), port, cell(row, ServerCol::GameCode));
-        waitFor([&] { return m.querier().awaitsStatusReply(kHost, port); }, 2000);
+        QTest::qWaitFor([&] { return m.querier().awaitsStatusReply(kHost, port); }, 2000);
     }
-    void feed(const QByteArray& d, int port, const QString& host = kHost) { m.querier().onDatagram(d, host, port); }
+    void feed(const QByteArray& d, int port, const QString& host = kHost) {
+        m.querier().onDatagram(d, host, port);
+    }
     QString cell(int row, int col) const { return s.ServerGrid.TextMatrix(row, col); }
 };
 
@@ -67,27 +60,30 @@ struct MonitorFixture {
 inline const int kQuietUtPort = testPortBase(17);
 inline const int kQuietUt2Port = testPortBase(18);
 
-using Pairs = std::initializer_list<std::pair<const char*, QByteArray>>;
-// "\key\value" for every pair.
-inline QByteArray statusText(Pairs pairs) {
-    QByteArray t;
-    for (const auto& [k, v] : pairs) t += '\\' + QByteArray(k) + '\\' + v;
-    return t;
-}
+// The one favourite of the given game, on a port nobody answers on, asked once as the
+// selected server; its replies are fed by hand.
+struct AskedOnce : MonitorFixture {
+    int port;
+    explicit AskedOnce(bool ut2 = true, const QStringList& buddies = {})
+        : MonitorFixture({favourite(ut2 ? kQuietUt2Port : kQuietUtPort, ut2 ? "UT3" : "UT")}, buddies),
+          port(ut2 ? kQuietUt2Port : kQuietUtPort) {
+        s.ScanRow = 1;
+        ask(1);
+    }
+    void reply(const QByteArray& d) { feed(d, port); }
+};
 
-// A complete UT2004 reply with the given extra pairs before "\final\".
-inline QByteArray ut2004Reply(Pairs extra, const QByteArray& players = "0") {
-    return statusText({{"gamename", "ut2004"}, {"hostname", "Test Server"}, {"hostport", "7777"},
-                       {"maptitle", "Torlan"}, {"mapname", "ONS-Torlan"}, {"gametype", "xDeathMatch"},
-                       {"numplayers", players}, {"maxplayers", "16"}, {"password", "0"}}) +
-           statusText(extra) + "\\final\\";
+// A complete reply announcing the given player count, with extra "\key\value" text
+// (players, more rules) before "\final\".
+inline QByteArray ut2004Reply(const QByteArray& count = "0", const QByteArray& extra = {}) {
+    return "\\gamename\\ut2004\\hostname\\Test Server\\hostport\\7777\\maptitle\\Torlan\\mapname\\ONS-Torlan"
+           "\\gametype\\xDeathMatch\\numplayers\\" +
+           count + "\\maxplayers\\16\\password\\0" + extra + "\\final\\";
 }
-
-inline QByteArray utReply(Pairs extra, const QByteArray& players = "0") {
-    return statusText({{"gamename", "ut"}, {"hostname", "UT Server"}, {"hostport", "7777"},
-                       {"maptitle", "Deck16"}, {"mapname", "DM-Deck16"}, {"gametype", "DeathMatchPlus"},
-                       {"numplayers", players}, {"maxplayers", "16"}}) +
-           statusText(extra) + "\\final\\";
+inline QByteArray utReply(const QByteArray& count = "0", const QByteArray& extra = {}) {
+    return "\\gamename\\ut\\hostname\\UT Server\\hostport\\7777\\maptitle\\Deck16\\mapname\\DM-Deck16"
+           "\\gametype\\DeathMatchPlus\\numplayers\\" +
+           count + "\\maxplayers\\16" + extra + "\\final\\";
 }
 
 // The player keys as servers send them.
@@ -97,14 +93,9 @@ inline QByteArray playerKeys(int i, const QByteArray& name, const QByteArray& te
            "\\" + QByteArray::number(50 + i) + "\\team_" + n + '\\' + team;
 }
 
-// Reply text with players inserted before "\final\".
-inline QByteArray withPlayers(QByteArray reply, const QByteArray& players) {
-    reply.insert(reply.indexOf("\\final\\"), players);
-    return reply;
-}
-
 // A reply cut before the given keys into numbered parts "\queryid\<id>.<n>", as servers send it.
-inline QList<QByteArray> numberedParts(const QByteArray& whole, int id, std::initializer_list<const char*> cuts) {
+inline QList<QByteArray> numberedParts(const QByteArray& whole, int id,
+                                       std::initializer_list<const char*> cuts) {
     QList<QByteArray> parts;
     qsizetype from = 0;
     const QByteArray tag = "\\queryid\\" + QByteArray::number(id) + '.';
