@@ -1,11 +1,12 @@
 // How a UT, UT2003 or UT2004 reply becomes the server row, the players grid, the panel
-// and the text "Copy" puts on the clipboard. Noise between many servers' parts is
-// checked over loopback, crashes by the fuzzer.
+// and the text "Copy" puts on the clipboard; how its parts are put together. Parts in
+// any order and noise are also checked over loopback, crashes by the fuzzer.
 #include <gtest/gtest.h>
 
 #include "QueryTestHelpers.h"
 #include "platform/Text1252.h"
 #include "query/PlayersAndBuddies.h"
+#include "query/ReplyGathering.h"
 
 // UT2 servers list fewer players than they announce, some absurdly many; the row shows
 // those listed.
@@ -96,9 +97,44 @@ TEST(Decoder, UtRowAndPanelKeepTheAnnouncedCountLowerCaseAndBlanksInPings) {
     EXPECT_EQ(t.cell(1, ServerCol::GameCode), "ut");
     EXPECT_EQ(t.cell(1, ServerCol::GameType), "DEATHMATCHPLUS");  // the first "gametype" counts
     ASSERT_EQ(t.s.Flex.Rows(), 5);
-    for (int row = 1; row < 5; ++row)
-        if (t.s.Flex.TextMatrix(row, 0) == "D") EXPECT_EQ(t.s.Flex.TextMatrix(row, 2), " 61");
+    for (int row = 1; row < 5; ++row) {
+        if (t.s.Flex.TextMatrix(row, 0) == "D") { EXPECT_EQ(t.s.Flex.TextMatrix(row, 2), " 61"); }
+    }
     EXPECT_EQ(serverInfoCopyText(t.s).section("\r\n", 3, 13),
               "Time Limit: \r\nVersion:\r\nP/W: Yes\r\nTranslocator:\r\n\r\nGame Type: deathmatchplus\r\n\r\n"
               "Mutators: instagib arena\r\n\r\nGoal Limit: 3\r\n");  // no "N/A" for UT, no translocator
+}
+
+// Servers answering at once may use the same query id: each part goes to its own server.
+TEST(Decoder, PartsOfTwoServersWithTheSameQueryIdStayApart) {
+    MonitorFixture t({favourite(kQuietUtPort, "UT"), favourite(kQuietUtPort - 1, "UT")});
+    t.m.refreshAll();
+    pumpEvents(50);  // both queries out
+    const auto a = numberedParts(utReply().replace("UT Server", "A"), 1, {"\\numplayers"});
+    const auto b = numberedParts(utReply().replace("UT Server", "B"), 1, {"\\numplayers"});
+    t.feed(a[0], kQuietUtPort);
+    t.feed(b[1], kQuietUtPort - 1);
+    t.feed(b[0], kQuietUtPort - 1);
+    t.feed(a[1], kQuietUtPort);
+    EXPECT_EQ(t.cell(1, ServerCol::Name) + "|" + t.cell(2, ServerCol::Name), "A|B");
+}
+
+TEST(Gathering, DuplicateHugeMissingAndTooManyPartsNeverComplete) {
+    ReplyAssembly r;
+    EXPECT_FALSE(r.add("\\gamename\\ut\\hostname\\A\\queryid\\1.1"));
+    EXPECT_FALSE(r.add("\\gamename\\ut\\hostname\\Dup\\queryid\\1.1"));      // the first stays
+    EXPECT_FALSE(r.add("\\numplayers\\0\\queryid\\1.4294967295\\final\\"));  // far past any reply
+    EXPECT_FALSE(r.add("\\x\\y\\queryid\\1.3\\final\\"));                    // part 2 missing
+    const auto text = r.add("\\numplayers\\0\\queryid\\1.2");
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->contains("hostname\\A\\"));
+    // Parts of another reply number never fill this one's gaps.
+    ReplyAssembly two;
+    EXPECT_FALSE(two.add("\\gamename\\ut\\queryid\\8.1"));
+    EXPECT_FALSE(two.add("\\numplayers\\0\\queryid\\9.2\\final\\"));
+    EXPECT_TRUE(two.add("\\numplayers\\0\\queryid\\8.2\\final\\"));
+    // Past the size limit nothing completes any more, not even a whole reply.
+    ReplyAssembly big;
+    for (int i = 0; i < 100; ++i) big.add(QStringLiteral("\\pad\\") + QString(1000, QLatin1Char('x')));
+    EXPECT_FALSE(big.add(QString::fromLatin1(utReply())));
 }

@@ -11,9 +11,15 @@ QStringList column(const FlexGrid& g, int col) {
     return out;
 }
 
+// The rows, their cells separated by tabs, in place of the grid's rows.
 void fill(FlexGrid& g, std::initializer_list<const char*> rows) {
-    g.setRows(1);
-    for (const char* row : rows) g.AddItem(QString::fromLatin1(row));
+    g.setRows(int(rows.size()) + 1);
+    int r = 0;
+    for (const char* row : rows) {
+        const QStringList cells = QString(row).split('\t');
+        ++r;
+        for (int c = 0; c < cells.size(); ++c) g.setTextMatrix(r, c, cells[c]);
+    }
 }
 }  // namespace
 

@@ -1,17 +1,13 @@
 #pragma once
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
 #include <QTest>
 #include <initializer_list>
 
 #include "query/MainGrids.h"
 #include "query/ServerMonitor.h"
-#include "query/StatusDecoders.h"
 #include "query/StatusWriter.h"
 #include "state/AppConfig.h"
 #include "state/FavouritesFiles.h"
-#include "state/MainState.h"
 #include "state/ProgramFolder.h"
 #include "support/StandinProcess.h"
 #include "support/TestSupport.h"
@@ -48,7 +44,8 @@ struct MonitorFixture {
     void ask(int row) {
         const int port = queryPortOf(s.ServerGrid, row);
         m.QueryServer(cell(row, ServerCol::Address), port, cell(row, ServerCol::GameCode));
-        QTest::qWaitFor([&] { return m.querier().awaitsStatusReply(kHost, port); }, 2000);
+        // A quick server may have answered already.
+        (void)QTest::qWaitFor([&] { return m.querier().awaitsStatusReply(kHost, port); }, 2000);
     }
     void feed(const QByteArray& d, int port, const QString& host = kHost) {
         m.querier().onDatagram(d, host, port);

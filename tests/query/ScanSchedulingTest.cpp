@@ -90,7 +90,7 @@ TEST(ScanScheduling, ProbeWaitIsRefreshDelayTimesHundredWithoutBlocking) {
         t.m.AutoScan_Timer();
         EXPECT_FALSE(t.m.querier().awaitsStatusReply(kHost, port)) << "the tick waited";
         EXPECT_EQ(t.s.AutoScan.Interval(), interval);
-        QTest::qWaitFor([&] { return !query.received.isEmpty(); });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !query.received.isEmpty(); }));
         pumpEvents(50);  // time for a second datagram that must not come
         ASSERT_EQ(query.received.size(), 1);
         EXPECT_EQ(query.received[0].second, "\\status\\");
