@@ -9,9 +9,8 @@
 class MasterStandin {
 public:
     MasterStandin(int port, const QStringList& arguments) : port_(port) {
-        QStringList args = arguments;
-        args << QStringLiteral("--port") << QString::number(port);
-        process_.start(QStringLiteral(VYRN_STANDIN_MASTER), args);
+        process_.start(QStringLiteral(VYRN_STANDIN_MASTER),
+                       arguments + QStringList{"--port", QString::number(port)});
         if (!process_.waitForStarted(5000)) return;
         while (process_.state() == QProcess::Running && !process_.canReadLine())
             process_.waitForReadyRead(100);

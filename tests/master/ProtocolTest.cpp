@@ -1,9 +1,11 @@
 // The master protocol's pieces that need no connection: the validate answer, the list
-// reader and the address rules.
+// reader, the address rules, and "masters.ini", the user's list of masters.
 #include <gtest/gtest.h>
 
 #include "master/GameSpyValidate.h"
 #include "master/MasterList.h"
+#include "master/MasterServers.h"
+#include "support/TestSupport.h"
 
 // Answers to known challenges; no answer without a key or for an overlong challenge.
 TEST(Validate, AnswersForUtsKey) {
@@ -66,4 +68,30 @@ TEST(ListReader, WhatEndsAListHoweverTheBytesAreCut) {
             EXPECT_EQ(got, servers);
         }
     }
+}
+
+namespace {
+QStringList texts(const QList<MasterAddress>& masters) {
+    QStringList t;
+    for (const MasterAddress& m : masters) t << m.text();
+    return t;
+}
+}  // namespace
+
+// The community masters when the file is missing or lists none; written only when missing.
+TEST(MastersFile, LinesInOrderBadLinesLeftOutAndNoneGivesTheCommunityMasters) {
+    TempProgramFolder folder;
+    EXPECT_EQ(texts(loadMasters()), texts(defaultMasters()));
+    ASSERT_TRUE(writeDefaultMastersIfMissing());
+    EXPECT_TRUE(folder.read("masters.ini").contains("master.333networks.com:28900\r\n"));
+    const QByteArray none = "; nothing here\r\n\r\nnot a master!\r\n";
+    folder.write("masters.ini", none);
+    ASSERT_TRUE(writeDefaultMastersIfMissing());
+    EXPECT_EQ(folder.read("masters.ini"), none);
+    EXPECT_EQ(texts(loadMasters()), texts(defaultMasters()));
+    folder.write("masters.ini",
+                 "# mine first\r\n  master.example.org:28905  \r\n127.0.0.1\r\nhost:0\r\nhost:99999\r\n"
+                 "spaced name:28900\r\n10.0.0.1:28900\n");
+    EXPECT_EQ(texts(loadMasters()),
+              QStringList({"master.example.org:28905", "127.0.0.1:28900", "10.0.0.1:28900"}));
 }

@@ -99,20 +99,6 @@ TEST(ScanScheduling, ProbeWaitIsRefreshDelayTimesHundredWithoutBlocking) {
     }
 }
 
-TEST(ScanScheduling, RowsWithoutAddressOrPortSendNothingAndTheScanGoesOn) {
-    Scan t(2, 40400);
-    t.s.ServerGrid.setTextMatrix(1, 3, "x");
-    t.m.AutoScan_Timer();
-    EXPECT_TRUE(t.m.querier().idle());
-    t.m.AutoScan_Timer();
-    EXPECT_EQ(t.s.ScanRow, 2);
-    EXPECT_EQ(t.m.querier().queued(), 1);
-    t.m.QueryServer("", 40401, "UT");
-    t.m.QueryServer(kHost, 0, "UT");
-    EXPECT_EQ(t.m.querier().queued(), 1);
-    EXPECT_TRUE(t.s.ReadyToQuery);
-}
-
 TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     Scan t(3);
     t.s.AutoScan.setEnabled(true);
