@@ -1,8 +1,10 @@
-// What a click on a header of the server, players or buddies grid does to the rows.
+// The automatic scan, the selected-server mode, the clicks that choose between them, and
+// what a click on a header of the server or players grid does to the rows.
 #include <gtest/gtest.h>
 
-#include "query/MainGrids.h"
-#include "support/TestSupport.h"
+#include <QElapsedTimer>
+
+#include "QueryTestHelpers.h"
 
 namespace {
 QStringList column(const FlexGrid& g, int col) {
@@ -21,51 +23,152 @@ void fill(FlexGrid& g, std::initializer_list<const char*> rows) {
         for (int c = 0; c < cells.size(); ++c) g.setTextMatrix(r, c, cells[c]);
     }
 }
-}  // namespace
-
-// Numbers are renumbered and the scan's marker dropped, whatever the column.
-TEST(MainGrids, ServerSortsRenumberAndPutServersWithoutPingLast) {
-    MainState s;
-    SetupServerGrid(s);
-    FlexGrid& g = s.ServerGrid;
-    // Number, name, address, port, players, -, ping: a silent server has no ping, one
-    // never answered a blank.
-    fill(g, {"1\tBravo\t\t\t03/16\t\t120", "2\talpha\t\t\t10/16\t\t", "3\tCharlie\t\t\t09/16\t\t ",
-             "4\tDelta\t\t\t00/16\t\t45"});
-    const std::pair<int, QStringList> sorts[] = {
-        {ServerCol::Players, {"alpha", "Charlie", "Bravo", "Delta"}},     // most players first
-        {ServerCol::Ping, {"Delta", "Bravo", "alpha", "Charlie"}},        // fastest first
-        {ServerCol::Name, {"Bravo", "Charlie", "Delta", "alpha"}},        // capitals first
-        {ServerCol::QueryPort, {"Bravo", "Charlie", "Delta", "alpha"}}};  // no sort: the order stays
-    for (const auto& [col, names] : sorts) {
-        SCOPED_TRACE(col);
-        g.setTextMatrix(2, 0, "2<");
-        SortServerGrid(s, col);
-        EXPECT_EQ(column(g, ServerCol::Name), names);
-        EXPECT_EQ(column(g, 0), (QStringList{"1", "2", "3", "4"}));
-    }
-    g.setTextMatrix(4, 0, "");
-    SortServerGrid(s, 0);  // an empty number cell stays empty
-    EXPECT_EQ(column(g, 0), (QStringList{"1", "2", "3", ""}));
+// Favourites on loopback ports nobody answers on.
+QStringList favourites(int rows, int firstPort, const char* code) {
+    QStringList lines;
+    for (int i = 0; i < rows; ++i) lines << favourite(firstPort + i, code);
+    return lines;
 }
 
-TEST(MainGrids, PlayersSortByNumbersTeamByItsHiddenNumberAndBuddiesByNameUpServerDown) {
-    MainState s;
-    SetupPlayerGrid(s);
-    SetupBuddyGrid(s);
-    // Name, frags, ping, -, team number.
-    fill(s.Flex, {"zed\t5\t80\t\t255", "Amy\t12\t40\t\t1", "bob\t-2\t120\t\t0"});
-    const std::pair<int, QStringList> sorts[] = {{PlayerCol::Team, {"bob", "Amy", "zed"}},
-                                                 {PlayerCol::Score, {"Amy", "zed", "bob"}},
-                                                 {PlayerCol::Ping, {"Amy", "zed", "bob"}},
-                                                 {PlayerCol::Name, {"Amy", "bob", "zed"}}};
-    for (const auto& [col, names] : sorts) {
-        SortPlayerGrid(s, col);
-        EXPECT_EQ(column(s.Flex, 0), names) << col;
+struct Scan : MonitorFixture {
+    explicit Scan(int rows, int firstPort = 40000, const char* code = "UT")
+        : MonitorFixture(favourites(rows, firstPort, code)) {
+        appConfig().RefreshDelay = QStringLiteral("1");
+        s.ReadyToQuery = true;
     }
-    fill(s.BudList, {"bob\t", "Amy\tServer A"});
-    SortBuddyGrid(s, 0);
-    EXPECT_EQ(column(s.BudList, 0), (QStringList{"Amy", "bob"}));
-    SortBuddyGrid(s, 1);
-    EXPECT_EQ(column(s.BudList, 1), (QStringList{"Server A", ""}));
+    QString mark(int row) const { return s.ServerGrid.TextMatrix(row, 0); }
+};
+
+}  // namespace
+
+TEST(ScanScheduling, MarkerWalksAndWrapsNeverMarksALoneOrEmptyRowAndClosingEndsTheProgram) {
+    Scan t(3);
+    t.s.ReadyToQuery = false;  // a query in progress: the tick waits
+    t.m.AutoScan_Timer();
+    EXPECT_EQ(t.s.ScanRow, 0);
+    t.s.ReadyToQuery = true;
+    const QStringList marks[] = {{"1<", "2", "3"}, {"1", "2<", "3"}, {"1", "2", "3<"}, {"1<", "2", "3"}};
+    for (const QStringList& expected : marks) {
+        t.m.AutoScan_Timer();
+        EXPECT_EQ((QStringList{t.mark(1), t.mark(2), t.mark(3)}), expected);
+    }
+    EXPECT_EQ(t.s.ScanRow, 1);
+    EXPECT_TRUE(t.s.AutoScanMode);
+    // With the program closing, the next tick of either timer ends it.
+    ProgramEndRecorder ended;
+    t.s.ExitRequested = true;
+    t.s.AutoScan.setEnabled(true);
+    t.m.AutoScan_Timer();
+    t.s.ClickScan.setEnabled(true);
+    t.m.ClickScan_Timer();
+    EXPECT_FALSE(t.s.AutoScan.Enabled());
+    EXPECT_FALSE(t.s.ClickScan.Enabled());
+    EXPECT_EQ(ended.count, 2);
+
+    Scan one(1);
+    one.m.AutoScan_Timer();
+    EXPECT_EQ(one.mark(1), "1");
+    Scan none(0);
+    none.m.AutoScan_Timer();
+    none.m.AutoScan_Timer();
+    EXPECT_EQ(none.mark(1), "");
+    ASSERT_TRUE(SaveSortedServerList(none.s));
+    EXPECT_EQ(none.folder.read(kServersFileName), "");  // no favourite "::"
+}
+
+// The probe wait holds no handler: the tick returns at once, "\\status\\" follows
+// RefreshDelay x 100 ms later. (That no tick blocks the event loop is measured in bench_query.)
+TEST(ScanScheduling, ProbeWaitIsRefreshDelayTimesHundredWithoutBlocking) {
+    Scan t(1, kQuietUt2Port, "UT3");
+    appConfig().RefreshDelay = QStringLiteral("5");
+    QElapsedTimer clock;
+    clock.start();
+    t.m.AutoScan_Timer();
+    EXPECT_FALSE(t.m.querier().awaitsStatusReply(kHost, kQuietUt2Port)) << "the tick waited";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.m.querier().awaitsStatusReply(kHost, kQuietUt2Port); }));
+    EXPECT_GE(clock.elapsed(), 500);
+}
+
+TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
+    Scan t(3);
+    t.s.AutoScan.setEnabled(true);
+    t.s.ServerGrid.setMouseCell(2, 1);
+    t.m.ServerGrid_Click();  // a row: the selected server is asked
+    EXPECT_FALSE(t.s.AutoScan.Enabled());
+    EXPECT_TRUE(t.s.ClickScan.Enabled());
+    EXPECT_FALSE(t.s.AutoScanMode);
+    EXPECT_EQ(t.s.ScanRow, 2);
+    EXPECT_EQ(t.s.panel.Text1, kHost);
+    EXPECT_EQ(t.s.ServerGrid.cell(2, 0)->back, FlexGrid::kSystemHighlight);
+
+    t.s.AutoScan.setEnabled(true);  // automatic mode again
+    t.s.ClickScan.setEnabled(false);
+    t.s.ServerGrid.setTextMatrix(2, 0, "2<");
+    t.s.ServerGrid.setMouseCell(0, 0);
+    t.m.ServerGrid_Click();  // the header: sorts and stops the scan
+    EXPECT_FALSE(t.s.AutoScan.Enabled());
+    EXPECT_FALSE(t.s.ClickScan.Enabled());
+    EXPECT_EQ(t.mark(2), "2");
+
+    t.s.ServerGrid.setTextMatrix(3, ServerCol::Address, "");
+    t.s.panel.Label1 = "Map: X";
+    t.s.ServerGrid.setMouseCell(3, 1);
+    t.m.ServerGrid_Click();  // a row without an address: highlighted, nothing asked
+    EXPECT_EQ(t.s.panel.Label1, "Map: ");
+    EXPECT_FALSE(t.s.ClickScan.Enabled());
+    for (int col = 0; col < t.s.ServerGrid.Cols(); ++col) {  // one row highlighted
+        EXPECT_EQ(t.s.ServerGrid.cell(3, col)->back, FlexGrid::kSystemHighlight);
+        EXPECT_EQ(t.s.ServerGrid.cell(2, col)->back, FlexGrid::kDefaultColour);
+    }
+
+    t.s.ServerGrid.setTextMatrix(2, 1, "Buddy Place");
+    t.s.BudList.setTextMatrix(1, 0, "bob");
+    t.s.BudList.setTextMatrix(1, 1, "Buddy Place");
+    t.s.AutoScan.setEnabled(true);
+    t.s.BudList.setMouseCell(1, 0);
+    t.m.BudList_Click();  // a buddy: the buddy's server is asked
+    EXPECT_EQ(t.s.ScanRow, 2);
+    EXPECT_TRUE(t.s.ClickScan.Enabled());
+    EXPECT_FALSE(t.s.AutoScan.Enabled());
+    EXPECT_EQ(t.s.ServerGrid.TopRow(), 2);
+}
+
+// Numbers are compared as numbers; servers without a ping come last; the server rows are
+// renumbered, the scan's marker dropped, whatever the column.
+TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
+    MainState s;
+    SetupServerGrid(s);
+    SetupPlayerGrid(s);
+    // Number, name, address, port, players, -, ping: a silent server has no ping, one
+    // never answered a blank.
+    fill(s.ServerGrid, {"1\tBravo\t\t\t03/16\t\t120", "2\talpha\t\t\t10/16\t\t", "3\tCharlie\t\t\t09/16\t\t ",
+                        "4\tDelta\t\t\t00/16\t\t45"});
+    fill(s.Flex,
+         {"zed\t5\t80\t\t255", "Amy\t12\t40\t\t1", "bob\t-2\t120\t\t0"});  // name, frags, ping, -, team
+    // Server grid or players grid, column, the names in their order.
+    const std::tuple<bool, int, const char*> sorts[] = {
+        {true, ServerCol::Players, "alpha Charlie Bravo Delta"},    // most players first
+        {true, ServerCol::Ping, "Delta Bravo alpha Charlie"},       // fastest first
+        {true, ServerCol::Name, "Bravo Charlie Delta alpha"},       // capitals first
+        {true, ServerCol::QueryPort, "Bravo Charlie Delta alpha"},  // no sort: the order stays
+        {false, PlayerCol::Team, "bob Amy zed"},                    // by the team number
+        {false, PlayerCol::Score, "Amy zed bob"},
+        {false, PlayerCol::Ping, "Amy zed bob"},
+        {false, PlayerCol::Name, "Amy bob zed"}};
+    for (const auto& [server, col, names] : sorts) {
+        SCOPED_TRACE(names);
+        if (server) {
+            s.ServerGrid.setTextMatrix(2, 0, "2<");
+            SortServerGrid(s, col);
+            EXPECT_EQ(column(s.ServerGrid, 0).join(' '), "1 2 3 4");
+        } else {
+            SortPlayerGrid(s, col);
+        }
+        EXPECT_EQ(column(server ? s.ServerGrid : s.Flex, server ? int(ServerCol::Name) : int(PlayerCol::Name))
+                      .join(' '),
+                  names);
+    }
+    s.ServerGrid.setTextMatrix(4, 0, "");
+    SortServerGrid(s, 0);  // an empty number cell stays empty
+    EXPECT_EQ(column(s.ServerGrid, 0), (QStringList{"1", "2", "3", ""}));
 }
