@@ -84,27 +84,16 @@ TEST(PlayerNames, AlertComesOncePerBuddyAndServer) {
 
 // "Email Admin" opens the address alone: nothing from "?" on, nothing that is no address.
 TEST(Panel, EmailAdminTakesOnlyTheAddressInTheLastBrackets) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"Root ( root@example.com )", "root@example.com", "mailto:root@example.com"},
-        {"Root (   a@b   )", "a@b", "mailto:a@b"},
-        {"a (x) b ( c@d )", "c@d", "mailto:c@d"},
-        {"Root ( a.b+c@d-e.org?subject=x&body=y )", nullptr, "mailto:a.b+c@d-e.org"},
-        {"Root ( root@example.com?cc=all@example.com )", nullptr, "mailto:root@example.com"},
-        {"no bracket", "", nullptr},
-        {"Root (  )", "", nullptr},
-        {"(", "", nullptr},
-        {"Root ( root )", nullptr, nullptr},
-        {"Root ( a b@c )", nullptr, nullptr},
-        {"Root ( a@b@c )", nullptr, nullptr},
-        {"Root ( <a@b> )", nullptr, nullptr},
-        {"Root ( a%0A@b )", nullptr, nullptr},
-        {"Root ( a\n@b )", nullptr, nullptr},
-        {"Root ( \"x\"@b )", nullptr, nullptr}};
-    for (const auto& [box, address, link] : cases) {
-        if (address) {
-            EXPECT_EQ(adminMailAddress(QString::fromLatin1(box)), QString::fromLatin1(address)) << box;
-        }
-        const auto url = adminMailUrl(QString::fromLatin1(box));
-        EXPECT_EQ(url, link ? std::optional<QString>(QString::fromLatin1(link)) : std::nullopt) << box;
-    }
+    const std::pair<const char*, const char*> links[] = {
+        {"Root ( root@example.com )", "mailto:root@example.com"},
+        {"Root (   a@b   )", "mailto:a@b"},
+        {"a (x) b ( c@d )", "mailto:c@d"},
+        {"Root ( a.b+c@d-e.org?subject=x&body=y )", "mailto:a.b+c@d-e.org"},
+        {"Root ( root@example.com?cc=all@example.com )", "mailto:root@example.com"}};
+    for (const auto& [box, link] : links) EXPECT_EQ(adminMailUrl(box), QString(link)) << box;
+    const char* noLink[] = {"no bracket",      "Root (  )",       "(",
+                            "Root ( root )",   "Root ( a b@c )",  "Root ( a@b@c )",
+                            "Root ( <a@b> )",  "Root ( a%0A@b )", "Root ( a\n@b )",
+                            "Root ( \"x\"@b )"};
+    for (const char* box : noLink) EXPECT_EQ(adminMailUrl(box), std::nullopt) << box;
 }

@@ -36,13 +36,8 @@ TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
     AskedOnce t;
     t.s.AutoScanMode = false;
     t.s.PlayerSortCol = PlayerCol::Team;
-    t.feed(probeReply({{"AdminName", "Probe"},
-                       {"AdminEmail", "root@example.com"},
-                       {"GoalScore", "25"},
-                       {"TimeLimit", "20"},
-                       {"Translocator", "True"},
-                       {"Mutator", "MutInstaGib"},
-                       {"Mutator", "MutLowGrav"}}),
+    t.feed(probeReply({"AdminName", "Probe", "AdminEmail", "root@example.com", "GoalScore", "25", "TimeLimit",
+                       "20", "Translocator", "True", "Mutator", "MutInstaGib", "Mutator", "MutLowGrav"}),
            t.port - 9);
     const QByteArray players = playerKeys(0, "Alpha", "1") + playerKeys(1, "Beta", "255") +
                                playerKeys(2, "Gamma", "0") + playerKeys(3, "Delta", "7");
@@ -67,7 +62,7 @@ TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
 
 TEST(Decoder, Ut2MissingKeysShowNAOrNothingAndAnotherServersProbeIsNotUsed) {
     AskedOnce t;
-    t.feed(probeReply({{"TimeLimit", "15"}}), 9000 - 9);
+    t.feed(probeReply({"TimeLimit", "15"}), 9000 - 9);
     t.reply(ut2004Reply().replace("\\password\\0", "").replace("\\hostname\\Test Server", ""));
     EXPECT_EQ(t.cell(1, ServerCol::Name), "");
     EXPECT_EQ(t.s.panel.Label3, "Time Limit: N/A");

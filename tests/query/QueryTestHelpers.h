@@ -105,11 +105,9 @@ inline QList<QByteArray> numberedParts(const QByteArray& whole, int id,
     return parts;
 }
 
-// The rules reply to the UT2 probe.
-inline QByteArray probeReply(std::initializer_list<std::pair<QByteArray, QByteArray>> rules) {
-    QByteArray r(5, '\0');
-    r[0] = char(0x80);
-    r[4] = 1;
-    for (const auto& [k, v] : rules) r += char(k.size() + 1) + k + '\0' + char(v.size() + 1) + v + '\0';
+// The rules reply to the UT2 probe: keys and values in turn.
+inline QByteArray probeReply(std::initializer_list<QByteArray> keysAndValues) {
+    QByteArray r("\x80\0\0\0\x01", 5);
+    for (const QByteArray& field : keysAndValues) r += char(field.size() + 1) + field + '\0';
     return r;
 }
