@@ -30,14 +30,6 @@ TEST(BuddyMatch, EntryRules) {
             << entry << " / " << player;
 }
 
-TEST(BuddyMatch, FirstMatchingRowGetsServerAndGridResorts) {
-    MonitorFixture t({}, {"zed", "**a**", "alice"});
-    buddyMatch(t.s, "Alice", "Host One");
-    // "**a**" is the first match, sorted to the top; "alice" keeps no server
-    EXPECT_EQ(t.s.BudList.TextMatrix(1, 0) + "|" + t.s.BudList.TextMatrix(1, 1), "**a**|Host One");
-    EXPECT_EQ(t.s.BudList.TextMatrix(2, 1) + t.s.BudList.TextMatrix(3, 1), "");
-}
-
 // Codes before the names and between Bob's letters, one with a colour byte that is a
 // backslash.
 TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelCopyOrBuddiesFile) {

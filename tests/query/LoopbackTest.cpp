@@ -135,9 +135,7 @@ TEST(Loopback, RefreshAllAsksEveryFavouriteAndResolvesHostNames) {
     StandinProcess ut(standin("ut", port, "--servers 150 --player-count 8"));
     StandinProcess ut2004(standin("ut2004", port + 200, "--servers 51 --player-count 8 --port-step 10"));
     ASSERT_TRUE(ut.ready() && ut2004.ready());
-    QStringList lines;
-    for (int i = 0; i < 150; ++i) lines << favourite(port + i, "UT");
-    for (int i = 0; i < 50; ++i) lines << favourite(port + 200 + 10 * i, "UT3");
+    QStringList lines = favourites(port, 150, "UT") + favourites(port + 200, 50, "UT3", 10);
     lines << QStringLiteral(" ut.example.org : %1 : UT3 ").arg(port + 700) << "nowhere.example.org:7778:UT";
     MonitorFixture t(lines);
     // No resolver on the network in tests: names are looked up in a table.

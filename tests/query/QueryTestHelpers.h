@@ -18,6 +18,12 @@ inline const QString kHost = QStringLiteral("127.0.0.1");
 inline QString favourite(int port, const char* code) {
     return QStringLiteral("127.0.0.1:%1:%2").arg(port).arg(code);
 }
+// Lines for servers on every step-th port from the first.
+inline QStringList favourites(int first, int count, const char* code, int step = 1) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i) lines << favourite(first + step * i, code);
+    return lines;
+}
 
 // A program folder whose "servers.ini" and "buddies.ini" hold the given lines, loaded
 // into laid-out grids as start-up does. The UT2 probe wait is 0, so a query moves on
