@@ -1,5 +1,4 @@
-// The buddy match and alert, colour codes in names, adding a buddy from the players grid,
-// and "Email Admin".
+// Buddies: the match, the alert, adding one from the players grid; colour codes; "Email Admin".
 #include <gtest/gtest.h>
 
 #include "QueryTestHelpers.h"

@@ -1,6 +1,5 @@
-// How a UT, UT2003 or UT2004 reply becomes the server row, the players grid, the panel
-// and the text "Copy" puts on the clipboard; how its parts are put together. Parts in
-// any order and noise are also checked over loopback, crashes by the fuzzer.
+// How replies become the server row, the players grid, the panel and the text "Copy" puts
+// on the clipboard; how parts are put together (also over loopback; crashes: the fuzzer).
 #include <gtest/gtest.h>
 
 #include "QueryTestHelpers.h"
@@ -8,8 +7,7 @@
 #include "query/PlayersAndBuddies.h"
 #include "query/ReplyGathering.h"
 
-// UT2 servers list fewer players than they announce, some absurdly many; the row shows
-// those listed.
+// UT2 servers list fewer players than they announce (some absurdly many): the row shows those listed.
 TEST(Decoder, Ut2RowInAutomaticModeCountsListedPlayersAndLeavesPlayersAndPanelEmpty) {
     AskedOnce t;
     t.s.AutoScanMode = true;
@@ -93,15 +91,15 @@ TEST(Decoder, UtRowAndPanelKeepTheAnnouncedCountLowerCaseAndBlanksInPings) {
 
 // Servers answering at once may use the same query id: each part goes to its own server.
 TEST(Decoder, PartsOfTwoServersWithTheSameQueryIdStayApart) {
-    MonitorFixture t({favourite(kQuietUtPort, "UT"), favourite(kQuietUtPort - 1, "UT")});
+    MonitorFixture t(favourites(kQuietUtPort - 1, 2, "UT"));
     t.m.refreshAll();
     pumpEvents(50);  // both queries out
     const auto a = numberedParts(utReply().replace("UT Server", "A"), 1, {"\\numplayers"});
     const auto b = numberedParts(utReply().replace("UT Server", "B"), 1, {"\\numplayers"});
-    t.feed(a[0], kQuietUtPort);
-    t.feed(b[1], kQuietUtPort - 1);
-    t.feed(b[0], kQuietUtPort - 1);
-    t.feed(a[1], kQuietUtPort);
+    t.feed(a[0], kQuietUtPort - 1);
+    t.feed(b[1], kQuietUtPort);
+    t.feed(b[0], kQuietUtPort);
+    t.feed(a[1], kQuietUtPort - 1);
     EXPECT_EQ(t.cell(1, ServerCol::Name) + "|" + t.cell(2, ServerCol::Name), "A|B");
 }
 

@@ -1,8 +1,5 @@
-// The automatic scan, the selected-server mode, the clicks that choose between them, and
-// what a click on a header of the server or players grid does to the rows.
+// The automatic scan, the clicks on the grids that choose the mode, the header sorts.
 #include <gtest/gtest.h>
-
-#include <QElapsedTimer>
 
 #include "QueryTestHelpers.h"
 
@@ -68,19 +65,6 @@ TEST(ScanScheduling, MarkerWalksAndWrapsNeverMarksALoneOrEmptyRowAndClosingEndsT
     EXPECT_EQ(none.folder.read(kServersFileName), "");  // no favourite "::"
 }
 
-// The probe wait holds no handler: the tick returns at once, "\\status\\" follows
-// RefreshDelay x 100 ms later. (That no tick blocks the event loop is measured in bench_query.)
-TEST(ScanScheduling, ProbeWaitIsRefreshDelayTimesHundredWithoutBlocking) {
-    Scan t(1, kQuietUt2Port, "UT3");
-    appConfig().RefreshDelay = QStringLiteral("5");
-    QElapsedTimer clock;
-    clock.start();
-    t.m.AutoScan_Timer();
-    EXPECT_FALSE(t.m.querier().awaitsStatusReply(kHost, kQuietUt2Port)) << "the tick waited";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.m.querier().awaitsStatusReply(kHost, kQuietUt2Port); }));
-    EXPECT_GE(clock.elapsed(), 500);
-}
-
 TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     Scan t(3);
     t.s.AutoScan.setEnabled(true);
@@ -95,12 +79,10 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
 
     t.s.AutoScan.setEnabled(true);  // automatic mode again
     t.s.ClickScan.setEnabled(false);
-    t.s.ServerGrid.setTextMatrix(2, 0, "2<");
     t.s.ServerGrid.setMouseCell(0, 0);
     t.m.ServerGrid_Click();  // the header: sorts and stops the scan
     EXPECT_FALSE(t.s.AutoScan.Enabled());
     EXPECT_FALSE(t.s.ClickScan.Enabled());
-    EXPECT_EQ(t.cell(2, 0), "2");
 
     t.s.ServerGrid.setTextMatrix(3, ServerCol::Address, "");
     t.s.panel.Label1 = "Map: X";
@@ -139,10 +121,9 @@ TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
     fill(s.Flex, {"zed\t5\t80\t\t255", "Amy\t12\t40\t\t1", "bob\t-2\t120\t\t0"});
     // Server grid or players grid, column, the names in their order.
     const std::tuple<bool, int, const char*> sorts[] = {
-        {true, ServerCol::Players, "alpha Charlie Bravo Delta"},    // most players first
-        {true, ServerCol::Ping, "Delta Bravo alpha Charlie"},       // fastest first
-        {true, ServerCol::Name, "Bravo Charlie Delta alpha"},       // capitals first
-        {true, ServerCol::QueryPort, "Bravo Charlie Delta alpha"},  // no sort: the order stays
+        {true, ServerCol::Players, "alpha Charlie Bravo Delta"},  // most players first
+        {true, ServerCol::Ping, "Delta Bravo alpha Charlie"},     // fastest first
+        {true, ServerCol::Name, "Bravo Charlie Delta alpha"},     // capitals first
         {false, PlayerCol::Team, "bob Amy zed"},
         {false, PlayerCol::Score, "Amy zed bob"},
         {false, PlayerCol::Ping, "Amy zed bob"},
@@ -158,7 +139,4 @@ TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
         }
         EXPECT_EQ(column(server ? s.ServerGrid : s.Flex, server ? 1 : 0).join(' '), names);  // the names
     }
-    s.ServerGrid.setTextMatrix(4, 0, "");
-    SortServerGrid(s, 0);  // an empty number cell stays empty
-    EXPECT_EQ(column(s.ServerGrid, 0), (QStringList{"1", "2", "3", ""}));
 }

@@ -25,9 +25,8 @@ inline QStringList favourites(int first, int count, const char* code, int step =
     return lines;
 }
 
-// A program folder whose "servers.ini" and "buddies.ini" hold the given lines, loaded
-// into laid-out grids as start-up does. The UT2 probe wait is 0, so a query moves on
-// to "\status\" at the next turn of the event loop.
+// A program folder whose "servers.ini" and "buddies.ini" hold the given lines, loaded as
+// start-up does; no probe wait, so "\status\" goes at the next turn of the event loop.
 struct MonitorFixture {
     TempProgramFolder folder;
     MainState s;
@@ -46,11 +45,10 @@ struct MonitorFixture {
         LoadServerList(s);
         LoadBuddyList(s);
     }
-    // Asks the server of a row and lets the query reach its "\status\".
+    // Asks the server of a row and lets the query reach its "\status\" (unless answered).
     void ask(int row) {
         const int port = queryPortOf(s.ServerGrid, row);
         m.QueryServer(cell(row, ServerCol::Address), port, cell(row, ServerCol::GameCode));
-        // A quick server may have answered already.
         (void)QTest::qWaitFor([&] { return m.querier().awaitsStatusReply(kHost, port); }, 2000);
     }
     void feed(const QByteArray& d, int port, const QString& host = kHost) {
@@ -76,8 +74,7 @@ struct AskedOnce : MonitorFixture {
     void reply(const QByteArray& d) { feed(d, port); }
 };
 
-// A complete reply announcing the given player count, with extra "\key\value" text
-// (players, more rules) before "\final\".
+// A whole reply announcing the given player count, extra "\key\value" text before "\final\".
 inline QByteArray ut2004Reply(const QByteArray& count = "0", const QByteArray& extra = {}) {
     return "\\gamename\\ut2004\\hostname\\Test Server\\hostport\\7777\\maptitle\\Torlan\\mapname\\ONS-Torlan"
            "\\gametype\\xDeathMatch\\numplayers\\" +
