@@ -1,8 +1,6 @@
 #pragma once
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
-#include <functional>
 
 #include "support/StandinProcess.h"
 #include "support/TestSupport.h"
@@ -11,11 +9,11 @@
 class MasterStandin {
 public:
     MasterStandin(int port, const QStringList& arguments) : port_(port) {
-        QStringList args = arguments;
-        args << QStringLiteral("--port") << QString::number(port);
-        process_.start(QStringLiteral(VYRN_STANDIN_MASTER), args);
+        process_.start(QStringLiteral(VYRN_STANDIN_MASTER),
+                       arguments + QStringList{"--port", QString::number(port)});
         if (!process_.waitForStarted(5000)) return;
-        while (process_.state() == QProcess::Running && !process_.canReadLine()) process_.waitForReadyRead(100);
+        while (process_.state() == QProcess::Running && !process_.canReadLine())
+            process_.waitForReadyRead(100);
         ready_ = process_.readLine().trimmed() == "ready";
     }
     ~MasterStandin() {
@@ -24,18 +22,9 @@ public:
     }
     bool ready() const { return ready_; }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
-    QByteArray errors() { return process_.readAllStandardError(); }
 
 private:
     QProcess process_;
     int port_;
     bool ready_ = false;
 };
-
-// Runs the event loop until the condition holds or the time is up.
-inline bool pumpUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) pumpEvents(10);
-    return done();
-}

@@ -1,99 +1,90 @@
-// The buddy match, adding a buddy from the players grid, "Copy" and "Email Admin".
+// Buddies: the match, the alert, adding one from the players grid; colour codes; "Email Admin".
 #include <gtest/gtest.h>
 
 #include "QueryTestHelpers.h"
 #include "query/PlayersAndBuddies.h"
-#include "support/TestSupport.h"
+
+namespace {
+// The selected UT2004 server with the buddy "bob", and the alerts it raised.
+struct Buddies : AskedOnce {
+    QList<QPair<QString, QString>> alerts;
+    Buddies() : AskedOnce(true, {"bob"}) {
+        s.buddySeen = [this](const QString& p, const QString& h) { alerts.append({p, h}); };
+    }
+    // The server, asked again, answers with one player.
+    void reply(const QByteArray& host, const QByteArray& player) {
+        ask(1);
+        AskedOnce::reply(ut2004Reply("1", playerKeys(0, player)).replace("Test Server", host));
+    }
+};
+}  // namespace
 
 TEST(BuddyMatch, EntryRules) {
-    const struct { const char* entry; const char* player; bool match; } cases[] = {
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {"**Bob**", "bob", true}, {"**Bob**", "xBOBx", true}, {"**Bob**", "Bobby", true},
-        {"Bob", "BOB", true}, {"Bob", "Bobby", false}, {"**", "anyone", true},
-        {"Bo**b", "xbobx", true}, {"*Bob*", "Bob", false}, {"", "", true}};
-    for (const auto& c : cases)
-        EXPECT_EQ(buddyEntryMatches(QString::fromLatin1(c.entry), QString::fromLatin1(c.player)), c.match)
-            << c.entry << " / " << c.player;
+        {"Bob", "BOB", true},     {"Bob", "Bobby", false},    {"**", "anyone", true},
+        {"Bo**b", "xbobx", true}, {"*Bob*", "Bob", false},    {"", "", true}};
+    for (const auto& [entry, player, match] : cases)
+        EXPECT_EQ(buddyEntryMatches(QString::fromLatin1(entry), QString::fromLatin1(player)), match)
+            << entry << " / " << player;
 }
 
-TEST(BuddyMatch, FirstMatchingRowGetsServerAndGridResorts) {
-    MonitorFixture t;
-    FlexGrid& b = t.s.BudList;
-    b.setTextMatrix(1, 0, "zed");
-    b.AddItem("**a**");
-    b.AddItem("alice");
-    buddyMatch(t.s, "Alice", "Host One");
-    // "**a**" is the first match; "alice" keeps no server
-    int withServer = 0;
-    for (int r = 1; r < b.Rows(); ++r)
-        if (!b.TextMatrix(r, 1).isEmpty()) ++withServer;
-    EXPECT_EQ(withServer, 1);
-    EXPECT_EQ(b.TextMatrix(1, 0), "**a**");  // sorted to the top
-    EXPECT_EQ(b.TextMatrix(1, 1), "Host One");
+// Codes before the names and between Bob's letters, one with a colour byte that is a
+// backslash.
+TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelCopyOrBuddiesFile) {
+    Buddies f;
+    f.s.AutoScanMode = false;
+    f.reply("\x1b\x01\xff\x01Green Server",
+            "\x1b\xff\x01\x01"
+            "B\x1b\x5c\x01\xff"
+            "ob");
+    EXPECT_EQ(f.cell(1, ServerCol::Name), "Green Server");
+    EXPECT_EQ(f.s.panel.Frame1, "Server information for: Green Server");
+    EXPECT_EQ(f.s.Flex.TextMatrix(1, 0), "Bob");
+    EXPECT_EQ(f.s.BudList.TextMatrix(1, 1), "Green Server");  // "bob" matched the coloured Bob
+    EXPECT_TRUE(serverInfoCopyText(f.s).contains("Player:Bob\t"));
+    EXPECT_FALSE(serverInfoCopyText(f.s).contains(QChar(27)));
+    // A click on a player adds it to "buddies.ini", twice if asked twice; below the players, nothing.
+    f.s.Flex.setMouseCell(1, 0);
+    EXPECT_EQ(f.m.Flex_Click().what, FlexClickResult::What::BuddyAdded);
+    f.m.Flex_Click();
+    f.s.Flex.setMouseCell(5, 0);
+    EXPECT_EQ(f.m.Flex_Click().what, FlexClickResult::What::Nothing);
+    EXPECT_EQ(f.folder.read("buddies.ini"), "bob\r\nBob\r\nBob\r\n");
+    EXPECT_EQ(f.s.BudList.Rows(), 4);
+    EXPECT_EQ(f.s.BudList.TextMatrix(1, 1), "");  // servers gone until the next match
 }
 
-TEST(PlayersGrid, ClickOnPlayerAddsBuddy) {
-    MonitorFixture t;
-    t.s.BudList.setTextMatrix(1, 0, "old");
-    t.s.BudList.setTextMatrix(1, 1, "Somewhere");
-    t.s.Flex.setTextMatrix(1, 0, "Newbie");
-    t.s.Flex.setMouseCell(1, 0);
-    EXPECT_EQ(t.m.Flex_Click().what, FlexClickResult::What::BuddyAdded);
-    t.m.Flex_Click();  // twice adds it twice
-    EXPECT_EQ(t.folder.read("buddies.ini"), "old\r\nNewbie\r\nNewbie\r\n");
-    EXPECT_EQ(t.s.BudList.Rows(), 4);
-    EXPECT_EQ(t.s.BudList.TextMatrix(1, 1), "");  // servers gone until the next match
-}
-
-TEST(PlayersGrid, HeaderClickSortsAndEmptyRowAddsNothing) {
-    MonitorFixture t;
-    t.folder.write("buddies.ini", "x\r\n");
-    t.s.Flex.setTextMatrix(1, 0, "low");
-    t.s.Flex.setTextMatrix(1, 1, "2");
-    t.s.Flex.AddItem("high\t10");
-    t.s.Flex.setMouseCell(0, 1);
-    t.m.Flex_Click();
-    EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), "high");
-    t.s.Flex.setMouseCell(5, 0);
-    EXPECT_EQ(t.m.Flex_Click().what, FlexClickResult::What::Nothing);
-    EXPECT_EQ(t.folder.read("buddies.ini"), "x\r\n");
-}
-
-TEST(Panel, CopyTextLayout) {
-    MonitorFixture t;
-    ClearServerInfo(t.s);
-    t.s.panel.Text3 = "Root ( r@x )";
-    t.s.Flex.setTextMatrix(1, 0, "A");
-    t.s.Flex.setTextMatrix(1, 1, "5");
-    t.s.Flex.setTextMatrix(1, 2, "40");
-    t.s.Flex.setTextMatrix(1, 4, "1");
-    t.s.Flex.AddItem("B\t6\t41\t\t0");
-    t.s.Flex.AddItem("C\t7\t42\t\t255");
-    const QString expected =
-        "Server Information:\r\nMap: \r\nRoot ( r@x )\r\nTime Limit: \r\nVersion:\r\nP/W: \r\n"
-        "Translocator: \r\n\r\nGame Type:  \r\n\r\nMutators: \r\n\r\nGoal Limit: \r\n\r\n"
-        "Player:A\tFrags:5\tPing:40\tPing:1\t\r\n\r\n"
-        "Player:B\tFrags:6\tPing:41\tPing:0\t\r\n\r\n"
-        "Player:C\tFrags:7\tPing:42\tPing:255\t\r\n\r\n";
-    EXPECT_EQ(serverInfoCopyText(t.s), expected);
+TEST(PlayerNames, AlertComesOncePerBuddyAndServer) {
+    Buddies f;
+    f.s.AutoScanMode = true;
+    f.reply("Green Server", "Bob");
+    f.reply("Green Server", "Bob");  // still there: no second alert
+    ASSERT_EQ(f.alerts.size(), 1);
+    EXPECT_EQ(buddyAlertText(f.alerts[0].first, f.alerts[0].second), "Bob is playing on Green Server");
+    f.reply("Red Server", "Bob");    // seen elsewhere: alert again
+    f.reply("Green Server", "Bob");  // and back
+    EXPECT_EQ(f.alerts.size(), 3);
+    SetupBuddyGrid(f.s);  // the list is rebuilt: a new alert
+    f.s.BudList.setTextMatrix(1, 0, "bob");
+    f.reply("Green Server", "Bob");
+    EXPECT_EQ(f.alerts.size(), 4);
+    f.reply("Green Server", "Alice");  // not a buddy
+    EXPECT_EQ(f.alerts.size(), 4);
 }
 
 // "Email Admin" opens the address alone: nothing from "?" on, nothing that is no address.
 TEST(Panel, EmailAdminTakesOnlyTheAddressInTheLastBrackets) {
-    const struct { const char* box; const char* address; const char* link; } cases[] = {
-        {"Root ( root@example.com )", "root@example.com", "mailto:root@example.com"},
-        {"Root (   a@b   )", "a@b", "mailto:a@b"},
-        {"a (x) b ( c@d )", "c@d", "mailto:c@d"},
-        {"Root ( a.b+c@d-e.org?subject=x&body=y )", nullptr, "mailto:a.b+c@d-e.org"},
-        {"Root ( root@example.com?cc=all@example.com )", nullptr, "mailto:root@example.com"},
-        {"no bracket", "", nullptr}, {"Root (  )", "", nullptr}, {"(", "", nullptr}, {"Root ( root )", nullptr, nullptr},
-        {"Root ( a b@c )", nullptr, nullptr}, {"Root ( a@b@c )", nullptr, nullptr}, {"Root ( <a@b> )", nullptr, nullptr},
-        {"Root ( a%0A@b )", nullptr, nullptr}, {"Root ( a\n@b )", nullptr, nullptr}, {"Root ( \"x\"@b )", nullptr, nullptr}};
-    for (const auto& c : cases) {
-        const QString box = QString::fromLatin1(c.box);
-        if (c.address) {
-            EXPECT_EQ(adminMailAddress(box), QString::fromLatin1(c.address)) << c.box;
-        }
-        const auto link = adminMailUrl(box);
-        EXPECT_EQ(link, c.link ? std::optional<QString>(QString::fromLatin1(c.link)) : std::nullopt) << c.box;
-    }
+    const std::pair<const char*, const char*> links[] = {
+        {"Root ( root@example.com )", "mailto:root@example.com"},
+        {"Root (   a@b   )", "mailto:a@b"},
+        {"a (x) b ( c@d )", "mailto:c@d"},
+        {"Root ( a.b+c@d-e.org?subject=x&body=y )", "mailto:a.b+c@d-e.org"},
+        {"Root ( root@example.com?cc=all@example.com )", "mailto:root@example.com"}};
+    for (const auto& [box, link] : links) EXPECT_EQ(adminMailUrl(box), QString(link)) << box;
+    const char* noLink[] = {"no bracket",      "Root (  )",       "(",
+                            "Root ( root )",   "Root ( a b@c )",  "Root ( a@b@c )",
+                            "Root ( <a@b> )",  "Root ( a%0A@b )", "Root ( a\n@b )",
+                            "Root ( \"x\"@b )"};
+    for (const char* box : noLink) EXPECT_EQ(adminMailUrl(box), std::nullopt) << box;
 }

@@ -1,29 +1,26 @@
-// How a UT, UT2003 or UT2004 reply becomes the server row, the players grid and the panel.
+// How replies become the server row, the players grid, the panel and the text "Copy" puts
+// on the clipboard; how parts are put together (also over loopback; crashes: the fuzzer).
 #include <gtest/gtest.h>
 
 #include "QueryTestHelpers.h"
+#include "platform/Text1252.h"
+#include "query/PlayersAndBuddies.h"
+#include "query/ReplyGathering.h"
 
-namespace {
-// The one favourite of the given game, asked once as the selected server.
-struct Decode : MonitorFixture {
-    int port;
-    explicit Decode(bool ut2 = true)
-        : MonitorFixture({favourite(ut2 ? kQuietUt2Port : kQuietUtPort, ut2 ? "UT3" : "UT")}),
-          port(ut2 ? kQuietUt2Port : kQuietUtPort) {
-        s.ScanRow = 1;
-        ask(1);
-    }
-    void feed(const QByteArray& d) { MonitorFixture::feed(d, port); }
-};
-}  // namespace
-
-TEST(Decoder, Ut2RowInAutomaticModeLeavesPlayersAndPanelEmpty) {
-    Decode t;
+// UT2 servers list fewer players than they announce (some absurdly many): the row shows those listed.
+TEST(Decoder, Ut2RowInAutomaticModeCountsListedPlayersAndLeavesPlayersAndPanelEmpty) {
+    AskedOnce t;
     t.s.AutoScanMode = true;
-    const QByteArray players = playerKeys(0, "Alpha") + playerKeys(1, "Beta", "1") + playerKeys(2, "Gamma");
-    t.feed(withPlayers(ut2004Reply({}, "3").replace("xDeathMatch", "ONSOnslaughtGame"), players));
+    // Ghost has no frags key right after the name.
+    const QByteArray players =
+        playerKeys(0, "Alpha") + playerKeys(1, "Beta") + "\\player_2\\Ghost\\ping_2\\5\\frags_2\\1";
+    const QByteArray reply = ut2004Reply("10000", players).replace("xDeathMatch", "ONSOnslaughtGame");
+    t.feed(reply, t.port + 1);  // from servers not asked: nothing changes
+    t.feed(reply, t.port, QStringLiteral("127.0.0.2"));
+    EXPECT_EQ(t.cell(1, ServerCol::Name), kHost);
+    t.reply(reply);
     EXPECT_EQ(t.cell(1, ServerCol::Name), "Test Server");
-    EXPECT_EQ(t.cell(1, ServerCol::Players), "03/16");
+    EXPECT_EQ(t.cell(1, ServerCol::Players), "02/16");
     EXPECT_LT(t.cell(1, ServerCol::Ping).toInt(), 1000);
     EXPECT_EQ(t.cell(1, ServerCol::GameType), "Onslaught");
     EXPECT_EQ(t.s.Flex.Rows(), 2);
@@ -31,117 +28,97 @@ TEST(Decoder, Ut2RowInAutomaticModeLeavesPlayersAndPanelEmpty) {
     EXPECT_EQ(t.s.panel.Frame1, "Server Information:");
 }
 
-// UT2 servers list fewer players than they announce; the row shows those listed.
-TEST(Decoder, Ut2PlayerCountCorrectedToPlayersListed) {
-    Decode t;
-    // player 2 has no frags key right after it
-    t.feed(withPlayers(ut2004Reply({}, "4"),
-                       playerKeys(0, "Alpha") + playerKeys(1, "Beta") + "\\player_2\\Ghost\\ping_2\\5\\frags_2\\1"));
-    EXPECT_EQ(t.cell(1, ServerCol::Players), "02/16");
-    EXPECT_EQ(t.s.Flex.Rows(), 3);
-}
-
-TEST(Decoder, Ut2SelectedModeFillsPlayersByTeamAndThePanelWithProbeRules) {
-    Decode t;
+// The probe's rules belong to the server that sent them, also when its status comes in
+// parts; the admin name of the status wins over the probe's. Missing rules show "N/A"
+// (checked over loopback).
+TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
+    AskedOnce t;
     t.s.AutoScanMode = false;
-    t.s.PlayerSortCol = 3;  // by team number
-    t.MonitorFixture::feed(probeReply({{"AdminName", "Root"}, {"GoalScore", "25"}, {"TimeLimit", "20"},
-                                       {"Translocator", "True"}, {"Mutator", "MutInstaGib"}, {"Mutator", "MutLowGrav"}}),
-                           t.port - 9);
+    t.s.PlayerSortCol = PlayerCol::Team;
+    t.feed(probeReply({"AdminName", "Probe", "AdminEmail", "root@example.com", "GoalScore", "25", "TimeLimit",
+                       "20", "Translocator", "True", "Mutator", "MutInstaGib", "Mutator", "MutLowGrav"}),
+           t.port - 9);
+    t.feed(probeReply({"TimeLimit", "15"}), 9000 - 9);  // another server's
     const QByteArray players = playerKeys(0, "Alpha", "1") + playerKeys(1, "Beta", "255") +
                                playerKeys(2, "Gamma", "0") + playerKeys(3, "Delta", "7");
-    t.feed(withPlayers(ut2004Reply({{"adminname", "Root"}, {"adminemail", "root@example.com"}, {"gamever", "3369abc"}}, "4"),
-                       players));
-    const InfoPanel& p = t.s.panel;
-    EXPECT_EQ(p.Frame1, "Server information for: Test Server");
-    EXPECT_EQ(p.Label1, "Map: Torlan (ONS-Torlan)");
-    EXPECT_EQ(p.Text3, "Root ( root@example.com )");
-    EXPECT_EQ(p.Label3, "Time Limit: 20");
-    EXPECT_EQ(p.Label4, "Version:3369ABC");
-    EXPECT_EQ(p.Label5, "P/W: No");
-    EXPECT_EQ(p.Label6, "Translocator: Yes");
-    EXPECT_EQ(p.Label7, "Game Type: Xdeathmatch");
-    EXPECT_EQ(p.Label8, "Mutators: MutInstaGib, MutLowGrav");
-    EXPECT_EQ(p.Label9, "Goal Limit: 25");
-    EXPECT_EQ(p.Text1, kHost);
-    EXPECT_EQ(p.Text2, "7777");
-
-    const FlexGrid& f = t.s.Flex;
-    ASSERT_EQ(f.Rows(), 5);  // four players, no trailing empty row
-    const char* order[] = {"Gamma", "Alpha", "Delta", "Beta"};  // team numbers sorted as numbers
+    const QByteArray reply = ut2004Reply("4", "\\adminname\\Root\\gamever\\3369abc" + players);
+    for (const QByteArray& part : numberedParts(reply, 1, {"\\numplayers", "\\player_2"})) t.reply(part);
+    EXPECT_EQ(
+        serverInfoCopyText(t.s),
+        "Server information for: Test Server\r\nMap: Torlan (ONS-Torlan)\r\nRoot ( root@example.com )\r\n"
+        "Time Limit: 20\r\nVersion:3369ABC\r\nP/W: No\r\nTranslocator: Yes\r\n\r\n"
+        "Game Type: Xdeathmatch\r\n\r\nMutators: MutInstaGib, MutLowGrav\r\n\r\nGoal Limit: 25\r\n\r\n"
+        // team numbers sorted as numbers; the last "Ping:" is the team
+        "Player:Gamma\tFrags:6\tPing:52\tPing:0\t\r\n\r\n"
+        "Player:Alpha\tFrags:0\tPing:50\tPing:1\t\r\n\r\n"
+        "Player:Delta\tFrags:9\tPing:53\tPing:7\t\r\n\r\n"
+        "Player:Beta\tFrags:3\tPing:51\tPing:255\t\r\n\r\n");
+    EXPECT_EQ(t.s.panel.Text1, kHost);
+    EXPECT_EQ(t.s.panel.Text2, "7777");  // the game port Launch joins
     const int pictures[] = {PictureRed, PictureBlue, 0, PictureSpec};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(f.TextMatrix(i + 1, 0), QString::fromLatin1(order[i]));
-        EXPECT_EQ(f.cell(i + 1, 3)->picture, pictures[i]) << order[i];
-    }
-    EXPECT_EQ(f.TextMatrix(2, 1), "0");   // Alpha's frags
-    EXPECT_EQ(f.TextMatrix(2, 2), "50");  // Alpha's ping
+    for (int row = 1; row <= 4; ++row)
+        EXPECT_EQ(t.s.Flex.cell(row, PlayerCol::Team)->picture, pictures[row - 1]);
 }
 
-TEST(Decoder, Ut2MissingKeysShowNAOrNothing) {
-    Decode t;
-    QByteArray r = ut2004Reply({});
-    r.replace("\\password\\0", "").replace("\\hostname\\Test Server", "");
-    t.feed(r);
-    EXPECT_EQ(t.cell(1, ServerCol::Name), "");
-    EXPECT_EQ(t.s.panel.Label3, "Time Limit: N/A");
-    EXPECT_EQ(t.s.panel.Label5, "P/W: No");
-    EXPECT_EQ(t.s.panel.Label8, "Mutators: ");
+TEST(Decoder, ControlBytesKeptAs1252TextAndKeysReadInAnyCase) {
+    AskedOnce t;
+    const QByteArray name = QByteArray("\x1b\xff\x01\x01Red\x07\t\xe9", 10);
+    t.reply("\\gamename\\UT2004\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\8\\Player_0\\" + name +
+            "\\FRAGS_0\\0\\ping_0\\9\\team_0\\0\\final\\");
+    EXPECT_EQ(t.cell(1, ServerCol::Name), "Caps");
+    EXPECT_EQ(t.cell(1, ServerCol::Players), "01/08");
+    EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), windows1252ToUnicode(name.mid(4)));  // the colour code dropped
+    EXPECT_EQ(t.s.Flex.TextMatrix(1, 1), "0");  // the tab did not split the cells
 }
 
-// The probe's rules belong to the server that sent them, also when its status comes in parts.
-TEST(Decoder, ProbeRulesAreUsedOnlyForTheirOwnServer) {
-    for (const bool own : {true, false}) {
-        Decode t;
-        t.MonitorFixture::feed(probeReply({{"TimeLimit", "15"}}), own ? t.port - 9 : 9000 - 9);
-        for (const QByteArray& part : numberedParts(ut2004Reply({}), 1, {"\\numplayers"})) t.feed(part);
-        EXPECT_EQ(t.s.panel.Label3, own ? "Time Limit: 15" : "Time Limit: N/A");
-    }
-}
-
-TEST(Decoder, ReplyFromAServerNotAskedChangesNothing) {
-    Decode t;
-    t.MonitorFixture::feed(ut2004Reply({}), t.port + 1);
-    t.MonitorFixture::feed(ut2004Reply({}), t.port, QStringLiteral("127.0.0.2"));
-    EXPECT_EQ(t.cell(1, ServerCol::Name), kHost);
-}
-
-// A reply cut right after a key: UT reads the value as empty, UT2 reads nothing at all.
-TEST(Decoder, KeyAsLastField) {
-    EXPECT_FALSE(decodeStatusReply("\\gamename\\ut2004\\hostname\\Late\\maxplayers", {}));
-    const auto st = decodeStatusReply(
-        "\\gamename\\ut\\hostname\\Cut\\numplayers\\1\\player_0\\Last\\frags_0\\4\\maxplayers", {});
-    ASSERT_TRUE(st);
-    EXPECT_EQ(st->maxPlayers, "");
-    ASSERT_EQ(st->players.size(), 1);
-    EXPECT_EQ(st->players[0].name, "Last");
-    EXPECT_EQ(st->players[0].ping, "");
-}
-
-TEST(Decoder, UtRowAndPanelKeepTheAnnouncedCountAndLowerCase) {
-    Decode t(false);
-    const QByteArray players = playerKeys(0, "A") + playerKeys(1, "B") + playerKeys(2, "C") + playerKeys(3, "D");
-    t.feed(withPlayers(utReply({{"gametype", "x"}, {"mutators", "InstaGib Arena"}, {"goalteamscore", "3"},
-                                {"password", "True"}}, "6"), players));
-    EXPECT_EQ(t.cell(1, ServerCol::Name), "UT Server");
+TEST(Decoder, UtRowAndPanelKeepTheAnnouncedCountLowerCaseAndBlanksInPings) {
+    AskedOnce t(false);
+    const QByteArray players = playerKeys(0, "A") + playerKeys(1, "B") + playerKeys(2, "C") +
+                               "\\player_3\\D\\frags_3\\2\\ping_3\\ 61\\team_3\\1";
+    t.reply(
+        utReply("6", "\\gametype\\x\\mutators\\InstaGib Arena\\goalteamscore\\3\\password\\True" + players));
     EXPECT_EQ(t.cell(1, ServerCol::Players), "06/16");
     EXPECT_EQ(t.cell(1, ServerCol::GameCode), "ut");
-    EXPECT_EQ(t.cell(1, ServerCol::GameType), "DEATHMATCHPLUS");
-    EXPECT_EQ(t.s.Flex.Rows(), 5);
-    const InfoPanel& p = t.s.panel;
-    EXPECT_EQ(p.Label7, "Game Type: deathmatchplus");
-    EXPECT_EQ(p.Label3, "Time Limit: ");  // no "N/A" for UT
-    EXPECT_EQ(p.Label5, "P/W: Yes");
-    EXPECT_EQ(p.Label6, "Translocator:");  // design caption, never written
-    EXPECT_EQ(p.Label8, "Mutators: instagib arena");
-    EXPECT_EQ(p.Label9, "Goal Limit: 3");
+    EXPECT_EQ(t.cell(1, ServerCol::GameType), "DEATHMATCHPLUS");  // the first "gametype" counts
+    ASSERT_EQ(t.s.Flex.Rows(), 5);
+    for (int row = 1; row < 5; ++row) {
+        if (t.s.Flex.TextMatrix(row, 0) == "D") { EXPECT_EQ(t.s.Flex.TextMatrix(row, 2), " 61"); }
+    }
+    EXPECT_EQ(serverInfoCopyText(t.s).section("\r\n", 3, 13),
+              "Time Limit: \r\nVersion:\r\nP/W: Yes\r\nTranslocator:\r\n\r\nGame Type: deathmatchplus\r\n\r\n"
+              "Mutators: instagib arena\r\n\r\nGoal Limit: 3\r\n");  // no "N/A" for UT, no translocator
 }
 
-TEST(Decoder, UtCtfGameAndLeadingBlankPing) {
-    Decode t(false);
-    QByteArray r = utReply({}, "1");
-    t.feed(withPlayers(r.replace("DeathMatchPlus", "CTFGame"), "\\player_0\\Solo\\frags_0\\2\\ping_0\\ 61\\team_0\\1"));
-    EXPECT_EQ(t.cell(1, ServerCol::GameType), "CTF");
-    EXPECT_EQ(t.s.panel.Label7, "Game Type: ctf");
-    EXPECT_EQ(t.s.Flex.TextMatrix(1, 2), " 61");
+// Servers answering at once may use the same query id: each part goes to its own server.
+TEST(Decoder, PartsOfTwoServersWithTheSameQueryIdStayApart) {
+    MonitorFixture t(favourites(kQuietUtPort - 1, 2, "UT"));
+    t.m.refreshAll();
+    pumpEvents(50);  // both queries out
+    const auto a = numberedParts(utReply().replace("UT Server", "A"), 1, {"\\numplayers"});
+    const auto b = numberedParts(utReply().replace("UT Server", "B"), 1, {"\\numplayers"});
+    t.feed(a[0], kQuietUtPort - 1);
+    t.feed(b[1], kQuietUtPort);
+    t.feed(b[0], kQuietUtPort);
+    t.feed(a[1], kQuietUtPort - 1);
+    EXPECT_EQ(t.cell(1, ServerCol::Name) + "|" + t.cell(2, ServerCol::Name), "A|B");
+}
+
+TEST(Gathering, DuplicateHugeMissingAndTooManyPartsNeverComplete) {
+    ReplyAssembly r;
+    EXPECT_FALSE(r.add("\\gamename\\ut\\hostname\\A\\queryid\\1.1"));
+    EXPECT_FALSE(r.add("\\gamename\\ut\\hostname\\Dup\\queryid\\1.1"));      // the first stays
+    EXPECT_FALSE(r.add("\\numplayers\\0\\queryid\\1.4294967295\\final\\"));  // far past any reply
+    EXPECT_FALSE(r.add("\\x\\y\\queryid\\1.3\\final\\"));                    // part 2 missing
+    const auto text = r.add("\\numplayers\\0\\queryid\\1.2");
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->contains("hostname\\A\\"));
+    // Parts of another reply number never fill this one's gaps.
+    ReplyAssembly two;
+    EXPECT_FALSE(two.add("\\gamename\\ut\\queryid\\8.1"));
+    EXPECT_FALSE(two.add("\\numplayers\\0\\queryid\\9.2\\final\\"));
+    EXPECT_TRUE(two.add("\\numplayers\\0\\queryid\\8.2\\final\\"));
+    // Past the size limit nothing completes any more, not even a whole reply.
+    ReplyAssembly big;
+    for (int i = 0; i < 100; ++i) big.add(QStringLiteral("\\pad\\") + QString(1000, QLatin1Char('x')));
+    EXPECT_FALSE(big.add(QString::fromLatin1(utReply())));
 }

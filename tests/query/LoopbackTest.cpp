@@ -1,15 +1,15 @@
-// Real queries over loopback to stand-in servers that answer late, in pieces, out of
-// order, or not at all.
-#include <QCoreApplication>
+// Real queries to stand-in servers that answer late, in pieces, out of order, or not at all.
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "QueryTestHelpers.h"
+#include "query/PlayersAndBuddies.h"
 
 namespace {
-QStringList standin(const char* game, int port, QStringList more = {}) {
-    return QStringList{"--game", game, "--port", QString::number(port)} + more;
+// A stand-in server's arguments; the options are separated by spaces.
+QStringList standin(const char* game, int port, const char* options) {
+    return QStringList{"--game", game, "--port", QString::number(port)} + QString(options).split(' ');
 }
 
 // Asks the selected row once and waits for its name to change.
@@ -17,81 +17,71 @@ bool askUntilNamed(MonitorFixture& t, int row = 1) {
     const QString before = t.cell(row, ServerCol::Name);
     t.s.ScanRow = row;
     t.ask(row);
-    return waitFor([&] { return t.cell(row, ServerCol::Name) != before; });
+    return QTest::qWaitFor([&] { return t.cell(row, ServerCol::Name) != before; });
 }
 }  // namespace
 
 // Faults seen with real servers: a 12-player reply arriving 3-1-2 or 1-3-2 showed six
 // players; 10 or more announced with fewer than count - 7 listed was never decoded.
 TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
-    const struct { const char* game; const char* code; QStringList options; const char* players; int rows; } cases[] = {
-        {"ut", "UT", {"--player-count", "20", "--split", "300", "--reverse", "--garbage"}, "20/16", 21},
-        {"ut2004", "UT3", {"--player-count", "12", "--split", "400", "--order", "3,1,2"}, "12/16", 13},
-        {"ut2004", "UT3", {"--player-count", "12", "--split", "400", "--order", "1,3,2"}, "12/16", 13},
-        {"ut2003", "UT2", {"--player-count", "12", "--split", "200", "--final-first", "--timelimit", "30"}, "12/16", 13},
-        {"ut", "UT", {"--player-count", "2", "--announce", "14"}, "14/16", 3},  // UT shows the announced count
-    };
-    for (const auto& c : cases) {
-        const std::string what = c.options.join(' ').toStdString();
+    // Game, code, stand-in options, players shown, rows of the players grid, panel lines.
+    const std::tuple<const char*, const char*, const char*, const char*, int, const char*> cases[] = {
+        {"ut", "UT", "--player-count 20 --split 300 --reverse --garbage", "20/16", 21, ""},
+        {"ut2004", "UT3", "--player-count 12 --split 400 --order 3,1,2", "12/16", 13, ""},
+        {"ut2004", "UT3", "--player-count 12 --split 400 --order 1,3,2", "12/16", 13, ""},
+        // UT2003's lower-case rules
+        {"ut2003", "UT2", "--player-count 12 --split 200 --final-first --timelimit 30", "12/16", 13,
+         "Time Limit: 30"},
+        {"ut", "UT", "--player-count 2 --announce 14", "14/16", 3, ""},  // UT shows the announced count
+        {"ut2004", "ut3", "--player-count 1", "01/16", 2,
+         "Time Limit: N/A|Goal Limit: "},  // lower case: no probe
+        // Colour codes in the names; the admin and the rules named in the probe's reply.
+        {"ut2004", "UT3", "--player-count 3 --colour --mutators MutA,MutB", "03/16", 4,
+         "Stand-in Admin ( admin@example.com )|Translocator: Yes|Mutators: MutA, MutB|Goal Limit: 25"}};
+    for (const auto& [game, code, options, players, rows, panel] : cases) {
+        SCOPED_TRACE(options);
         const int port = testPortBase(1);
-        StandinProcess server(standin(c.game, port, c.options + QStringList{"--name", "Loop"}));
-        ASSERT_TRUE(server.ready()) << what;
-        MonitorFixture t({favourite(port, c.code)});
+        StandinProcess server(standin(game, port, options) + QStringList{"--name", "Loop"});
+        ASSERT_TRUE(server.ready());
+        MonitorFixture t({favourite(port, code)});
         appConfig().RefreshDelay = "1";  // time for the probe's reply
-        ASSERT_TRUE(askUntilNamed(t)) << what;
-        EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop") << what;
-        EXPECT_EQ(t.cell(1, ServerCol::Players), c.players) << what;
-        EXPECT_EQ(t.s.Flex.Rows(), c.rows) << what;
-        if (c.options.contains("--timelimit")) {  // UT2003's lower-case rules
-            EXPECT_EQ(t.s.panel.Label3, "Time Limit: 30");
-        }
+        ASSERT_TRUE(askUntilNamed(t));
+        EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop");
+        EXPECT_EQ(t.cell(1, ServerCol::Players), players);
+        EXPECT_EQ(t.s.Flex.Rows(), rows);
+        for (const QString& line : QString(panel).split('|', Qt::SkipEmptyParts))
+            EXPECT_TRUE(serverInfoCopyText(t.s).contains(line + "\r\n")) << line.toStdString();
     }
-}
-
-TEST(Loopback, Ut2004SelectedServerWithProbeAndColourCodes) {
-    const int port = testPortBase(4);
-    StandinProcess server(standin("ut2004", port, {"--name", "Loop 2004", "--player-count", "3", "--colour",
-                                                   "--mutators", "MutInstaGib,MutLowGrav", "--delay-ms", "20"}));
-    ASSERT_TRUE(server.ready());
-    MonitorFixture t({favourite(port, "UT3")});
-    appConfig().RefreshDelay = "1";
-    ASSERT_TRUE(askUntilNamed(t));
-    EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop 2004");  // shown without its colour code
-    EXPECT_EQ(t.cell(1, ServerCol::Players), "03/16");
-    EXPECT_EQ(t.s.panel.Label8, "Mutators: MutInstaGib, MutLowGrav");
-    EXPECT_EQ(t.s.panel.Label9, "Goal Limit: 25");
-    EXPECT_EQ(t.s.panel.Label6, "Translocator: Yes");
-    EXPECT_EQ(t.s.panel.Text2, QString::number(port - 10));
-    EXPECT_GE(t.cell(1, ServerCol::Ping).toInt(), 20);  // the delay is in the ping
 }
 
 // The fault seen in automatic mode: a slow server's ping measured from the next row's
 // query (3 to 21 for 200 ms, 50 to 66 for 450 ms).
 TEST(Loopback, SlowServersGetTheirOwnPingInTheAutomaticScan) {
     const int port = testPortBase(6);
-    StandinProcess fast(standin("ut", port, {"--servers", "2"}));
-    StandinProcess slow(standin("ut", port + 2, {"--delay-ms", "200"}));
-    StandinProcess slower(standin("ut2004", port + 3, {"--delay-ms", "450"}));
+    StandinProcess fast(standin("ut", port, "--servers 2"));
+    StandinProcess slow(standin("ut", port + 2, "--delay-ms 200"));
+    StandinProcess slower(standin("ut2004", port + 3, "--delay-ms 450"));
     ASSERT_TRUE(fast.ready() && slow.ready() && slower.ready());
     MonitorFixture t({favourite(port, "UT"), favourite(port + 2, "UT"), favourite(port + 1, "UT"),
                       favourite(port + 3, "UT3")});
     appConfig().RefreshDelay = "1";  // a tick every 200 ms
     t.s.ReadyToQuery = true;
     t.s.AutoScan.setEnabled(true);
-    ASSERT_TRUE(waitFor([&] { return !t.cell(2, ServerCol::Ping).isEmpty() && !t.cell(4, ServerCol::Ping).isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !t.cell(2, ServerCol::Ping).isEmpty() && !t.cell(4, ServerCol::Ping).isEmpty(); }));
     t.s.AutoScan.setEnabled(false);
     const int slowPing = t.cell(2, ServerCol::Ping).toInt(), slowerPing = t.cell(4, ServerCol::Ping).toInt();
     EXPECT_GE(slowPing, 200);
-    EXPECT_LT(slowPing, 300);  // a tick (200 ms) late would be a wrong start
+    EXPECT_LT(slowPing, 400);  // measured from a tick (200 ms) too early
     EXPECT_GE(slowerPing, 450);
-    EXPECT_LT(slowerPing, 550);
+    EXPECT_LT(slowerPing, 650);
 }
 
 // The fault seen with Launch: the late reply of the server selected before refilled the
 // panel of the newly selected one, which never answers.
 TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
     const int port = testPortBase(8);
-    StandinProcess late(standin("ut2003", port, {"--name", "Late 2003", "--delay-ms", "300"}));
+    StandinProcess late(standin("ut2003", port, "--name Late --delay-ms 300"));
     ASSERT_TRUE(late.ready());
     MonitorFixture t({favourite(port, "UT2"), favourite(port + 5, "UT3")});
     t.s.ServerGrid.setMouseCell(1, 1);
@@ -100,7 +90,7 @@ TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
     t.s.ServerGrid.setMouseCell(2, 1);
     t.m.ServerGrid_Click();
     t.s.ClickScan.setEnabled(false);
-    ASSERT_TRUE(waitFor([&] { return t.cell(1, ServerCol::Name) == "Late 2003"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.cell(1, ServerCol::Name) == "Late"; }));
     EXPECT_EQ(t.s.panel.Text1, kHost);
     EXPECT_EQ(t.s.panel.Text2, "");  // Launch says "Server down." instead of a wrong game
     EXPECT_EQ(t.s.panel.Frame1, "Server Information:");
@@ -112,7 +102,7 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
     const int port = testPortBase(10);
     MonitorFixture t({favourite(port, "UT")}, {"Player1"});
     t.m.querier().setTimeoutMs(150);
-    auto server = std::make_unique<StandinProcess>(standin("ut", port, {"--player-count", "1", "--name", "Gone"}));
+    auto server = std::make_unique<StandinProcess>(standin("ut", port, "--player-count 1 --name Gone"));
     ASSERT_TRUE(server->ready());
     ASSERT_TRUE(askUntilNamed(t));
     EXPECT_EQ(t.s.BudList.TextMatrix(1, BuddyCol::Server), "Gone");
@@ -120,27 +110,30 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
     for (int i = 0; i < ServerMonitor::kSilentAfter; ++i) {
         EXPECT_FALSE(t.cell(1, ServerCol::Ping).isEmpty()) << "greyed after " << i;
         t.ask(1);
-        pumpEvents(200);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return t.m.querier().idle(); }));  // timed out
     }
     EXPECT_TRUE(t.cell(1, ServerCol::Ping).isEmpty());
     EXPECT_EQ(t.s.ServerGrid.cell(1, ServerCol::Name)->fore, kSilentColour);
     EXPECT_EQ(t.s.BudList.TextMatrix(1, BuddyCol::Server), "Gone");  // the name stays, greyed
     EXPECT_EQ(t.s.BudList.cell(1, BuddyCol::Server)->fore, kSilentColour);
-    SortServerGrid(t.s, ServerCol::Ping);
 
-    StandinProcess back(standin("ut", port, {"--player-count", "1", "--name", "Gone"}));
+    StandinProcess back(standin("ut", port, "--player-count 1 --name Gone"));
     ASSERT_TRUE(back.ready());
     t.ask(1);
-    ASSERT_TRUE(waitFor([&] { return !t.cell(1, ServerCol::Ping).isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.cell(1, ServerCol::Ping).isEmpty(); }));
     EXPECT_EQ(t.s.ServerGrid.cell(1, ServerCol::Name)->fore, FlexGrid::kDefaultColour);
     EXPECT_EQ(t.s.BudList.cell(1, BuddyCol::Server)->fore, FlexGrid::kDefaultColour);
 }
 
-TEST(Loopback, HostNamesAreResolvedAndTrimmed) {
+// Host names in "servers.ini" are looked up (spaces around the fields ignored); one that
+// does not resolve leaves its server silent. ("Refresh all" over many servers is measured
+// in bench_query.)
+TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
     const int port = testPortBase(12);
-    StandinProcess server(standin("ut2004", port, {"--name", "By Name"}));
+    StandinProcess server(standin("ut2004", port, "--name ByName"));
     ASSERT_TRUE(server.ready());
-    MonitorFixture t({QStringLiteral(" ut.example.org : %1 : UT3 ").arg(port), "nowhere.example.org:7778:UT"});
+    MonitorFixture t(
+        {QStringLiteral(" ut.example.org : %1 : UT3 ").arg(port), "nowhere.example.org:7778:UT"});
     // No resolver on the network in tests: names are looked up in a table.
     t.m.querier().setResolver([](const QString& name, std::function<void(std::optional<QString>)> done) {
         QTimer::singleShot(20, [name, done] {
@@ -148,30 +141,8 @@ TEST(Loopback, HostNamesAreResolvedAndTrimmed) {
         });
     });
     t.m.refreshAll();
-    ASSERT_TRUE(waitFor([&] { return t.cell(1, ServerCol::Name) == "By Name"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.cell(1, ServerCol::Name) == "ByName"; }));
     EXPECT_EQ(t.cell(1, ServerCol::Address), "ut.example.org");
-    ASSERT_TRUE(waitFor([&] { return t.s.ServerGrid.cell(2, ServerCol::Name)->fore == kSilentColour; }));
-}
-
-TEST(Loopback, RefreshAllAsksEveryFavouriteAtOnce) {
-    // A range of its own above the other tests' ports.
-    const int port = 61000 + int(QCoreApplication::applicationPid() % 5) * 700;
-    StandinProcess ut(standin("ut", port, {"--servers", "150", "--player-count", "8"}));
-    StandinProcess ut2004(standin("ut2004", port + 200, {"--servers", "50", "--player-count", "8", "--port-step", "10"}));
-    ASSERT_TRUE(ut.ready() && ut2004.ready());
-    QStringList lines;
-    for (int i = 0; i < 150; ++i) lines << favourite(port + i, "UT");
-    for (int i = 0; i < 50; ++i) lines << favourite(port + 200 + 10 * i, "UT3");
-    MonitorFixture t(lines);
-    appConfig().RefreshDelay = "2";  // the probe's reply ends its wait
-    t.m.refreshAll();
-    int mostInFlight = 0;
-    ASSERT_TRUE(waitFor([&] {
-        mostInFlight = std::max(mostInFlight, t.m.querier().inFlight());
-        return t.m.querier().idle();
-    }));
-    // Sampled between turns of the event loop: many at once, never more than the cap.
-    EXPECT_GT(mostInFlight, 1);
-    EXPECT_LE(mostInFlight, ServerQuerier::kMaxInFlight);
-    for (int row = 1; row <= 200; ++row) EXPECT_EQ(t.cell(row, ServerCol::Players), "08/16") << row;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return t.s.ServerGrid.cell(2, ServerCol::Name)->fore == kSilentColour; }));
 }

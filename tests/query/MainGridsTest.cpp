@@ -1,7 +1,7 @@
+// The automatic scan, the clicks on the grids that choose the mode, the header sorts.
 #include <gtest/gtest.h>
 
-#include "query/MainGrids.h"
-#include "support/TestSupport.h"
+#include "QueryTestHelpers.h"
 
 namespace {
 QStringList column(const FlexGrid& g, int col) {
@@ -10,100 +10,133 @@ QStringList column(const FlexGrid& g, int col) {
     return out;
 }
 
-// Server rows: number, name, players, ping, game type.
-void addServers(MainState& s, const QList<QStringList>& rows) {
-    FlexGrid& g = s.ServerGrid;
-    g.setRows(1 + rows.size());
-    for (int i = 0; i < rows.size(); ++i) {
-        g.setTextMatrix(i + 1, 0, rows[i][0]);
-        g.setTextMatrix(i + 1, 1, rows[i][1]);
-        g.setTextMatrix(i + 1, 4, rows[i][2]);
-        g.setTextMatrix(i + 1, 6, rows[i][3]);
-        g.setTextMatrix(i + 1, 8, rows[i][4]);
+// The rows, their cells separated by tabs, in place of the grid's rows.
+void fill(FlexGrid& g, std::initializer_list<const char*> rows) {
+    g.setRows(int(rows.size()) + 1);
+    int r = 0;
+    for (const char* row : rows) {
+        const QStringList cells = QString(row).split('\t');
+        ++r;
+        for (int c = 0; c < cells.size(); ++c) g.setTextMatrix(r, c, cells[c]);
     }
 }
+// Favourites on loopback ports nobody answers on, a tick every 200 ms.
+struct Scan : MonitorFixture {
+    explicit Scan(int rows, int firstPort = 40000, const char* code = "UT")
+        : MonitorFixture(favourites(firstPort, rows, code)) {
+        appConfig().RefreshDelay = QStringLiteral("1");
+        s.ReadyToQuery = true;
+    }
+};
+
 }  // namespace
 
-TEST(MainGrids, ServerSortsAndRenumbers) {
-    MainState s;
-    SetupServerGrid(s);
-    addServers(s, {{"1", "Bravo", "03/16", "120", "Ctf"},
-                   {"2<", "alpha", "10/16", "45", "Onslaught"},
-                   {"3", "Charlie", "09/16", "300", "Bombingrun"}});
-    SortServerGrid(s, 4);
-    EXPECT_EQ(column(s.ServerGrid, 4), (QStringList{"10/16", "09/16", "03/16"}));
-    EXPECT_EQ(column(s.ServerGrid, 0), (QStringList{"1", "2", "3"}));  // marker gone
-    SortServerGrid(s, 6);
-    EXPECT_EQ(column(s.ServerGrid, 6), (QStringList{"45", "120", "300"}));
-    SortServerGrid(s, 1);  // case-sensitive: capitals first
-    EXPECT_EQ(column(s.ServerGrid, 1), (QStringList{"Bravo", "Charlie", "alpha"}));
-    s.ServerGrid.setTextMatrix(2, 0, "2<");
-    SortServerGrid(s, 3);  // no sort mode: order stays, numbers restored
-    EXPECT_EQ(column(s.ServerGrid, 1), (QStringList{"Bravo", "Charlie", "alpha"}));
-    EXPECT_EQ(column(s.ServerGrid, 0), (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(s.ServerSortCol, 3);
-    s.ServerGrid.setTextMatrix(3, 0, "");
-    SortServerGrid(s, 0);  // an empty number cell stays empty
-    EXPECT_EQ(column(s.ServerGrid, 0), (QStringList{"1", "2", ""}));
-}
-
-// Never-answered and silent servers have no ping; fastest first, they come last.
-TEST(MainGrids, PingSortPutsServersWithoutPingLast) {
-    MainState s;
-    SetupServerGrid(s);
-    addServers(s, {{"1", "silent", "", "", ""}, {"2", "far", "", "300", ""},
-                   {"3", "never", "", " ", ""}, {"4", "near", "", "12", ""}});
-    SortServerGrid(s, ServerCol::Ping);
-    EXPECT_EQ(column(s.ServerGrid, ServerCol::Name), (QStringList{"near", "far", "silent", "never"}));
-    EXPECT_EQ(column(s.ServerGrid, ServerCol::Ping), (QStringList{"12", "300", "", ""}));
-}
-
-TEST(MainGrids, PlayerSortsTeamByHiddenNumber) {
-    MainState s;
-    SetupPlayerGrid(s);
-    FlexGrid& f = s.Flex;
-    f.setTextMatrix(1, 0, "zed");
-    f.setTextMatrix(1, 1, "5");
-    f.setTextMatrix(1, 2, "80");
-    f.setTextMatrix(1, 4, "255");
-    f.AddItem("Amy\t12\t40\t\t1");
-    f.AddItem("bob\t-2\t120\t\t0");
-    SortPlayerGrid(s, 3);
-    EXPECT_EQ(column(f, 4), (QStringList{"0", "1", "255"}));
-    EXPECT_EQ(s.PlayerSortCol, 3);
-    SortPlayerGrid(s, 1);
-    EXPECT_EQ(column(f, 1), (QStringList{"12", "5", "-2"}));
-    SortPlayerGrid(s, 2);
-    EXPECT_EQ(column(f, 2), (QStringList{"40", "80", "120"}));
-    SortPlayerGrid(s, 0);
-    EXPECT_EQ(column(f, 0), (QStringList{"Amy", "bob", "zed"}));
-}
-
-TEST(MainGrids, HighlightPaintsExactlyOneRow) {
-    MainState s;
-    SetupServerGrid(s);
-    addServers(s, {{"1", "a", "", "", ""}, {"2", "b", "", "", ""}, {"3", "c", "", "", ""}});
-    HighlightServerRow(s, 2);
-    HighlightServerRow(s, 3);
-    const FlexGrid& g = s.ServerGrid;
-    EXPECT_EQ(g.HighLight(), 0);
-    for (int c = 0; c < g.Cols(); ++c) {
-        EXPECT_EQ(g.cell(3, c)->back, FlexGrid::kSystemHighlight);
-        EXPECT_EQ(g.cell(3, c)->fore, FlexGrid::kSystemHighlightText);
-        EXPECT_EQ(g.cell(2, c)->back, FlexGrid::kDefaultColour);
-        EXPECT_EQ(g.cell(2, c)->fore, FlexGrid::kSystemWindowText);
-        EXPECT_EQ(g.cell(1, c)->fore, FlexGrid::kDefaultColour);  // never painted
+TEST(ScanScheduling, MarkerWalksAndWrapsNeverMarksALoneOrEmptyRowAndClosingEndsTheProgram) {
+    Scan t(3);
+    t.s.ReadyToQuery = false;  // a query in progress: the tick waits
+    t.m.AutoScan_Timer();
+    EXPECT_EQ(t.s.ScanRow, 0);
+    t.s.ReadyToQuery = true;
+    for (const char* marks : {"1< 2 3", "1 2< 3", "1 2 3<", "1< 2 3"}) {
+        t.m.AutoScan_Timer();
+        EXPECT_EQ(column(t.s.ServerGrid, 0).join(' '), marks);
     }
+    EXPECT_EQ(t.s.ScanRow, 1);
+    EXPECT_TRUE(t.s.AutoScanMode);
+    // With the program closing, the next tick of either timer ends it.
+    ProgramEndRecorder ended;
+    t.s.ExitRequested = true;
+    t.s.AutoScan.setEnabled(true);
+    t.m.AutoScan_Timer();
+    t.s.ClickScan.setEnabled(true);
+    t.m.ClickScan_Timer();
+    EXPECT_FALSE(t.s.AutoScan.Enabled());
+    EXPECT_FALSE(t.s.ClickScan.Enabled());
+    EXPECT_EQ(ended.count, 2);
+
+    Scan one(1);
+    one.m.AutoScan_Timer();
+    EXPECT_EQ(one.cell(1, 0), "1");
+    Scan none(0);
+    none.m.AutoScan_Timer();
+    none.m.AutoScan_Timer();
+    EXPECT_EQ(none.cell(1, 0), "");
+    ASSERT_TRUE(SaveSortedServerList(none.s));
+    EXPECT_EQ(none.folder.read(kServersFileName), "");  // no favourite "::"
 }
 
-TEST(MainGrids, BuddyHeaderSortsNameUpAndServerDown) {
+TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
+    Scan t(3);
+    t.s.AutoScan.setEnabled(true);
+    t.s.ServerGrid.setMouseCell(2, 1);
+    t.m.ServerGrid_Click();  // a row: the selected server is asked
+    EXPECT_FALSE(t.s.AutoScan.Enabled());
+    EXPECT_TRUE(t.s.ClickScan.Enabled());
+    EXPECT_FALSE(t.s.AutoScanMode);
+    EXPECT_EQ(t.s.ScanRow, 2);
+    EXPECT_EQ(t.s.panel.Text1, kHost);
+    EXPECT_EQ(t.s.ServerGrid.cell(2, 0)->back, FlexGrid::kSystemHighlight);
+
+    t.s.AutoScan.setEnabled(true);  // automatic mode again
+    t.s.ClickScan.setEnabled(false);
+    t.s.ServerGrid.setMouseCell(0, 0);
+    t.m.ServerGrid_Click();  // the header: sorts and stops the scan
+    EXPECT_FALSE(t.s.AutoScan.Enabled());
+    EXPECT_FALSE(t.s.ClickScan.Enabled());
+
+    t.s.ServerGrid.setTextMatrix(3, ServerCol::Address, "");
+    t.s.panel.Label1 = "Map: X";
+    t.s.ServerGrid.setMouseCell(3, 1);
+    t.m.ServerGrid_Click();  // a row without an address: highlighted, nothing asked
+    EXPECT_EQ(t.s.panel.Label1, "Map: ");
+    EXPECT_FALSE(t.s.ClickScan.Enabled());
+    for (int col = 0; col < t.s.ServerGrid.Cols(); ++col) {  // one row highlighted
+        EXPECT_EQ(t.s.ServerGrid.cell(3, col)->back, FlexGrid::kSystemHighlight);
+        EXPECT_EQ(t.s.ServerGrid.cell(2, col)->back, FlexGrid::kDefaultColour);
+    }
+
+    t.s.ServerGrid.setTextMatrix(2, 1, "Buddy Place");
+    t.s.BudList.setTextMatrix(1, 0, "bob");
+    t.s.BudList.setTextMatrix(1, 1, "Buddy Place");
+    t.s.AutoScan.setEnabled(true);
+    t.s.BudList.setMouseCell(1, 0);
+    t.m.BudList_Click();  // a buddy: the buddy's server is asked
+    EXPECT_EQ(t.s.ScanRow, 2);
+    EXPECT_TRUE(t.s.ClickScan.Enabled());
+    EXPECT_FALSE(t.s.AutoScan.Enabled());
+    EXPECT_EQ(t.s.ServerGrid.TopRow(), 2);
+}
+
+// Numbers are compared as numbers; servers without a ping come last; the server rows are
+// renumbered, the scan's marker dropped, whatever the column.
+TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
     MainState s;
-    SetupBuddyGrid(s);
-    s.BudList.setRows(1);
-    s.BudList.AddItem("bob\t");
-    s.BudList.AddItem("Amy\tServer A");
-    SortBuddyGrid(s, 0);
-    EXPECT_EQ(column(s.BudList, 0), (QStringList{"Amy", "bob"}));
-    SortBuddyGrid(s, 1);
-    EXPECT_EQ(column(s.BudList, 1), (QStringList{"Server A", ""}));
+    SetupServerGrid(s);
+    SetupPlayerGrid(s);
+    // Number, name, address, port, players, -, ping: a silent server has no ping, one
+    // never answered a blank.
+    fill(s.ServerGrid, {"1\tBravo\t\t\t03/16\t\t120", "2\talpha\t\t\t10/16\t\t", "3\tCharlie\t\t\t09/16\t\t ",
+                        "4\tDelta\t\t\t00/16\t\t45"});
+    // Name, frags, ping, -, team number.
+    fill(s.Flex, {"zed\t5\t80\t\t255", "Amy\t12\t40\t\t1", "bob\t-2\t120\t\t0"});
+    // Server grid or players grid, column, the names in their order.
+    const std::tuple<bool, int, const char*> sorts[] = {
+        {true, ServerCol::Players, "alpha Charlie Bravo Delta"},  // most players first
+        {true, ServerCol::Ping, "Delta Bravo alpha Charlie"},     // fastest first
+        {true, ServerCol::Name, "Bravo Charlie Delta alpha"},     // capitals first
+        {false, PlayerCol::Team, "bob Amy zed"},
+        {false, PlayerCol::Score, "Amy zed bob"},
+        {false, PlayerCol::Ping, "Amy zed bob"},
+        {false, PlayerCol::Name, "Amy bob zed"}};
+    for (const auto& [server, col, names] : sorts) {
+        SCOPED_TRACE(names);
+        if (server) {
+            s.ServerGrid.setTextMatrix(2, 0, "2<");
+            SortServerGrid(s, col);
+            EXPECT_EQ(column(s.ServerGrid, 0).join(' '), "1 2 3 4");
+        } else {
+            SortPlayerGrid(s, col);
+        }
+        EXPECT_EQ(column(server ? s.ServerGrid : s.Flex, server ? 1 : 0).join(' '), names);  // the names
+    }
 }

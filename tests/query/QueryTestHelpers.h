@@ -1,18 +1,13 @@
 #pragma once
-#include <QByteArray>
-#include <QElapsedTimer>
-#include <QString>
 #include <QStringList>
+#include <QTest>
 #include <initializer_list>
-#include <utility>
 
 #include "query/MainGrids.h"
 #include "query/ServerMonitor.h"
-#include "query/StatusDecoders.h"
 #include "query/StatusWriter.h"
 #include "state/AppConfig.h"
 #include "state/FavouritesFiles.h"
-#include "state/MainState.h"
 #include "state/ProgramFolder.h"
 #include "support/StandinProcess.h"
 #include "support/TestSupport.h"
@@ -20,23 +15,18 @@
 inline const QString kHost = QStringLiteral("127.0.0.1");
 
 // A "servers.ini" line for a loopback server.
-inline QString favourite(int port, const char* code) { return QStringLiteral("127.0.0.1:%1:%2").arg(port).arg(code); }
-
-// Runs the event loop until the condition holds or the time is up.
-template <typename Condition>
-bool waitFor(Condition done, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms) return false;
-        pumpEvents(5);
-    }
-    return true;
+inline QString favourite(int port, const char* code) {
+    return QStringLiteral("127.0.0.1:%1:%2").arg(port).arg(code);
+}
+// Lines for servers on every step-th port from the first.
+inline QStringList favourites(int first, int count, const char* code, int step = 1) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i) lines << favourite(first + step * i, code);
+    return lines;
 }
 
-// A program folder whose "servers.ini" and "buddies.ini" hold the given lines, loaded
-// into laid-out grids as start-up does. The UT2 probe wait is 0, so a query moves on
-// to "\status\" at the next turn of the event loop.
+// A program folder whose "servers.ini" and "buddies.ini" hold the given lines, loaded as
+// start-up does; no probe wait, so "\status\" goes at the next turn of the event loop.
 struct MonitorFixture {
     TempProgramFolder folder;
     MainState s;
@@ -44,7 +34,9 @@ struct MonitorFixture {
 
     explicit MonitorFixture(const QStringList& servers = {}, const QStringList& buddies = {}) {
         appConfig().RefreshDelay = QStringLiteral("0");
-        const auto lines = [](const QStringList& l) { return (l.join("\r\n") + (l.isEmpty() ? "" : "\r\n")).toLatin1(); };
+        const auto lines = [](const QStringList& l) {
+            return (l.join("\r\n") + (l.isEmpty() ? "" : "\r\n")).toLatin1();
+        };
         folder.write(kServersFileName, lines(servers));
         folder.write(kBuddiesFileName, lines(buddies));
         SetupServerGrid(s);
@@ -53,13 +45,15 @@ struct MonitorFixture {
         LoadServerList(s);
         LoadBuddyList(s);
     }
-    // Asks the server of a row and lets the query reach its "\status\".
+    // Asks the server of a row and lets the query reach its "\status\" (unless answered).
     void ask(int row) {
         const int port = queryPortOf(s.ServerGrid, row);
         m.QueryServer(cell(row, ServerCol::Address), port, cell(row, ServerCol::GameCode));
-        waitFor([&] { return m.querier().awaitsStatusReply(kHost, port); }, 2000);
+        (void)QTest::qWaitFor([&] { return m.querier().awaitsStatusReply(kHost, port); }, 2000);
     }
-    void feed(const QByteArray& d, int port, const QString& host = kHost) { m.querier().onDatagram(d, host, port); }
+    void feed(const QByteArray& d, int port, const QString& host = kHost) {
+        m.querier().onDatagram(d, host, port);
+    }
     QString cell(int row, int col) const { return s.ServerGrid.TextMatrix(row, col); }
 };
 
@@ -67,27 +61,29 @@ struct MonitorFixture {
 inline const int kQuietUtPort = testPortBase(17);
 inline const int kQuietUt2Port = testPortBase(18);
 
-using Pairs = std::initializer_list<std::pair<const char*, QByteArray>>;
-// "\key\value" for every pair.
-inline QByteArray statusText(Pairs pairs) {
-    QByteArray t;
-    for (const auto& [k, v] : pairs) t += '\\' + QByteArray(k) + '\\' + v;
-    return t;
-}
+// The one favourite of the given game, on a port nobody answers on, asked once as the
+// selected server; its replies are fed by hand.
+struct AskedOnce : MonitorFixture {
+    int port;
+    explicit AskedOnce(bool ut2 = true, const QStringList& buddies = {})
+        : MonitorFixture({favourite(ut2 ? kQuietUt2Port : kQuietUtPort, ut2 ? "UT3" : "UT")}, buddies),
+          port(ut2 ? kQuietUt2Port : kQuietUtPort) {
+        s.ScanRow = 1;
+        ask(1);
+    }
+    void reply(const QByteArray& d) { feed(d, port); }
+};
 
-// A complete UT2004 reply with the given extra pairs before "\final\".
-inline QByteArray ut2004Reply(Pairs extra, const QByteArray& players = "0") {
-    return statusText({{"gamename", "ut2004"}, {"hostname", "Test Server"}, {"hostport", "7777"},
-                       {"maptitle", "Torlan"}, {"mapname", "ONS-Torlan"}, {"gametype", "xDeathMatch"},
-                       {"numplayers", players}, {"maxplayers", "16"}, {"password", "0"}}) +
-           statusText(extra) + "\\final\\";
+// A whole reply announcing the given player count, extra "\key\value" text before "\final\".
+inline QByteArray ut2004Reply(const QByteArray& count = "0", const QByteArray& extra = {}) {
+    return "\\gamename\\ut2004\\hostname\\Test Server\\hostport\\7777\\maptitle\\Torlan\\mapname\\ONS-Torlan"
+           "\\gametype\\xDeathMatch\\numplayers\\" +
+           count + "\\maxplayers\\16\\password\\0" + extra + "\\final\\";
 }
-
-inline QByteArray utReply(Pairs extra, const QByteArray& players = "0") {
-    return statusText({{"gamename", "ut"}, {"hostname", "UT Server"}, {"hostport", "7777"},
-                       {"maptitle", "Deck16"}, {"mapname", "DM-Deck16"}, {"gametype", "DeathMatchPlus"},
-                       {"numplayers", players}, {"maxplayers", "16"}}) +
-           statusText(extra) + "\\final\\";
+inline QByteArray utReply(const QByteArray& count = "0", const QByteArray& extra = {}) {
+    return "\\gamename\\ut\\hostname\\UT Server\\hostport\\7777\\maptitle\\Deck16\\mapname\\DM-Deck16"
+           "\\gametype\\DeathMatchPlus\\numplayers\\" +
+           count + "\\maxplayers\\16" + extra + "\\final\\";
 }
 
 // The player keys as servers send them.
@@ -97,14 +93,9 @@ inline QByteArray playerKeys(int i, const QByteArray& name, const QByteArray& te
            "\\" + QByteArray::number(50 + i) + "\\team_" + n + '\\' + team;
 }
 
-// Reply text with players inserted before "\final\".
-inline QByteArray withPlayers(QByteArray reply, const QByteArray& players) {
-    reply.insert(reply.indexOf("\\final\\"), players);
-    return reply;
-}
-
 // A reply cut before the given keys into numbered parts "\queryid\<id>.<n>", as servers send it.
-inline QList<QByteArray> numberedParts(const QByteArray& whole, int id, std::initializer_list<const char*> cuts) {
+inline QList<QByteArray> numberedParts(const QByteArray& whole, int id,
+                                       std::initializer_list<const char*> cuts) {
     QList<QByteArray> parts;
     qsizetype from = 0;
     const QByteArray tag = "\\queryid\\" + QByteArray::number(id) + '.';
@@ -117,11 +108,9 @@ inline QList<QByteArray> numberedParts(const QByteArray& whole, int id, std::ini
     return parts;
 }
 
-// The rules reply to the UT2 probe.
-inline QByteArray probeReply(std::initializer_list<std::pair<QByteArray, QByteArray>> rules) {
-    QByteArray r(5, '\0');
-    r[0] = char(0x80);
-    r[4] = 1;
-    for (const auto& [k, v] : rules) r += char(k.size() + 1) + k + '\0' + char(v.size() + 1) + v + '\0';
+// The rules reply to the UT2 probe: keys and values in turn.
+inline QByteArray probeReply(std::initializer_list<QByteArray> keysAndValues) {
+    QByteArray r("\x80\0\0\0\x01", 5);
+    for (const QByteArray& field : keysAndValues) r += char(field.size() + 1) + field + '\0';
     return r;
 }

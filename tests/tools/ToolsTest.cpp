@@ -1,0 +1,55 @@
+// The stand-in server answers a real client, Debian's quakestat, as a game server would;
+// tools/demo writes a program folder of loopback stand-ins, one per game, with a buddy.
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+#include "state/ConfigFile.h"
+#include "support/StandinProcess.h"
+#include "support/TestSupport.h"
+
+TEST(QstatStandin, StatusReadLikeARealServerForEachGame) {
+    if (QStandardPaths::findExecutable(QStringLiteral("quakestat")).isEmpty())
+        GTEST_SKIP() << "quakestat is not installed";
+    const int gamePort = testPortBase(3);
+    const char* ut2 = "--player-count 5 --max-players 20 --map ONS-Torlan --gametype ONSOnslaughtGame";
+    // Game, quakestat type, query port (UT in pieces on the game port + 1), options, texts seen.
+    const std::tuple<const char*, const char*, int, const char*, const char*> cases[] = {
+        {"ut", "-uns", 1, "--player-count 12 --split 400 --max-players 24",
+         "12/24|DM-Deck16][|gamename=ut|Player1\n|Player6\n|Player12\n"},
+        {"ut2004", "-ut2004s", 10, ut2, "5/20|ONS-Torlan|ONSOnslaughtGame"},
+        {"ut2003", "-ut2s", 10, ut2, "5/20|ONS-Torlan|ONSOnslaughtGame"}};
+    for (const auto& [game, type, offset, options, seen] : cases) {
+        const QString args =
+            QStringLiteral("--game %1 --port %2 --name QstatCheck ").arg(game).arg(gamePort + offset);
+        StandinProcess server((args + options).split(' '));
+        ASSERT_TRUE(server.ready()) << game;
+        QProcess q;
+        q.start("quakestat", {type, "127.0.0.1:" + QString::number(gamePort), "-P", "-R"});
+        q.waitForFinished(15000);
+        const QString out = QString::fromLatin1(q.readAllStandardOutput());
+        SCOPED_TRACE(out.toStdString());
+        for (const QString& text : (QString(seen) + "|QstatCheck").split('|'))
+            EXPECT_TRUE(out.contains(text)) << text.toStdString();
+    }
+}
+
+TEST(DemoFolder, PointsAtThreeStandInsWithABuddyOnThem) {
+    TempProgramFolder folder;
+    QProcess demo;
+    demo.setEnvironment(QProcess::systemEnvironment() << "VYRN_DEMO_DIR=" + folder.path());
+    demo.start("bash", {QString(VYRN_SOURCE_DIR) + "/tools/demo", "--prepare"});
+    ASSERT_TRUE(demo.waitForFinished(120000));
+    ASSERT_EQ(demo.exitCode(), 0) << demo.readAllStandardError().toStdString();
+    EXPECT_TRUE(folder.exists("vyrn"));
+    EXPECT_EQ(QString(folder.read("servers.ini")).remove(QRegularExpression(":\\d+")),
+              "127.0.0.1:UT\r\n127.0.0.1:UT2\r\n127.0.0.1:UT3\r\n");  // loopback only; ports left out
+    EXPECT_TRUE(folder.read("buddies.ini").startsWith("Bob\r\n"));
+    AppConfig config;
+    bool skip = false;
+    ASSERT_EQ(GetPaths(config, skip), GetPathsResult::Read);
+    EXPECT_TRUE(skip);  // no library offer in the demo
+    EXPECT_TRUE(buddyAlertsOn(config));
+    EXPECT_EQ(config.RefreshDelay.trimmed(), "1");
+}
