@@ -1,6 +1,7 @@
 #include "platform/UdpSocket.h"
 
 #include <QHostAddress>
+#include <QTimer>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -21,7 +22,8 @@ qint64 arrivalOf(const msghdr& msg) {
         timespec stamp{}, wall{};
         std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
         clock_gettime(CLOCK_REALTIME, &wall);
-        const qint64 ageNs = (qint64(wall.tv_sec) - stamp.tv_sec) * 1'000'000'000 + (wall.tv_nsec - stamp.tv_nsec);
+        const qint64 ageNs =
+            (qint64(wall.tv_sec) - stamp.tv_sec) * 1'000'000'000 + (wall.tv_nsec - stamp.tv_nsec);
         return ageNs >= 0 && ageNs < 60'000'000'000 ? now - ageNs : now;
     }
     return now;
@@ -50,6 +52,12 @@ bool UdpSocket::ensureBound() {
     // Every datagram carries the time the system received it.
     const int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    // Room for a burst: 64 queries in flight whose replies come in several datagrams
+    // overflow the system's usual 208 KiB, and the overflow is lost without a word. The
+    // system caps the request at its own maximum; the forced size needs privileges.
+    const int wanted = 4 << 20;
+    if (setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &wanted, sizeof wanted) != 0)
+        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &wanted, sizeof wanted);
     fd_ = fd;
     buffer_.resize(65536);
     notifier_ = std::make_unique<QSocketNotifier>(qintptr(fd_), QSocketNotifier::Read);
@@ -60,8 +68,7 @@ bool UdpSocket::ensureBound() {
 bool UdpSocket::send(const QString& host, int port, const QByteArray& bytes) {
     if (port < 1 || port > 65535) return false;
     QHostAddress address;
-    if (!address.setAddress(host) || address.protocol() != QAbstractSocket::IPv4Protocol)
-        return false;
+    if (!address.setAddress(host) || address.protocol() != QAbstractSocket::IPv4Protocol) return false;
     if (!ensureBound()) return false;
     sockaddr_in to{};
     to.sin_family = AF_INET;
@@ -80,6 +87,7 @@ void UdpSocket::close() {
     }
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    queue_.clear();
 }
 
 quint16 UdpSocket::localPort() const {
@@ -90,14 +98,16 @@ quint16 UdpSocket::localPort() const {
 }
 
 void UdpSocket::readPending() {
-    // A burst is read a part at a time, at most so many datagrams or so much time: the
-    // socket reports itself readable again on the next turn of the event loop, so other
-    // events get their turn in between. One call of the system per datagram, its
-    // receive stamp included.
-    constexpr int kDatagramsPerTurn = 64;
-    constexpr qint64 kWorkPerTurnNs = 2'000'000;
-    const qint64 start = monotonicNs();
-    for (int n = 0; n < kDatagramsPerTurn && fd_ >= 0 && monotonicNs() - start < kWorkPerTurnNs; ++n) {
+    drainSystemBuffer();
+    deliverSome();
+}
+
+void UdpSocket::drainSystemBuffer() {
+    // Reading is cheap next to handling a reply, so everything the system holds is taken
+    // at once: its buffer then has room for the rest of a burst while the replies are
+    // handled. The queue is bounded; beyond it the system's buffer holds the rest.
+    constexpr size_t kMaxQueued = 8192;
+    while (fd_ >= 0 && queue_.size() < kMaxQueued) {
         sockaddr_in from{};
         iovec data{buffer_.data(), buffer_.size()};
         alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec)) + 64];
@@ -113,9 +123,30 @@ void UdpSocket::readPending() {
             if (errno == EINTR) continue;
             return;  // nothing more now; errors from earlier sends are dropped with it
         }
-        arrivalNs_ = arrivalOf(msg);
         char text[INET_ADDRSTRLEN] = {};
         inet_ntop(AF_INET, &from.sin_addr, text, sizeof text);
-        if (receiver_) receiver_(QByteArray(buffer_.data(), got), QString::fromLatin1(text), ntohs(from.sin_port));
+        queue_.push_back({QByteArray(buffer_.data(), got), QString::fromLatin1(text), ntohs(from.sin_port),
+                          arrivalOf(msg)});
+    }
+}
+
+void UdpSocket::deliverSome() {
+    // At most so much time a turn, so other events get theirs in between; the system's
+    // buffer is emptied again every few datagrams.
+    constexpr qint64 kWorkPerTurnNs = 2'000'000;
+    const qint64 start = monotonicNs();
+    for (int n = 1; !queue_.empty() && monotonicNs() - start < kWorkPerTurnNs; ++n) {
+        const Datagram d = std::move(queue_.front());
+        queue_.pop_front();
+        arrivalNs_ = d.arrivalNs;
+        if (receiver_) receiver_(d.bytes, d.from, d.port);
+        if (n % 16 == 0) drainSystemBuffer();
+    }
+    if (!queue_.empty() && !deliverQueued_) {
+        deliverQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            deliverQueued_ = false;
+            readPending();
+        });
     }
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -13,8 +14,7 @@
 class UdpSocket : public QObject {
     Q_OBJECT
 public:
-    using Receiver = std::function<void(const QByteArray& bytes, const QString& fromAddress,
-                                        int fromPort)>;
+    using Receiver = std::function<void(const QByteArray& bytes, const QString& fromAddress, int fromPort)>;
     explicit UdpSocket(QObject* parent = nullptr);
     ~UdpSocket() override;
 
@@ -32,10 +32,21 @@ public:
 private:
     bool ensureBound();
     void readPending();
+    void drainSystemBuffer();
+    void deliverSome();
+
+    struct Datagram {
+        QByteArray bytes;
+        QString from;
+        int port = 0;
+        qint64 arrivalNs = 0;
+    };
 
     int fd_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::vector<char> buffer_;  // one datagram of any size
     Receiver receiver_;
     qint64 arrivalNs_ = 0;
+    std::deque<Datagram> queue_;  // read from the system, not yet handed to the receiver
+    bool deliverQueued_ = false;
 };

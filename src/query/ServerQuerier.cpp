@@ -83,7 +83,8 @@ void ServerQuerier::startQueued() {
     // A few at a time, so asking a long list never holds the event loop for long. A query
     // that ends at once inside begin() frees its place for this same loop.
     starting_ = true;
-    for (int started = 0; started < kStartsPerTurn && inFlight_ < kMaxInFlight && !queue_.empty(); ++started) {
+    for (int started = 0; started < kStartsPerTurn && inFlight_ < kMaxInFlight && !queue_.empty();
+         ++started) {
         const QueryTarget t = queue_.front();
         queue_.pop_front();
         ++inFlight_;
@@ -163,6 +164,14 @@ void ServerQuerier::onDeadlines() {
 void ServerQuerier::timeOut(const QString& key, quint64 id) {
     const auto it = pending_.find(key);
     if (it == pending_.end() || it->id != id) return;
+    if (it->heard && !it->retried) {
+        // The server answers, but part of its reply was lost on the way (UDP drops
+        // datagrams under load): ask once more, timing the ping from the new question.
+        it->retried = true;
+        it->sentAtNs = monotonicNs();
+        socket_.send(it->address, it->target.port, kStatusQuery);
+        return addDeadline(timeoutMs_, {false, key, id});
+    }
     QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::NoReply, {}};
     pending_.erase(it);
     finish(std::move(outcome));
@@ -172,7 +181,8 @@ void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddre
     onDatagram(bytes, fromAddress, fromPort, monotonicNs());
 }
 
-void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort, qint64 arrivedNs) {
+void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort,
+                               qint64 arrivedNs) {
     const QString d = windows1252ToUnicode(bytes);
     if (isProbeDatagram(d)) {
         // The probe's reply comes from the game's port, nine below the query port.
@@ -187,6 +197,7 @@ void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddre
     const auto it = pending_.find(key);
     // Only a server being asked is listened to, and only after it was asked.
     if (it == pending_.end() || !it->statusSent) return;
+    it->heard = true;
     if (const std::optional<QString> text = it->reply.add(d)) complete(key, *text, arrivedNs);
 }
 

@@ -57,7 +57,8 @@ public:
 
     // Finds the IPv4 address of a host name and calls done with it (nothing when the
     // name has none). The system's resolver unless replaced.
-    using Resolver = std::function<void(const QString& name, std::function<void(std::optional<QString>)> done)>;
+    using Resolver =
+        std::function<void(const QString& name, std::function<void(std::optional<QString>)> done)>;
     void setResolver(Resolver resolver) { resolver_ = std::move(resolver); }
 
     // Queues one query, sent from the next turn of the event loop on; false when this
@@ -84,6 +85,8 @@ private:
         quint64 id = 0;
         bool probe = false;
         bool statusSent = false;
+        bool heard = false;  // some part of a status reply came in
+        bool retried = false;
         qint64 sentAtNs = 0;
         QString probeBuffer;
         ReplyAssembly reply;
@@ -111,8 +114,8 @@ private:
     QObject timers_;  // context of the single-shot timers; they die with the querier
     QTimer deadlineTimer_;
     std::multimap<qint64, Deadline> deadlines_;  // by monotonic time in ns; stale ones are skipped
-    QHash<QString, Pending> pending_;  // by "address:port" of the status reply
-    QSet<QString> busy_;               // targets queued or in flight
+    QHash<QString, Pending> pending_;            // by "address:port" of the status reply
+    QSet<QString> busy_;                         // targets queued or in flight
     std::deque<QueryTarget> queue_;
     QHash<QString, QString> resolved_;  // host name -> dotted address
     Resolver resolver_;

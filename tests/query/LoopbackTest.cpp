@@ -146,3 +146,21 @@ TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return t.s.ServerGrid.cell(2, ServerCol::Name)->fore == kSilentColour; }));
 }
+
+// The fault seen with many servers at once: the replies of 64 queries in flight, each in
+// many datagrams, overflowed the system's receive buffer and a quarter of the rows heard
+// nothing. A reply that lost a part anyway is asked for once more.
+TEST(Loopback, RefreshAllHearsEveryServerOfABurstOfSplitRepliesOrAsksAgain) {
+    const int port = testPortBase(13);
+    StandinProcess servers(standin("ut", port, "--servers 64 --player-count 20 --split 200"));
+    StandinProcess lossy(standin("ut", port - 1, "--player-count 12 --split 300 --drop 2 --drop-first-reply"));
+    ASSERT_TRUE(servers.ready() && lossy.ready());
+    MonitorFixture t(favourites(port - 1, 65, "UT"));
+    t.m.querier().setTimeoutMs(500);
+    t.m.refreshAll();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.m.querier().idle(); }, 10000));
+    EXPECT_EQ(t.cell(1, ServerCol::Players), "12/16");
+    int heard = 0;
+    for (int row = 2; row <= 65; ++row) heard += t.cell(row, ServerCol::Players) == "20/16";
+    EXPECT_EQ(heard, 64);
+}

@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QNetworkDatagram>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
@@ -36,6 +37,7 @@ struct Options {
     int splitBytes = 1000;
     int delayMs = 0;
     QList<int> drop;        // 1-based datagram numbers never sent
+    bool dropFirstOnly = false;  // ... only in each server's first reply, as a burst loses them
     bool reverse = false;
     QList<int> order;       // 1-based datagram numbers, sent first in this order
     bool garbage = false;
@@ -271,7 +273,9 @@ private:
                 const int index = queryPorts_[port];
                 // The game port is one below a UT query port and ten below a UT2 one.
                 const int gamePort = port - (o_.game == Game::Ut ? 1 : 10);
-                answer(socket, d, statusDatagrams(o_, index, gamePort, ++queryId_), true);
+                const bool first = !answered_.contains(port);
+                answered_.insert(port);
+                answer(socket, d, statusDatagrams(o_, index, gamePort, ++queryId_), true, first);
             } else if (q.size() == 5 && probePorts_.contains(port)) {
                 // The native protocol: 0 server information, 1 rules, 2 players.
                 const int index = probePorts_[port];
@@ -283,13 +287,13 @@ private:
     }
 
     void answer(QUdpSocket* socket, const QNetworkDatagram& query, QList<QByteArray> datagrams,
-                bool faults) {
+                bool faults, bool firstReply = false) {
         if (faults) {
             if (o_.reverse) std::reverse(datagrams.begin(), datagrams.end());
             if (!o_.order.isEmpty()) datagrams = reordered(datagrams, o_.order);
             QList<QByteArray> kept;
             for (int i = 0; i < datagrams.size(); ++i)
-                if (!o_.drop.contains(i + 1)) kept << datagrams[i];
+                if (!o_.drop.contains(i + 1) || (o_.dropFirstOnly && !firstReply)) kept << datagrams[i];
             datagrams = kept;
             if (o_.garbage) {
                 QByteArray junk(64 + int(QRandomGenerator::global()->bounded(200)), '\0');
@@ -316,6 +320,7 @@ private:
     QMap<int, int> queryPorts_, probePorts_;
     std::vector<std::unique_ptr<QUdpSocket>> sockets_;
     int queryId_ = 0;
+    QSet<int> answered_;  // query ports that have had a reply
     std::chrono::steady_clock::time_point receivedAt_;
 };
 
@@ -348,6 +353,7 @@ int main(int argc, char** argv) {
     opt("split", "datagram size to cut the reply at", "bytes");
     opt("delay-ms", "wait before answering", "ms");
     opt("drop", "comma-separated 1-based datagram numbers never sent", "list");
+    opt("drop-first-reply", "drop those datagrams only from each server's first reply");
     opt("reverse", "send the datagrams of a reply in reverse order");
     opt("order", "comma-separated 1-based datagram numbers to send first, in this order", "list");
     opt("garbage", "send a datagram of random bytes before each reply");
@@ -378,6 +384,7 @@ int main(int argc, char** argv) {
     if (p.isSet("max-players")) o.maxPlayers = p.value("max-players").toInt();
     if (p.isSet("split")) o.splitBytes = std::max(64, p.value("split").toInt());
     if (p.isSet("delay-ms")) o.delayMs = p.value("delay-ms").toInt();
+    o.dropFirstOnly = p.isSet("drop-first-reply");
     if (p.isSet("drop"))
         for (const QByteArray& d : splitList(p.value("drop"))) o.drop << d.toInt();
     o.reverse = p.isSet("reverse");
