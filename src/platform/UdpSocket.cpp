@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QTimer>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -52,6 +53,8 @@ bool UdpSocket::ensureBound() {
     // Every datagram carries the time the system received it.
     const int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    // ... and the number of datagrams the system dropped for want of room so far.
+    setsockopt(fd, SOL_SOCKET, SO_RXQ_OVFL, &on, sizeof on);
     // Room for a burst: 64 queries in flight whose replies come in several datagrams
     // overflow the system's usual 208 KiB, and the overflow is lost without a word. The
     // system caps the request at its own maximum; the forced size needs privileges.
@@ -97,20 +100,30 @@ quint16 UdpSocket::localPort() const {
     return ntohs(local.sin_port);
 }
 
+void UdpSocket::noteDropped(const msghdr& msg) {
+    for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(const_cast<msghdr*>(&msg), c)) {
+        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SO_RXQ_OVFL) continue;
+        quint32 count = 0;
+        std::memcpy(&count, CMSG_DATA(c), sizeof count);
+        dropped_ = std::max(dropped_, quint64(count));
+    }
+}
+
 void UdpSocket::readPending() {
     drainSystemBuffer();
     deliverSome();
 }
 
 void UdpSocket::drainSystemBuffer() {
-    // Reading is cheap next to handling a reply, so everything the system holds is taken
-    // at once: its buffer then has room for the rest of a burst while the replies are
+    // Reading is cheap next to handling a reply, so the system's buffer is emptied in
+    // large steps: it then has room for the rest of a burst while the replies are
     // handled. The queue is bounded; beyond it the system's buffer holds the rest.
     constexpr size_t kMaxQueued = 8192;
-    while (fd_ >= 0 && queue_.size() < kMaxQueued) {
+    constexpr int kReadsPerStep = 1024;  // about a millisecond
+    for (int n = 0; n < kReadsPerStep && fd_ >= 0 && queue_.size() < kMaxQueued; ++n) {
         sockaddr_in from{};
         iovec data{buffer_.data(), buffer_.size()};
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec)) + 64];
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec)) + CMSG_SPACE(sizeof(quint32)) + 64];
         msghdr msg{};
         msg.msg_name = &from;
         msg.msg_namelen = sizeof from;
@@ -123,6 +136,7 @@ void UdpSocket::drainSystemBuffer() {
             if (errno == EINTR) continue;
             return;  // nothing more now; errors from earlier sends are dropped with it
         }
+        noteDropped(msg);
         char text[INET_ADDRSTRLEN] = {};
         inet_ntop(AF_INET, &from.sin_addr, text, sizeof text);
         queue_.push_back({QByteArray(buffer_.data(), got), QString::fromLatin1(text), ntohs(from.sin_port),

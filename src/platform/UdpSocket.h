@@ -28,11 +28,15 @@ public:
     // While the receiver runs: when the system received that datagram, on the clock of
     // monotonicNs(), so a busy event loop does not lengthen a measured round trip.
     qint64 arrivalNs() const { return arrivalNs_; }
+    // Datagrams the system dropped because its buffer was full, as far as the datagrams
+    // read so far tell: a rise means some reply was lost on arrival.
+    quint64 dropped() const { return dropped_; }
 
 private:
     bool ensureBound();
     void readPending();
     void drainSystemBuffer();
+    void noteDropped(const struct msghdr& msg);
     void deliverSome();
 
     struct Datagram {
@@ -47,6 +51,7 @@ private:
     std::vector<char> buffer_;  // one datagram of any size
     Receiver receiver_;
     qint64 arrivalNs_ = 0;
+    quint64 dropped_ = 0;
     std::deque<Datagram> queue_;  // read from the system, not yet handed to the receiver
     bool deliverQueued_ = false;
 };

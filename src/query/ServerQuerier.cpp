@@ -131,6 +131,7 @@ void ServerQuerier::sendStatus(const QString& key, quint64 id) {
     // The first send also opens the socket: its time is taken once the datagram is out.
     const bool open = socket_.isOpen();
     it->sentAtNs = monotonicNs();
+    it->droppedAtSend = socket_.dropped();
     socket_.send(it->address, it->target.port, kStatusQuery);  // a refused send runs out like a lost one
     if (!open) it->sentAtNs = monotonicNs();
     addDeadline(timeoutMs_, {false, key, id});
@@ -164,10 +165,12 @@ void ServerQuerier::onDeadlines() {
 void ServerQuerier::timeOut(const QString& key, quint64 id) {
     const auto it = pending_.find(key);
     if (it == pending_.end() || it->id != id) return;
-    if (it->heard && !it->retried) {
-        // The server answers, but part of its reply was lost on the way (UDP drops
-        // datagrams under load): ask once more, timing the ping from the new question.
+    if (!it->retried && (it->heard || socket_.dropped() > it->droppedAtSend)) {
+        // The server answered in part, or replies were dropped on arrival meanwhile (UDP
+        // loses datagrams under load): ask once more, timing the ping from the new question.
+        // A silent server on a quiet socket is not asked again.
         it->retried = true;
+        it->droppedAtSend = socket_.dropped();
         it->sentAtNs = monotonicNs();
         socket_.send(it->address, it->target.port, kStatusQuery);
         return addDeadline(timeoutMs_, {false, key, id});

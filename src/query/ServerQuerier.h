@@ -87,6 +87,7 @@ private:
         bool statusSent = false;
         bool heard = false;  // some part of a status reply came in
         bool retried = false;
+        quint64 droppedAtSend = 0;  // the socket's count of datagrams lost on arrival
         qint64 sentAtNs = 0;
         QString probeBuffer;
         ReplyAssembly reply;
