@@ -110,17 +110,16 @@ void UdpSocket::noteDropped(const msghdr& msg) {
 }
 
 void UdpSocket::readPending() {
-    drainSystemBuffer();
+    drainSystemBuffer(1024);  // about a millisecond
     deliverSome();
 }
 
-void UdpSocket::drainSystemBuffer() {
+void UdpSocket::drainSystemBuffer(int most) {
     // Reading is cheap next to handling a reply, so the system's buffer is emptied in
     // large steps: it then has room for the rest of a burst while the replies are
     // handled. The queue is bounded; beyond it the system's buffer holds the rest.
     constexpr size_t kMaxQueued = 8192;
-    constexpr int kReadsPerStep = 1024;  // about a millisecond
-    for (int n = 0; n < kReadsPerStep && fd_ >= 0 && queue_.size() < kMaxQueued; ++n) {
+    for (int n = 0; n < most && fd_ >= 0 && queue_.size() < kMaxQueued; ++n) {
         sockaddr_in from{};
         iovec data{buffer_.data(), buffer_.size()};
         alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec)) + CMSG_SPACE(sizeof(quint32)) + 64];
@@ -154,7 +153,7 @@ void UdpSocket::deliverSome() {
         queue_.pop_front();
         arrivalNs_ = d.arrivalNs;
         if (receiver_) receiver_(d.bytes, d.from, d.port);
-        if (n % 16 == 0) drainSystemBuffer();
+        if (n % 16 == 0) drainSystemBuffer(64);
     }
     if (!queue_.empty() && !deliverQueued_) {
         deliverQueued_ = true;

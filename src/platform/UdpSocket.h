@@ -35,7 +35,7 @@ public:
 private:
     bool ensureBound();
     void readPending();
-    void drainSystemBuffer();
+    void drainSystemBuffer(int most);
     void noteDropped(const struct msghdr& msg);
     void deliverSome();
 
