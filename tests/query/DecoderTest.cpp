@@ -93,7 +93,10 @@ TEST(Decoder, UtRowAndPanelKeepTheAnnouncedCountLowerCaseAndBlanksInPings) {
 TEST(Decoder, PartsOfTwoServersWithTheSameQueryIdStayApart) {
     MonitorFixture t(favourites(kQuietUtPort - 1, 2, "UT"));
     t.m.refreshAll();
-    pumpEvents(50);  // both queries out
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return t.m.querier().awaitsStatusReply(kHost, kQuietUtPort - 1) &&
+               t.m.querier().awaitsStatusReply(kHost, kQuietUtPort);
+    }));
     const auto a = numberedParts(utReply().replace("UT Server", "A"), 1, {"\\numplayers"});
     const auto b = numberedParts(utReply().replace("UT Server", "B"), 1, {"\\numplayers"});
     t.feed(a[0], kQuietUtPort - 1);
