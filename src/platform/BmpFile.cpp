@@ -47,6 +47,11 @@ qint64 maxBmpPixels() {
     return (megabytes > 0 ? qint64(megabytes) : 64) * 1024 * 1024 / kBytesPerPixel;
 }
 
+bool bmpSizeAllowed(qint64 width, qint64 height) {
+    return width >= 1 && height >= 1 && width <= kMaxBmpSide && height <= kMaxBmpSide &&
+           width * height <= maxBmpPixels();
+}
+
 std::optional<BmpHeader> parseBmpHeader(const QByteArray& head, qint64 fileSize) {
     if (head.size() < kFileHeaderSize + 12 || head[0] != 'B' || head[1] != 'M') return std::nullopt;
     const quint32 infoSize = u32(head, 14);
@@ -71,9 +76,7 @@ std::optional<BmpHeader> parseBmpHeader(const QByteArray& head, qint64 fileSize)
     if (planes != 1 || !depthFitsCompression(h.bitsPerPixel, h.compression)) return std::nullopt;
     h.topDown = height < 0;
     if (h.topDown) height = -height;
-    if (width < 1 || height < 1 || width > kMaxBmpSide || height > kMaxBmpSide ||
-        width * height > maxBmpPixels())
-        return std::nullopt;
+    if (!bmpSizeAllowed(width, height)) return std::nullopt;
     if (h.topDown && (h.compression == 1 || h.compression == 2)) return std::nullopt;
     h.width = int(width);
     h.height = int(height);

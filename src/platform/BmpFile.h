@@ -13,6 +13,8 @@ inline constexpr int kMaxBmpSide = 16384;
 // allocation limit, so that limit sets the largest picture: 33,554,432 pixels at Qt's
 // 128 MB. Where the limit is switched off, 64 MB of pixels.
 qint64 maxBmpPixels();
+// True for a picture of this size: 1 to kMaxBmpSide on each side, maxBmpPixels() in all.
+bool bmpSizeAllowed(qint64 width, qint64 height);
 
 struct BmpHeader {
     int width = 0;

@@ -61,9 +61,7 @@ PictureRenderer::SaveRender PictureRenderer::LoadPic(const QString& path, const 
     PictureWidth = pic1.width();
     PictureHeight = pic1.height();
     saveSize = QSize(sizeFromField(widthText, PictureWidth), sizeFromField(heightText, PictureHeight));
-    if (saveSize.width() > kMaxBmpSide || saveSize.height() > kMaxBmpSide ||
-        qint64(saveSize.width()) * saveSize.height() > maxBmpPixels())
-        return SaveRender::TooLarge;
+    if (!bmpSizeAllowed(saveSize.width(), saveSize.height())) return SaveRender::TooLarge;
     pic2 = saveSize == pic1.size() ? pic1 : areaAverageScale(pic1, saveSize);
     preview = pic2;
     return SaveRender::Drawn;

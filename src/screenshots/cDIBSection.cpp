@@ -4,9 +4,7 @@
 
 bool cDIBSection::Create(int lWidth, int lHeight, int lChannels) {
     CleanUp();
-    if (lWidth < 1 || lHeight < 1 || lWidth > kMaxBmpSide || lHeight > kMaxBmpSide ||
-        qint64(lWidth) * lHeight > maxBmpPixels())
-        return false;
+    if (!bmpSizeAllowed(lWidth, lHeight)) return false;
     width_ = lWidth;
     height_ = lHeight;
     bitsPerPixel_ = lChannels == 3 ? 24 : 32;
