@@ -67,29 +67,32 @@ struct ProbeValues {
 
 ProbeValues readProbeValues(const QStringList& p) {
     ProbeValues v;
+    // The first piece naming the rule (after its length byte), or -1.
+    auto ruleAt = [&](const char* key, int from = 0) {
+        for (int i = from; i < p.size(); ++i)
+            if (p[i].indexOf(QLatin1String(key), 0, CI) >= 1) return i;
+        return -1;
+    };
     auto first = [&](const char* key, QString& out) {
-        for (int i = 0; i < p.size(); ++i) {
-            if (p[i].indexOf(QLatin1String(key), 0, CI) < 1) continue;
-            if (i + 1 >= p.size()) { v.pastEnd = true; return false; }
-            out = p[i + 1].mid(1);
-            return true;
-        }
+        const int i = ruleAt(key);
+        if (i < 0) return true;
+        if (i + 1 >= p.size()) { v.pastEnd = true; return false; }
+        out = p[i + 1].mid(1);
         return true;
     };
     if (!first("goalscore", v.goalScore) || !first("timelimit", v.timeLimit) ||
         !first("translocator", v.translocator))
         return v;
     QStringList mutators;
-    for (int i = 0; i < p.size(); ++i) {
-        if (p[i].indexOf(QLatin1String("mutator"), 0, CI) < 1) continue;
+    for (int i = ruleAt("mutator"); i >= 0; i = ruleAt("mutator", i + 1)) {
         if (i + 1 >= p.size()) { v.pastEnd = true; break; }
         mutators << p[i + 1].mid(1);
     }
     v.mutators = mutators.join(QStringLiteral(", "));
     // UT2003 and UT2004 name their admin among the probe's rules; the status reply may not.
     auto optional = [&](const char* key, QString& out) {
-        for (int i = 0; i + 1 < p.size(); ++i)
-            if (p[i].indexOf(QLatin1String(key), 0, CI) >= 1) return void(out = p[i + 1].mid(1));
+        const int i = ruleAt(key);
+        if (i >= 0 && i + 1 < p.size()) out = p[i + 1].mid(1);
     };
     optional("adminname", v.adminName);
     optional("adminemail", v.adminEmail);
