@@ -52,10 +52,9 @@ QueryCommandParse parseQueryCommand(const QStringList& arguments) {
                 file = value;
                 continue;
             }
-            bool ok = false;
-            o.timeoutMs = value.toInt(&ok);
-            if (!ok || o.timeoutMs < 1 || o.timeoutMs > 600000)
-                return {{}, QStringLiteral("bad timeout: ") + value};
+            const std::optional<int> ms = parseTimeoutMs(value);
+            if (!ms) return {{}, QStringLiteral("bad timeout: ") + value};
+            o.timeoutMs = *ms;
         } else if (a.startsWith(QLatin1String("--"))) {
             return {{}, QStringLiteral("unknown option: ") + a};
         } else {

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "query/ServerQuerier.h"
 #include "query/ServerStatus.h"
 
 // `vyrn --query [--json] [--timeout MS] ADDRESS:PORT[:GAME]...` and
@@ -16,7 +17,7 @@ bool isQueryCommand(const QStringList& arguments);
 
 struct QueryCommandOptions {
     bool json = false;
-    int timeoutMs = 2000;
+    int timeoutMs = ServerQuerier::kDefaultTimeoutMs;
     QList<QueryTarget> targets;
 };
 // The options of the arguments after the program name; the message for bad ones.

@@ -14,7 +14,7 @@ namespace {
 struct MasterRequest {
     bool json = false;
     bool query = false;
-    int timeoutMs = 2000;
+    int timeoutMs = ServerQuerier::kDefaultTimeoutMs;
     QByteArray game = "ut";
     QList<MasterAddress> masters;
 };
@@ -36,9 +36,9 @@ std::optional<MasterRequest> parseRequest(const QStringList& args, QString& prob
         } else if (a == QLatin1String("--query")) {
             r.query = true;
         } else if (a == QLatin1String("--timeout")) {
-            bool ok = false;
-            r.timeoutMs = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
-            if (!ok || r.timeoutMs < 1 || r.timeoutMs > 600000) return problem = kUsage, std::nullopt;
+            const std::optional<int> ms = i + 1 < args.size() ? parseTimeoutMs(args[++i]) : std::nullopt;
+            if (!ms) return problem = kUsage, std::nullopt;
+            r.timeoutMs = *ms;
         } else if (a == QLatin1String("--game")) {
             if (++i >= args.size()) return problem = kUsage, std::nullopt;
             r.game = args[i].toLower().toLatin1();

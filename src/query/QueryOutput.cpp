@@ -47,6 +47,13 @@ QString queryGameName(const QueryOutcome& outcome) {
     return QStringLiteral("UT");
 }
 
+std::optional<int> parseTimeoutMs(const QString& text) {
+    bool ok = false;
+    const int ms = text.toInt(&ok);
+    if (!ok || ms < 1 || ms > 600000) return std::nullopt;
+    return ms;
+}
+
 QString queryErrorText(const QueryOutcome& outcome) {
     using Failure = QueryOutcome::Failure;
     if (outcome.status) return {};

@@ -1,9 +1,13 @@
 #pragma once
 #include <QString>
+#include <optional>
 
 #include "query/ServerQuerier.h"
 
 // One query's result as the command line prints it.
+
+// The value of "--timeout MS": whole milliseconds from 1 to 600000; nothing otherwise.
+std::optional<int> parseTimeoutMs(const QString& text);
 
 // "UT", "UT2003" or "UT2004": from the reply's game name, else from the target's code.
 QString queryGameName(const QueryOutcome& outcome);
