@@ -15,19 +15,14 @@
 
 namespace {
 // The system's receive stamp (wall-clock time) carried over to the monotonic clock by
-// its age; now when there is none.
-qint64 arrivalOf(const msghdr& msg) {
+// its age; now when there is none or it is implausible.
+qint64 monotonicArrival(const timespec& stamp) {
     const qint64 now = monotonicNs();
-    for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(const_cast<msghdr*>(&msg), c)) {
-        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_TIMESTAMPNS) continue;
-        timespec stamp{}, wall{};
-        std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
-        clock_gettime(CLOCK_REALTIME, &wall);
-        const qint64 ageNs =
-            (qint64(wall.tv_sec) - stamp.tv_sec) * 1'000'000'000 + (wall.tv_nsec - stamp.tv_nsec);
-        return ageNs >= 0 && ageNs < 60'000'000'000 ? now - ageNs : now;
-    }
-    return now;
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    const qint64 ageNs =
+        (qint64(wall.tv_sec) - stamp.tv_sec) * 1'000'000'000 + (wall.tv_nsec - stamp.tv_nsec);
+    return ageNs >= 0 && ageNs < 60'000'000'000 ? now - ageNs : now;
 }
 }  // namespace
 
@@ -100,13 +95,21 @@ quint16 UdpSocket::localPort() const {
     return ntohs(local.sin_port);
 }
 
-void UdpSocket::noteDropped(const msghdr& msg) {
+qint64 UdpSocket::readControl(const msghdr& msg) {
+    qint64 arrival = 0;
     for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(const_cast<msghdr*>(&msg), c)) {
-        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SO_RXQ_OVFL) continue;
-        quint32 count = 0;
-        std::memcpy(&count, CMSG_DATA(c), sizeof count);
-        dropped_ = std::max(dropped_, quint64(count));
+        if (c->cmsg_level != SOL_SOCKET) continue;
+        if (c->cmsg_type == SCM_TIMESTAMPNS) {
+            timespec stamp{};
+            std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+            arrival = monotonicArrival(stamp);
+        } else if (c->cmsg_type == SO_RXQ_OVFL) {
+            quint32 count = 0;
+            std::memcpy(&count, CMSG_DATA(c), sizeof count);
+            dropped_ = std::max(dropped_, quint64(count));
+        }
     }
+    return arrival ? arrival : monotonicNs();
 }
 
 void UdpSocket::readPending() {
@@ -135,11 +138,10 @@ void UdpSocket::drainSystemBuffer(int most) {
             if (errno == EINTR) continue;
             return;  // nothing more now; errors from earlier sends are dropped with it
         }
-        noteDropped(msg);
         char text[INET_ADDRSTRLEN] = {};
         inet_ntop(AF_INET, &from.sin_addr, text, sizeof text);
         queue_.push_back({QByteArray(buffer_.data(), got), QString::fromLatin1(text), ntohs(from.sin_port),
-                          arrivalOf(msg)});
+                          readControl(msg)});
     }
 }
 

@@ -36,7 +36,8 @@ private:
     bool ensureBound();
     void readPending();
     void drainSystemBuffer(int most);
-    void noteDropped(const struct msghdr& msg);
+    // The datagram's arrival on the monotonic clock; notes the system's drop count too.
+    qint64 readControl(const struct msghdr& msg);
     void deliverSome();
 
     struct Datagram {
