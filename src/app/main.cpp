@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
-#include "app/FrmMain.h"
+#include "app/MainWindow.h"
 #include "app/QueryCommand.h"
 #include "master/MasterCommand.h"
 
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VYRN"));
-    FrmMain window;
+    MainWindow window;
     if (!window.Form_Load()) return 0;
     window.show();
     return app.exec();

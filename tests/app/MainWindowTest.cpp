@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/FrmMain.h"
+#include "app/MainWindow.h"
 #include "app/TrayBehaviour.h"
 #include "dialogs/ElidedText.h"
 #include "platform/SingleInstance.h"
@@ -42,13 +42,13 @@ public:
 struct Loaded {
     QTemporaryDir runtime;
     TempProgramFolder folder;
-    std::unique_ptr<FrmMain> w;
+    std::unique_ptr<MainWindow> w;
     FakeTray* icon = nullptr;
     explicit Loaded(const QByteArray& servers = {}) {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
         folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
         if (!servers.isEmpty()) folder.write("servers.ini", servers);
-        w = std::make_unique<FrmMain>();
+        w = std::make_unique<MainWindow>();
         auto fake = std::make_unique<FakeTray>();
         icon = fake.get();
         w->useTrayIcon(std::move(fake));
@@ -62,7 +62,7 @@ struct Loaded {
 }  // namespace
 
 // Start-up and "Find Servers..." (over the masters of "masters.ini") ask favourites at once.
-TEST(FrmMain, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
+TEST(MainWindow, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
     const int base = testPortBase(7);
     StandinProcess servers(
         {"--game", "ut", "--port", QString::number(base + 1), "--servers", "3", "--name", "Round"});
@@ -94,11 +94,11 @@ TEST(FrmMain, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
     master.waitForFinished();
 }
 
-TEST(FrmMain, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
+TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
     ScriptedPrompter prompts;
     ProgramEndRecorder ended;
     Loaded l("127.0.0.2:7778:UT\r\n127.0.0.1:7778:UT3\r\n");  // loaded with a scan: loopback only
-    FrmMain& w = *l.w;
+    MainWindow& w = *l.w;
     MainState& s = w.state();
     s.ServerGrid.setTextMatrix(1, 1, "b");
     s.ServerGrid.setTextMatrix(2, 1, "a");
@@ -125,9 +125,9 @@ TEST(FrmMain, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
 // Long texts from a server neither widen the window nor show as markup, and the grids take
 // the room the window gets. Minimised, the window hides behind one tray icon until a left
 // press on it, a second start of VYRN (which is refused), or the tray going away brings it back.
-TEST(FrmMain, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayIcon) {
+TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayIcon) {
     Loaded l;
-    FrmMain& w = *l.w;
+    MainWindow& w = *l.w;
     w.show();
     QApplication::setActiveWindow(&w);
     QApplication::processEvents();

@@ -22,11 +22,11 @@ class QPushButton;
 
 // The main window: favourites, players, buddies and the server information panel. It
 // binds the controls to MainState and the logic that works on it.
-class FrmMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit FrmMain(QWidget* parent = nullptr);
-    ~FrmMain() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up sequence; false when the program ended during it.
     bool Form_Load();

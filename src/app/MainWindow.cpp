@@ -1,4 +1,4 @@
-#include "app/FrmMain.h"
+#include "app/MainWindow.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -56,7 +56,7 @@ const QFont& arial() {
 }
 }  // namespace
 
-FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("VYRN 3.0"));
     resize(860, 600);
     buildMenus();
@@ -128,50 +128,50 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     SetupPlayerGrid(state_);
 }
 
-FrmMain::~FrmMain() {
+MainWindow::~MainWindow() {
     // The grid views hold on to the grids of the state, which goes before the children.
     delete centralWidget();
     // The monitor takes its timer handlers with it.
     monitor_.reset();
 }
 
-void FrmMain::buildMenus() {
+void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     mnuFile = bar->addMenu(QStringLiteral("&File.."));
-    connect(mnuFile, &QMenu::aboutToShow, this, &FrmMain::mnuFile_Open);
-    mnuFile->addAction(QStringLiteral("Save sorted server list "), this, &FrmMain::mnuSaveServer_Click)
+    connect(mnuFile, &QMenu::aboutToShow, this, &MainWindow::mnuFile_Open);
+    mnuFile->addAction(QStringLiteral("Save sorted server list "), this, &MainWindow::mnuSaveServer_Click)
         ->setObjectName(QStringLiteral("mnuSaveServer"));
-    mnuFile->addAction(QStringLiteral("Find Servers..."), this, &FrmMain::mnuFindServers_Click)
+    mnuFile->addAction(QStringLiteral("Find Servers..."), this, &MainWindow::mnuFindServers_Click)
         ->setObjectName(QStringLiteral("mnuFindServers"));
-    mnuFile->addAction(QStringLiteral("E&xit"), this, &FrmMain::mnuExit_Click)
+    mnuFile->addAction(QStringLiteral("E&xit"), this, &MainWindow::mnuExit_Click)
         ->setObjectName(QStringLiteral("mnuExit"));
-    QAction* refresh = mnuFile->addAction(QStringLiteral("Refresh all"), this, &FrmMain::mnuRefreshAll_Click);
+    QAction* refresh = mnuFile->addAction(QStringLiteral("Refresh all"), this, &MainWindow::mnuRefreshAll_Click);
     refresh->setObjectName(QStringLiteral("mnuRefreshAll"));
     refresh->setShortcut(QKeySequence(Qt::Key_F5));
     refresh->setShortcutContext(Qt::ApplicationShortcut);
 
-    bar->addAction(QStringLiteral("&VYRN Settings"), this, &FrmMain::mnuVYRN_Click)
+    bar->addAction(QStringLiteral("&VYRN Settings"), this, &MainWindow::mnuVYRN_Click)
         ->setObjectName(QStringLiteral("mnuVYRN"));
-    bar->addAction(QStringLiteral("&Game Settings"), this, &FrmMain::mnuGame_Click)
+    bar->addAction(QStringLiteral("&Game Settings"), this, &MainWindow::mnuGame_Click)
         ->setObjectName(QStringLiteral("mnuGame"));
 
     mnuSS = bar->addMenu(QStringLiteral("&Screenshots.."));
-    connect(mnuSS, &QMenu::aboutToShow, this, &FrmMain::mnuFile_Open);
+    connect(mnuSS, &QMenu::aboutToShow, this, &MainWindow::mnuFile_Open);
     const std::pair<const char*, ScreenshotGame> games[] = {
         {"UT", ScreenshotGame::UT}, {"UT2003", ScreenshotGame::UT2003}, {"UT2004", ScreenshotGame::UT2004}};
     for (const auto& [caption, game] : games)
         mnuSS->addAction(QString::fromLatin1(caption), this,
                          [this, game = game] { openScreenshotViewer(this, game); });
 
-    mnuauto = bar->addAction(QStringLiteral("&AutoScan"), this, &FrmMain::mnuauto_Click);
+    mnuauto = bar->addAction(QStringLiteral("&AutoScan"), this, &MainWindow::mnuauto_Click);
     mnuauto->setObjectName(QStringLiteral("mnuauto"));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("About VYRN"), this, &FrmMain::mnuAbout_Click)
+    help->addAction(QStringLiteral("About VYRN"), this, &MainWindow::mnuAbout_Click)
         ->setObjectName(QStringLiteral("mnuAbout"));
 }
 
-void FrmMain::buildPanel() {
+void MainWindow::buildPanel() {
     Frame1 = new ElidedGroupBox;
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFont(arial());
@@ -207,9 +207,9 @@ void FrmMain::buildPanel() {
     Command2->setToolTip(QStringLiteral("Copies the server information to clipboard."));
     Command3 = new QPushButton(QStringLiteral("Email Admin"), Frame1);
     Command3->setToolTip(QStringLiteral("Email the server admin with the default mail application"));
-    connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &FrmMain::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &FrmMain::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
     int col = 0;
     for (QPushButton* b : {Command1, Command2, Command3}) {
         b->setFont(arial());
@@ -226,7 +226,7 @@ void FrmMain::buildPanel() {
     refreshPanel();
 }
 
-void FrmMain::refreshPanel() {
+void MainWindow::refreshPanel() {
     const InfoPanel& p = state_.panel;
     Frame1->setFullTitle(p.Frame1);
     const QString* texts[] = {nullptr, &p.Label1, nullptr, &p.Label3, &p.Label4, &p.Label5,
@@ -238,9 +238,9 @@ void FrmMain::refreshPanel() {
     if (Text3->text() != p.Text3) Text3->setText(p.Text3);
 }
 
-void FrmMain::refreshAutoscanCaption() { mnuauto->setText(state_.mnuautoCaption); }
+void MainWindow::refreshAutoscanCaption() { mnuauto->setText(state_.mnuautoCaption); }
 
-StartupHooks FrmMain::defaultStartupHooks() {
+StartupHooks MainWindow::defaultStartupHooks() {
     StartupHooks hooks;
     hooks.anotherInstanceRunning = [this] {
         instance_ = std::make_unique<SingleInstance>();
@@ -254,9 +254,9 @@ StartupHooks FrmMain::defaultStartupHooks() {
     return hooks;
 }
 
-bool FrmMain::Form_Load() { return Form_Load(defaultStartupHooks()); }
+bool MainWindow::Form_Load() { return Form_Load(defaultStartupHooks()); }
 
-bool FrmMain::Form_Load(const StartupHooks& hooks) {
+bool MainWindow::Form_Load(const StartupHooks& hooks) {
     const bool running = runStartup(state_, hooks);
     refreshPanel();
     state_.ASIndicator.fire();
@@ -265,39 +265,39 @@ bool FrmMain::Form_Load(const StartupHooks& hooks) {
     return running;
 }
 
-void FrmMain::mnuFile_Open() { state_.AutoScan.setEnabled(false); }
+void MainWindow::mnuFile_Open() { state_.AutoScan.setEnabled(false); }
 
-void FrmMain::mnuSaveServer_Click() {
+void MainWindow::mnuSaveServer_Click() {
     if (const SaveResult saved = SaveSortedServerList(state_); !saved)
         prompter().ask({saveFailureText(saved), MsgIcon::Exclamation});
 }
 
-void FrmMain::mnuExit_Click() { endProgram(); }
+void MainWindow::mnuExit_Click() { endProgram(); }
 
-void FrmMain::mnuRefreshAll_Click() { monitor_->refreshAll(); }
+void MainWindow::mnuRefreshAll_Click() { monitor_->refreshAll(); }
 
-void FrmMain::mnuFindServers_Click() {
+void MainWindow::mnuFindServers_Click() {
     // Favourites added there are asked at once, so their rows fill without waiting for the scan.
     openFindServers(state_, this, [this] { monitor_->refreshAll(); });
 }
 
-void FrmMain::Flex_Click() {
+void MainWindow::Flex_Click() {
     const FlexClickResult result = monitor_->Flex_Click();
     if (result.what == FlexClickResult::What::BuddyNotSaved)
         prompter().ask({buddyNotSavedText(result.name), MsgIcon::Exclamation});
 }
 
-void FrmMain::Command2_Click() {
+void MainWindow::Command2_Click() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(serverInfoCopyText(state_));
 }
 
-void FrmMain::Command3_Click() {
+void MainWindow::Command3_Click() {
     if (const auto link = adminMailUrl(state_.panel.Text3)) ExecuteLink(*link);
 }
 
-void FrmMain::mnuVYRN_Click() {
+void MainWindow::mnuVYRN_Click() {
     state_.AutoScan.setEnabled(false);
     state_.AutoScanMode = false;
     // The dialog starts from the grid's order; where the file cannot be written it
@@ -311,20 +311,20 @@ void FrmMain::mnuVYRN_Click() {
     state_.AutoScanMode = true;
 }
 
-void FrmMain::mnuGame_Click() { showGameSettingsDialog(this); }
+void MainWindow::mnuGame_Click() { showGameSettingsDialog(this); }
 
-void FrmMain::mnuauto_Click() { monitor_->mnuauto_Click(); }
+void MainWindow::mnuauto_Click() { monitor_->mnuauto_Click(); }
 
-void FrmMain::mnuAbout_Click() { frmAbout(this).exec(); }
+void MainWindow::mnuAbout_Click() { frmAbout(this).exec(); }
 
-void FrmMain::Form_Unload() {
+void MainWindow::Form_Unload() {
     state_.ExitRequested = true;
     state_.AutoScan.setEnabled(false);
     state_.ClickScan.setEnabled(false);
     monitor_->closeSocket();
 }
 
-void FrmMain::useTrayIcon(std::unique_ptr<TrayIcon> icon) {
+void MainWindow::useTrayIcon(std::unique_ptr<TrayIcon> icon) {
     trayIcon_ = std::move(icon);
     TrayBehaviour::Window window;
     // Hidden once the minimise has finished, so the window manager sees both.
@@ -337,7 +337,7 @@ void FrmMain::useTrayIcon(std::unique_ptr<TrayIcon> icon) {
     trayBehaviour_ = std::make_unique<TrayBehaviour>(state_, *trayIcon_, window);
 }
 
-void FrmMain::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         if (trayBehaviour_->RestoringFromTray()) setWindowState(Qt::WindowNoState);
         else if (isMinimized()) trayBehaviour_->onMinimised();
@@ -345,12 +345,12 @@ void FrmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
-void FrmMain::Command1_Click() {
+void MainWindow::Command1_Click() {
     WindowLaunchEnvironment env(this);
     ::Command1_Click(state_, appConfig(), env);
 }
 
-bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text3 && event->type() == QEvent::FocusIn) {
         // Deferred: the line edit selects its text on focus after this filter.
         QTimer::singleShot(0, Text3, [this] {
@@ -361,7 +361,7 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void FrmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
 }
