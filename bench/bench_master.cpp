@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "master/FrmFindServers.h"
+#include "master/FindServersWindow.h"
 #include "platform/MonotonicClock.h"
 #include "query/MainGrids.h"
 
@@ -84,7 +84,7 @@ void BM_FindServersFiveThousandVersusQstat(benchmark::State& state) {
         SetupBuddyGrid(s);
         QElapsedTimer clock;
         clock.start();
-        FrmFindServers window(s, {master});
+        FindServersWindow window(s, {master});
         window.show();
         // The window's first layout and paint are counted apart from the filling.
         QCoreApplication::processEvents();

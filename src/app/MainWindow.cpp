@@ -19,7 +19,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmagreement.h"
 #include "launch/Launch.h"
-#include "master/FrmFindServers.h"
+#include "master/FindServersWindow.h"
 #include "platform/ProcessStarter.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Prompter.h"

@@ -82,7 +82,7 @@ TEST(MainWindow, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
 
     l.folder.write("masters.ini", "127.0.0.1:1\r\n127.0.0.1:" + QByteArray::number(base) + "\r\n");
     l.w->findChild<QAction*>("mnuFindServers")->trigger();
-    auto* find = l.w->findChild<QDialog*>("frmFindServers");
+    auto* find = l.w->findChild<QDialog*>("findServersWindow");
     ASSERT_TRUE(find && find->isVisible());
     auto* table = find->findChild<QTableView*>("serverTable");
     for (int i = 0; i < 100 && table->model()->index(0, 0).data().toString() != "Round 3"; ++i)

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "MasterStandin.h"
-#include "master/FrmFindServers.h"
+#include "master/FindServersWindow.h"
 #include "query/MainGrids.h"
 #include "state/FavouritesFiles.h"
 
@@ -53,7 +53,7 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     MasterStandin master(base + 10, {"--servers", "4", "--list-port", QString::number(base + 1)});
     ASSERT_TRUE(full.ready() && busy.ready() && empty.ready() && garbage.ready() && master.ready());
 
-    FrmFindServers w(s, {{"127.0.0.1", quint16(base)}, {"127.0.0.1", quint16(base + 10)}}, nullptr);
+    FindServersWindow w(s, {{"127.0.0.1", quint16(base)}, {"127.0.0.1", quint16(base + 10)}}, nullptr);
     w.show();
     const auto shownNames = [&] { return rows(w.serverTable()->model(), {int(FoundColumn::Server)}); };
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.listing() && !w.querying(); }, 15000));

@@ -24,12 +24,12 @@ FoundServer foundServerFrom(const QueryOutcome& outcome);
 // "Find Servers": the UT list of the masters, every server queried as the list comes in,
 // with filters, sorting by any column and "Add to favourites"; "Find my buddies" shows
 // where the players of the buddy list are playing now.
-class FrmFindServers : public QDialog {
+class FindServersWindow : public QDialog {
     Q_OBJECT
 public:
-    FrmFindServers(MainState& state, QList<MasterAddress> masters, QWidget* parent = nullptr,
+    FindServersWindow(MainState& state, QList<MasterAddress> masters, QWidget* parent = nullptr,
                    MasterTimeouts timeouts = {});
-    ~FrmFindServers() override;
+    ~FindServersWindow() override;
 
     // Asks the masters again and queries the new list.
     void refresh();
@@ -88,4 +88,4 @@ private:
 
 // Opens "Find Servers" over the masters of "masters.ini" (written with the defaults first
 // when missing, so the user finds it to edit); the window goes when it is closed.
-FrmFindServers* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded = {});
+FindServersWindow* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded = {});

@@ -1,4 +1,4 @@
-#include "master/FrmFindServers.h"
+#include "master/FindServersWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -42,12 +42,12 @@ FoundServer foundServerFrom(const QueryOutcome& outcome) {
     return f;
 }
 
-FrmFindServers::FrmFindServers(MainState& state, QList<MasterAddress> masters, QWidget* parent,
+FindServersWindow::FindServersWindow(MainState& state, QList<MasterAddress> masters, QWidget* parent,
                                MasterTimeouts timeouts)
     : QDialog(parent), state_(state), masters_(std::move(masters)), timeouts_(timeouts),
       model_(new FoundServersModel(this)), filter_(new FoundServersFilter(this)) {
     setWindowTitle(QStringLiteral("Find Servers"));
-    setObjectName(QStringLiteral("frmFindServers"));
+    setObjectName(QStringLiteral("findServersWindow"));
     filter_->setSourceModel(model_);
     filter_->setDynamicSortFilter(true);
     buildControls();
@@ -63,11 +63,11 @@ FrmFindServers::FrmFindServers(MainState& state, QList<MasterAddress> masters, Q
     refresh();
 }
 
-FrmFindServers::~FrmFindServers() {
+FindServersWindow::~FindServersWindow() {
     if (client_) client_->cancel();
 }
 
-void FrmFindServers::buildControls() {
+void FindServersWindow::buildControls() {
     auto* layout = new QVBoxLayout(this);
     auto* filters = new QHBoxLayout;
     gameType_ = new QComboBox(this);
@@ -89,10 +89,10 @@ void FrmFindServers::buildControls() {
         filters->addWidget(w);
     filters->addWidget(nameContains_, 1);
     layout->addLayout(filters);
-    connect(gameType_, &QComboBox::currentIndexChanged, this, &FrmFindServers::applyFilter);
+    connect(gameType_, &QComboBox::currentIndexChanged, this, &FindServersWindow::applyFilter);
     for (QCheckBox* c : {notEmpty_, notFull_, noPassword_})
-        connect(c, &QCheckBox::toggled, this, &FrmFindServers::applyFilter);
-    connect(nameContains_, &QLineEdit::textChanged, this, &FrmFindServers::applyFilter);
+        connect(c, &QCheckBox::toggled, this, &FindServersWindow::applyFilter);
+    connect(nameContains_, &QLineEdit::textChanged, this, &FindServersWindow::applyFilter);
 
     auto* split = new QSplitter(Qt::Vertical, this);
     table_ = new QTableView(split);
@@ -153,14 +153,14 @@ void FrmFindServers::buildControls() {
         buttons->addWidget(b);
         return b;
     };
-    button(QStringLiteral("Add to favourites"), "addFavourites", &FrmFindServers::addSelectedToFavourites);
-    button(QStringLiteral("Find my buddies"), "findBuddies", &FrmFindServers::findBuddies);
-    refreshButton_ = button(QStringLiteral("Refresh"), "refresh", &FrmFindServers::refresh);
+    button(QStringLiteral("Add to favourites"), "addFavourites", &FindServersWindow::addSelectedToFavourites);
+    button(QStringLiteral("Find my buddies"), "findBuddies", &FindServersWindow::findBuddies);
+    refreshButton_ = button(QStringLiteral("Refresh"), "refresh", &FindServersWindow::refresh);
     button(QStringLiteral("Close"), "close", &QDialog::close);
     layout->addLayout(buttons);
 }
 
-void FrmFindServers::refresh() {
+void FindServersWindow::refresh() {
     if (client_) client_->cancel();
     model_->clear();
     shownSightings_.clear();
@@ -192,11 +192,11 @@ void FrmFindServers::refresh() {
     updateStatus();
 }
 
-bool FrmFindServers::querying() const { return querier_ && !querier_->idle(); }
+bool FindServersWindow::querying() const { return querier_ && !querier_->idle(); }
 
-QString FrmFindServers::statusText() const { return status_->text(); }
+QString FindServersWindow::statusText() const { return status_->text(); }
 
-void FrmFindServers::updateStatus() {
+void FindServersWindow::updateStatus() {
     const int listed = model_->rowCount();
     if (!listing() && !listComplete_ && listed == 0) {
         status_->setText(QStringLiteral("No master sent a list. The masters asked are in ") +
@@ -212,7 +212,7 @@ void FrmFindServers::updateStatus() {
     status_->setText(text);
 }
 
-void FrmFindServers::updateGameTypes() {
+void FindServersWindow::updateGameTypes() {
     QStringList types;
     for (const FoundServer& s : model_->servers())
         if (s.answered && !s.gameType.isEmpty() && !types.contains(s.gameType)) types << s.gameType;
@@ -221,7 +221,7 @@ void FrmFindServers::updateGameTypes() {
         if (gameType_->findText(t) < 0) gameType_->addItem(t);
 }
 
-void FrmFindServers::applyFilter() {
+void FindServersWindow::applyFilter() {
     FoundFilter f;
     if (gameType_->currentIndex() > 0) f.gameType = gameType_->currentText();
     f.notEmpty = notEmpty_->isChecked();
@@ -232,12 +232,12 @@ void FrmFindServers::applyFilter() {
     updateStatus();
 }
 
-void FrmFindServers::findBuddies() {
+void FindServersWindow::findBuddies() {
     buddies_->show();
     updateBuddies();
 }
 
-void FrmFindServers::updateBuddies() {
+void FindServersWindow::updateBuddies() {
     QStringList entries;
     for (int r = 1; r < state_.BudList.Rows(); ++r) entries << state_.BudList.TextMatrix(r, 0);
     const QList<BuddySighting> seen = ::findBuddies(entries, model_->servers());
@@ -256,7 +256,7 @@ void FrmFindServers::updateBuddies() {
     }
 }
 
-void FrmFindServers::selectServer(int modelRow) {
+void FindServersWindow::selectServer(int modelRow) {
     if (modelRow < 0 || modelRow >= model_->rowCount()) return;
     QModelIndex at = filter_->mapFromSource(model_->index(modelRow, 0));
     if (!at.isValid()) {
@@ -272,7 +272,7 @@ void FrmFindServers::selectServer(int modelRow) {
     table_->scrollTo(at);
 }
 
-void FrmFindServers::addSelectedToFavourites() {
+void FindServersWindow::addSelectedToFavourites() {
     QList<int> rows;
     if (buddies_->isVisible() && buddiesPicked_) {
         for (const QModelIndex& i : buddies_->selectionModel()->selectedRows())
@@ -284,7 +284,7 @@ void FrmFindServers::addSelectedToFavourites() {
     addToFavourites(rows);
 }
 
-void FrmFindServers::addToFavourites(const QList<int>& modelRows) {
+void FindServersWindow::addToFavourites(const QList<int>& modelRows) {
     QList<FavouriteLine> favourites;
     for (const int row : modelRows) {
         const FoundServer& s = model_->server(row);
@@ -302,10 +302,10 @@ void FrmFindServers::addToFavourites(const QList<int>& modelRows) {
     if (added.count > 0 && favouritesAdded) favouritesAdded();
 }
 
-FrmFindServers* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded) {
+FindServersWindow* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded) {
     // Without a writable folder the defaults are used all the same.
     writeDefaultMastersIfMissing();
-    auto* w = new FrmFindServers(state, loadMasters(), parent);
+    auto* w = new FindServersWindow(state, loadMasters(), parent);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->favouritesAdded = std::move(favouritesAdded);
     w->show();
