@@ -1,8 +1,8 @@
 #include "settings/SettingsEntry.h"
 
-#include "settings/FrmVyrnSettings.h"
+#include "settings/SettingsDialog.h"
 
 void showSettingsDialog(QWidget* parent, bool firstRun) {
-    FrmVyrnSettings dialog(firstRun, parent);
+    SettingsDialog dialog(firstRun, parent);
     dialog.exec();
 }

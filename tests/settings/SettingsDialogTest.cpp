@@ -10,7 +10,7 @@
 #include <QSlider>
 #include <QTimer>
 
-#include "settings/FrmVyrnSettings.h"
+#include "settings/SettingsDialog.h"
 #include "settings/SettingsValues.h"
 #include "state/AppConfig.h"
 #include "support/GameInstalls.h"
@@ -27,7 +27,7 @@ protected:
 TEST_F(SettingsDialogTest, FirstRunDetectsTheGamesAddsThroughTheGameChoiceAndDoneWritesTheFiles) {
     const QStringList games{installs.wine(Game::UT).executable, installs.wine(Game::UT2003).executable,
                             installs.wine(Game::UT2004).executable};
-    FrmVyrnSettings dialog(true);
+    SettingsDialog dialog(true);
     ScriptedPrompter p;
     p.inputs = {QString("10.0.0.5:7777"), QString("7787")};
     QTimer::singleShot(0, [] {
@@ -48,7 +48,7 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
     folder.write("vyrn.ini", "\r\n/g/ut2003.exe\r\n/g/UT2004.exe\r\n2\r\n 4 \r\nTrue\r\n\r\n\r\n");
     folder.write("servers.ini", "10.0.0.1:7778:UT\r\n\r\n10.0.0.2:7787:ut3\r\n10.0.0.3:7778:UT\r\n");
     folder.write("buddies.ini", "\r\nBob\r\n\r\n[XYZ]**\r\n\r\n");
-    FrmVyrnSettings dialog(false);
+    SettingsDialog dialog(false);
 
     ScriptedPrompter p;
     p.inputs = {QString("Carol"), QString("Alice\tTab"), QString()};
@@ -112,7 +112,7 @@ TEST_F(SettingsDialogTest, FailedSaveNamesEveryFileAndKeepsThemWhole) {
     for (const auto& [name, bytes] : files) folder.write(name, bytes);
     ScriptedPrompter p;
     {
-        FrmVyrnSettings dialog(false);
+        SettingsDialog dialog(false);
         FileSizeLimit disk(4);
         dialog.accept();
     }

@@ -9,7 +9,7 @@
 #include "platform/FileIO.h"
 #include "platform/Text1252.h"
 #include "query/PlayersAndBuddies.h"
-#include "settings/FrmVyrnSettings.h"
+#include "settings/SettingsDialog.h"
 #include "state/ConfigFile.h"
 #include "state/FavouritesFiles.h"
 #include "support/GridFiles.h"
@@ -24,7 +24,7 @@ void settingsRoundTrip() {
     LoadedMainWindow main;
     ASSERT_TRUE(SaveSortedServerList(main.s));
     ScriptedPrompter prompts;
-    FrmVyrnSettings(false).accept();
+    SettingsDialog(false).accept();
     EXPECT_TRUE(prompts.shown.isEmpty());
     qunsetenv("WINEPREFIX");
 }

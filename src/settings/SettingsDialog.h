@@ -13,11 +13,11 @@ class QSlider;
 // "VYRN Settings": the game paths, the after-launch choice, the scan delay, and the
 // editors of the favourites and buddies on the dialog's own two grids. Opening reads
 // "vyrn.ini", "servers.ini" and "buddies.ini"; every way of closing writes all three.
-class FrmVyrnSettings : public QDialog {
+class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmVyrnSettings(bool firstRun, QWidget* parent = nullptr);
-    ~FrmVyrnSettings() override;
+    explicit SettingsDialog(bool firstRun, QWidget* parent = nullptr);
+    ~SettingsDialog() override;
 
     FlexGrid ServerGrid{2, 4};
     FlexGrid BudList{2, 1};

@@ -1,4 +1,4 @@
-#include "settings/FrmVyrnSettings.h"
+#include "settings/SettingsDialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -46,21 +46,21 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption) {
 }
 }  // namespace
 
-FrmVyrnSettings::FrmVyrnSettings(bool firstRun, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmVYRNSettings"));
+SettingsDialog::SettingsDialog(bool firstRun, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("settingsDialog"));
     setWindowTitle(firstRun ? QStringLiteral("VYRN Settings (First Time Setup)")
                             : QStringLiteral("VYRN Settings"));
     buildControls();
     Form_Load();
 }
 
-FrmVyrnSettings::~FrmVyrnSettings() {
+SettingsDialog::~SettingsDialog() {
     // The views follow the grids; they go before the grids do.
     delete serverView_;
     delete budView_;
 }
 
-void FrmVyrnSettings::buildControls() {
+void SettingsDialog::buildControls() {
     const QString browseTip = QStringLiteral("Browse for game folder");
     const QString autoTip = QStringLiteral("Let VYRN ty to auto detect game folder.");
 
@@ -216,7 +216,7 @@ void FrmVyrnSettings::buildControls() {
     resize(GridView::twipsToPixels(8910), GridView::twipsToPixels(7785));
 }
 
-void FrmVyrnSettings::Form_Load() {
+void SettingsDialog::Form_Load() {
     resize(size().expandedTo(minimumSizeHint()));
     centreOnScreen(this);
     Slider1->setValue(1);
@@ -228,7 +228,7 @@ void FrmVyrnSettings::Form_Load() {
     showValues(v);
 }
 
-SettingsValues FrmVyrnSettings::values() const {
+SettingsValues SettingsDialog::values() const {
     SettingsValues v;
     for (Game g : kGames) v.path(g) = pathBox(g)->text();
     v.exitAfterLaunch = !Option2->isChecked();
@@ -237,14 +237,14 @@ SettingsValues FrmVyrnSettings::values() const {
     return v;
 }
 
-void FrmVyrnSettings::showValues(const SettingsValues& v) {
+void SettingsDialog::showValues(const SettingsValues& v) {
     for (Game g : kGames) pathBox(g)->setText(v.path(g));
     (v.exitAfterLaunch ? Option1 : Option2)->setChecked(true);
     Slider1->setValue(v.refreshDelay);
     CheckAlerts->setChecked(v.buddyAlerts);
 }
 
-QLineEdit* FrmVyrnSettings::pathBox(Game game) const {
+QLineEdit* SettingsDialog::pathBox(Game game) const {
     switch (game) {
         case Game::UT: return Text1;
         case Game::UT2003: return Text2;
@@ -253,7 +253,7 @@ QLineEdit* FrmVyrnSettings::pathBox(Game game) const {
     return Text3;
 }
 
-void FrmVyrnSettings::browse(Game game) {
+void SettingsDialog::browse(Game game) {
     FrmFolder chooser(browseCaption(game), this);
     chooser.exec();
     const std::optional<QString> folder = chooser.chosenFolder();
@@ -263,13 +263,13 @@ void FrmVyrnSettings::browse(Game game) {
     pathBox(game)->setText(path);
 }
 
-void FrmVyrnSettings::detect(Game game) {
+void SettingsDialog::detect(Game game) {
     SettingsValues v = values();
     DetectGamePath(game, v, appConfig());
     pathBox(game)->setText(v.path(game));
 }
 
-void FrmVyrnSettings::SaveSettingsNow() {
+void SettingsDialog::SaveSettingsNow() {
     // A file that could not be written keeps its old contents; the user must know.
     QStringList texts;
     for (const SaveResult& failed : SaveSettings(values(), ServerGrid, BudList, appConfig()))
@@ -277,7 +277,7 @@ void FrmVyrnSettings::SaveSettingsNow() {
     if (!texts.isEmpty()) prompter().ask({texts.join(QStringLiteral("\n\n")), MsgIcon::Exclamation});
 }
 
-void FrmVyrnSettings::done(int result) {
+void SettingsDialog::done(int result) {
     // "Done", the close box and Escape all close the dialog, and closing always saves.
     if (!saved_) {
         saved_ = true;
