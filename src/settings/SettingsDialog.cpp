@@ -16,7 +16,7 @@
 #include "dialogs/DialogPlacement.h"
 #include "settings/FavouritesEditor.h"
 #include "settings/FavouritesImport.h"
-#include "settings/FrmFolder.h"
+#include "settings/FolderDialog.h"
 #include "settings/FrmSelectGame.h"
 #include "settings/FrmSwap.h"
 #include "settings/PictureButton.h"
@@ -254,7 +254,7 @@ QLineEdit* SettingsDialog::pathBox(Game game) const {
 }
 
 void SettingsDialog::browse(Game game) {
-    FrmFolder chooser(browseCaption(game), this);
+    FolderDialog chooser(browseCaption(game), this);
     chooser.exec();
     const std::optional<QString> folder = chooser.chosenFolder();
     if (!folder || folder->isEmpty()) return;

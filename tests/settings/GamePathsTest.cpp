@@ -2,17 +2,17 @@
 
 #include <QFileInfo>
 
-#include "settings/FrmFolder.h"
+#include "settings/FolderDialog.h"
 #include "settings/SettingsValues.h"
 #include "support/GameInstalls.h"
 
 TEST(GamePaths, AutoTakesTheWineRegistryFirstThenNativePortsAndBrowseFindsTheExecutable) {
     GameInstalls installs;
     EXPECT_EQ(detectedGamePath(Game::UT), "");
-    EXPECT_FALSE(FrmFolder::volumeRoots().contains(installs.home() + "/.local/share/OldUnreal"));
+    EXPECT_FALSE(FolderDialog::volumeRoots().contains(installs.home() + "/.local/share/OldUnreal"));
     const InstalledGame native = installs.native(Game::UT, "~/.local/share/OldUnreal/UnrealTournament");
     EXPECT_EQ(detectedGamePath(Game::UT), native.executable);
-    EXPECT_TRUE(FrmFolder::volumeRoots().contains(installs.home() + "/.local/share/OldUnreal"));
+    EXPECT_TRUE(FolderDialog::volumeRoots().contains(installs.home() + "/.local/share/OldUnreal"));
     const InstalledGame wine = installs.wine(Game::UT);
     EXPECT_EQ(detectedGamePath(Game::UT), wine.executable);
     // A 64-bit prefix keeps the 32-bit installer's keys under Wow6432Node.

@@ -9,10 +9,10 @@ class QTreeView;
 
 // "Choose Folder": a volume list and a folder tree; "&Select" takes the selected
 // folder, "&Cancel" and the close box take none.
-class FrmFolder : public QDialog {
+class FolderDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmFolder(const QString& caption, QWidget* parent = nullptr);
+    explicit FolderDialog(const QString& caption, QWidget* parent = nullptr);
 
     // Moves the tree to a folder (the selection of a test or a typed place).
     void selectFolder(const QString& folder);

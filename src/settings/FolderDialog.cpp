@@ -1,4 +1,4 @@
-#include "settings/FrmFolder.h"
+#include "settings/FolderDialog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -15,7 +15,7 @@
 #include "platform/WineRegistry.h"
 #include "dialogs/DialogPlacement.h"
 
-QStringList FrmFolder::volumeRoots() {
+QStringList FolderDialog::volumeRoots() {
     QStringList roots;
     const QString driveC = QDir(winePrefix()).filePath(QStringLiteral("drive_c"));
     if (QFileInfo(driveC).isDir()) roots.append(QDir::cleanPath(driveC));
@@ -31,8 +31,8 @@ QStringList FrmFolder::volumeRoots() {
     return roots;
 }
 
-FrmFolder::FrmFolder(const QString& caption, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmfolder"));
+FolderDialog::FolderDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("folderDialog"));
     setWindowTitle(caption.isEmpty() ? QStringLiteral("Choose Folder") : caption);
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
@@ -64,16 +64,16 @@ FrmFolder::FrmFolder(const QString& caption, QWidget* parent) : QDialog(parent) 
     resize(360, 420);
 
     Drive1->addItems(volumeRoots());
-    connect(Drive1, &QComboBox::currentIndexChanged, this, &FrmFolder::Drive1_Change);
+    connect(Drive1, &QComboBox::currentIndexChanged, this, &FolderDialog::Drive1_Change);
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Label1->setText(selectedFolder()); });
-    connect(select, &QPushButton::clicked, this, &FrmFolder::Command1_Click);
+    connect(select, &QPushButton::clicked, this, &FolderDialog::Command1_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     Drive1_Change(0);
     centreOnScreen(this);
 }
 
-void FrmFolder::Drive1_Change(int index) {
+void FolderDialog::Drive1_Change(int index) {
     const QString root = Drive1->itemText(index);
     if (!QFileInfo(root).isDir() || !QFileInfo(root).isReadable()) {
         // An unreadable place: the tree stays, the list goes back to the first place.
@@ -85,7 +85,7 @@ void FrmFolder::Drive1_Change(int index) {
     selectFolder(root);
 }
 
-void FrmFolder::selectFolder(const QString& folder) {
+void FolderDialog::selectFolder(const QString& folder) {
     const QModelIndex index = model_->index(folder);
     if (!index.isValid()) return;
     Dir1->setCurrentIndex(index);
@@ -93,13 +93,13 @@ void FrmFolder::selectFolder(const QString& folder) {
     Label1->setText(selectedFolder());
 }
 
-QString FrmFolder::selectedFolder() const {
+QString FolderDialog::selectedFolder() const {
     const QModelIndex current = Dir1->currentIndex();
     if (current.isValid()) return model_->filePath(current);
     return Drive1->currentText();
 }
 
-void FrmFolder::Command1_Click() {
+void FolderDialog::Command1_Click() {
     chosenFolder_ = selectedFolder();
     accept();
 }
