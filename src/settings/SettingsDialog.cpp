@@ -18,7 +18,7 @@
 #include "settings/FavouritesImport.h"
 #include "settings/FolderDialog.h"
 #include "settings/FrmSelectGame.h"
-#include "settings/FrmSwap.h"
+#include "settings/SwapRowsDialog.h"
 #include "settings/PictureButton.h"
 #include "settings/SettingsGrids.h"
 #include "dialogs/GridView.h"

@@ -10,10 +10,10 @@ class QComboBox;
 
 // "Swap ": two entry numbers of the settings grid; "Swap" takes two different ones, the
 // close box takes none.
-class FrmSwap : public QDialog {
+class SwapRowsDialog : public QDialog {
     Q_OBJECT
 public:
-    FrmSwap(const FlexGrid& serverGrid, QWidget* parent = nullptr);
+    SwapRowsDialog(const FlexGrid& serverGrid, QWidget* parent = nullptr);
     std::optional<SwapRows> chosenRows() const { return chosenRows_; }
 
 private:

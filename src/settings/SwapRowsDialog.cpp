@@ -1,4 +1,4 @@
-#include "settings/FrmSwap.h"
+#include "settings/SwapRowsDialog.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -8,8 +8,8 @@
 #include "platform/Prompter.h"
 #include "dialogs/DialogPlacement.h"
 
-FrmSwap::FrmSwap(const FlexGrid& g, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmSwap"));
+SwapRowsDialog::SwapRowsDialog(const FlexGrid& g, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("swapRowsDialog"));
     setWindowTitle(QStringLiteral("Swap "));
     auto* layout = new QGridLayout(this);
     auto* label1 = new QLabel(QStringLiteral("Swap server entry #"), this);
@@ -34,11 +34,11 @@ FrmSwap::FrmSwap(const FlexGrid& g, QWidget* parent) : QDialog(parent) {
     }
     if (List1->count() > 0) List1->setCurrentIndex(std::clamp(g.Row() - 1, 0, List1->count() - 1));
     if (List2->count() > 0) List2->setCurrentIndex(0);
-    connect(swap, &QPushButton::clicked, this, &FrmSwap::Command1_Click);
+    connect(swap, &QPushButton::clicked, this, &SwapRowsDialog::Command1_Click);
     centreOnScreen(this);
 }
 
-void FrmSwap::Command1_Click() {
+void SwapRowsDialog::Command1_Click() {
     if (List1->currentIndex() < 0 || List2->currentIndex() < 0) return;
     const SwapRows rows{List1->currentText().toInt(), List2->currentText().toInt()};
     if (rows.first != rows.second) {
@@ -51,7 +51,7 @@ void FrmSwap::Command1_Click() {
 }
 
 std::optional<SwapRows> showSwap(const FlexGrid& serverGrid, QWidget* parent) {
-    FrmSwap dialog(serverGrid, parent);
+    SwapRowsDialog dialog(serverGrid, parent);
     dialog.exec();
     return dialog.chosenRows();
 }
