@@ -17,7 +17,7 @@
 #include "settings/FavouritesEditor.h"
 #include "settings/FavouritesImport.h"
 #include "settings/FolderDialog.h"
-#include "settings/FrmSelectGame.h"
+#include "settings/GameChoiceDialog.h"
 #include "settings/SwapRowsDialog.h"
 #include "settings/PictureButton.h"
 #include "settings/SettingsGrids.h"

@@ -6,10 +6,10 @@ class QRadioButton;
 
 // "Select Game:": UT, UT2003 or UT2004; "OK" takes the checked choice, the close box
 // takes none.
-class FrmSelectGame : public QDialog {
+class GameChoiceDialog : public QDialog {
     Q_OBJECT
 public:
-    FrmSelectGame(const QString& preselectedCode, QWidget* parent = nullptr);
+    GameChoiceDialog(const QString& preselectedCode, QWidget* parent = nullptr);
     // The code of the choice "OK" took ("UT", "UT2", "UT3"); nothing before that.
     std::optional<QString> chosenCode() const { return chosenCode_; }
 

@@ -1,4 +1,4 @@
-#include "settings/FrmSelectGame.h"
+#include "settings/GameChoiceDialog.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -6,8 +6,8 @@
 
 #include "dialogs/DialogPlacement.h"
 
-FrmSelectGame::FrmSelectGame(const QString& preselectedCode, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmSelectGame"));
+GameChoiceDialog::GameChoiceDialog(const QString& preselectedCode, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("gameChoiceDialog"));
     setWindowTitle(QStringLiteral("Select Game:"));
     auto* layout = new QVBoxLayout(this);
     Option1 = new QRadioButton(QStringLiteral("UT"), this);
@@ -26,12 +26,12 @@ FrmSelectGame::FrmSelectGame(const QString& preselectedCode, QWidget* parent) : 
     if (preselectedCode == QLatin1String("UT")) Option1->setChecked(true);
     else if (preselectedCode == QLatin1String("UT2")) Option2->setChecked(true);
     else if (preselectedCode == QLatin1String("UT3")) Option3->setChecked(true);
-    connect(ok, &QPushButton::clicked, this, &FrmSelectGame::Command1_Click);
+    connect(ok, &QPushButton::clicked, this, &GameChoiceDialog::Command1_Click);
     Option1->setFocus();
     centreOnScreen(this);
 }
 
-void FrmSelectGame::Command1_Click() {
+void GameChoiceDialog::Command1_Click() {
     if (Option1->isChecked()) chosenCode_ = QStringLiteral("UT");
     else if (Option2->isChecked()) chosenCode_ = QStringLiteral("UT2");
     else if (Option3->isChecked()) chosenCode_ = QStringLiteral("UT3");
@@ -39,7 +39,7 @@ void FrmSelectGame::Command1_Click() {
 }
 
 std::optional<QString> showSelectGame(const QString& preselectedCode, QWidget* parent) {
-    FrmSelectGame dialog(preselectedCode, parent);
+    GameChoiceDialog dialog(preselectedCode, parent);
     dialog.exec();
     return dialog.chosenCode();
 }
