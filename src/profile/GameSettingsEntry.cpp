@@ -1,9 +1,9 @@
 #include "profile/GameSettingsEntry.h"
 
-#include "profile/frmGameSettings.h"
+#include "profile/ProfileDialog.h"
 
 void showGameSettingsDialog(QWidget* parent) {
-    frmGameSettings dialog(parent);
+    ProfileDialog dialog(parent);
     dialog.Form_Load();
     dialog.exec();
 }

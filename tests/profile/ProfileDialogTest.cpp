@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "profile/frmGameSettings.h"
+#include "profile/ProfileDialog.h"
 #include "state/AppConfig.h"
 #include "support/GameInstalls.h"
 #include "support/GridFiles.h"
@@ -23,7 +23,7 @@ TEST(GameSettingsDialog, ReadsTheProfilesWritesChoicesAtOnceAndNamesOnDone) {
     appConfig().Ut2004Path = ut2004.executable;
     GameInstalls::write(ut.profile, "[DefaultPlayer]\r\nTeam=2\r\noverrideclass=botpack.chspectator\r\n");
     ScriptedPrompter prompts;
-    frmGameSettings dialog;
+    ProfileDialog dialog;
     dialog.Form_Load();
     EXPECT_FALSE(child<QLineEdit>(dialog, "Text2")->isEnabled());
     EXPECT_TRUE(child<QComboBox>(dialog, "Combo5")->isEnabled());

@@ -1,4 +1,4 @@
-#include "profile/frmGameSettings.h"
+#include "profile/ProfileDialog.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -58,7 +58,7 @@ std::optional<Message> profileEditMessage(ProfileEdit result, const QString& pat
     return std::nullopt;
 }
 
-frmGameSettings::frmGameSettings(QWidget* parent) : QDialog(parent) {
+ProfileDialog::ProfileDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Game Settings"));
     setFixedSize(twips(8610), twips(4320));
     const struct { Game game; int left; const char* frame; } frames[] = {
@@ -81,10 +81,10 @@ frmGameSettings::frmGameSettings(QWidget* parent) : QDialog(parent) {
     note->setObjectName(QStringLiteral("Label7"));
     auto* done = place(new QPushButton(QStringLiteral("Done"), this), 7560, 3840, 855, 375);
     done->setObjectName(QStringLiteral("Command15"));
-    connect(done, &QPushButton::clicked, this, &frmGameSettings::Command15_Click);
+    connect(done, &QPushButton::clicked, this, &ProfileDialog::Command15_Click);
 }
 
-QWidget* frmGameSettings::buildFrame(Game game, const QString& title, GameControls& c) {
+QWidget* ProfileDialog::buildFrame(Game game, const QString& title, GameControls& c) {
     auto* frame = new QGroupBox(title, this);
     frame->setFont(arial());
     auto* nameFrame = place(new QGroupBox(QStringLiteral("Name Change:"), frame), 120, 360, 2295, 735);
@@ -118,7 +118,7 @@ QWidget* frmGameSettings::buildFrame(Game game, const QString& title, GameContro
     return frame;
 }
 
-frmGameSettings::GameControls& frmGameSettings::controls(Game game) {
+ProfileDialog::GameControls& ProfileDialog::controls(Game game) {
     switch (game) {
         case Game::UT: return ut_;
         case Game::UT2003: return ut2003_;
@@ -127,12 +127,12 @@ frmGameSettings::GameControls& frmGameSettings::controls(Game game) {
     return ut2004_;
 }
 
-void frmGameSettings::report(ProfileEdit result, Game game, const QString& name) {
+void ProfileDialog::report(ProfileEdit result, Game game, const QString& name) {
     if (const auto message = profileEditMessage(result, profileFilePath(game).value_or(QString()), name))
         prompter().ask(*message);
 }
 
-void frmGameSettings::Form_Load() {
+void ProfileDialog::Form_Load() {
     centreOnScreen(this);
     for (Game game : {Game::UT, Game::UT2003, Game::UT2004}) {
         GameControls& c = controls(game);
@@ -158,7 +158,7 @@ void frmGameSettings::Form_Load() {
     }
 }
 
-void frmGameSettings::Command15_Click() {
+void ProfileDialog::Command15_Click() {
     bool refused = false;
     for (Game game : {Game::UT, Game::UT2003, Game::UT2004}) {
         const QString name = controls(game).name->text();

@@ -15,10 +15,10 @@ std::optional<Message> profileEditMessage(ProfileEdit result, const QString& pat
 
 // "Game Settings": player name, team, taunts and spectating of each game's profile ("User.ini").
 // Choices are written at once; names when "Done" is pressed.
-class frmGameSettings : public QDialog {
+class ProfileDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmGameSettings(QWidget* parent = nullptr);
+    explicit ProfileDialog(QWidget* parent = nullptr);
 
     void Form_Load();
     void Command15_Click();  // "Done"
