@@ -16,7 +16,7 @@
 #include "platform/ExecuteLink.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/ElidedText.h"
-#include "dialogs/frmAbout.h"
+#include "dialogs/AboutDialog.h"
 #include "dialogs/frmagreement.h"
 #include "launch/Launch.h"
 #include "master/FindServersWindow.h"
@@ -247,7 +247,7 @@ StartupHooks MainWindow::defaultStartupHooks() {
         instance_->laterStart = [this] { trayBehaviour_->bringToFront(); };
         return instance_->anotherRunning();
     };
-    hooks.showAbout = [this] { frmAbout(this).exec(); };
+    hooks.showAbout = [this] { AboutDialog(this).exec(); };
     hooks.showAgreement = [this] { return frmagreement(this).exec() == QDialog::Accepted; };
     hooks.showFirstRunSettings = [this] { showSettingsDialog(this, true); };
     hooks.centreWindow = [this] { centreOnScreen(this); };
@@ -315,7 +315,7 @@ void MainWindow::mnuGame_Click() { showGameSettingsDialog(this); }
 
 void MainWindow::mnuauto_Click() { monitor_->mnuauto_Click(); }
 
-void MainWindow::mnuAbout_Click() { frmAbout(this).exec(); }
+void MainWindow::mnuAbout_Click() { AboutDialog(this).exec(); }
 
 void MainWindow::Form_Unload() {
     state_.ExitRequested = true;

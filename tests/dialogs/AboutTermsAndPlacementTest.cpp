@@ -8,7 +8,7 @@
 
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/ElidedText.h"
-#include "dialogs/frmAbout.h"
+#include "dialogs/AboutDialog.h"
 #include "dialogs/frmagreement.h"
 #include "platform/ShellOpen.h"
 #include "support/TestSupport.h"
@@ -28,7 +28,7 @@ TEST(AboutAndTerms, WholeOnTheScreenAtLargerFontsAndTheButtonsDoWhatTheySay) {
         QFont font = systemFont;
         font.setPointSizeF(points);
         QApplication::setFont(font);
-        frmAbout about;
+        AboutDialog about;
         frmagreement terms;
         about.show();
         terms.show();
@@ -54,10 +54,10 @@ TEST(AboutAndTerms, WholeOnTheScreenAtLargerFontsAndTheButtonsDoWhatTheySay) {
         opened << link;
         return false;  // no browser takes it
     });
-    frmAbout about;
+    AboutDialog about;
     about.Label3_Click();
     setLinkOpener({});
-    EXPECT_EQ(opened, QStringList{frmAbout::kWebAddress});
+    EXPECT_EQ(opened, QStringList{AboutDialog::kWebAddress});
     EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(execClicking(about, "Command1"), QDialog::Accepted);
     frmagreement agreed, declined;

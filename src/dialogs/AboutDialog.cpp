@@ -1,4 +1,4 @@
-#include "dialogs/frmAbout.h"
+#include "dialogs/AboutDialog.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -9,7 +9,7 @@
 #include "dialogs/DialogPlacement.h"
 #include "platform/ExecuteLink.h"
 
-const QString frmAbout::kWebAddress = QStringLiteral("https://vyrn.example.org");
+const QString AboutDialog::kWebAddress = QStringLiteral("https://vyrn.example.org");
 
 namespace {
 // Arial at a size relative to the system's (8.25 point in the old box is the system's
@@ -39,7 +39,7 @@ protected:
 };
 }  // namespace
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About VYRN"));
     auto* layout = new QVBoxLayout(this);
     // The box takes the size of what it shows, and no more.
@@ -73,4 +73,4 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     centreOnScreen(this);
 }
 
-void frmAbout::Label3_Click() { ExecuteLink(kWebAddress); }
+void AboutDialog::Label3_Click() { ExecuteLink(kWebAddress); }

@@ -4,10 +4,10 @@
 class QLabel;
 
 // The about box: name, version, logo and the maker's web link.
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
     void Label3_Click();  // opens the web site
 
     static const QString kWebAddress;
