@@ -17,7 +17,7 @@
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/ElidedText.h"
 #include "dialogs/AboutDialog.h"
-#include "dialogs/frmagreement.h"
+#include "dialogs/TermsDialog.h"
 #include "launch/Launch.h"
 #include "master/FindServersWindow.h"
 #include "platform/ProcessStarter.h"
@@ -248,7 +248,7 @@ StartupHooks MainWindow::defaultStartupHooks() {
         return instance_->anotherRunning();
     };
     hooks.showAbout = [this] { AboutDialog(this).exec(); };
-    hooks.showAgreement = [this] { return frmagreement(this).exec() == QDialog::Accepted; };
+    hooks.showAgreement = [this] { return TermsDialog(this).exec() == QDialog::Accepted; };
     hooks.showFirstRunSettings = [this] { showSettingsDialog(this, true); };
     hooks.centreWindow = [this] { centreOnScreen(this); };
     return hooks;

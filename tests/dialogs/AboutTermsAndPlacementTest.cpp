@@ -9,7 +9,7 @@
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/ElidedText.h"
 #include "dialogs/AboutDialog.h"
-#include "dialogs/frmagreement.h"
+#include "dialogs/TermsDialog.h"
 #include "platform/ShellOpen.h"
 #include "support/TestSupport.h"
 
@@ -29,7 +29,7 @@ TEST(AboutAndTerms, WholeOnTheScreenAtLargerFontsAndTheButtonsDoWhatTheySay) {
         font.setPointSizeF(points);
         QApplication::setFont(font);
         AboutDialog about;
-        frmagreement terms;
+        TermsDialog terms;
         about.show();
         terms.show();
         QApplication::processEvents();
@@ -60,7 +60,7 @@ TEST(AboutAndTerms, WholeOnTheScreenAtLargerFontsAndTheButtonsDoWhatTheySay) {
     EXPECT_EQ(opened, QStringList{AboutDialog::kWebAddress});
     EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(execClicking(about, "Command1"), QDialog::Accepted);
-    frmagreement agreed, declined;
+    TermsDialog agreed, declined;
     EXPECT_EQ(execClicking(agreed, "Command1"), QDialog::Accepted);  // "I Agree"
     EXPECT_EQ(execClicking(declined, "Command2"), QDialog::Rejected);
 }

@@ -1,4 +1,4 @@
-#include "dialogs/frmagreement.h"
+#include "dialogs/TermsDialog.h"
 
 #include <QPlainTextEdit>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 
 #include "dialogs/DialogPlacement.h"
 
-const QString frmagreement::kTerms = QStringLiteral(
+const QString TermsDialog::kTerms = QStringLiteral(
     "VYRN terms of use\n\n"
     "VYRN is free software, offered as it is, without any warranty.\n\n"
     "VYRN sends small status queries to the game servers in your favourites list and "
@@ -19,7 +19,7 @@ const QString frmagreement::kTerms = QStringLiteral(
     "made or endorsed by them.\n\n"
     "By choosing \"I Agree\" you accept these terms.");
 
-frmagreement::frmagreement(QWidget* parent) : QDialog(parent) {
+TermsDialog::TermsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("VYRN Terms of Use"));
     setStyleSheet(QStringLiteral("QDialog { background: #c0c0c0; }"));
     auto* text1 = new QPlainTextEdit(this);

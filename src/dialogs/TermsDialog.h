@@ -3,9 +3,9 @@
 
 // The terms of use, shown once on the first run: "I Agree" goes on, "Cancel" ends the
 // program. exec() returns Accepted only for "I Agree".
-class frmagreement : public QDialog {
+class TermsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmagreement(QWidget* parent = nullptr);
+    explicit TermsDialog(QWidget* parent = nullptr);
     static const QString kTerms;
 };
