@@ -4,7 +4,7 @@
 #include <QFileInfo>
 
 #include "platform/Prompter.h"
-#include "screenshots/Adviewer.h"
+#include "screenshots/ScreenshotViewer.h"
 #include "screenshots/ScreenshotFolder.h"
 #include "screenshots/ScreenshotGlobals.h"
 #include "state/AppConfig.h"
@@ -16,7 +16,7 @@ void openScreenshotViewer(QWidget* parent, Game game) {
         return;
     }
     screenshotGlobals().ScreenshotFolder = *folder;
-    Adviewer viewer(*folder, parent);
+    ScreenshotViewer viewer(*folder, parent);
     if (!viewer.Form_Load()) return;
     viewer.exec();
 }

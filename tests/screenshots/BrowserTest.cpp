@@ -12,7 +12,7 @@
 
 #include "BmpFixtures.h"
 #include "platform/BmpFile.h"
-#include "screenshots/Adviewer.h"
+#include "screenshots/ScreenshotViewer.h"
 #include "screenshots/ImageOps.h"
 #include "screenshots/PictureRenderer.h"
 #include "screenshots/ScreenshotFolder.h"
@@ -39,7 +39,7 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     writeFile(folder + "notes.txt", "x");
     program.write("vyrn.ini", "ut\r\nut2\r\nut3\r\n1\r\n 3 \r\nTrue\r\nold\r\nol\r\n");
     appConfig() = {"ut", "ut2", "ut3", "1", " 3 ", "/saved/here/", "/s", {}};
-    Adviewer v(folder);
+    ScreenshotViewer v(folder);
     ASSERT_TRUE(v.Form_Load());
     v.show();
     QApplication::setActiveWindow(&v);
@@ -154,7 +154,7 @@ TEST(Browser, OpeningWithoutTheGamesFolderTellsWhatToSetAndWritesNoSettings) {
     openScreenshotViewer(nullptr, ScreenshotGame::UT2003);
     appConfig().Ut2003Path.clear();
     openScreenshotViewer(nullptr, ScreenshotGame::UT2003);
-    Adviewer gone(program.file("gone/"));
+    ScreenshotViewer gone(program.file("gone/"));
     EXPECT_FALSE(gone.Form_Load());  // the folder went away since
     gone.reject();
     EXPECT_FALSE(program.exists("vyrn.ini"));  // a first run's settings are not made here

@@ -12,11 +12,11 @@ class QPushButton;
 
 // "VYRN Screen shot preview": browses one folder of screenshots, adjusts brightness and
 // exports as JPEG. The rules live in PictureBrowser, PictureRenderer and the export.
-class Adviewer : public QDialog {
+class ScreenshotViewer : public QDialog {
     Q_OBJECT
 public:
-    explicit Adviewer(const QString& screenshotFolder, QWidget* parent = nullptr);
-    ~Adviewer() override;
+    explicit ScreenshotViewer(const QString& screenshotFolder, QWidget* parent = nullptr);
+    ~ScreenshotViewer() override;
 
     // The load event: false (after the message) when the folder is missing.
     bool Form_Load();

@@ -1,4 +1,4 @@
-#include "screenshots/Adviewer.h"
+#include "screenshots/ScreenshotViewer.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -49,7 +49,7 @@ QLineEdit* field(const QString& text, const QString& tip, QWidget* parent) {
 }
 }  // namespace
 
-Adviewer::Adviewer(const QString& screenshotFolder, QWidget* parent) : QDialog(parent) {
+ScreenshotViewer::ScreenshotViewer(const QString& screenshotFolder, QWidget* parent) : QDialog(parent) {
     browser_.ScreenshotFolder = screenshotFolder;
     runSaveDialog_ = [this](const QString& name) { return runSaveDialog(this, name); };
     setWindowTitle(kDesignCaption);
@@ -57,9 +57,9 @@ Adviewer::Adviewer(const QString& screenshotFolder, QWidget* parent) : QDialog(p
     centreOnScreen(this);
 }
 
-Adviewer::~Adviewer() = default;
+ScreenshotViewer::~ScreenshotViewer() = default;
 
-void Adviewer::buildControls() {
+void ScreenshotViewer::buildControls() {
     Image1 = new QLabel(this);
     Image1->setFixedSize(PictureRenderer::kPreviewWidth, PictureRenderer::kPreviewHeight);
     Image1->setToolTip(QStringLiteral("Pictures may be larger than they appear in the preview window."));
@@ -119,15 +119,15 @@ void Adviewer::buildControls() {
     layout->addWidget(Image1, 0, Qt::AlignHCenter);
     layout->addLayout(frames);
 
-    connect(Command1, &QPushButton::clicked, this, &Adviewer::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Adviewer::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Adviewer::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Adviewer::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &Adviewer::Command5_Click);
-    connect(Command7, &QPushButton::clicked, this, &Adviewer::Command7_Click);
-    connect(Command8, &QPushButton::clicked, this, &Adviewer::Command8_Click);
-    connect(Command9, &QPushButton::clicked, this, &Adviewer::Command9_Click);
-    connect(Check1, &QCheckBox::clicked, this, &Adviewer::Check1_Click);
+    connect(Command1, &QPushButton::clicked, this, &ScreenshotViewer::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &ScreenshotViewer::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &ScreenshotViewer::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &ScreenshotViewer::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &ScreenshotViewer::Command5_Click);
+    connect(Command7, &QPushButton::clicked, this, &ScreenshotViewer::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &ScreenshotViewer::Command8_Click);
+    connect(Command9, &QPushButton::clicked, this, &ScreenshotViewer::Command9_Click);
+    connect(Check1, &QCheckBox::clicked, this, &ScreenshotViewer::Check1_Click);
     connect(Text1, &QLineEdit::textChanged, this, [this] { checkField(Text1, QStringLiteral("10")); });
     connect(Text2, &QLineEdit::textChanged, this, [this] { checkField(Text2, QString()); });
     connect(Text3, &QLineEdit::textChanged, this, [this] { checkField(Text3, QString()); });
@@ -137,7 +137,7 @@ void Adviewer::buildControls() {
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
-bool Adviewer::Form_Load() {
+bool ScreenshotViewer::Form_Load() {
     if (!QFileInfo(browser_.ScreenshotFolder).isDir()) {
         prompter().ask({QStringLiteral("Please specify the correct UT paths to view screenshots."),
                         MsgIcon::Information, QStringLiteral("VYRN")});
@@ -148,7 +148,7 @@ bool Adviewer::Form_Load() {
     return true;
 }
 
-void Adviewer::Form_Unload() {
+void ScreenshotViewer::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     QFile::remove(tempPicturePath());
@@ -157,45 +157,45 @@ void Adviewer::Form_Unload() {
     RewriteConfig(appConfig(), QString());
 }
 
-void Adviewer::done(int result) {
+void ScreenshotViewer::done(int result) {
     Form_Unload();
     QDialog::done(result);
 }
 
-void Adviewer::showCurrent() {
+void ScreenshotViewer::showCurrent() {
     const QString path = browser_.currentPath();
     if (path.isEmpty()) return;
     renderer_.LoadPic2(path);
     refreshPreview();
 }
 
-void Adviewer::refreshPreview() {
+void ScreenshotViewer::refreshPreview() {
     if (!renderer_.caption.isEmpty()) setWindowTitle(renderer_.caption);
     if (renderer_.preview.isNull()) Image1->clear();
     else Image1->setPixmap(QPixmap::fromImage(renderer_.preview));
 }
 
-void Adviewer::Command8_Click() {
+void ScreenshotViewer::Command8_Click() {
     if (browser_.first()) showCurrent();
 }
-void Adviewer::Command3_Click() {
+void ScreenshotViewer::Command3_Click() {
     if (browser_.previous()) showCurrent();
 }
-void Adviewer::Command2_Click() {
+void ScreenshotViewer::Command2_Click() {
     if (browser_.next()) showCurrent();
 }
-void Adviewer::Command7_Click() {
+void ScreenshotViewer::Command7_Click() {
     if (browser_.last()) showCurrent();
 }
-void Adviewer::Command5_Click() { showCurrent(); }
+void ScreenshotViewer::Command5_Click() { showCurrent(); }
 
-void Adviewer::Check1_Click() {
+void ScreenshotViewer::Check1_Click() {
     browser_.sortByDate = Check1->isChecked();
     browser_.BuildPictureList();
     showCurrent();
 }
 
-void Adviewer::Command4_Click() {
+void ScreenshotViewer::Command4_Click() {
     switch (renderer_.Change(Text1->text())) {
         case PictureRenderer::ChangeResult::Changed: refreshPreview(); break;
         case PictureRenderer::ChangeResult::NothingShown: break;
@@ -206,7 +206,7 @@ void Adviewer::Command4_Click() {
     }
 }
 
-void Adviewer::Command9_Click() {
+void ScreenshotViewer::Command9_Click() {
     const QString path = browser_.currentPath();
     if (path.isEmpty()) return;
     // No is the default: Enter must not delete a picture for good.
@@ -228,7 +228,7 @@ void Adviewer::Command9_Click() {
     showCurrent();
 }
 
-void Adviewer::Command1_Click() {
+void ScreenshotViewer::Command1_Click() {
     JpegExportRequest request{&renderer_, browser_.currentName(), Text2->text(), Text3->text(), Text4->text()};
     const JpegExportOutcome outcome = exportPictureAsJpeg(request, runSaveDialog_);
     refreshPreview();
@@ -260,7 +260,7 @@ void Adviewer::Command1_Click() {
     }
 }
 
-void Adviewer::checkField(QLineEdit* f, const QString& replacement) {
+void ScreenshotViewer::checkField(QLineEdit* f, const QString& replacement) {
     if (checkingField_ || numberInText(f->text())) return;
     // A darker picture is typed minus first.
     if (f == Text1 && f->text() == QLatin1String("-")) return;
@@ -269,7 +269,7 @@ void Adviewer::checkField(QLineEdit* f, const QString& replacement) {
     checkingField_ = false;
 }
 
-bool Adviewer::handleKey(const QString& text) {
+bool ScreenshotViewer::handleKey(const QString& text) {
     if (text == QLatin1String("-")) {
         Command3_Click();
         return true;
@@ -281,7 +281,7 @@ bool Adviewer::handleKey(const QString& text) {
     return false;
 }
 
-bool Adviewer::typesLeadingMinus(QObject* watched, const QString& text) const {
+bool ScreenshotViewer::typesLeadingMinus(QObject* watched, const QString& text) const {
     if (watched != Text1 || text != QLatin1String("-")) return false;
     // The minus goes where the number starts: at the caret at the front, or over a
     // selection that starts there.
@@ -290,7 +290,7 @@ bool Adviewer::typesLeadingMinus(QObject* watched, const QString& text) const {
     return at == 0 && !rest.startsWith('-');
 }
 
-bool Adviewer::eventFilter(QObject* watched, QEvent* event) {
+bool ScreenshotViewer::eventFilter(QObject* watched, QEvent* event) {
     // The key is handled once, where it first arrives, and goes no further: the number
     // boxes never see it and it does not travel up through the frames to the window.
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
@@ -299,6 +299,6 @@ bool Adviewer::eventFilter(QObject* watched, QEvent* event) {
     return handleKey(text);
 }
 
-void Adviewer::keyPressEvent(QKeyEvent* event) {
+void ScreenshotViewer::keyPressEvent(QKeyEvent* event) {
     if (!handleKey(event->text())) QDialog::keyPressEvent(event);
 }
