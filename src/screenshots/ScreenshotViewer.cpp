@@ -18,7 +18,7 @@
 #include "dialogs/DialogPlacement.h"
 #include "platform/BmpFile.h"
 #include "platform/Prompter.h"
-#include "screenshots/Form2.h"
+#include "screenshots/JpegSaveDialog.h"
 #include "screenshots/NumericText.h"
 #include "state/AppConfig.h"
 #include "state/ConfigFile.h"

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "BmpFixtures.h"
-#include "screenshots/Form2.h"
+#include "screenshots/JpegSaveDialog.h"
 #include "screenshots/JpegExport.h"
 #include "screenshots/PictureRenderer.h"
 #include "screenshots/ScreenshotGlobals.h"
@@ -115,16 +115,16 @@ TEST(SaveDialog, AnswersTheFolderAndNameAsTypedAndMakesNewFoldersBesideIt) {
     ScriptedPrompter prompts;
     appConfig() = AppConfig();
     appConfig().LastSaveFolder = root.filePath("gone");
-    EXPECT_EQ(Form2().dirPath(), QDir(defaultSaveFolder()).absolutePath());  // a folder since removed
+    EXPECT_EQ(JpegSaveDialog().dirPath(), QDir(defaultSaveFolder()).absolutePath());  // a folder since removed
     EXPECT_EQ(appConfig().LastSaveFolder, defaultSaveFolder());
     appConfig().LastSaveFolder = root.path();
-    Form2 f;
+    JpegSaveDialog f;
     f.Text1->setText("holiday");
     f.Command1_Click();
     ASSERT_TRUE(f.answer());
     EXPECT_EQ(f.answer()->folder, root.path());
     EXPECT_EQ(f.answer()->name, "holiday");
-    Form2 cancelled;
+    JpegSaveDialog cancelled;
     cancelled.Command3_Click();
     EXPECT_FALSE(cancelled.answer());
     // A name with a slash is asked again; a folder that cannot be made is told.

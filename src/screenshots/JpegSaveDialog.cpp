@@ -1,4 +1,4 @@
-#include "screenshots/Form2.h"
+#include "screenshots/JpegSaveDialog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -26,7 +26,7 @@ CreateFolderResult createFolderIn(const QString& parentFolder, const QString& na
 // The old "c:\" of the dialog: the user's own folder here.
 QString defaultSaveFolder() { return QDir::homePath(); }
 
-Form2::Form2(QWidget* parent) : QDialog(parent) {
+JpegSaveDialog::JpegSaveDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("VYRN - Save A Picture"));
     Drive1 = new QComboBox(this);
     for (const QFileInfo& drive : QDir::drives()) Drive1->addItem(drive.absolutePath());
@@ -54,11 +54,11 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
     resize(360, 400);
     centreOnScreen(this);
 
-    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
-    connect(CreateButt, &QPushButton::clicked, this, &Form2::CreateButt_Click);
-    connect(Drive1, &QComboBox::activated, this, &Form2::Drive1_Change);
-    connect(Dir1, &QListWidget::itemActivated, this, &Form2::enterItem);
+    connect(Command1, &QPushButton::clicked, this, &JpegSaveDialog::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &JpegSaveDialog::Command3_Click);
+    connect(CreateButt, &QPushButton::clicked, this, &JpegSaveDialog::CreateButt_Click);
+    connect(Drive1, &QComboBox::activated, this, &JpegSaveDialog::Drive1_Change);
+    connect(Dir1, &QListWidget::itemActivated, this, &JpegSaveDialog::enterItem);
 
     // Load event: open at the remembered folder, or the default one when it is gone.
     QString& last = appConfig().LastSaveFolder;
@@ -70,37 +70,37 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
     }
 }
 
-void Form2::setDirPath(const QString& folder) {
+void JpegSaveDialog::setDirPath(const QString& folder) {
     dirPath_ = QDir(folder).absolutePath();
     Label1->setFullText(dirPath_);
     refreshDir1();
 }
 
-void Form2::refreshDir1() {
+void JpegSaveDialog::refreshDir1() {
     Dir1->clear();
     if (!QDir(dirPath_).isRoot()) Dir1->addItem(QStringLiteral(".."));
     Dir1->addItems(QDir(dirPath_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
 }
 
-void Form2::enterItem(QListWidgetItem* item) {
+void JpegSaveDialog::enterItem(QListWidgetItem* item) {
     if (!item) return;
     setDirPath(QDir::cleanPath(dirPath_ + QDir::separator() + item->text()));
 }
 
-void Form2::setProposedName(const QString& name) {
+void JpegSaveDialog::setProposedName(const QString& name) {
     Text1->setText(name);
     Text1->setFocus();
     Text1->selectAll();
 }
 
-void Form2::Command1_Click() {
+void JpegSaveDialog::Command1_Click() {
     answer_ = SaveChoice{dirPath_, Text1->text()};
     accept();
 }
 
-void Form2::Command3_Click() { reject(); }
+void JpegSaveDialog::Command3_Click() { reject(); }
 
-void Form2::Drive1_Change() {
+void JpegSaveDialog::Drive1_Change() {
     const QString drive = Drive1->currentText();
     if (QFileInfo(drive).isDir() && QFileInfo(drive).isReadable()) {
         setDirPath(drive);
@@ -110,7 +110,7 @@ void Form2::Drive1_Change() {
     setDirPath(defaultSaveFolder());
 }
 
-void Form2::CreateButt_Click() {
+void JpegSaveDialog::CreateButt_Click() {
     while (true) {
         const auto answer = prompter().input(
             {QStringLiteral("Type in the folder name to create."), QStringLiteral("Folder Create"), QString()});
@@ -132,7 +132,7 @@ void Form2::CreateButt_Click() {
 }
 
 std::optional<SaveChoice> runSaveDialog(QWidget* parent, const QString& proposedName) {
-    Form2 dialog(parent);
+    JpegSaveDialog dialog(parent);
     dialog.setProposedName(proposedName);
     dialog.exec();
     return dialog.answer();

@@ -20,10 +20,10 @@ QString defaultSaveFolder();
 
 // "VYRN - Save A Picture": picks folder and name for the JPEG export. It opens at the
 // remembered save folder; Save answers with the folder shown and the name as typed.
-class Form2 : public QDialog {
+class JpegSaveDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit Form2(QWidget* parent = nullptr);
+    explicit JpegSaveDialog(QWidget* parent = nullptr);
 
     QString dirPath() const { return dirPath_; }
     // Points the folder list at the folder (the folder list's change event).
@@ -54,5 +54,5 @@ private:
     std::optional<SaveChoice> answer_;
 };
 
-// Shows Form2 modally with the proposed name (the export's dialog step).
+// Shows JpegSaveDialog modally with the proposed name (the export's dialog step).
 std::optional<SaveChoice> runSaveDialog(QWidget* parent, const QString& proposedName);
