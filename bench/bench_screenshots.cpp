@@ -12,7 +12,7 @@
 #include "screenshots/ImageOps.h"
 #include "screenshots/JpegExport.h"
 #include "screenshots/ScreenshotGlobals.h"
-#include "screenshots/cDIBSection.h"
+#include "screenshots/Bitmap.h"
 
 namespace {
 constexpr int kQuality = 90;
@@ -51,7 +51,7 @@ Fixture& fixture() {
 }
 
 void BM_LoadBmp1920x1080(benchmark::State& state) {
-    cDIBSection dib;
+    Bitmap dib;
     for (auto _ : state) benchmark::DoNotOptimize(dib.Load(fixture().bmp));
 }
 BENCHMARK(BM_LoadBmp1920x1080)->Unit(benchmark::kMillisecond);
@@ -63,7 +63,7 @@ void BM_PreviewScale601x416(benchmark::State& state) {
 BENCHMARK(BM_PreviewScale601x416)->Unit(benchmark::kMillisecond);
 
 void BM_JpegEncodeFromDib(benchmark::State& state) {
-    cDIBSection dib;
+    Bitmap dib;
     dib.Load(fixture().bmp);
     screenshotGlobals().JpegQuality = kQuality;
     const QString out = fixture().dir.filePath(QStringLiteral("ours.jpg"));
@@ -76,7 +76,7 @@ void BM_BmpFileToJpegFile(benchmark::State& state) {
     screenshotGlobals().JpegQuality = kQuality;
     const QString out = fixture().dir.filePath(QStringLiteral("ours.jpg"));
     for (auto _ : state) {
-        cDIBSection dib;
+        Bitmap dib;
         dib.Load(fixture().bmp);
         benchmark::DoNotOptimize(WriteJpegFile(dib, out));
     }

@@ -12,7 +12,7 @@
 #include "screenshots/NumericText.h"
 #include "screenshots/PictureRenderer.h"
 #include "screenshots/ScreenshotGlobals.h"
-#include "screenshots/cDIBSection.h"
+#include "screenshots/Bitmap.h"
 #include "state/AppConfig.h"
 #include "state/ProgramFolder.h"
 
@@ -21,8 +21,8 @@ ScreenshotGlobals& screenshotGlobals() {
     return globals;
 }
 
-cDIBSection& SharedDib() {
-    static cDIBSection dib;
+Bitmap& SharedDib() {
+    static Bitmap dib;
     return dib;
 }
 
@@ -34,7 +34,7 @@ int DibPadBytes(int width, int channels) {
 
 bool LoadDibFromFile(const QString& path) { return SharedDib().Load(path); }
 
-bool WriteJpegFile(const cDIBSection& dib, const QString& path) {
+bool WriteJpegFile(const Bitmap& dib, const QString& path) {
     if (dib.dib_channels() != 3 || !dib.DIBSectionBitsPtr()) return false;
     BgrPixels pixels{dib.DIBSectionBitsPtr(), dib.dib_width(), dib.dib_height(), dib.BytesPerScanLine(), true};
     const auto jpeg = encodeJpeg(pixels, screenshotGlobals().JpegQuality);

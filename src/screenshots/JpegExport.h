@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-class cDIBSection;
+class Bitmap;
 class PictureRenderer;
 
 // Padding at the end of each bitmap row; -1 when width x channels overflows.
@@ -14,7 +14,7 @@ int DibPadBytes(int width, int channels);
 bool LoadDibFromFile(const QString& path);
 // Encodes the bitmap as a JPEG file at screenshotGlobals().JpegQuality; true when the
 // file was written whole.
-bool WriteJpegFile(const cDIBSection& dib, const QString& path);
+bool WriteJpegFile(const Bitmap& dib, const QString& path);
 
 // "Shot0001.BMP" -> "shot0001.jpg": the list entry in lower case, ".bmp" made ".jpg".
 QString proposedJpegName(const QString& listEntry);

@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-class cDIBSection;
+class Bitmap;
 
 // State the viewer, the export and the save dialog share for the run.
 struct ScreenshotGlobals {
@@ -11,4 +11,4 @@ struct ScreenshotGlobals {
 
 ScreenshotGlobals& screenshotGlobals();
 // The one bitmap of the export, made on first use.
-cDIBSection& SharedDib();
+Bitmap& SharedDib();

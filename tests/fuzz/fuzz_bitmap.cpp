@@ -1,12 +1,12 @@
 // The bitmap loader on arbitrary files named ".bmp".
 #include "FuzzSupport.h"
-#include "screenshots/cDIBSection.h"
+#include "screenshots/Bitmap.h"
 #include "state/ProgramFolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzSetUp();
     fuzzWriteFile(QStringLiteral("shot.bmp"), data, size);
-    cDIBSection dib;
+    Bitmap dib;
     dib.Load(programFile(QStringLiteral("shot.bmp")));
     dib.CleanUp();
     return 0;

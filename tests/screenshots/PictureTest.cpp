@@ -6,7 +6,7 @@
 #include "BmpFixtures.h"
 #include "platform/BmpFile.h"
 #include "screenshots/ImageOps.h"
-#include "screenshots/cDIBSection.h"
+#include "screenshots/Bitmap.h"
 
 using namespace fixtures;
 
@@ -20,7 +20,7 @@ TEST(Bitmap, LoadsEveryDepthTheGamesWriteAs24BitBottomUp) {
     for (const auto& [bits, topDown, expect] : cases) {
         SCOPED_TRACE(bits);
         writeFile(dir.filePath("shot.bmp"), bmpBytes(13, 7, bits, gradient, topDown));
-        cDIBSection dib;
+        Bitmap dib;
         ASSERT_TRUE(dib.Load(dir.filePath("shot.bmp")));
         EXPECT_EQ(QSize(dib.dib_width(), dib.dib_height()), QSize(13, 7));
         for (int y = 0; y < 7; ++y)
@@ -57,12 +57,12 @@ TEST(Bitmap, RefusesDamagedAndForeignFilesWithoutTakingMemory) {
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);
         writeFile(dir.filePath("bad.bmp"), bytes);
-        cDIBSection dib;
+        Bitmap dib;
         EXPECT_FALSE(dib.Load(dir.filePath("bad.bmp")));
         EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
         EXPECT_EQ(dib.dib_width(), 0);
     }
-    cDIBSection dib;
+    Bitmap dib;
     EXPECT_FALSE(dib.Load(dir.filePath("missing.bmp")));
     EXPECT_FALSE(dib.Create(100000, 100000, 3));
 }

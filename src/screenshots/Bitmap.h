@@ -5,7 +5,7 @@
 
 // An uncompressed device-independent bitmap: rows from the bottom line of the picture to
 // the top, pixels blue-green-red (a fourth byte at 32 bits), each row padded to 4 bytes.
-class cDIBSection {
+class Bitmap {
 public:
     // An empty bitmap of the given size; channels 3 gives 24 bits, anything else 32.
     bool Create(int lWidth, int lHeight, int lChannels);

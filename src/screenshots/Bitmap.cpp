@@ -1,8 +1,8 @@
-#include "screenshots/cDIBSection.h"
+#include "screenshots/Bitmap.h"
 
 #include "platform/BmpFile.h"
 
-bool cDIBSection::Create(int lWidth, int lHeight, int lChannels) {
+bool Bitmap::Create(int lWidth, int lHeight, int lChannels) {
     CleanUp();
     if (!bmpSizeAllowed(lWidth, lHeight)) return false;
     width_ = lWidth;
@@ -12,13 +12,13 @@ bool cDIBSection::Create(int lWidth, int lHeight, int lChannels) {
     return true;
 }
 
-bool cDIBSection::Load(const QString& Name) {
+bool Bitmap::Load(const QString& Name) {
     CleanUp();
     const auto image = readBmpImage(Name);
     return image && FromImage(*image);
 }
 
-bool cDIBSection::FromImage(const QImage& source) {
+bool Bitmap::FromImage(const QImage& source) {
     const QImage image = source.convertToFormat(QImage::Format_RGB888);
     if (!Create(image.width(), image.height(), 3)) return false;
     const int stride = BytesPerScanLine();
@@ -34,7 +34,7 @@ bool cDIBSection::FromImage(const QImage& source) {
     return true;
 }
 
-QImage cDIBSection::toImage() const {
+QImage Bitmap::toImage() const {
     if (bits_.empty() || bitsPerPixel_ != 24) return QImage();
     QImage image(width_, height_, QImage::Format_RGB888);
     const int stride = BytesPerScanLine();
@@ -50,7 +50,7 @@ QImage cDIBSection::toImage() const {
     return image;
 }
 
-void cDIBSection::CleanUp() {
+void Bitmap::CleanUp() {
     width_ = height_ = bitsPerPixel_ = 0;
     bits_.clear();
     bits_.shrink_to_fit();
