@@ -52,7 +52,7 @@ Fixture& fixture() {
 
 void BM_LoadBmp1920x1080(benchmark::State& state) {
     Bitmap dib;
-    for (auto _ : state) benchmark::DoNotOptimize(dib.Load(fixture().bmp));
+    for (auto _ : state) benchmark::DoNotOptimize(dib.load(fixture().bmp));
 }
 BENCHMARK(BM_LoadBmp1920x1080)->Unit(benchmark::kMillisecond);
 
@@ -64,7 +64,7 @@ BENCHMARK(BM_PreviewScale601x416)->Unit(benchmark::kMillisecond);
 
 void BM_JpegEncodeFromDib(benchmark::State& state) {
     Bitmap dib;
-    dib.Load(fixture().bmp);
+    dib.load(fixture().bmp);
     screenshotGlobals().JpegQuality = kQuality;
     const QString out = fixture().dir.filePath(QStringLiteral("ours.jpg"));
     for (auto _ : state) benchmark::DoNotOptimize(WriteJpegFile(dib, out));
@@ -77,7 +77,7 @@ void BM_BmpFileToJpegFile(benchmark::State& state) {
     const QString out = fixture().dir.filePath(QStringLiteral("ours.jpg"));
     for (auto _ : state) {
         Bitmap dib;
-        dib.Load(fixture().bmp);
+        dib.load(fixture().bmp);
         benchmark::DoNotOptimize(WriteJpegFile(dib, out));
     }
 }

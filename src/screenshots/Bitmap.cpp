@@ -2,26 +2,26 @@
 
 #include "platform/BmpFile.h"
 
-bool Bitmap::Create(int lWidth, int lHeight, int lChannels) {
-    CleanUp();
-    if (!bmpSizeAllowed(lWidth, lHeight)) return false;
-    width_ = lWidth;
-    height_ = lHeight;
-    bitsPerPixel_ = lChannels == 3 ? 24 : 32;
-    bits_.assign(size_t(BytesPerScanLine()) * size_t(height_), 0);
+bool Bitmap::create(int width, int height, int channels) {
+    clear();
+    if (!bmpSizeAllowed(width, height)) return false;
+    width_ = width;
+    height_ = height;
+    bitsPerPixel_ = channels == 3 ? 24 : 32;
+    bits_.assign(size_t(bytesPerRow()) * size_t(height_), 0);
     return true;
 }
 
-bool Bitmap::Load(const QString& Name) {
-    CleanUp();
-    const auto image = readBmpImage(Name);
-    return image && FromImage(*image);
+bool Bitmap::load(const QString& path) {
+    clear();
+    const auto image = readBmpImage(path);
+    return image && fromImage(*image);
 }
 
-bool Bitmap::FromImage(const QImage& source) {
+bool Bitmap::fromImage(const QImage& source) {
     const QImage image = source.convertToFormat(QImage::Format_RGB888);
-    if (!Create(image.width(), image.height(), 3)) return false;
-    const int stride = BytesPerScanLine();
+    if (!create(image.width(), image.height(), 3)) return false;
+    const int stride = bytesPerRow();
     for (int y = 0; y < height_; ++y) {
         const uchar* src = image.constScanLine(y);
         uchar* dst = bits_.data() + size_t(stride) * size_t(height_ - 1 - y);
@@ -37,7 +37,7 @@ bool Bitmap::FromImage(const QImage& source) {
 QImage Bitmap::toImage() const {
     if (bits_.empty() || bitsPerPixel_ != 24) return QImage();
     QImage image(width_, height_, QImage::Format_RGB888);
-    const int stride = BytesPerScanLine();
+    const int stride = bytesPerRow();
     for (int y = 0; y < height_; ++y) {
         const uchar* src = bits_.data() + size_t(stride) * size_t(height_ - 1 - y);
         uchar* dst = image.scanLine(y);
@@ -50,7 +50,7 @@ QImage Bitmap::toImage() const {
     return image;
 }
 
-void Bitmap::CleanUp() {
+void Bitmap::clear() {
     width_ = height_ = bitsPerPixel_ = 0;
     bits_.clear();
     bits_.shrink_to_fit();

@@ -32,11 +32,11 @@ int DibPadBytes(int width, int channels) {
     return int(((bytes + 3) & ~qint64(3)) - bytes);
 }
 
-bool LoadDibFromFile(const QString& path) { return SharedDib().Load(path); }
+bool LoadDibFromFile(const QString& path) { return SharedDib().load(path); }
 
 bool WriteJpegFile(const Bitmap& dib, const QString& path) {
-    if (dib.dib_channels() != 3 || !dib.DIBSectionBitsPtr()) return false;
-    BgrPixels pixels{dib.DIBSectionBitsPtr(), dib.dib_width(), dib.dib_height(), dib.BytesPerScanLine(), true};
+    if (dib.channels() != 3 || !dib.bits()) return false;
+    BgrPixels pixels{dib.bits(), dib.width(), dib.height(), dib.bytesPerRow(), true};
     const auto jpeg = encodeJpeg(pixels, screenshotGlobals().JpegQuality);
     return jpeg && writeFileAtomically(path, *jpeg);
 }

@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzSetUp();
     fuzzWriteFile(QStringLiteral("shot.bmp"), data, size);
     Bitmap dib;
-    dib.Load(programFile(QStringLiteral("shot.bmp")));
-    dib.CleanUp();
+    dib.load(programFile(QStringLiteral("shot.bmp")));
+    dib.clear();
     return 0;
 }

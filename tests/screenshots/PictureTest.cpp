@@ -21,12 +21,12 @@ TEST(Bitmap, LoadsEveryDepthTheGamesWriteAs24BitBottomUp) {
         SCOPED_TRACE(bits);
         writeFile(dir.filePath("shot.bmp"), bmpBytes(13, 7, bits, gradient, topDown));
         Bitmap dib;
-        ASSERT_TRUE(dib.Load(dir.filePath("shot.bmp")));
-        EXPECT_EQ(QSize(dib.dib_width(), dib.dib_height()), QSize(13, 7));
+        ASSERT_TRUE(dib.load(dir.filePath("shot.bmp")));
+        EXPECT_EQ(QSize(dib.width(), dib.height()), QSize(13, 7));
         for (int y = 0; y < 7; ++y)
             for (int x = 0; x < 13; ++x) {
                 const uchar* p =
-                    dib.DIBSectionBitsPtr() + 40 * (6 - y) + 3 * x;  // bottom-up BGR rows of 40 bytes
+                    dib.bits() + 40 * (6 - y) + 3 * x;  // bottom-up BGR rows of 40 bytes
                 ASSERT_EQ(qRgb(p[2], p[1], p[0]), expect(gradient(x, y))) << x << "," << y;
             }
     }
@@ -58,13 +58,13 @@ TEST(Bitmap, RefusesDamagedAndForeignFilesWithoutTakingMemory) {
         SCOPED_TRACE(name);
         writeFile(dir.filePath("bad.bmp"), bytes);
         Bitmap dib;
-        EXPECT_FALSE(dib.Load(dir.filePath("bad.bmp")));
-        EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
-        EXPECT_EQ(dib.dib_width(), 0);
+        EXPECT_FALSE(dib.load(dir.filePath("bad.bmp")));
+        EXPECT_EQ(dib.bits(), nullptr);
+        EXPECT_EQ(dib.width(), 0);
     }
     Bitmap dib;
-    EXPECT_FALSE(dib.Load(dir.filePath("missing.bmp")));
-    EXPECT_FALSE(dib.Create(100000, 100000, 3));
+    EXPECT_FALSE(dib.load(dir.filePath("missing.bmp")));
+    EXPECT_FALSE(dib.create(100000, 100000, 3));
 }
 
 TEST(Bitmap, LargestPictureIsWhatQtWillAllocate) {
