@@ -11,7 +11,6 @@
 #include "platform/BmpFile.h"
 #include "screenshots/ImageOps.h"
 #include "screenshots/JpegExport.h"
-#include "screenshots/ScreenshotGlobals.h"
 #include "screenshots/Bitmap.h"
 
 namespace {
@@ -65,20 +64,18 @@ BENCHMARK(BM_PreviewScale601x416)->Unit(benchmark::kMillisecond);
 void BM_JpegEncodeFromDib(benchmark::State& state) {
     Bitmap dib;
     dib.load(fixture().bmp);
-    screenshotGlobals().JpegQuality = kQuality;
     const QString out = fixture().dir.filePath(QStringLiteral("ours.jpg"));
-    for (auto _ : state) benchmark::DoNotOptimize(WriteJpegFile(dib, out));
+    for (auto _ : state) benchmark::DoNotOptimize(WriteJpegFile(dib, out, kQuality));
 }
 BENCHMARK(BM_JpegEncodeFromDib)->Unit(benchmark::kMillisecond);
 
 // The same work cjpeg does: read the bitmap file, encode, write the JPEG file.
 void BM_BmpFileToJpegFile(benchmark::State& state) {
-    screenshotGlobals().JpegQuality = kQuality;
     const QString out = fixture().dir.filePath(QStringLiteral("ours.jpg"));
     for (auto _ : state) {
         Bitmap dib;
         dib.load(fixture().bmp);
-        benchmark::DoNotOptimize(WriteJpegFile(dib, out));
+        benchmark::DoNotOptimize(WriteJpegFile(dib, out, kQuality));
     }
 }
 BENCHMARK(BM_BmpFileToJpegFile)->Unit(benchmark::kMillisecond);

@@ -11,20 +11,9 @@
 #include "platform/JpegWriter.h"
 #include "screenshots/NumericText.h"
 #include "screenshots/PictureRenderer.h"
-#include "screenshots/ScreenshotGlobals.h"
 #include "screenshots/Bitmap.h"
 #include "state/AppConfig.h"
 #include "state/ProgramFolder.h"
-
-ScreenshotGlobals& screenshotGlobals() {
-    static ScreenshotGlobals globals;
-    return globals;
-}
-
-Bitmap& SharedDib() {
-    static Bitmap dib;
-    return dib;
-}
 
 int DibPadBytes(int width, int channels) {
     qint64 bytes = qint64(width) * channels;
@@ -32,12 +21,10 @@ int DibPadBytes(int width, int channels) {
     return int(((bytes + 3) & ~qint64(3)) - bytes);
 }
 
-bool LoadDibFromFile(const QString& path) { return SharedDib().load(path); }
-
-bool WriteJpegFile(const Bitmap& dib, const QString& path) {
+bool WriteJpegFile(const Bitmap& dib, const QString& path, int quality) {
     if (dib.channels() != 3 || !dib.bits()) return false;
     BgrPixels pixels{dib.bits(), dib.width(), dib.height(), dib.bytesPerRow(), true};
-    const auto jpeg = encodeJpeg(pixels, screenshotGlobals().JpegQuality);
+    const auto jpeg = encodeJpeg(pixels, quality);
     return jpeg && writeFileAtomically(path, *jpeg);
 }
 
@@ -71,14 +58,14 @@ JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const Sa
     if (shownPath.isEmpty() || request.listEntry.isEmpty()) return {};
     const auto rendered = renderer.LoadPic(shownPath, request.widthText, request.heightText);
 
-    ScreenshotGlobals& g = screenshotGlobals();
-    const auto quality = numberInText(request.qualityText);
-    g.JpegQuality = qint16(quality ? roundToRange(*quality, 1, 100) : 100);
+    const auto qualityNumber = numberInText(request.qualityText);
+    const int quality = qualityNumber ? int(roundToRange(*qualityNumber, 1, 100)) : 100;
 
     QFile::remove(tempJpegPath());
+    Bitmap dib;
     const bool encoded = rendered == PictureRenderer::SaveRender::Drawn && !renderer.pic2.isNull() &&
                          writeFileAtomically(tempPicturePath(), encodeBmp24(renderer.pic2)) &&
-                         LoadDibFromFile(tempPicturePath()) && WriteJpegFile(SharedDib(), tempJpegPath());
+                         dib.load(tempPicturePath()) && WriteJpegFile(dib, tempJpegPath(), quality);
     if (!encoded) {
         QFile::remove(tempJpegPath());
         renderer.LoadPic2(shownPath);

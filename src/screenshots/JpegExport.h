@@ -10,11 +10,9 @@ class PictureRenderer;
 // Padding at the end of each bitmap row; -1 when width x channels overflows.
 int DibPadBytes(int width, int channels);
 
-// Loads the file into SharedDib(); true when it is a bitmap.
-bool LoadDibFromFile(const QString& path);
-// Encodes the bitmap as a JPEG file at screenshotGlobals().JpegQuality; true when the
-// file was written whole.
-bool WriteJpegFile(const Bitmap& dib, const QString& path);
+// Encodes the bitmap as a JPEG file at the quality given (1-100); true when the file was
+// written whole.
+bool WriteJpegFile(const Bitmap& dib, const QString& path, int quality);
 
 // "Shot0001.BMP" -> "shot0001.jpg": the list entry in lower case, ".bmp" made ".jpg".
 QString proposedJpegName(const QString& listEntry);

@@ -6,7 +6,6 @@
 #include "platform/Prompter.h"
 #include "screenshots/ScreenshotViewer.h"
 #include "screenshots/ScreenshotFolder.h"
-#include "screenshots/ScreenshotGlobals.h"
 #include "state/AppConfig.h"
 
 void openScreenshotViewer(QWidget* parent, Game game) {
@@ -15,7 +14,6 @@ void openScreenshotViewer(QWidget* parent, Game game) {
         prompter().ask({screenshotPathMessage(game)});
         return;
     }
-    screenshotGlobals().ScreenshotFolder = *folder;
     ScreenshotViewer viewer(*folder, parent);
     if (!viewer.Form_Load()) return;
     viewer.exec();

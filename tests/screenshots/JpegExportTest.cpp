@@ -9,7 +9,6 @@
 #include "screenshots/JpegSaveDialog.h"
 #include "screenshots/JpegExport.h"
 #include "screenshots/PictureRenderer.h"
-#include "screenshots/ScreenshotGlobals.h"
 #include "state/AppConfig.h"
 #include "support/TestSupport.h"
 
