@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <limits>
 
 #include "platform/BmpFile.h"
 #include "platform/FileIO.h"
 #include "platform/JpegWriter.h"
+#include "platform/Prompter.h"
 #include "screenshots/NumericText.h"
 #include "screenshots/PictureRenderer.h"
 #include "screenshots/Bitmap.h"
@@ -36,8 +38,16 @@ QString jpegTargetPath(const QString& folder, const QString& typedName) {
     QString path = folder + QDir::separator() + typedName;
     const QString doubled = QString(QDir::separator()) + QDir::separator();
     while (path.contains(doubled)) path.replace(doubled, QString(QDir::separator()));
-    path.remove(QLatin1String(".jpg"), Qt::CaseSensitive);
+    if (path.endsWith(QLatin1String(".jpg"), Qt::CaseSensitive)) return path;
     return path + QLatin1String(".jpg");
+}
+
+QString defaultSaveFolder() {
+    const QString fromEnvironment = qEnvironmentVariable("XDG_PICTURES_DIR");
+    for (const QString& folder :
+         {fromEnvironment, QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)})
+        if (QDir::isAbsolutePath(folder) && QFileInfo(folder).isDir()) return QDir::cleanPath(folder);
+    return QDir::homePath();
 }
 
 QString tempJpegPath() { return programFile(QStringLiteral("vyrntmppic.jpg")); }
@@ -76,7 +86,7 @@ JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const Sa
 
     AppConfig& config = appConfig();
     if (config.LastSaveFolder.isEmpty() || !QFileInfo(config.LastSaveFolder).isDir())
-        config.LastSaveFolder = programFolder() + QDir::separator();
+        config.LastSaveFolder = defaultSaveFolder() + QDir::separator();
     config.LastSaveFolder = withSingleSeparators(config.LastSaveFolder);
     config.LastSaveDrive = config.LastSaveFolder.left(2);
 
@@ -86,9 +96,17 @@ JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const Sa
     JpegExportOutcome outcome{JpegExportResult::Cancelled};
     if (choice && !choice->name.isEmpty() && !choice->folder.isEmpty()) {
         outcome.target = jpegTargetPath(choice->folder, choice->name);
-        const auto bytes = readWholeFile(tempJpegPath());
-        outcome.result = bytes && writeFileAtomically(outcome.target, *bytes) ? JpegExportResult::Saved
-                                                                               : JpegExportResult::CopyFailed;
+        Message replace{outcome.target + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
+                        MsgIcon::Exclamation, QStringLiteral("Confirm Save As"), MsgButtons::YesNo};
+        replace.defaultButton = MsgAnswer::No;
+        if (!QFileInfo::exists(outcome.target) || prompter().ask(replace) == MsgAnswer::Yes) {
+            const FileRead jpeg = readFile(tempJpegPath());
+            outcome.reason = jpeg.outcome == ReadOutcome::Read
+                                 ? writeFileAtomicallyWithReason(outcome.target, jpeg.bytes)
+                                 : jpeg.reason + QStringLiteral(" (reading ") + tempJpegPath() + ')';
+            outcome.result =
+                outcome.reason.isEmpty() ? JpegExportResult::Saved : JpegExportResult::CopyFailed;
+        }
     }
     QFile::remove(tempJpegPath());
     renderer.LoadPic2(shownPath);

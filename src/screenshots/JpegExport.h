@@ -16,8 +16,13 @@ bool WriteJpegFile(const Bitmap& dib, const QString& path, int quality);
 
 // "Shot0001.BMP" -> "shot0001.jpg": the list entry in lower case, ".bmp" made ".jpg".
 QString proposedJpegName(const QString& listEntry);
-// Folder + name with every ".jpg" taken out and one ".jpg" put at the end.
+// Folder + name with one ".jpg" at the end: a typed name that ends with ".jpg" keeps it,
+// any other gets it added.
 QString jpegTargetPath(const QString& folder, const QString& typedName);
+
+// Where the first export looks: $XDG_PICTURES_DIR, else the desktop's pictures folder
+// (~/Pictures), else the home folder.
+QString defaultSaveFolder();
 
 // "vyrntmppic.jpg" in the program folder.
 QString tempJpegPath();
@@ -45,8 +50,10 @@ struct JpegExportOutcome {
     JpegExportResult result = JpegExportResult::NothingShown;
     QString target = QString();  // the JPEG file, once a name was chosen
     QSize size = QSize();        // the size asked for (TooLarge)
+    QString reason = QString();  // the system's words (CopyFailed)
 };
 
 // The export of the picture on show: render at the save size, encode to the temporary
-// JPEG, ask for folder and name, copy it there. The window tells the user what failed.
+// JPEG, ask for folder and name, ask before replacing a file there (No is the default),
+// copy it there. The window tells the user what failed.
 JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const SaveDialogRunner& runDialog);

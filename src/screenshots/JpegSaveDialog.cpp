@@ -23,9 +23,6 @@ CreateFolderResult createFolderIn(const QString& parentFolder, const QString& na
     return QDir().mkdir(path) ? CreateFolderResult::Created : CreateFolderResult::Failed;
 }
 
-// The old "c:\" of the dialog: the user's own folder here.
-QString defaultSaveFolder() { return QDir::homePath(); }
-
 JpegSaveDialog::JpegSaveDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("VYRN - Save A Picture"));
     Drive1 = new QComboBox(this);

@@ -15,9 +15,6 @@ enum class CreateFolderResult { Created, HasSlash, Failed };
 // Creates the folder `name` inside `parentFolder`; names with "\" or "/" are refused.
 CreateFolderResult createFolderIn(const QString& parentFolder, const QString& name);
 
-// The folder the save dialog falls back to when the remembered one is missing.
-QString defaultSaveFolder();
-
 // "VYRN - Save A Picture": picks folder and name for the JPEG export. It opens at the
 // remembered save folder; Save answers with the folder shown and the name as typed.
 class JpegSaveDialog : public QDialog {

@@ -14,11 +14,16 @@
 namespace {
 const QString kCaptionStart = QStringLiteral("VYRN Screen shot preview - (");
 
-// A typed size, or the picture's own where the field holds no number. Sizes beyond the
-// largest side stay as typed, so the refusal names what the user asked for.
-int sizeFromField(const QString& text, int own) {
-    const auto n = numberInText(text);
-    return n ? roundToRange(*n, 1, std::numeric_limits<int>::max()) : own;
+// The typed size. A side left empty follows the other in the picture's proportions; with
+// both empty the picture keeps its own size. Sizes beyond the largest side stay as typed,
+// so the refusal names what the user asked for.
+QSize sizeFromFields(const QString& widthText, const QString& heightText, QSize own) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    const auto w = numberInText(widthText), h = numberInText(heightText);
+    if (w && h) return {roundToRange(*w, 1, kMax), roundToRange(*h, 1, kMax)};
+    if (w) return {roundToRange(*w, 1, kMax), roundToRange(*w * own.height() / own.width(), 1, kMax)};
+    if (h) return {roundToRange(*h * own.width() / own.height(), 1, kMax), roundToRange(*h, 1, kMax)};
+    return own;
 }
 }  // namespace
 
@@ -45,7 +50,9 @@ bool PictureRenderer::LoadPic2(const QString& path) {
     pic1 = *image;
     PictureWidth = pic1.width();
     PictureHeight = pic1.height();
-    pic2 = areaAverageScale(pic1, QSize(kPreviewWidth, kPreviewHeight));
+    // As large as the preview allows, in the picture's own proportions.
+    pic2 = areaAverageScale(
+        pic1, pic1.size().scaled(kPreviewWidth, kPreviewHeight, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     preview = pic2;
     return true;
 }
@@ -60,7 +67,7 @@ PictureRenderer::SaveRender PictureRenderer::LoadPic(const QString& path, const 
     pic1 = *image;
     PictureWidth = pic1.width();
     PictureHeight = pic1.height();
-    saveSize = QSize(sizeFromField(widthText, PictureWidth), sizeFromField(heightText, PictureHeight));
+    saveSize = sizeFromFields(widthText, heightText, pic1.size());
     if (!bmpSizeAllowed(saveSize.width(), saveSize.height())) return SaveRender::TooLarge;
     pic2 = saveSize == pic1.size() ? pic1 : areaAverageScale(pic1, saveSize);
     preview = pic2;

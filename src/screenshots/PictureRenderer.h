@@ -20,14 +20,16 @@ public:
     // Path of the picture on show (the last one LoadPic2 rendered); the export reads it.
     QString shownPath;
 
-    // The 601 x 416 preview. A missing file changes nothing; false when nothing was drawn.
+    // The preview: the picture scaled to fit 601 x 416, keeping its proportions. A missing
+    // file changes nothing; false when nothing was drawn.
     bool LoadPic2(const QString& path);
     // The size LoadPic last aimed at.
     QSize saveSize;
 
     enum class SaveRender { Drawn, NotDrawn, TooLarge };
-    // The picture at the save size: the typed width and height, or its own size where a
-    // field is empty. A size beyond maxBmpPixels() is not drawn.
+    // The picture at the save size: the typed width and height; a side left empty follows
+    // the other in the picture's proportions, both empty give its own size. A size beyond
+    // maxBmpPixels() is not drawn.
     SaveRender LoadPic(const QString& path, const QString& widthText, const QString& heightText);
 
     enum class ChangeResult { Changed, NothingShown, TempNotWritten };

@@ -62,6 +62,9 @@ ScreenshotViewer::~ScreenshotViewer() = default;
 void ScreenshotViewer::buildControls() {
     Image1 = new QLabel(this);
     Image1->setFixedSize(PictureRenderer::kPreviewWidth, PictureRenderer::kPreviewHeight);
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setTextFormat(Qt::PlainText);
+    Image1->setWordWrap(true);
     Image1->setToolTip(QStringLiteral("Pictures may be larger than they appear in the preview window."));
 
     auto* Frame3 = new QGroupBox(this);
@@ -163,6 +166,17 @@ void ScreenshotViewer::done(int result) {
 }
 
 void ScreenshotViewer::showCurrent() {
+    // With no pictures the preview says so, and there is nothing to save or delete.
+    const bool any = browser_.PictureCount > 0;
+    Command1->setEnabled(any);
+    Command9->setEnabled(any);
+    if (!any) {
+        renderer_ = PictureRenderer();
+        setWindowTitle(kDesignCaption);
+        Image1->setText(QStringLiteral("There are no screenshots in ") +
+                        QDir::cleanPath(browser_.ScreenshotFolder) + '.');
+        return;
+    }
     const QString path = browser_.currentPath();
     if (path.isEmpty()) return;
     renderer_.LoadPic2(path);
@@ -218,13 +232,6 @@ void ScreenshotViewer::Command9_Click() {
     if (result == PictureBrowser::DeleteResult::NotDeleted)
         prompter().ask({QStringLiteral("Couldn't delete ") + path + '.', MsgIcon::Critical,
                         QStringLiteral("Confirm Delete")});
-    if (browser_.PictureCount == 0) {
-        // Nothing left to show: do not keep showing the deleted picture.
-        renderer_ = PictureRenderer();
-        setWindowTitle(kDesignCaption);
-        Image1->clear();
-        return;
-    }
     showCurrent();
 }
 
@@ -251,7 +258,8 @@ void ScreenshotViewer::Command1_Click() {
                             QStringLiteral("Error in JPEG conversion")});
             break;
         case JpegExportResult::CopyFailed:
-            prompter().ask({QStringLiteral("Couldn't save the picture as ") + outcome.target + '.',
+            prompter().ask({QStringLiteral("Couldn't save the picture as ") + outcome.target +
+                                QStringLiteral(": ") + outcome.reason + '.',
                             MsgIcon::Critical, QStringLiteral("Error")});
             break;
         case JpegExportResult::NothingShown:

@@ -21,15 +21,16 @@
 
 using namespace fixtures;
 
-// One viewer on a folder of four shots, used as a player would, from opening to closing.
+// One viewer on a UT2004 folder of four shots (one renamed by the player in capitals), used
+// as a player would, from opening to closing.
 TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     TempProgramFolder program;
     ScriptedPrompter prompts;
-    const QString folder = program.file(QStringLiteral("ScreenShots")) + '/';
-    const std::pair<const char*, const char*> shots[] = {{"c.bmp", "2004-01-04T10:00"},
-                                                         {"A.BMP", "2004-01-04T09:00"},
-                                                         {"b.bmp", "2003-02-01T10:00"},
-                                                         {"d.bmp", "2004-01-04T21:05"}};
+    const QString folder = program.file(QStringLiteral("UT2004/ScreenShots")) + '/';
+    const std::pair<const char*, const char*> shots[] = {{"Shot00003.bmp", "2004-01-04T10:00"},
+                                                         {"SHOT00001.BMP", "2004-01-04T09:00"},
+                                                         {"Shot00002.bmp", "2003-02-01T10:00"},
+                                                         {"Shot00004.bmp", "2004-01-04T21:05"}};
     for (const auto& [name, modified] : shots) {
         writeFile(folder + name, bmpBytes(40, 30, 24, gradient));
         QFile f(folder + name);
@@ -48,17 +49,20 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     EXPECT_TRUE(screen.contains(v.frameGeometry()));
     EXPECT_LE(std::abs(v.frameGeometry().center().x() - screen.center().x()), 2);
     const auto shown = [&] { return QFileInfo(v.renderer().shownPath).fileName(); };
-    EXPECT_EQ(v.browser().PictureNames, (QStringList{"A.BMP", "b.bmp", "c.bmp", "d.bmp", ""}));
-    EXPECT_EQ(v.windowTitle(), "VYRN Screen shot preview - (" + folder + "A.BMP) 1/4/2004 9:00:00 AM");
-    EXPECT_EQ(v.renderer().preview.size(), QSize(601, 416));
+    EXPECT_EQ(v.browser().PictureNames,
+              (QStringList{"SHOT00001.BMP", "Shot00002.bmp", "Shot00003.bmp", "Shot00004.bmp", ""}));
+    EXPECT_EQ(v.windowTitle(),
+              "VYRN Screen shot preview - (" + folder + "SHOT00001.BMP) 1/4/2004 9:00:00 AM");
+    EXPECT_EQ(v.renderer().preview.size(), QSize(554, 416));  // 40 x 30 in its own proportions
     EXPECT_FALSE(v.Image1->pixmap().isNull());
     v.Command3_Click();  // nothing before the first
-    EXPECT_EQ(shown(), "A.BMP");
+    EXPECT_EQ(shown(), "SHOT00001.BMP");
     v.Command7_Click();
     v.Command2_Click();  // nothing after the last
-    EXPECT_EQ(shown(), "d.bmp");
+    EXPECT_EQ(shown(), "Shot00004.bmp");
+    EXPECT_EQ(v.browser().CurrentIndex, 3);
     v.Command8_Click();
-    EXPECT_EQ(shown(), "A.BMP");
+    EXPECT_EQ(shown(), "SHOT00001.BMP");
     // A clicked button keeps the focus; the key must not also travel up through its frame.
     v.Command2->setFocus();
     for (const auto& [key, index] : {std::pair{'+', 1}, {'=', 2}, {'-', 1}}) {
@@ -87,11 +91,12 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     v.Command2_Click();
     v.Check1->setChecked(true);
     v.Check1_Click();
-    EXPECT_EQ(v.browser().PictureNames, (QStringList{"b.bmp", "A.BMP", "c.bmp", "d.bmp", ""}));
-    EXPECT_EQ(shown(), "b.bmp");
+    EXPECT_EQ(v.browser().PictureNames,
+              (QStringList{"Shot00002.bmp", "SHOT00001.BMP", "Shot00003.bmp", "Shot00004.bmp", ""}));
+    EXPECT_EQ(shown(), "Shot00002.bmp");
     v.Check1->setChecked(false);
     v.Check1_Click();
-    EXPECT_EQ(shown(), "A.BMP");
+    EXPECT_EQ(shown(), "SHOT00001.BMP");
     // Number fields fall back to their default when not a number.
     const std::tuple<QLineEdit*, const char*, const char*> fields[] = {
         {v.Text1, "abc", "10"}, {v.Text1, "-5.5", "-5.5"}, {v.Text2, "x", ""},  {v.Text3, "600", "600"},
@@ -118,15 +123,15 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     addBrightness(brighter, 20);
     EXPECT_EQ(readBmpImage(tempPicturePath()).value_or(QImage()), brighter);
     v.Command5_Click();
-    EXPECT_EQ(shown(), "A.BMP");
+    EXPECT_EQ(shown(), "SHOT00001.BMP");
     v.Command2_Click();
     prompts.answers = {MsgAnswer::No};
     v.Command9_Click();
-    EXPECT_TRUE(QFile::exists(folder + "b.bmp"));
-    EXPECT_EQ(prompts.shown.last().text, "Are you sure you want to delete\r\n" + folder + "b.bmp?");
+    EXPECT_TRUE(QFile::exists(folder + "Shot00002.bmp"));
+    EXPECT_EQ(prompts.shown.last().text, "Are you sure you want to delete\r\n" + folder + "Shot00002.bmp?");
     EXPECT_EQ(prompts.shown.last().defaultButton, MsgAnswer::No);
     // A middle picture: the next moves into its place; the last: the new last is shown.
-    for (const char* next : {"c.bmp", "d.bmp", "A.BMP"}) {
+    for (const char* next : {"Shot00003.bmp", "Shot00004.bmp", "SHOT00001.BMP"}) {
         prompts.answers = {MsgAnswer::Yes};
         v.Command9_Click();
         EXPECT_EQ(shown(), next);
@@ -135,6 +140,8 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     v.Command9_Click();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"notes.txt"});
     EXPECT_TRUE(v.Image1->pixmap().isNull());
+    EXPECT_EQ(v.Image1->text(), "There are no screenshots in " + program.file("UT2004/ScreenShots") + ".");
+    EXPECT_FALSE(v.Command1->isEnabled() || v.Command9->isEnabled());
     const qsizetype asked = prompts.shown.size();
     v.Command9_Click();  // nothing left: no question
     v.Command1_Click();
@@ -154,6 +161,13 @@ TEST(Browser, OpeningWithoutTheGamesFolderTellsWhatToSetAndWritesNoSettings) {
     openScreenshotViewer(nullptr, ScreenshotGame::UT2003);
     appConfig().Ut2003Path.clear();
     openScreenshotViewer(nullptr, ScreenshotGame::UT2003);
+    QDir().mkpath(program.file("UT2004/ScreenShots"));
+    ScreenshotViewer empty(program.file("UT2004/ScreenShots/"));
+    ASSERT_TRUE(empty.Form_Load());
+    EXPECT_EQ(empty.Image1->text(),
+              "There are no screenshots in " + program.file("UT2004/ScreenShots") + ".");
+    EXPECT_FALSE(empty.Command1->isEnabled() || empty.Command9->isEnabled());
+    empty.reject();
     ScreenshotViewer gone(program.file("gone/"));
     EXPECT_FALSE(gone.Form_Load());  // the folder went away since
     gone.reject();

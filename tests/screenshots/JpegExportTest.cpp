@@ -35,6 +35,9 @@ QRgb quadrants(int x, int y) {
 
 TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFailures) {
     TempProgramFolder program;
+    GameInstalls home;  // the first export looks in ~/Pictures
+    ASSERT_TRUE(QDir(home.home()).mkdir("Pictures"));
+    qunsetenv("XDG_PICTURES_DIR");
     QTemporaryDir target;
     ScriptedPrompter prompts;
     const QString shots = program.file(QStringLiteral("Shots (2004)")) + '/';
@@ -57,7 +60,7 @@ TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFai
         return exportPictureAsJpeg({shown ? shown : &renderer, "Shot0001.BMP", w, h, quality}, dialog);
     };
     ASSERT_EQ(run(SaveChoice{target.path(), "holiday"}).result, JpegExportResult::Saved);
-    EXPECT_EQ(offered, (QStringList{program.path() + '/', "shot0001.jpg"}));
+    EXPECT_EQ(offered, (QStringList{home.home() + "/Pictures/", "shot0001.jpg"}));
     const QImage jpeg(target.filePath("holiday.jpg"));
     EXPECT_EQ(jpeg.size(), QSize(320, 200));  // the picture, not the preview
     EXPECT_EQ(baselineSampling(target.filePath("holiday.jpg")), (QList<int>{0x22, 0x11, 0x11}));
@@ -69,12 +72,27 @@ TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFai
     }
     // Only the temporary bitmap stays behind; the preview is back.
     EXPECT_EQ(QDir(program.path()).entryList(QDir::Files), QStringList{"vyrntmppic.bmp"});
-    EXPECT_EQ(renderer.preview.size(), QSize(601, 416));
+    EXPECT_EQ(renderer.preview.size(), QSize(601, 375));  // 320 x 200 at its own proportions
     EXPECT_EQ(appConfig().LastSaveFolder, target.path());
-    // Resized exactly as typed (halves to even, at least 1); the quality kept within 1 to 100.
+    // A file of that name is replaced only when the user says so; No is the default.
+    const QByteArray saved = GameInstalls::read(target.filePath("holiday.jpg"));
+    EXPECT_EQ(run(SaveChoice{target.path(), "holiday.jpg"}, {}, {}, "50").result,
+              JpegExportResult::Cancelled);
+    EXPECT_EQ(GameInstalls::read(target.filePath("holiday.jpg")), saved);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text,
+              target.filePath("holiday.jpg") + " already exists.\r\nDo you want to replace it?");
+    EXPECT_EQ(prompts.shown[0].defaultButton, MsgAnswer::No);
+    prompts.answers = {MsgAnswer::Yes};
+    EXPECT_EQ(run(SaveChoice{target.path(), "holiday"}, {}, {}, "50").result, JpegExportResult::Saved);
+    EXPECT_NE(GameInstalls::read(target.filePath("holiday.jpg")), saved);
+    prompts.shown.clear();
+    // Resized exactly as typed (halves to even, at least 1), one side alone in the picture's
+    // proportions; the quality kept within 1 to 100.
     const std::tuple<const char*, const char*, QSize> sizes[] = {
-        {"800", "600", {800, 600}}, {"160", "", {160, 200}}, {"100.5", "-3", {100, 1}}};
+        {"800", "600", {800, 600}}, {"160", "", {160, 100}}, {"", "50", {80, 50}}, {"100.5", "-3", {100, 1}}};
     for (const auto& [w, h, size] : sizes) {
+        QFile::remove(target.filePath("sized.jpg"));
         ASSERT_EQ(run(SaveChoice{target.path(), "sized"}, w, h, "500").result, JpegExportResult::Saved);
         EXPECT_EQ(QImage(target.filePath("sized.jpg")).size(), size) << w << " x " << h;
     }
@@ -89,6 +107,7 @@ TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFai
     const JpegExportOutcome copy = run(SaveChoice{target.filePath("no/such/folder"), "x"});
     EXPECT_EQ(copy.result, JpegExportResult::CopyFailed);
     EXPECT_EQ(copy.target, target.filePath("no/such/folder/x.jpg"));
+    EXPECT_EQ(copy.reason, "No such file or directory");
     PictureRenderer broken;
     writeFile(shots + "broken.bmp", QByteArray("BM garbage"));
     broken.LoadPic2(shots + "broken.bmp");  // shown by path, but not a picture
@@ -101,11 +120,14 @@ TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFai
 }
 
 TEST(JpegNames, ProposedFromTheListAndSavedWithOneJpgAtTheEnd) {
-    const std::pair<const char*, const char*> cases[] = {{"trip", "/p/trip.jpg"},
-                                                         {"trip.jpg", "/p/trip.jpg"},
-                                                         {"a.JPG", "/p/a.JPG.jpg"},
-                                                         {"a.jpg.b", "/p/a.b.jpg"}};
-    for (const auto& [typed, saved] : cases) EXPECT_EQ(jpegTargetPath("/p/", typed), saved) << typed;
+    // Only a final ".jpg" of the name counts; folders and the rest of the name stay.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"/p/", "trip", "/p/trip.jpg"},
+        {"/p/", "trip.jpg", "/p/trip.jpg"},
+        {"/p/", "a.JPG", "/p/a.JPG.jpg"},
+        {"/p/", "a.jpg.b", "/p/a.jpg.b.jpg"},
+        {"/home/p/my.jpgs/", "shot.jpg", "/home/p/my.jpgs/shot.jpg"}};
+    for (const auto& [folder, typed, saved] : cases) EXPECT_EQ(jpegTargetPath(folder, typed), saved) << typed;
     EXPECT_EQ(proposedJpegName("My.bmp.Shot.bmp"), "my.jpg.shot.jpg");
 }
 
@@ -113,9 +135,22 @@ TEST(SaveDialog, AnswersTheFolderAndNameAsTypedAndMakesNewFoldersBesideIt) {
     QTemporaryDir root;
     ScriptedPrompter prompts;
     appConfig() = AppConfig();
+    GameInstalls home;
+    // The pictures folder: $XDG_PICTURES_DIR, else ~/Pictures, else the home folder.
+    const QString pictures = home.home() + "/Pictures", bilder = home.home() + "/Bilder";
+    QDir().mkpath(pictures);
+    QDir().mkpath(bilder);
+    const std::tuple<QString, const char*, QString> folders[] = {
+        {bilder, nullptr, bilder}, {home.home() + "/gone", nullptr, pictures}, {{}, "Pictures", home.home()}};
+    for (const auto& [variable, removed, expected] : folders) {
+        if (removed) QDir(home.home()).rmdir(removed);
+        qputenv("XDG_PICTURES_DIR", variable.toUtf8());
+        EXPECT_EQ(defaultSaveFolder(), expected);
+    }
+    qunsetenv("XDG_PICTURES_DIR");
     appConfig().LastSaveFolder = root.filePath("gone");
-    EXPECT_EQ(JpegSaveDialog().dirPath(), QDir(defaultSaveFolder()).absolutePath());  // a folder since removed
-    EXPECT_EQ(appConfig().LastSaveFolder, defaultSaveFolder());
+    EXPECT_EQ(JpegSaveDialog().dirPath(), home.home());  // a folder since removed
+    EXPECT_EQ(appConfig().LastSaveFolder, home.home());
     appConfig().LastSaveFolder = root.path();
     JpegSaveDialog f;
     f.Text1->setText("holiday");

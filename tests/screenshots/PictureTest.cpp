@@ -28,6 +28,7 @@ TEST(Bitmap, LoadsEveryDepthTheGamesWriteAs24BitBottomUp) {
                 const uchar* p =
                     dib.bits() + 40 * (6 - y) + 3 * x;  // bottom-up BGR rows of 40 bytes
                 ASSERT_EQ(qRgb(p[2], p[1], p[0]), expect(gradient(x, y))) << x << "," << y;
+                ASSERT_EQ(dib.toImage().pixel(x, y), expect(gradient(x, y))) << x << "," << y;
             }
     }
 }
@@ -94,6 +95,10 @@ TEST(ImageOps, ScalingAveragesTheAreaEachPixelCoversAndBrightnessStaysWithin0To2
     const QImage half = areaAverageScale(source, QSize(2, 1));
     EXPECT_EQ(half.pixel(0, 0), qRgb(15, 255 - 15, 7));  // (0+10+20+30)/4
     EXPECT_EQ(qRed(half.pixel(1, 0)), 100);              // (100+200+50+51)/4 = 100.25
+    EXPECT_EQ(qGreen(half.pixel(1, 0)), 155);            // 154.75 rounds up
+    // Thirds across, halves down: 1/3 and 2/3 average to exactly one half, which rounds up.
+    const QImage thirds = patternImage(3, 2, [](int x, int y) { return qRgb(x + y >= 2, 0, 0); });
+    EXPECT_EQ(qRed(areaAverageScale(thirds, QSize(1, 1)).pixel(0, 0)), 1);
     const std::tuple<int, int, int> cases[] = {{100, 10, 110}, {250, 10, 255}, {5, -10, 0},
                                                {0, 300, 255},  {255, -300, 0}, {77, 0, 77}};
     for (const auto& [value, amount, expect] : cases) {
