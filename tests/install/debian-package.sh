@@ -20,11 +20,7 @@ lintian --info --display-info --fail-on error,warning,info "$deb" >"$work/lintia
   fail "lintian: $(cat "$work/lintian.txt")"
 grep -v '^N:\|^$\|root privileges' "$work/lintian.txt" | grep . && fail "lintian reports the above"
 
-for f in bin/vyrn share/doc/vyrn/copyright share/doc/vyrn/changelog.gz share/man/man1/vyrn.1.gz \
-  share/applications/vyrn.desktop share/metainfo/org.example.vyrn.metainfo.xml \
-  share/icons/hicolor/scalable/apps/vyrn.svg share/bash-completion/completions/vyrn; do
-  [ -f "$usr/$f" ] || fail "the package leaves out /usr/$f"
-done
+# lintian reports a missing copyright or changelog; each check below fails without its file.
 for size in 16 24 32 48 64 128 256; do
   file "$usr/share/icons/hicolor/${size}x$size/apps/vyrn.png" | grep -q "PNG image data, $size x $size," ||
     fail "no ${size}x$size PNG icon"
