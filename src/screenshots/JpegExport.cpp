@@ -23,11 +23,11 @@ int DibPadBytes(int width, int channels) {
     return int(((bytes + 3) & ~qint64(3)) - bytes);
 }
 
-bool WriteJpegFile(const Bitmap& dib, const QString& path, int quality) {
-    if (dib.channels() != 3 || !dib.bits()) return false;
+QString WriteJpegFile(const Bitmap& dib, const QString& path, int quality) {
+    if (dib.channels() != 3 || !dib.bits()) return QStringLiteral("no 24-bit picture to encode");
     BgrPixels pixels{dib.bits(), dib.width(), dib.height(), dib.bytesPerRow(), true};
     const auto jpeg = encodeJpeg(pixels, quality);
-    return jpeg && writeFileAtomically(path, *jpeg);
+    return jpeg ? writeFileAtomicallyWithReason(path, *jpeg) : QStringLiteral("the JPEG encoder failed");
 }
 
 QString proposedJpegName(const QString& listEntry) {
@@ -73,15 +73,24 @@ JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const Sa
 
     QFile::remove(tempJpegPath());
     Bitmap dib;
-    const bool encoded = rendered == PictureRenderer::SaveRender::Drawn && !renderer.pic2.isNull() &&
-                         writeFileAtomically(tempPicturePath(), encodeBmp24(renderer.pic2)) &&
-                         dib.load(tempPicturePath()) && WriteJpegFile(dib, tempJpegPath(), quality);
+    // What went wrong with a temporary file; empty when there was no picture to encode.
+    QString reason;
+    const auto failed = [&reason](const QString& path, const QString& why) {
+        if (!why.isEmpty())
+            reason = QStringLiteral("Could not write ") + path + QStringLiteral(": ") + why + '.';
+        return !why.isEmpty();
+    };
+    const bool encoded =
+        rendered == PictureRenderer::SaveRender::Drawn && !renderer.pic2.isNull() &&
+        !failed(tempPicturePath(),
+                writeFileAtomicallyWithReason(tempPicturePath(), encodeBmp24(renderer.pic2))) &&
+        dib.load(tempPicturePath()) && !failed(tempJpegPath(), WriteJpegFile(dib, tempJpegPath(), quality));
     if (!encoded) {
         QFile::remove(tempJpegPath());
         renderer.LoadPic2(shownPath);
         if (rendered == PictureRenderer::SaveRender::TooLarge)
             return {JpegExportResult::TooLarge, QString(), renderer.saveSize};
-        return {JpegExportResult::EncodeFailed};
+        return {JpegExportResult::EncodeFailed, QString(), QSize(), reason};
     }
 
     AppConfig& config = appConfig();

@@ -10,9 +10,9 @@ class PictureRenderer;
 // Padding at the end of each bitmap row; -1 when width x channels overflows.
 int DibPadBytes(int width, int channels);
 
-// Encodes the bitmap as a JPEG file at the quality given (1-100); true when the file was
-// written whole.
-bool WriteJpegFile(const Bitmap& dib, const QString& path, int quality);
+// Encodes the bitmap as a JPEG file at the quality given (1-100); empty when the file was
+// written whole, else what went wrong (the system's words for a failed write).
+QString WriteJpegFile(const Bitmap& dib, const QString& path, int quality);
 
 // "Shot0001.BMP" -> "shot0001.jpg": the list entry in lower case, ".bmp" made ".jpg".
 QString proposedJpegName(const QString& listEntry);
@@ -50,7 +50,7 @@ struct JpegExportOutcome {
     JpegExportResult result = JpegExportResult::NothingShown;
     QString target = QString();  // the JPEG file, once a name was chosen
     QSize size = QSize();        // the size asked for (TooLarge)
-    QString reason = QString();  // the system's words (CopyFailed)
+    QString reason = QString();  // the system's words (CopyFailed; EncodeFailed: the file not written)
 };
 
 // The export of the picture on show: render at the save size, encode to the temporary

@@ -254,8 +254,10 @@ void ScreenshotViewer::Command1_Click() {
             break;
         }
         case JpegExportResult::EncodeFailed:
-            prompter().ask({QStringLiteral("The picture could not be converted to JPEG."), MsgIcon::Critical,
-                            QStringLiteral("Error in JPEG conversion")});
+            prompter().ask(
+                {QStringLiteral("The picture could not be converted to JPEG.") +
+                     (outcome.reason.isEmpty() ? QString() : QStringLiteral("\r\n") + outcome.reason),
+                 MsgIcon::Critical, QStringLiteral("Error in JPEG conversion")});
             break;
         case JpegExportResult::CopyFailed:
             prompter().ask({QStringLiteral("Couldn't save the picture as ") + outcome.target +

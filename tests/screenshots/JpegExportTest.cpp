@@ -108,6 +108,14 @@ TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFai
     EXPECT_EQ(copy.result, JpegExportResult::CopyFailed);
     EXPECT_EQ(copy.target, target.filePath("no/such/folder/x.jpg"));
     EXPECT_EQ(copy.reason, "No such file or directory");
+    {  // a program folder that takes no new file: the temporary picture is named with the reason
+        const FolderTakingNoNewFiles locked(program.path());
+        ASSERT_TRUE(locked.active());
+        const JpegExportOutcome full = run(SaveChoice{target.path(), "x"});
+        EXPECT_EQ(full.result, JpegExportResult::EncodeFailed);
+        EXPECT_TRUE(full.reason.startsWith("Could not write " + program.file("vyrntmppic.bmp") + ": "))
+            << full.reason.toStdString();
+    }
     PictureRenderer broken;
     writeFile(shots + "broken.bmp", QByteArray("BM garbage"));
     broken.LoadPic2(shots + "broken.bmp");  // shown by path, but not a picture
