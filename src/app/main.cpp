@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <cstdio>
 
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/QueryCommand.h"
 #include "master/MasterCommand.h"
@@ -8,15 +10,28 @@
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    // The command lines need no display, so they decide before any window exists;
-    // `--master --query` is the master's.
-    if (isMasterCommand(argc, argv)) {
+    // Everything but the window needs no display, so it is decided before any window exists.
+    const CommandLineRead read = readCommandLine(arguments);
+    switch (read.choice) {
+    case CommandChoice::Help:
+        std::fputs(commandLineUsage().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandChoice::Version:
+        std::printf("%s\n", versionText().toLocal8Bit().constData());
+        return 0;
+    case CommandChoice::BadArgument:
+        std::fprintf(stderr, "vyrn: unknown argument: %s\n%s", read.badArgument.toLocal8Bit().constData(),
+                     commandLineUsage().toLocal8Bit().constData());
+        return 2;
+    case CommandChoice::Master: {
         QCoreApplication app(argc, argv);
         return runMasterCommand(QCoreApplication::arguments());
     }
-    if (isQueryCommand(arguments)) {
+    case CommandChoice::Query: {
         QCoreApplication app(argc, argv);
         return runQueryCommand(arguments);
+    }
+    case CommandChoice::Window: break;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VYRN"));

@@ -33,6 +33,12 @@ QStringList splitTextLines(const QByteArray& bytes, QString (*decode)(const QByt
 }
 }  // namespace
 
+QString decodeUtf8OrWindows1252(const QByteArray& bytes) {
+    for (const char c : bytes)
+        if (uchar(c) > 0x7f) return isExactUtf8(bytes) ? QString::fromUtf8(bytes) : windows1252ToUnicode(bytes);
+    return QString::fromLatin1(bytes);
+}
+
 DecodedLines decodeTextLines(const QByteArray& bytes) {
     DecodedLines out;
     out.format.lineEnd = firstLineEnd(bytes);

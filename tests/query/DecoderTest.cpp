@@ -122,6 +122,6 @@ TEST(Gathering, DuplicateHugeMissingAndTooManyPartsNeverComplete) {
     EXPECT_TRUE(two.add("\\numplayers\\0\\queryid\\8.2\\final\\"));
     // Past the size limit nothing completes any more, not even a whole reply.
     ReplyAssembly big;
-    for (int i = 0; i < 100; ++i) big.add(QStringLiteral("\\pad\\") + QString(1000, QLatin1Char('x')));
-    EXPECT_FALSE(big.add(QString::fromLatin1(utReply())));
+    for (int i = 0; i < 100; ++i) big.add("\\pad\\" + QByteArray(1000, 'x'));
+    EXPECT_FALSE(big.add(utReply()));
 }
