@@ -6,6 +6,7 @@
 #include "platform/Text1252.h"
 #include "query/PlayersAndBuddies.h"
 #include "query/ReplyGathering.h"
+#include "query/Ut2String.h"
 
 // UT2 servers list fewer players than they announce (some absurdly many): the row shows those listed.
 TEST(Decoder, Ut2RowInAutomaticModeCountsListedPlayersAndLeavesPlayersAndPanelEmpty) {
@@ -120,8 +121,39 @@ TEST(Gathering, DuplicateHugeMissingAndTooManyPartsNeverComplete) {
     EXPECT_FALSE(two.add("\\gamename\\ut\\queryid\\8.1"));
     EXPECT_FALSE(two.add("\\numplayers\\0\\queryid\\9.2\\final\\"));
     EXPECT_TRUE(two.add("\\numplayers\\0\\queryid\\8.2\\final\\"));
+    // Without part numbers "final" ends the reply only where a key stands.
+    ReplyAssembly plain;
+    EXPECT_FALSE(plain.add("\\gamename\\ut\\hostname\\final\\numplayers\\1\\player_0\\final\\"));
+    EXPECT_TRUE(plain.add("frags_0\\1\\final\\"));
     // Past the size limit nothing completes any more, not even a whole reply.
     ReplyAssembly big;
     for (int i = 0; i < 100; ++i) big.add("\\pad\\" + QByteArray(1000, 'x'));
     EXPECT_FALSE(big.add(utReply()));
+}
+
+// The strings of the UT2 native replies: a Latin-1/UTF-8 text ended by NUL, or UCS-2
+// when the length byte is negative; the rules after an odd one stay in step.
+TEST(Gathering, Ut2StringsAndTheRulesAfterThem) {
+    const QByteArray ucs2("\x87\x41\x01u\0k\0a\0s\0z\0\0\0", 15);  // "Łukasz": U+0141 first
+    const std::tuple<QByteArray, std::optional<QString>, qsizetype> cases[] = {
+        {QByteArray("\0", 1), "", 1},
+        {QByteArray("\x01\0", 2), "", 2},
+        {QByteArray("\x04" "Bob\0", 5), "Bob", 5},
+        {QByteArray("\x06" "Caf\xc3\xa9\0", 7), "Café", 7},
+        {QByteArray("\x05" "Caf\xe9\0", 6), "Café", 6},
+        {ucs2 + "\x02x", "Łukasz", 15},
+        {QByteArray("\x05" "Bo", 3), std::nullopt, 0},
+        {QByteArray("\x83\x41\0", 3), std::nullopt, 0}};
+    for (const auto& [bytes, text, next] : cases) {
+        qsizetype pos = 0;
+        EXPECT_EQ(readUt2String(bytes, pos), text) << bytes.toHex().constData();
+        EXPECT_EQ(pos, next) << bytes.toHex().constData();
+    }
+    const QByteArray rules = probeReply({"AdminName"}) + ucs2 + probeReply({"Mutator", "MutA", "Mutator", "MutB"}).mid(5);
+    EXPECT_EQ(readProbeRules(rules), (QList<QPair<QString, QString>>{
+                                         {"AdminName", "Łukasz"}, {"Mutator", "MutA"}, {"Mutator", "MutB"}}));
+    // Told by the header alone: a status datagram holding NUL bytes is no probe reply.
+    EXPECT_FALSE(isProbeDatagram(QByteArray("\\hostname\\A\0\0B\\", 14)));
+    EXPECT_FALSE(isProbeDatagram(QByteArray("\x80\0\0", 3)));
+    EXPECT_TRUE(isProbeDatagram(QByteArray("\x79\0\0\0\x01", 5)));
 }
