@@ -3,9 +3,20 @@
 namespace {
 // Qt's own options, which QApplication takes out of the arguments.
 bool isQtOption(const QString& a, bool& takesValue) {
-    static const QStringList withValue{"-platform", "-platformpluginpath", "-platformtheme", "-plugin",
-                                       "-qwindowgeometry", "-qwindowicon", "-qwindowtitle", "-display",
-                                       "-geometry", "-style", "-stylesheet", "-session", "-name", "-title"};
+    static const QStringList withValue{"-platform",
+                                       "-platformpluginpath",
+                                       "-platformtheme",
+                                       "-plugin",
+                                       "-qwindowgeometry",
+                                       "-qwindowicon",
+                                       "-qwindowtitle",
+                                       "-display",
+                                       "-geometry",
+                                       "-style",
+                                       "-stylesheet",
+                                       "-session",
+                                       "-name",
+                                       "-title"};
     static const QStringList flags{"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
     takesValue = withValue.contains(a);
     return takesValue || flags.contains(a);

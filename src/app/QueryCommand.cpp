@@ -112,7 +112,8 @@ int runQueryCommand(const QStringList& arguments) {
 
     bool allAnswered = true;
     for (const QueryTarget& t : o.targets) {
-        const QueryOutcome outcome = outcomes.value(keyOf(t), QueryOutcome{t, {}, QueryOutcome::Failure::NoReply, {}});
+        const QueryOutcome outcome =
+            outcomes.value(keyOf(t), QueryOutcome{t, {}, QueryOutcome::Failure::NoReply, {}});
         QueryOutcome shown = outcome;
         shown.target = t;
         allAnswered = allAnswered && outcome.answered();

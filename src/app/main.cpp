@@ -13,25 +13,21 @@ int main(int argc, char** argv) {
     // Everything but the window needs no display, so it is decided before any window exists.
     const CommandLineRead read = readCommandLine(arguments);
     switch (read.choice) {
-    case CommandChoice::Help:
-        std::fputs(commandLineUsage().toLocal8Bit().constData(), stdout);
-        return 0;
-    case CommandChoice::Version:
-        std::printf("%s\n", versionText().toLocal8Bit().constData());
-        return 0;
-    case CommandChoice::BadArgument:
-        std::fprintf(stderr, "vyrn: unknown argument: %s\n%s", read.badArgument.toLocal8Bit().constData(),
-                     commandLineUsage().toLocal8Bit().constData());
-        return 2;
-    case CommandChoice::Master: {
-        QCoreApplication app(argc, argv);
-        return runMasterCommand(QCoreApplication::arguments());
-    }
-    case CommandChoice::Query: {
-        QCoreApplication app(argc, argv);
-        return runQueryCommand(arguments);
-    }
-    case CommandChoice::Window: break;
+        case CommandChoice::Help: std::fputs(commandLineUsage().toLocal8Bit().constData(), stdout); return 0;
+        case CommandChoice::Version: std::printf("%s\n", versionText().toLocal8Bit().constData()); return 0;
+        case CommandChoice::BadArgument:
+            std::fprintf(stderr, "vyrn: unknown argument: %s\n%s", read.badArgument.toLocal8Bit().constData(),
+                         commandLineUsage().toLocal8Bit().constData());
+            return 2;
+        case CommandChoice::Master: {
+            QCoreApplication app(argc, argv);
+            return runMasterCommand(QCoreApplication::arguments());
+        }
+        case CommandChoice::Query: {
+            QCoreApplication app(argc, argv);
+            return runQueryCommand(arguments);
+        }
+        case CommandChoice::Window: break;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VYRN"));

@@ -24,7 +24,8 @@ void printLine(FILE* to, const QString& line) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
 }
 
-const QString kUsage = QStringLiteral("usage: vyrn --master [--query [--timeout MS]] [--json] [--game ut] [HOST:PORT]...");
+const QString kUsage =
+    QStringLiteral("usage: vyrn --master [--query [--timeout MS]] [--json] [--game ut] [HOST:PORT]...");
 
 std::optional<MasterRequest> parseRequest(const QStringList& args, QString& problem) {
     MasterRequest r;
@@ -37,7 +38,8 @@ std::optional<MasterRequest> parseRequest(const QStringList& args, QString& prob
         } else if (a == QLatin1String("--query")) {
             r.query = true;
         } else if (a == QLatin1String("--timeout")) {
-            if (i + 1 >= args.size()) return problem = QStringLiteral("--timeout needs a value\n") + kUsage, std::nullopt;
+            if (i + 1 >= args.size())
+                return problem = QStringLiteral("--timeout needs a value\n") + kUsage, std::nullopt;
             const QString value = args[++i];
             if (const QString why = timeoutProblem(value); !why.isEmpty())
                 return problem = why + QLatin1Char('\n') + kUsage, std::nullopt;
@@ -54,7 +56,8 @@ std::optional<MasterRequest> parseRequest(const QStringList& args, QString& prob
         }
     }
     if (timeoutGiven && !r.query) {
-        problem = QStringLiteral("--timeout is the wait for each server's reply, so it needs --query\n") + kUsage;
+        problem =
+            QStringLiteral("--timeout is the wait for each server's reply, so it needs --query\n") + kUsage;
         return std::nullopt;
     }
     if (r.game == "ut2" || r.game == "ut3" || r.game == "ut2003" || r.game == "ut2004") {

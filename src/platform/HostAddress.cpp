@@ -5,7 +5,8 @@
 namespace {
 bool isAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 bool isAsciiLetter(QChar c) {
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
 
 // "0" to "255", no sign, no leading zero.
@@ -53,8 +54,10 @@ HostAddress parseHostAddress(QStringView text) {
     }
     if (text.contains(QLatin1Char(':')) || text.startsWith(QLatin1Char('['))) {
         QStringView bare = text;
-        if (bare.startsWith(QLatin1Char('[')) && bare.endsWith(QLatin1Char(']'))) bare = bare.sliced(1, bare.size() - 2);
-        if (QHostAddress(bare.toString()).protocol() == QAbstractSocket::IPv6Protocol) a.kind = HostAddress::Kind::Ipv6;
+        if (bare.startsWith(QLatin1Char('[')) && bare.endsWith(QLatin1Char(']')))
+            bare = bare.sliced(1, bare.size() - 2);
+        if (QHostAddress(bare.toString()).protocol() == QAbstractSocket::IPv6Protocol)
+            a.kind = HostAddress::Kind::Ipv6;
         return a;
     }
     // A name's last label is never all digits, so "1.2.3.x4" is a name and "1.2.3.04" is not.
@@ -70,5 +73,7 @@ QString hostAddressProblem(QStringView text) {
     const QString quoted = QLatin1Char('"') + text.toString() + QLatin1Char('"');
     if (a.kind == HostAddress::Kind::Ipv6)
         return quoted + QStringLiteral(" is an IPv6 address; VYRN queries servers over IPv4 for now");
-    return quoted + QStringLiteral(" is not an address: write four numbers from 0 to 255 (like 10.0.0.9) or a host name");
+    return quoted +
+           QStringLiteral(
+               " is not an address: write four numbers from 0 to 255 (like 10.0.0.9) or a host name");
 }

@@ -8,7 +8,8 @@ const QByteArray kFinal("\\final\\");
 }  // namespace
 
 bool isProbeDatagram(QByteArrayView d) {
-    return d.size() >= 5 && (uchar(d[0]) == 0x79 || uchar(d[0]) == 0x80) && d[1] == 0 && d[2] == 0 && d[3] == 0;
+    return d.size() >= 5 && (uchar(d[0]) == 0x79 || uchar(d[0]) == 0x80) && d[1] == 0 && d[2] == 0 &&
+           d[3] == 0;
 }
 
 QList<QPair<QString, QString>> readProbeRules(QByteArrayView d) {

@@ -159,8 +159,10 @@ void ServerQuerier::timeOut(const QString& key, quint64 id) {
         socket_.send(it->address, it->target.port, kStatusQuery);
         return addDeadline(timeoutMs_, {false, key, id});
     }
-    QueryOutcome outcome{it->target, it->address,
-                         it->heard ? QueryOutcome::Failure::Incomplete : QueryOutcome::Failure::NoReply, {}};
+    QueryOutcome outcome{it->target,
+                         it->address,
+                         it->heard ? QueryOutcome::Failure::Incomplete : QueryOutcome::Failure::NoReply,
+                         {}};
     pending_.erase(it);
     finish(std::move(outcome));
 }

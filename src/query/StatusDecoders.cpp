@@ -80,7 +80,7 @@ bool isPlayerKey(const QString& lowerKey) {
 
 // Every key/value pair the named fields do not show, as received.
 QList<QPair<QString, QString>> otherKeys(const StatusLookup& f) {
-    static const QSet<QString> shown{"hostname", "hostport", "maptitle", "mapname",  "numplayers",
+    static const QSet<QString> shown{"hostname",   "hostport", "maptitle", "mapname", "numplayers",
                                      "maxplayers", "gametype", "password", "queryid", "final"};
     QList<QPair<QString, QString>> rules;
     for (int i = 0; i < f.size(); ++i) {
@@ -212,12 +212,11 @@ QString passwordDisplay(const QString& value) {
     const QString v = value.trimmed();
     bool numeric = false;
     const double n = v.isEmpty() ? 0 : v.toDouble(&numeric);
-    if (v.isEmpty() || numeric) return n == 0 ? QStringLiteral("No") : n == 1 ? QStringLiteral("Yes") : QString();
+    if (v.isEmpty() || numeric)
+        return n == 0 ? QStringLiteral("No") : n == 1 ? QStringLiteral("Yes") : QString();
     if (v.compare(QLatin1String("false"), CI) == 0) return QStringLiteral("No");
     if (v.compare(QLatin1String("true"), CI) == 0) return QStringLiteral("Yes");
     return {};
 }
 
-QString padCount(const QString& count) {
-    return count.size() == 1 ? QStringLiteral("0") + count : count;
-}
+QString padCount(const QString& count) { return count.size() == 1 ? QStringLiteral("0") + count : count; }

@@ -138,18 +138,31 @@ TEST(Gathering, Ut2StringsAndTheRulesAfterThem) {
     const std::tuple<QByteArray, std::optional<QString>, qsizetype> cases[] = {
         {QByteArray("\0", 1), "", 1},
         {QByteArray("\x01\0", 2), "", 2},
-        {QByteArray("\x04" "Bob\0", 5), "Bob", 5},
-        {QByteArray("\x06" "Caf\xc3\xa9\0", 7), "Café", 7},
-        {QByteArray("\x05" "Caf\xe9\0", 6), "Café", 6},
+        {QByteArray("\x04"
+                    "Bob\0",
+                    5),
+         "Bob", 5},
+        {QByteArray("\x06"
+                    "Caf\xc3\xa9\0",
+                    7),
+         "Café", 7},
+        {QByteArray("\x05"
+                    "Caf\xe9\0",
+                    6),
+         "Café", 6},
         {ucs2 + "\x02x", "Łukasz", 15},
-        {QByteArray("\x05" "Bo", 3), std::nullopt, 0},
+        {QByteArray("\x05"
+                    "Bo",
+                    3),
+         std::nullopt, 0},
         {QByteArray("\x83\x41\0", 3), std::nullopt, 0}};
     for (const auto& [bytes, text, next] : cases) {
         qsizetype pos = 0;
         EXPECT_EQ(readUt2String(bytes, pos), text) << bytes.toHex().constData();
         EXPECT_EQ(pos, next) << bytes.toHex().constData();
     }
-    const QByteArray rules = probeReply({"AdminName"}) + ucs2 + probeReply({"Mutator", "MutA", "Mutator", "MutB"}).mid(5);
+    const QByteArray rules =
+        probeReply({"AdminName"}) + ucs2 + probeReply({"Mutator", "MutA", "Mutator", "MutB"}).mid(5);
     EXPECT_EQ(readProbeRules(rules), (QList<QPair<QString, QString>>{
                                          {"AdminName", "Łukasz"}, {"Mutator", "MutA"}, {"Mutator", "MutB"}}));
     // Told by the header alone: a status datagram holding NUL bytes is no probe reply.

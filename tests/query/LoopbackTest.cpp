@@ -156,7 +156,8 @@ TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
 TEST(Loopback, RefreshAllHearsEveryServerOfABurstOfSplitRepliesOrAsksAgain) {
     const int port = testPortBase(13);
     StandinProcess servers(standin("ut", port, "--servers 64 --player-count 20 --split 200"));
-    StandinProcess lossy(standin("ut", port - 1, "--player-count 12 --split 300 --drop 2 --drop-first-reply"));
+    StandinProcess lossy(
+        standin("ut", port - 1, "--player-count 12 --split 300 --drop 2 --drop-first-reply"));
     ASSERT_TRUE(servers.ready() && lossy.ready());
     MonitorFixture t(favourites(port - 1, 65, "UT"));
     t.m.querier().setTimeoutMs(500);
@@ -175,12 +176,12 @@ TEST(Loopback, PingsStayWithinAMillisecondOfTheRoundTripOnABusyMachine) {
     TempProgramFolder folder;
     const QString record = folder.file("answers");
     const int port = testPortBase(2);
-    StandinProcess servers(standin("ut", port, "--servers 3 --delay-ms 40") + QStringList{"--record", record});
+    StandinProcess servers(standin("ut", port, "--servers 3 --delay-ms 40") +
+                           QStringList{"--record", record});
     ASSERT_TRUE(servers.ready());
     std::atomic<bool> stop = false;
     std::thread spinner([&] {
-        while (!stop) {
-        }
+        while (!stop) {}
     });
     QHash<int, qint64> pings;
     ServerQuerier q;  // a socket not yet open: the first query opens it
