@@ -45,11 +45,11 @@ struct Options {
     bool finalFirst = false;
     bool colour = false;
     bool noProbe = false;
-    bool cutFields = false;     // datagrams cut at exactly splitBytes, inside a field if need be
-    bool danglingKey = false;   // the reply's last key sent without its value
-    bool utf8 = false;          // names sent as UTF-8, as newer server builds do
-    QByteArray gameName;        // instead of the game's own
-    QString recordFile;         // one line per status query answered
+    bool cutFields = false;    // datagrams cut at exactly splitBytes, inside a field if need be
+    bool danglingKey = false;  // the reply's last key sent without its value
+    bool utf8 = false;         // names sent as UTF-8, as newer server builds do
+    QByteArray gameName;       // instead of the game's own
+    QString recordFile;        // one line per status query answered
     QByteArray map = "DM-Deck16][";
     QByteArray mapTitle = "Deck16][";
     QByteArray gameType;
@@ -295,14 +295,16 @@ private:
             receivedAt_ = kernelReceiveTime(socket);
             const QByteArray q = d.data();
             if (q.startsWith('\\') && queryPorts_.contains(port)) {
-                const qint64 arrivedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                             receivedAt_.time_since_epoch()).count();
+                const qint64 arrivedNs =
+                    std::chrono::duration_cast<std::chrono::nanoseconds>(receivedAt_.time_since_epoch())
+                        .count();
                 const int index = queryPorts_[port];
                 // The game port is one below a UT query port and ten below a UT2 one.
                 const int gamePort = port - (o_.game == Game::Ut ? 1 : 10);
                 const bool first = !answered_.contains(port);
                 answered_.insert(port);
-                answer(socket, d, statusDatagrams(o_, index, gamePort, ++queryId_), true, first, arrivedNs, port);
+                answer(socket, d, statusDatagrams(o_, index, gamePort, ++queryId_), true, first, arrivedNs,
+                       port);
             } else if (q.size() == 5 && probePorts_.contains(port)) {
                 // The native protocol: 0 server information, 1 rules, 2 players.
                 const int index = probePorts_[port];
@@ -311,14 +313,15 @@ private:
                 else if (q[4] == 2) answer(socket, d, {playersReply(o_)}, false);
                 // 3, everything at once (qstat asks so): the three replies in turn.
                 else if (q[4] == 3)
-                    answer(socket, d, {infoReply(o_, index, port - 1, port + 9), rulesReply(o_), playersReply(o_)},
+                    answer(socket, d,
+                           {infoReply(o_, index, port - 1, port + 9), rulesReply(o_), playersReply(o_)},
                            false);
             }
         }
     }
 
-    void answer(QUdpSocket* socket, const QNetworkDatagram& query, QList<QByteArray> datagrams,
-                bool faults, bool firstReply = false, qint64 arrivedNs = -1, int port = 0) {
+    void answer(QUdpSocket* socket, const QNetworkDatagram& query, QList<QByteArray> datagrams, bool faults,
+                bool firstReply = false, qint64 arrivedNs = -1, int port = 0) {
         if (faults) {
             if (o_.reverse) std::reverse(datagrams.begin(), datagrams.end());
             if (!o_.order.isEmpty()) datagrams = reordered(datagrams, o_.order);
@@ -337,7 +340,8 @@ private:
         auto send = [this, socket, to, toPort, datagrams, arrivedNs, port] {
             // The time the first datagram leaves, on the clients' monotonic clock.
             const qint64 sentNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                      std::chrono::steady_clock::now().time_since_epoch()).count();
+                                      std::chrono::steady_clock::now().time_since_epoch())
+                                      .count();
             for (const QByteArray& d : datagrams) socket->writeDatagram(d, to, toPort);
             if (arrivedNs >= 0) record(port, arrivedNs, sentNs);
         };
@@ -433,7 +437,8 @@ int main(int argc, char** argv) {
     if (p.isSet("name")) o.name = bytes(p.value("name"));
     if (p.isSet("name-hex")) o.name = QByteArray::fromHex(p.value("name-hex").toLatin1());
     if (p.isSet("players"))
-        for (const QString& n : p.value("players").split(QLatin1Char(','), Qt::SkipEmptyParts)) o.players << bytes(n);
+        for (const QString& n : p.value("players").split(QLatin1Char(','), Qt::SkipEmptyParts))
+            o.players << bytes(n);
     if (p.isSet("admin")) o.adminName = p.value("admin");
     if (p.isSet("gamename")) o.gameName = p.value("gamename").toLatin1();
     if (p.isSet("record")) o.recordFile = p.value("record");
