@@ -129,14 +129,14 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
 }
 
 // Host names in "servers.ini" are looked up (spaces around the fields ignored); one that
-// does not resolve leaves its server silent. ("Refresh all" over many servers is measured
-// in bench_query.)
+// does not resolve, or an old inet_aton form such as "1.2.3", leaves its server silent.
+// ("Refresh all" over many servers is measured in bench_query.)
 TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
     const int port = testPortBase(12);
     StandinProcess server(standin("ut2004", port, "--name ByName"));
     ASSERT_TRUE(server.ready());
-    MonitorFixture t(
-        {QStringLiteral(" ut.example.org : %1 : UT3 ").arg(port), "nowhere.example.org:7778:UT"});
+    MonitorFixture t({QStringLiteral(" ut.example.org : %1 : UT3 ").arg(port), "nowhere.example.org:7778:UT",
+                      "1.2.3:7778:UT"});
     // No resolver on the network in tests: names are looked up in a table.
     t.m.querier().setResolver([](const QString& name, std::function<void(std::optional<QString>)> done) {
         QTimer::singleShot(20, [name, done] {
@@ -148,6 +148,7 @@ TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
     EXPECT_EQ(t.cell(1, ServerCol::Address), "ut.example.org");
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return t.s.ServerGrid.cell(2, ServerCol::Name)->fore == kSilentColour; }));
+    EXPECT_EQ(t.s.ServerGrid.cell(3, ServerCol::Name)->fore, kSilentColour);  // no address: never asked
 }
 
 // The fault seen with many servers at once: the replies of 64 queries in flight, each in
