@@ -4,6 +4,7 @@
 #include <QHash>
 #include <cstdio>
 
+#include "platform/HostAddress.h"
 #include "query/QueryOutput.h"
 #include "query/ServerQuerier.h"
 #include "state/FavouritesFiles.h"
@@ -25,16 +26,22 @@ void printLine(const QString& line) {
 
 bool isQueryCommand(const QStringList& arguments) { return arguments.contains(QStringLiteral("--query")); }
 
-std::optional<QueryTarget> parseQueryTarget(const QString& text) {
+QueryTargetRead parseQueryTarget(const QString& text) {
+    const QString shown = QLatin1Char('"') + printable(text.trimmed()) + QLatin1Char('"');
+    // An IPv6 literal holds colons of its own: "[::1]:7778" or "fe80::1:7778".
+    if (text.trimmed().startsWith(QLatin1Char('[')) || text.count(QLatin1Char(':')) > 2)
+        return {{}, shown + QStringLiteral(" is an IPv6 address; VYRN queries servers over IPv4 for now")};
     const FavouriteLine f = splitFavouriteLine(text);
-    if (f.address.isEmpty() || text.count(QLatin1Char(':')) > 2) return std::nullopt;
+    if (const QString problem = hostAddressProblem(f.address); !problem.isEmpty())
+        return {{}, printable(problem)};
     bool ok = false;
     const int port = f.port.toInt(&ok);
-    if (!ok || port < 1 || port > 65535) return std::nullopt;
+    if (!ok || port < 1 || port > 65535)
+        return {{}, shown + QStringLiteral(" has no query port from 1 to 65535")};
     const QString game = f.code.isEmpty() ? QStringLiteral("UT") : f.code.toUpper();
     if (game != QLatin1String("UT") && game != QLatin1String("UT2") && game != QLatin1String("UT3"))
-        return std::nullopt;
-    return QueryTarget{f.address, port, game};
+        return {{}, shown + QStringLiteral(" names no game: UT, UT2 (UT2003) or UT3 (UT2004)")};
+    return {QueryTarget{f.address, port, game}, {}};
 }
 
 QueryCommandParse parseQueryCommand(const QStringList& arguments) {
@@ -52,27 +59,27 @@ QueryCommandParse parseQueryCommand(const QStringList& arguments) {
                 file = value;
                 continue;
             }
-            const std::optional<int> ms = parseTimeoutMs(value);
-            if (!ms) return {{}, QStringLiteral("bad timeout: ") + value};
-            o.timeoutMs = *ms;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return {{}, QStringLiteral("unknown option: ") + a};
+            if (const QString problem = timeoutProblem(value); !problem.isEmpty()) return {{}, problem};
+            o.timeoutMs = value.toInt();
+        } else if (a.startsWith(QLatin1Char('-'))) {
+            return {{}, QStringLiteral("unknown option: ") + printable(a)};
         } else {
-            const auto target = parseQueryTarget(a);
-            if (!target) return {{}, QStringLiteral("bad server: ") + a};
-            o.targets.append(*target);
+            const QueryTargetRead read = parseQueryTarget(a);
+            if (!read.target) return {{}, read.problem};
+            o.targets.append(*read.target);
         }
     }
     if (!file.isEmpty()) {
         const LinesRead read = readTextLines(file);
         if (read.status == LinesRead::Missing) return {{}, QStringLiteral("no such file: ") + file};
         if (read.failed()) return {{}, readFailureText(read)};
-        for (const QString& line : read.lines) {
-            if (line.trimmed().isEmpty()) continue;
-            // A line that is no server is still reported, as a server that cannot be asked.
-            const FavouriteLine f = splitFavouriteLine(line);
-            o.targets.append(parseQueryTarget(line).value_or(
-                QueryTarget{f.address, f.port.toInt(), f.code.isEmpty() ? QStringLiteral("UT") : f.code}));
+        // As strict as the command line: a line that is no server stops the run, by its number.
+        for (int n = 0; n < read.lines.size(); ++n) {
+            if (read.lines[n].trimmed().isEmpty()) continue;
+            const QueryTargetRead target = parseQueryTarget(read.lines[n]);
+            if (!target.target)
+                return {{}, QStringLiteral("%1 line %2: %3").arg(file).arg(n + 1).arg(target.problem)};
+            o.targets.append(*target.target);
         }
     }
     if (o.targets.isEmpty()) return {{}, QStringLiteral("no servers given")};
@@ -82,7 +89,7 @@ QueryCommandParse parseQueryCommand(const QStringList& arguments) {
 int runQueryCommand(const QStringList& arguments) {
     const QueryCommandParse parse = parseQueryCommand(arguments);
     if (!parse.options) {
-        std::fprintf(stderr, "vyrn: %s\n%s", parse.error.toLocal8Bit().constData(), kUsage);
+        std::fprintf(stderr, "vyrn: %s\n%s", printable(parse.error).toLocal8Bit().constData(), kUsage);
         return 2;
     }
     const QueryCommandOptions& o = *parse.options;
@@ -105,7 +112,8 @@ int runQueryCommand(const QStringList& arguments) {
 
     bool allAnswered = true;
     for (const QueryTarget& t : o.targets) {
-        const QueryOutcome outcome = outcomes.value(keyOf(t), QueryOutcome{t, {}, QueryOutcome::Failure::NoReply, {}});
+        const QueryOutcome outcome =
+            outcomes.value(keyOf(t), QueryOutcome{t, {}, QueryOutcome::Failure::NoReply, {}});
         QueryOutcome shown = outcome;
         shown.target = t;
         allAnswered = allAnswered && outcome.answered();

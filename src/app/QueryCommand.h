@@ -28,7 +28,12 @@ struct QueryCommandParse {
 QueryCommandParse parseQueryCommand(const QStringList& arguments);
 
 // One server as written on the command line or in "servers.ini"; GAME defaults to UT.
-std::optional<QueryTarget> parseQueryTarget(const QString& text);
+// The problem, naming the text, when it is none.
+struct QueryTargetRead {
+    std::optional<QueryTarget> target;
+    QString problem;
+};
+QueryTargetRead parseQueryTarget(const QString& text);
 
 // Runs the command (a QCoreApplication must exist); returns the exit code.
 int runQueryCommand(const QStringList& arguments);

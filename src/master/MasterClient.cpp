@@ -31,6 +31,11 @@ QString describeOutcome(const MasterOutcome& o) {
     case MasterFailure::TimedOut:
         text = QStringLiteral("stopped before the end of the list (%1 servers)").arg(o.servers);
         break;
+    case MasterFailure::TooSlow:
+        text = QStringLiteral("did not send its whole list within the %1 s allowed (%2 servers)")
+                   .arg(o.totalLimitMs / 1000.0)
+                   .arg(o.servers);
+        break;
     case MasterFailure::NetworkError: text = QStringLiteral("network error"); break;
     }
     if (o.skipped > 0) text += QStringLiteral("; %1 unusable entries skipped").arg(o.skipped);
@@ -49,7 +54,7 @@ MasterClient::MasterClient(QList<MasterAddress> masters, QByteArray gameName, Ti
                                                : MasterFailure::TimedOut);
     });
     connect(&total_, &QTimer::timeout, this, [this] {
-        endMaster(phase_ == Phase::Connecting ? MasterFailure::ConnectTimedOut : MasterFailure::TimedOut);
+        endMaster(phase_ == Phase::Connecting ? MasterFailure::ConnectTimedOut : MasterFailure::TooSlow);
     });
 }
 
@@ -201,6 +206,7 @@ void MasterClient::endMaster(MasterFailure failure, const QString& detail) {
     outcome_.failure = failure;
     outcome_.detail = detail;
     outcome_.skipped = reader_.skipped();
+    outcome_.totalLimitMs = timeouts_.totalMs;
     if (masterDone) masterDone(outcome_);
     if (!running_) return;
     if (failure == MasterFailure::None || failure == MasterFailure::TooManyServers) {

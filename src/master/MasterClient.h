@@ -21,7 +21,8 @@ enum class MasterFailure {
     Garbage,         // sent bytes that are no list
     MasterError,     // sent "\error\"
     TooManyServers,  // more servers than any master lists
-    TimedOut,        // went silent, or took too long as a whole
+    TimedOut,        // went silent
+    TooSlow,         // took longer than the time allowed for a whole list
     NetworkError,
 };
 
@@ -32,6 +33,7 @@ struct MasterOutcome {
     int servers = 0;    // new servers it added to the list
     int skipped = 0;    // entries that named no usable server
     QString detail;     // the master's own error text, or the system's
+    int totalLimitMs = 0;  // the time it was allowed for the whole list
 };
 
 // How long one master may take.

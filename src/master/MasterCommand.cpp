@@ -24,10 +24,12 @@ void printLine(FILE* to, const QString& line) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
 }
 
-const QString kUsage = QStringLiteral("usage: vyrn --master [--query [--timeout MS]] [--json] [--game ut] [HOST:PORT]...");
+const QString kUsage =
+    QStringLiteral("usage: vyrn --master [--query [--timeout MS]] [--json] [--game ut] [HOST:PORT]...");
 
 std::optional<MasterRequest> parseRequest(const QStringList& args, QString& problem) {
     MasterRequest r;
+    bool timeoutGiven = false;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--master")) continue;
@@ -36,18 +38,27 @@ std::optional<MasterRequest> parseRequest(const QStringList& args, QString& prob
         } else if (a == QLatin1String("--query")) {
             r.query = true;
         } else if (a == QLatin1String("--timeout")) {
-            const std::optional<int> ms = i + 1 < args.size() ? parseTimeoutMs(args[++i]) : std::nullopt;
-            if (!ms) return problem = kUsage, std::nullopt;
-            r.timeoutMs = *ms;
+            if (i + 1 >= args.size())
+                return problem = QStringLiteral("--timeout needs a value\n") + kUsage, std::nullopt;
+            const QString value = args[++i];
+            if (const QString why = timeoutProblem(value); !why.isEmpty())
+                return problem = why + QLatin1Char('\n') + kUsage, std::nullopt;
+            r.timeoutMs = value.toInt();
+            timeoutGiven = true;
         } else if (a == QLatin1String("--game")) {
             if (++i >= args.size()) return problem = kUsage, std::nullopt;
             r.game = args[i].toLower().toLatin1();
         } else if (const auto m = parseMasterAddress(a); m && !a.startsWith(QLatin1Char('-'))) {
             r.masters << *m;
         } else {
-            problem = QStringLiteral("not a master address: ") + a + QLatin1Char('\n') + kUsage;
+            problem = QStringLiteral("not a master address: ") + printable(a) + QLatin1Char('\n') + kUsage;
             return std::nullopt;
         }
+    }
+    if (timeoutGiven && !r.query) {
+        problem =
+            QStringLiteral("--timeout is the wait for each server's reply, so it needs --query\n") + kUsage;
+        return std::nullopt;
     }
     if (r.game == "ut2" || r.game == "ut3" || r.game == "ut2003" || r.game == "ut2004") {
         problem = QStringLiteral(

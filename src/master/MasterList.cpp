@@ -1,5 +1,7 @@
 #include "master/MasterList.h"
 
+#include "platform/HostAddress.h"
+
 namespace {
 std::optional<int> decimal(QByteArrayView digits, int maxDigits) {
     if (digits.isEmpty() || digits.size() > maxDigits) return std::nullopt;
@@ -29,24 +31,12 @@ std::optional<ServerAddress> parseServerAddress(QByteArrayView text) {
     if (colon < 0) return std::nullopt;
     const auto port = decimal(text.sliced(colon + 1), 5);
     if (!port || *port < 1 || *port > 65535) return std::nullopt;
-    const QList<QByteArrayView> parts = [&] {
-        QList<QByteArrayView> p;
-        QByteArrayView rest = text.first(colon);
-        for (qsizetype dot; (dot = rest.indexOf('.')) >= 0; rest = rest.sliced(dot + 1))
-            p << rest.first(dot);
-        p << rest;
-        return p;
-    }();
-    if (parts.size() != 4) return std::nullopt;
-    int octets[4];
-    for (int i = 0; i < 4; ++i) {
-        const auto v = decimal(parts[i], 3);
-        if (!v || *v > 255) return std::nullopt;
-        octets[i] = *v;
-    }
-    if (octets[0] == 0 || octets[0] >= 224) return std::nullopt;
-    return ServerAddress{QStringLiteral("%1.%2.%3.%4").arg(octets[0]).arg(octets[1]).arg(octets[2]).arg(octets[3]),
-                         quint16(*port)};
+    // The one reading of an address VYRN has, so "010.0.0.9" is refused here as on the command line.
+    const HostAddress a = parseHostAddress(QString::fromLatin1(text.first(colon)));
+    if (a.kind != HostAddress::Kind::Ipv4) return std::nullopt;
+    const quint32 first = a.ipv4 >> 24;
+    if (first == 0 || first >= 224) return std::nullopt;
+    return ServerAddress{a.text, quint16(*port)};
 }
 
 QList<ServerAddress> MasterListReader::feed(QByteArrayView bytes) {

@@ -1,6 +1,7 @@
 #include "master/MasterServers.h"
 
 #include "platform/FileIO.h"
+#include "platform/HostAddress.h"
 #include "state/ProgramFolder.h"
 #include "state/TextLines.h"
 
@@ -23,10 +24,7 @@ std::optional<MasterAddress> parseMasterAddress(const QString& text) {
         if (!ok || p < 1 || p > 65535) return std::nullopt;
         port = quint16(p);
     }
-    if (host.isEmpty()) return std::nullopt;
-    for (const QChar c : host)
-        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-'))
-            return std::nullopt;
+    if (!parseHostAddress(host).valid()) return std::nullopt;
     return MasterAddress{host, port};
 }
 

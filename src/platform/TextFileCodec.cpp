@@ -19,7 +19,8 @@ QByteArray firstLineEnd(const QByteArray& bytes) {
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\n') return QByteArrayLiteral("\n");
         if (bytes[i] != '\r') continue;
-        return i + 1 < bytes.size() && bytes[i + 1] == '\n' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\r");
+        return i + 1 < bytes.size() && bytes[i + 1] == '\n' ? QByteArrayLiteral("\r\n")
+                                                            : QByteArrayLiteral("\r");
     }
     return QByteArrayLiteral("\r\n");
 }
@@ -32,6 +33,13 @@ QStringList splitTextLines(const QByteArray& bytes, QString (*decode)(const QByt
     return lines;
 }
 }  // namespace
+
+QString decodeUtf8OrWindows1252(const QByteArray& bytes) {
+    for (const char c : bytes)
+        if (uchar(c) > 0x7f)
+            return isExactUtf8(bytes) ? QString::fromUtf8(bytes) : windows1252ToUnicode(bytes);
+    return QString::fromLatin1(bytes);
+}
 
 DecodedLines decodeTextLines(const QByteArray& bytes) {
     DecodedLines out;

@@ -25,6 +25,10 @@ struct DecodedLines {
 // line end has no empty line after it.
 DecodedLines decodeTextLines(const QByteArray& bytes);
 
+// The same rule for one text from elsewhere (a name a server sent): valid UTF-8 that
+// holds a byte above 0x7F is UTF-8, anything else Windows-1252.
+QString decodeUtf8OrWindows1252(const QByteArray& bytes);
+
 // Each line followed by the format's line end. A Windows-1252 file whose new text
 // holds a character that code page lacks is written as UTF-8 instead, so nothing
 // typed is turned into '?'.

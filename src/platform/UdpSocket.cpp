@@ -1,6 +1,5 @@
 #include "platform/UdpSocket.h"
 
-#include <QHostAddress>
 #include <QTimer>
 #include <algorithm>
 #include <arpa/inet.h>
@@ -11,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "platform/HostAddress.h"
 #include "platform/MonotonicClock.h"
 
 namespace {
@@ -65,13 +65,13 @@ bool UdpSocket::ensureBound() {
 
 bool UdpSocket::send(const QString& host, int port, const QByteArray& bytes) {
     if (port < 1 || port > 65535) return false;
-    QHostAddress address;
-    if (!address.setAddress(host) || address.protocol() != QAbstractSocket::IPv4Protocol) return false;
+    const HostAddress address = parseHostAddress(host);
+    if (address.kind != HostAddress::Kind::Ipv4) return false;
     if (!ensureBound()) return false;
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(quint16(port));
-    to.sin_addr.s_addr = htonl(address.toIPv4Address());
+    to.sin_addr.s_addr = htonl(address.ipv4);
     const ssize_t sent = ::sendto(fd_, bytes.constData(), size_t(bytes.size()), MSG_DONTWAIT,
                                   reinterpret_cast<const sockaddr*>(&to), sizeof to);
     return sent == bytes.size();

@@ -21,6 +21,9 @@ public:
     void setReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
     // False when the address or port is unusable or the system refused the datagram.
     bool send(const QString& host, int port, const QByteArray& bytes);
+    // Opens the socket if it is not open yet; false when the system refused. A send opens
+    // it too, but a round trip is timed from after the opening.
+    bool open() { return ensureBound(); }
     // Stops receiving; a later send opens the socket again.
     void close();
     bool isOpen() const { return fd_ >= 0; }

@@ -1,15 +1,21 @@
 #include "query/ColourCodes.h"
 
-QString stripColourCodes(const QString& name) {
-    if (!name.contains(QChar(27))) return name;
-    QString out;
-    out.reserve(name.size());
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (name[i] == QChar(27)) {
-            i += 3;  // the three colour bytes; a code cut short at the end goes too
+namespace {
+template <typename Text>
+Text stripCodes(const Text& text, typename Text::value_type escape) {
+    if (!text.contains(escape)) return text;
+    Text out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == escape) {
+            i += 3;  // the three colour bytes, or as many as the text still has
             continue;
         }
-        out += name[i];
+        out += text[i];
     }
     return out;
 }
+}  // namespace
+
+QString stripColourCodes(const QString& name) { return stripCodes(name, QChar(27)); }
+QByteArray stripColourCodes(const QByteArray& field) { return stripCodes(field, char(27)); }

@@ -7,18 +7,27 @@
 #include "query/StatusDecoders.h"
 
 namespace {
-// A number when the text is a whole number, the text otherwise.
-QJsonValue numberOrText(const QString& text) {
+// A number when the text is a whole number, null otherwise: a field has one type.
+QJsonValue numberOrNull(const QString& text) {
     bool ok = false;
     const qlonglong n = text.trimmed().toLongLong(&ok);
-    return ok ? QJsonValue(n) : QJsonValue(text);
+    return ok ? QJsonValue(n) : QJsonValue(QJsonValue::Null);
 }
 
-// Control characters from a server never reach the terminal as such.
-QString printable(QString text) {
-    for (QChar& c : text)
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0)) c = QLatin1Char('?');
-    return text;
+bool isControl(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0); }
+
+// JSON text of one object. The writer escapes C0 controls but passes C1 controls (a
+// UTF-8 terminal may obey one, U+009B opens a control sequence); they can only stand
+// inside strings, where "\u009b" means the same.
+QString compactJson(const QJsonObject& o) {
+    QString text = QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (isControl(c)) out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else out += c;
+    }
+    return out;
 }
 
 QJsonObject rulesObject(const QList<QPair<QString, QString>>& rules) {
@@ -48,10 +57,24 @@ QString queryGameName(const QueryOutcome& outcome) {
 }
 
 std::optional<int> parseTimeoutMs(const QString& text) {
+    if (!timeoutProblem(text).isEmpty()) return std::nullopt;
+    return text.toInt();
+}
+
+QString timeoutProblem(const QString& text) {
     bool ok = false;
-    const int ms = text.toInt(&ok);
-    if (!ok || ms < 1 || ms > 600000) return std::nullopt;
-    return ms;
+    const qlonglong ms = text.toLongLong(&ok);
+    const QString head = QStringLiteral("--timeout ") + printable(text) + QStringLiteral(": ");
+    if (!ok) return head + QStringLiteral("not a whole number of milliseconds");
+    if (ms < 1) return head + QStringLiteral("no server can answer in no time; give at least 1 ms");
+    if (ms > 600000) return head + QStringLiteral("more than 600000 ms (10 minutes)");
+    return {};
+}
+
+QString printable(QString text) {
+    for (QChar& c : text)
+        if (isControl(c)) c = QLatin1Char('?');
+    return text;
 }
 
 QString queryErrorText(const QueryOutcome& outcome) {
@@ -61,6 +84,7 @@ QString queryErrorText(const QueryOutcome& outcome) {
         case Failure::Unresolved: return QStringLiteral("host name not resolved");
         case Failure::BadAddress: return QStringLiteral("bad address or port");
         case Failure::BadReply: return QStringLiteral("unreadable reply");
+        case Failure::Incomplete: return QStringLiteral("incomplete reply");
         case Failure::Busy: return QStringLiteral("same server listed twice");
         case Failure::None:
         case Failure::NoReply: break;
@@ -76,26 +100,26 @@ QString queryResultJson(const QueryOutcome& outcome) {
     o.insert(QStringLiteral("ok"), outcome.answered());
     if (!outcome.status) {
         o.insert(QStringLiteral("error"), queryErrorText(outcome));
-        return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+        return compactJson(o);
     }
     const ServerStatus& st = *outcome.status;
     o.insert(QStringLiteral("hostName"), st.hostName);
-    o.insert(QStringLiteral("hostPort"), numberOrText(st.hostPort));
+    o.insert(QStringLiteral("hostPort"), numberOrNull(st.hostPort));
     o.insert(QStringLiteral("map"), st.map);
     o.insert(QStringLiteral("gameType"), st.gameType);
-    o.insert(QStringLiteral("numPlayers"), numberOrText(st.numPlayers));
-    o.insert(QStringLiteral("maxPlayers"), numberOrText(st.maxPlayers));
+    o.insert(QStringLiteral("numPlayers"), numberOrNull(st.announcedPlayers));
+    o.insert(QStringLiteral("maxPlayers"), numberOrNull(st.maxPlayers));
     o.insert(QStringLiteral("ping"), st.pingMs);
     o.insert(QStringLiteral("password"), st.password == QLatin1String("Yes"));
     QJsonArray players;
     for (const PlayerStatus& p : st.players)
         players.append(QJsonObject{{QStringLiteral("name"), p.name},
-                                   {QStringLiteral("score"), numberOrText(p.score)},
-                                   {QStringLiteral("ping"), numberOrText(p.ping)},
-                                   {QStringLiteral("team"), numberOrText(p.team)}});
+                                   {QStringLiteral("score"), numberOrNull(p.score)},
+                                   {QStringLiteral("ping"), numberOrNull(p.ping)},
+                                   {QStringLiteral("team"), numberOrNull(p.team)}});
     o.insert(QStringLiteral("players"), players);
     o.insert(QStringLiteral("rules"), rulesObject(st.rules));
-    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+    return compactJson(o);
 }
 
 QString queryResultText(const QueryOutcome& outcome) {

@@ -1,52 +1,76 @@
 #include "query/ReplyGathering.h"
 
+#include "query/Ut2String.h"
+
 namespace {
-constexpr auto CI = Qt::CaseInsensitive;
-const QLatin1String kFinal("\\final\\");
+const QByteArray kFinalKey("final");
+const QByteArray kFinal("\\final\\");
+}  // namespace
+
+bool isProbeDatagram(QByteArrayView d) {
+    return d.size() >= 5 && (uchar(d[0]) == 0x79 || uchar(d[0]) == 0x80) && d[1] == 0 && d[2] == 0 &&
+           d[3] == 0;
 }
 
-bool isProbeDatagram(const QString& d) {
-    return d.indexOf(QStringView(u"\0\0", 2), 1) >= 1;
+QList<QPair<QString, QString>> readProbeRules(QByteArrayView d) {
+    QList<QPair<QString, QString>> rules;
+    if (!isProbeDatagram(d) || d[4] != 1) return rules;
+    qsizetype pos = 5;
+    while (pos < d.size()) {
+        const std::optional<QString> name = readUt2String(d, pos);
+        if (!name) break;
+        const std::optional<QString> value = readUt2String(d, pos);
+        if (!value) break;
+        rules.append({*name, *value});
+    }
+    return rules;
 }
 
-bool isStatusComplete(const QString& text) {
-    if (!text.contains(kFinal) || !text.contains(QLatin1String("\\gamename\\"))) return false;
-    const qsizetype pos = text.indexOf(QLatin1String("\\numplayers\\"), 0, CI);
-    if (pos < 0) return false;
-    // Only the first two characters of the count are read, so a huge count waits for a
-    // small key and never for thousands of players.
-    QString count = text.mid(pos + 12, 2);
-    count.remove(QLatin1Char('\\'));
-    bool numeric = false;
-    const int n = count.toInt(&numeric);
-    if (!numeric || n < 8) return true;  // a count that is no number asks for no players
-    const qsizetype first = text.indexOf(QLatin1String("player_0"), 0, CI);
-    if (first < 0) return true;
-    if (first == 0) return false;
-    return text.indexOf(QStringLiteral("player_") + QString::number(n - 8), 1, CI) >= 1;
+StatusPairs parseStatusPairs(QByteArrayView text) {
+    StatusPairs out;
+    // Whatever stands before the first backslash is no field.
+    qsizetype pos = text.indexOf('\\');
+    if (pos < 0) return out;
+    ++pos;
+    while (pos < text.size()) {
+        const qsizetype keyEnd = text.indexOf('\\', pos);
+        if (keyEnd < 0) break;  // a last key without a value: nothing is read past the end
+        const QByteArrayView key = text.sliced(pos, keyEnd - pos);
+        if (key == kFinalKey) {
+            out.final = true;
+            break;
+        }
+        qsizetype valueEnd = text.indexOf('\\', keyEnd + 1);
+        if (valueEnd < 0) valueEnd = text.size();
+        out.pairs.append({key.toByteArray(), text.sliced(keyEnd + 1, valueEnd - keyEnd - 1).toByteArray()});
+        pos = valueEnd + 1;
+    }
+    return out;
 }
 
-QStringList splitProbeFields(const QString& buffer) {
-    return buffer.split(QChar(u'\0'), Qt::KeepEmptyParts);
-}
-
-std::optional<ReplyPart> replyPart(const QString& d) {
-    static const QLatin1String key("\\queryid\\");
-    const qsizetype at = d.lastIndexOf(key, -1, CI);
+std::optional<ReplyPart> replyPart(const QByteArray& d) {
+    static const QByteArray key("\\queryid\\");
+    const qsizetype at = d.toLower().lastIndexOf(key);
     if (at < 0) return std::nullopt;
     const qsizetype start = at + key.size();
-    qsizetype end = d.indexOf(QLatin1Char('\\'), start);
+    qsizetype end = d.indexOf('\\', start);
     if (end < 0) end = d.size();
-    const QStringView id = QStringView(d).mid(start, end - start);
-    const qsizetype dot = id.indexOf(QLatin1Char('.'));
+    const QByteArrayView id = QByteArrayView(d).sliced(start, end - start);
+    const qsizetype dot = id.indexOf('.');
     if (dot < 0) return std::nullopt;
     bool ok = false;
-    const qulonglong part = id.mid(dot + 1).toULongLong(&ok);
+    const qulonglong part = id.sliced(dot + 1).toULongLong(&ok);
     if (!ok || part == 0 || part > 0xFFFFFFFFull) return std::nullopt;
-    return ReplyPart{id.left(dot).toString(), quint32(part)};
+    ReplyPart p{id.first(dot).toByteArray(), quint32(part), d.first(at) + d.sliced(end), false};
+    // "\final\" closes the last part, after its "\queryid\" or (some servers) before it.
+    if (p.payload.endsWith(kFinal)) {
+        p.payload.chop(kFinal.size());
+        p.final = true;
+    }
+    return p;
 }
 
-std::optional<QString> ReplyAssembly::add(const QString& d) {
+std::optional<QByteArray> ReplyAssembly::add(const QByteArray& d) {
     if (overflowed_) return std::nullopt;
     if (size_ + d.size() > kMaxText) {
         // Too big for any real server: the rest is dropped and the query runs out.
@@ -55,11 +79,11 @@ std::optional<QString> ReplyAssembly::add(const QString& d) {
         unnumbered_.clear();
         return std::nullopt;
     }
-    const std::optional<ReplyPart> id = replyPart(d);
+    std::optional<ReplyPart> id = replyPart(d);
     if (!id) {
         size_ += d.size();
         unnumbered_ += d;
-        if (isStatusComplete(unnumbered_)) return unnumbered_;
+        if (parseStatusPairs(unnumbered_).final) return unnumbered_;
         return std::nullopt;
     }
     // A part past any real reply's length, or one already in, is dropped.
@@ -67,14 +91,14 @@ std::optional<QString> ReplyAssembly::add(const QString& d) {
     Numbered& reply = numbered_[id->reply];
     if (reply.parts.contains(id->part)) return std::nullopt;
     size_ += d.size();
-    reply.parts.insert(id->part, d);
-    if (d.contains(kFinal)) reply.finalPart = id->part;
+    if (id->final) reply.finalPart = id->part;
+    reply.parts.insert(id->part, std::move(id->payload));
     return whole(reply);
 }
 
-std::optional<QString> ReplyAssembly::whole(const Numbered& reply) {
+std::optional<QByteArray> ReplyAssembly::whole(const Numbered& reply) {
     if (!reply.finalPart) return std::nullopt;
-    QString text;
+    QByteArray text;
     for (quint32 k = 1; k <= *reply.finalPart; ++k) {
         const auto it = reply.parts.constFind(k);
         if (it == reply.parts.cend()) return std::nullopt;

@@ -185,10 +185,11 @@ void ServerMonitor::onQueryFinished(const QueryOutcome& outcome) {
         if (selected) notifyPanel();
         return;
     }
-    if (outcome.failure != Failure::NoReply && outcome.failure != Failure::Unresolved) return;
+    if (outcome.failure == Failure::BadReply || outcome.failure == Failure::Busy) return;
     const int unanswered = ++unanswered_[key];
-    // A name that does not resolve will not answer the next time either.
-    if (unanswered >= kSilentAfter || outcome.failure == Failure::Unresolved) {
+    // A name that does not resolve, or an address no server can have, will not answer the next time either.
+    if (unanswered >= kSilentAfter || outcome.failure == Failure::Unresolved ||
+        outcome.failure == Failure::BadAddress) {
         markServerSilent(s_, row);
         notifyPanel();
     }

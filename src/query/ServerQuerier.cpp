@@ -4,8 +4,8 @@
 #include <QHostInfo>
 #include <QTimer>
 
+#include "platform/HostAddress.h"
 #include "platform/MonotonicClock.h"
-#include "platform/Text1252.h"
 #include "query/StatusDecoders.h"
 
 namespace {
@@ -16,24 +16,6 @@ QString keyOf(const QString& address, int port) { return address + QLatin1Char('
 QString targetKey(const QueryTarget& t) { return keyOf(t.address, t.port); }
 
 bool wantsProbe(const QString& game) { return game == QLatin1String("UT2") || game == QLatin1String("UT3"); }
-
-std::optional<QString> dottedIpv4(const QString& text) {
-    QHostAddress a;
-    if (!a.setAddress(text) || a.protocol() != QAbstractSocket::IPv4Protocol) return std::nullopt;
-    return a.toString();
-}
-
-// A name worth asking the resolver about: letters, digits, dots and dashes, not all digits.
-bool looksLikeHostName(const QString& name) {
-    if (name.isEmpty() || name.size() > 253) return false;
-    bool letter = false;
-    for (const QChar c : name) {
-        if (c.isLetter() && c.unicode() < 128) letter = true;
-        else if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-'))
-            return false;
-    }
-    return letter;
-}
 }  // namespace
 
 ServerQuerier::ServerQuerier() {
@@ -96,8 +78,10 @@ void ServerQuerier::startQueued() {
 
 void ServerQuerier::begin(const QueryTarget& t) {
     if (t.port < 1 || t.port > 65535) return finish({t, {}, QueryOutcome::Failure::BadAddress, {}});
-    if (const auto ip = dottedIpv4(t.address)) return launch(t, *ip);
-    if (!looksLikeHostName(t.address)) return finish({t, {}, QueryOutcome::Failure::BadAddress, {}});
+    const HostAddress written = parseHostAddress(t.address);
+    if (written.kind == HostAddress::Kind::Ipv4) return launch(t, written.text);
+    if (written.kind != HostAddress::Kind::HostName)
+        return finish({t, {}, QueryOutcome::Failure::BadAddress, {}});
     if (const auto it = resolved_.constFind(t.address.toLower()); it != resolved_.cend())
         return launch(t, *it);
     resolver_(t.address, [this, t, epoch = epoch_](std::optional<QString> address) {
@@ -128,12 +112,12 @@ void ServerQuerier::sendStatus(const QString& key, quint64 id) {
     const auto it = pending_.find(key);
     if (it == pending_.end() || it->id != id || it->statusSent) return;
     it->statusSent = true;
-    // The first send also opens the socket: its time is taken once the datagram is out.
-    const bool open = socket_.isOpen();
-    it->sentAtNs = monotonicNs();
+    // The socket is opened before the clock is read, so the first server's ping holds
+    // neither the opening nor a wait after the send.
+    socket_.open();
     it->droppedAtSend = socket_.dropped();
+    it->sentAtNs = monotonicNs();
     socket_.send(it->address, it->target.port, kStatusQuery);  // a refused send runs out like a lost one
-    if (!open) it->sentAtNs = monotonicNs();
     addDeadline(timeoutMs_, {false, key, id});
 }
 
@@ -175,7 +159,10 @@ void ServerQuerier::timeOut(const QString& key, quint64 id) {
         socket_.send(it->address, it->target.port, kStatusQuery);
         return addDeadline(timeoutMs_, {false, key, id});
     }
-    QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::NoReply, {}};
+    QueryOutcome outcome{it->target,
+                         it->address,
+                         it->heard ? QueryOutcome::Failure::Incomplete : QueryOutcome::Failure::NoReply,
+                         {}};
     pending_.erase(it);
     finish(std::move(outcome));
 }
@@ -186,13 +173,13 @@ void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddre
 
 void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort,
                                qint64 arrivedNs) {
-    const QString d = windows1252ToUnicode(bytes);
-    if (isProbeDatagram(d)) {
+    if (isProbeDatagram(bytes)) {
         // The probe's reply comes from the game's port, nine below the query port.
         const QString key = keyOf(fromAddress, fromPort + 9);
         const auto it = pending_.find(key);
         if (it == pending_.end() || !it->probe) return;
-        if (it->probeBuffer.size() + d.size() <= kMaxProbeBuffer) it->probeBuffer += d;
+        const auto rules = readProbeRules(bytes);
+        if (it->probeRules.size() + rules.size() <= kMaxProbeRules) it->probeRules += rules;
         if (!it->statusSent) sendStatus(key, it->id);
         return;
     }
@@ -201,13 +188,13 @@ void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddre
     // Only a server being asked is listened to, and only after it was asked.
     if (it == pending_.end() || !it->statusSent) return;
     it->heard = true;
-    if (const std::optional<QString> text = it->reply.add(d)) complete(key, *text, arrivedNs);
+    if (const std::optional<QByteArray> text = it->reply.add(bytes)) complete(key, *text, arrivedNs);
 }
 
-void ServerQuerier::complete(const QString& key, const QString& text, qint64 arrivedNs) {
+void ServerQuerier::complete(const QString& key, const QByteArray& text, qint64 arrivedNs) {
     const auto it = pending_.find(key);
     QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::None, {}};
-    outcome.status = decodeStatusReply(text, splitProbeFields(it->probeBuffer));
+    outcome.status = decodeStatusReply(text, it->probeRules);
     if (outcome.status) outcome.status->pingMs = std::max<qint64>(0, arrivedNs - it->sentAtNs) / 1000000;
     else outcome.failure = QueryOutcome::Failure::BadReply;
     pending_.erase(it);

@@ -18,7 +18,8 @@
 struct QueryOutcome {
     enum class Failure {
         None,        // answered: status holds the reply
-        NoReply,     // no complete reply in time
+        NoReply,     // no reply in time
+        Incomplete,  // parts of a reply, never all of it, also when asked once more
         Unresolved,  // the host name has no IPv4 address
         BadAddress,  // no address or no usable port
         BadReply,    // a complete reply no decoder could read
@@ -40,7 +41,7 @@ class ServerQuerier {
 public:
     static constexpr int kMaxInFlight = 64;
     static constexpr int kDefaultTimeoutMs = 2000;
-    static constexpr qsizetype kMaxProbeBuffer = 16 * 1024;
+    static constexpr qsizetype kMaxProbeRules = 512;
     static constexpr int kStartsPerTurn = 32;
 
     ServerQuerier();
@@ -89,7 +90,7 @@ private:
         bool retried = false;
         quint64 droppedAtSend = 0;  // the socket's count of datagrams lost on arrival
         qint64 sentAtNs = 0;
-        QString probeBuffer;
+        QList<QPair<QString, QString>> probeRules;
         ReplyAssembly reply;
     };
 
@@ -108,7 +109,7 @@ private:
     void addDeadline(int afterMs, Deadline d);
     void onDeadlines();
     void armDeadlineTimer();
-    void complete(const QString& key, const QString& text, qint64 arrivedNs);
+    void complete(const QString& key, const QByteArray& text, qint64 arrivedNs);
     void finish(QueryOutcome outcome);
 
     UdpSocket socket_;

@@ -28,7 +28,8 @@ struct ServerStatus {
     QString hostPort;
     QString map;           // title + " (" + name + ")"
     QString gameType;      // display text of the game type
-    QString numPlayers;    // UT2003/UT2004: the number listed; UT: as announced
+    QString numPlayers;    // as the row shows it: UT2003/UT2004 the number listed, UT as announced
+    QString announcedPlayers;  // the "numplayers" value as sent, for every game
     QString maxPlayers;
     QString adminName, adminEmail;
     QString password;      // "No", "Yes" or empty

@@ -1,18 +1,20 @@
 #pragma once
 #include <QString>
-#include <QStringList>
+#include <QList>
+#include <QPair>
 #include <optional>
 
 #include "query/ServerStatus.h"
 
-// Turn one complete status reply into a server status value. UT2003/UT2004 replies
-// also read the rules of the probe reply (split at NUL). Nothing for a reply of no
-// known game, or a UT2003/UT2004 reply cut short (a key without its value).
-std::optional<ServerStatus> decodeStatusReply(const QString& statusText, const QStringList& probeFields);
+// Turn one complete status reply (its bytes as sent) into a server status value.
+// UT2003/UT2004 replies also read the rules of the probe reply. Nothing for a reply of
+// no known game.
+std::optional<ServerStatus> decodeStatusReply(const QByteArray& statusText,
+                                              const QList<QPair<QString, QString>>& probeRules);
 
-// "gamename\ut2004\", "gamename\ut2\", "gamename\ut2d\" call the UT2003/UT2004 decoder,
-// "gamename\ut\" the UT decoder; the game value may be in any capitals.
-ReplyGame replyGame(const QString& statusText);
+// The decoder for a "gamename" value in any capitals: "ut2004", "ut2" and "ut2d" are
+// UT2003/UT2004, "ut" is UT.
+ReplyGame replyGame(const QString& gameName);
 
 // Display texts shared by the decoders.
 QString ut2GameTypeDisplay(const QString& upperGameType);  // "ONSONSLAUGHTGAME" -> "Onslaught"

@@ -26,7 +26,7 @@ TEST(Validate, AnswersForUtsKey) {
 TEST(ServerAddresses, OnlyUsableIpv4AddressesAndPorts) {
     const std::pair<const char*, const char*> cases[] = {{"127.0.0.1:7778", "127.0.0.1:7778"},
                                                          {"81.169.200.4:65535", "81.169.200.4:65535"},
-                                                         {"010.1.2.3:7778", "10.1.2.3:7778"},
+                                                         {"010.1.2.3:7778", nullptr},
                                                          {"127.0.0.1:0", nullptr},
                                                          {"127.0.0.1:99999", nullptr},
                                                          {"127.0.0:7778", nullptr},

@@ -30,13 +30,13 @@ TEST(BuddyMatch, EntryRules) {
 }
 
 // Codes before the names and between Bob's letters, one with a colour byte that is a
-// backslash.
+// character of names ('|').
 TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelCopyOrBuddiesFile) {
     Buddies f;
     f.s.AutoScanMode = false;
     f.reply("\x1b\x01\xff\x01Green Server",
             "\x1b\xff\x01\x01"
-            "B\x1b\x5c\x01\xff"
+            "B\x1b\x7c\x01\xff"
             "ob");
     EXPECT_EQ(f.cell(1, ServerCol::Name), "Green Server");
     EXPECT_EQ(f.s.panel.Frame1, "Server information for: Green Server");

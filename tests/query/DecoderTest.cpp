@@ -6,6 +6,7 @@
 #include "platform/Text1252.h"
 #include "query/PlayersAndBuddies.h"
 #include "query/ReplyGathering.h"
+#include "query/Ut2String.h"
 
 // UT2 servers list fewer players than they announce (some absurdly many): the row shows those listed.
 TEST(Decoder, Ut2RowInAutomaticModeCountsListedPlayersAndLeavesPlayersAndPanelEmpty) {
@@ -120,8 +121,32 @@ TEST(Gathering, DuplicateHugeMissingAndTooManyPartsNeverComplete) {
     EXPECT_FALSE(two.add("\\gamename\\ut\\queryid\\8.1"));
     EXPECT_FALSE(two.add("\\numplayers\\0\\queryid\\9.2\\final\\"));
     EXPECT_TRUE(two.add("\\numplayers\\0\\queryid\\8.2\\final\\"));
+    // Without part numbers "final" ends the reply only where a key stands.
+    ReplyAssembly plain;
+    EXPECT_FALSE(plain.add("\\gamename\\ut\\hostname\\final\\numplayers\\1\\player_0\\final\\"));
+    EXPECT_TRUE(plain.add("frags_0\\1\\final\\"));
     // Past the size limit nothing completes any more, not even a whole reply.
     ReplyAssembly big;
-    for (int i = 0; i < 100; ++i) big.add(QStringLiteral("\\pad\\") + QString(1000, QLatin1Char('x')));
-    EXPECT_FALSE(big.add(QString::fromLatin1(utReply())));
+    for (int i = 0; i < 100; ++i) big.add("\\pad\\" + QByteArray(1000, 'x'));
+    EXPECT_FALSE(big.add(utReply()));
+}
+
+// The strings of the UT2 native replies: a length byte, then text ended by NUL, or UCS-2
+// when the length is negative; a string running past the end is none. (The rules after
+// an odd string staying in step: the query command's table of reply shapes.)
+TEST(Gathering, Ut2Strings) {
+    const std::tuple<const char*, std::optional<QString>, qsizetype> cases[] = {
+        {"00", "", 1},
+        {"0100", "", 2},
+        {"04426f6200", "Bob", 5},
+        {"06436166c3a900", "Café", 7},
+        {"05436166e900", "Café", 6},
+        {"87410175006b00610073007a0000000278", "Łukasz", 15},
+        {"05426f", std::nullopt, 0},
+        {"834100", std::nullopt, 0}};
+    for (const auto& [hex, text, next] : cases) {
+        qsizetype pos = 0;
+        EXPECT_EQ(readUt2String(QByteArray::fromHex(hex), pos), text) << hex;
+        EXPECT_EQ(pos, next) << hex;
+    }
 }

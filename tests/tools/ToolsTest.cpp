@@ -18,7 +18,9 @@ TEST(QstatStandin, StatusReadLikeARealServerForEachGame) {
     const std::tuple<const char*, const char*, int, const char*, const char*> cases[] = {
         {"ut", "-uns", 1, "--player-count 12 --split 400 --max-players 24",
          "12/24|DM-Deck16][|gamename=ut|Player1\n|Player6\n|Player12\n"},
-        {"ut2004", "-ut2004s", 10, ut2, "5/20|ONS-Torlan|ONSOnslaughtGame"},
+        // qstat keeps the low byte of a UCS-2 string ("Ł" is U+0141) and the rules after it in step.
+        {"ut2004", "-ut2004s", 10, "--player-count 5 --max-players 20 --admin Łukasz --mutators MutA,MutB",
+         "5/20|AdminName=Aukasz|AdminEmail=admin@example.com|Mutator=MutA|MutB|Player5\n"},
         {"ut2003", "-ut2s", 10, ut2, "5/20|ONS-Torlan|ONSOnslaughtGame"}};
     for (const auto& [game, type, offset, options, seen] : cases) {
         const QString args =

@@ -5,6 +5,7 @@
 // datagrams, reversed order, garbage, "\final\" before "\queryid\".
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QHostAddress>
 #include <QMap>
 #include <QNetworkDatagram>
@@ -44,12 +45,17 @@ struct Options {
     bool finalFirst = false;
     bool colour = false;
     bool noProbe = false;
+    bool cutFields = false;    // datagrams cut at exactly splitBytes, inside a field if need be
+    bool danglingKey = false;  // the reply's last key sent without its value
+    bool utf8 = false;         // names sent as UTF-8, as newer server builds do
+    QByteArray gameName;       // instead of the game's own
+    QString recordFile;        // one line per status query answered
     QByteArray map = "DM-Deck16][";
     QByteArray mapTitle = "Deck16][";
     QByteArray gameType;
     QByteArray password;
     QByteArray timeLimit = "20";
-    QByteArray adminName = "Stand-in Admin";
+    QString adminName = QStringLiteral("Stand-in Admin");
     QByteArray adminEmail = "admin@example.com";
     QList<QByteArray> mutators;
     double lifetimeSeconds = 60;
@@ -76,7 +82,8 @@ QByteArray defaultGameType(Game g) {
 // The key/value pairs of the status reply, without queryid and final.
 QList<QPair<QByteArray, QByteArray>> statusPairs(const Options& o, int index, int gamePort) {
     QList<QPair<QByteArray, QByteArray>> p;
-    const QByteArray gameName = o.game == Game::Ut ? "ut" : o.game == Game::Ut2003 ? "ut2" : "ut2004";
+    QByteArray gameName = o.game == Game::Ut ? "ut" : o.game == Game::Ut2003 ? "ut2" : "ut2004";
+    if (!o.gameName.isEmpty()) gameName = o.gameName;
     const int announced = o.announcedPlayers >= 0 ? o.announcedPlayers : int(o.players.size());
     p << qMakePair(QByteArray("gamename"), gameName);
     p << qMakePair(QByteArray("gamever"), QByteArray(o.game == Game::Ut ? "451" : "3369"));
@@ -93,7 +100,7 @@ QList<QPair<QByteArray, QByteArray>> statusPairs(const Options& o, int index, in
         p << qMakePair(QByteArray("timelimit"), o.timeLimit);
         p << qMakePair(QByteArray("goalteamscore"), QByteArray("3"));
         p << qMakePair(QByteArray("mutators"), o.mutators.join(", "));
-        p << qMakePair(QByteArray("adminname"), o.adminName);
+        p << qMakePair(QByteArray("adminname"), o.utf8 ? o.adminName.toUtf8() : o.adminName.toLatin1());
         p << qMakePair(QByteArray("adminemail"), o.adminEmail);
     }
     p << qMakePair(QByteArray("password"),
@@ -126,16 +133,23 @@ QList<QByteArray> statusDatagrams(const Options& o, int index, int gamePort, int
         else
             blocks.last() += pair;
     }
+    if (o.danglingKey) blocks << "\\dangling";
     QList<QByteArray> out;
     QByteArray current;
-    for (const QByteArray& pair : blocks) {
-        if (!current.isEmpty() && current.size() + pair.size() > o.splitBytes) {
-            out << current;
-            current.clear();
+    if (o.cutFields) {
+        // Cut where the size says, in the middle of a key or a value.
+        const QByteArray all = blocks.join();
+        for (qsizetype at = 0; at < all.size(); at += o.splitBytes) out << all.mid(at, o.splitBytes);
+    } else {
+        for (const QByteArray& pair : blocks) {
+            if (!current.isEmpty() && current.size() + pair.size() > o.splitBytes) {
+                out << current;
+                current.clear();
+            }
+            current += pair;
         }
-        current += pair;
+        out << current;
     }
-    out << current;
     for (int k = 0; k < out.size(); ++k) {
         const QByteArray id = "\\queryid\\" + QByteArray::number(queryId) + '.' + QByteArray::number(k + 1);
         if (k + 1 < out.size()) out[k] += id;
@@ -147,6 +161,17 @@ QList<QByteArray> statusDatagrams(const Options& o, int index, int gamePort, int
 QByteArray probeString(const QByteArray& text) {
     QByteArray s(1, char(text.size() + 1));
     return s + text + '\0';
+}
+
+// A text with a character outside Latin-1 goes as UCS-2, as the games send it: a length
+// byte with its top bit set counting two-byte characters, the closing 0 included.
+QByteArray probeText(const QString& text) {
+    bool latin1 = true;
+    for (const QChar c : text) latin1 = latin1 && c.unicode() < 0x100;
+    if (latin1) return probeString(text.toLatin1());
+    QByteArray s(1, char(0x80 | (text.size() + 1)));
+    for (const QChar c : text + QChar(0)) s += char(c.unicode() & 0xff), s += char(c.unicode() >> 8);
+    return s;
 }
 
 void appendInt32(QByteArray& r, int v) {
@@ -162,19 +187,19 @@ QByteArray nativeHeader(const Options& o, char type) {
 QByteArray rulesReply(const Options& o) {
     const bool ut2003 = o.game == Game::Ut2003;
     QByteArray r = nativeHeader(o, 1);
-    auto rule = [&](QByteArray key, const QByteArray& value) {
+    auto rule = [&](QByteArray key, const QString& value) {
         if (ut2003) key = key.toLower();  // UT2003 sends its rule names in lower case
-        r += probeString(key) + probeString(value);
+        r += probeString(key) + probeText(value);
     };
     rule("ServerMode", "dedicated");
     rule("AdminName", o.adminName);
-    rule("AdminEmail", o.adminEmail);
+    rule("AdminEmail", QString::fromLatin1(o.adminEmail));
     rule("ServerVersion", "3369");
     rule("GameStats", "False");
     rule("GoalScore", "25");
-    if (!o.timeLimit.isEmpty()) rule("TimeLimit", o.timeLimit);
+    if (!o.timeLimit.isEmpty()) rule("TimeLimit", QString::fromLatin1(o.timeLimit));
     rule("Translocator", "True");
-    for (const QByteArray& m : o.mutators) rule("Mutator", m);
+    for (const QByteArray& m : o.mutators) rule("Mutator", QString::fromLatin1(m));
     return r;
 }
 
@@ -270,24 +295,33 @@ private:
             receivedAt_ = kernelReceiveTime(socket);
             const QByteArray q = d.data();
             if (q.startsWith('\\') && queryPorts_.contains(port)) {
+                const qint64 arrivedNs =
+                    std::chrono::duration_cast<std::chrono::nanoseconds>(receivedAt_.time_since_epoch())
+                        .count();
                 const int index = queryPorts_[port];
                 // The game port is one below a UT query port and ten below a UT2 one.
                 const int gamePort = port - (o_.game == Game::Ut ? 1 : 10);
                 const bool first = !answered_.contains(port);
                 answered_.insert(port);
-                answer(socket, d, statusDatagrams(o_, index, gamePort, ++queryId_), true, first);
+                answer(socket, d, statusDatagrams(o_, index, gamePort, ++queryId_), true, first, arrivedNs,
+                       port);
             } else if (q.size() == 5 && probePorts_.contains(port)) {
                 // The native protocol: 0 server information, 1 rules, 2 players.
                 const int index = probePorts_[port];
                 if (q[4] == 0) answer(socket, d, {infoReply(o_, index, port - 1, port + 9)}, false);
                 else if (q[4] == 1) answer(socket, d, {rulesReply(o_)}, false);
                 else if (q[4] == 2) answer(socket, d, {playersReply(o_)}, false);
+                // 3, everything at once (qstat asks so): the three replies in turn.
+                else if (q[4] == 3)
+                    answer(socket, d,
+                           {infoReply(o_, index, port - 1, port + 9), rulesReply(o_), playersReply(o_)},
+                           false);
             }
         }
     }
 
-    void answer(QUdpSocket* socket, const QNetworkDatagram& query, QList<QByteArray> datagrams,
-                bool faults, bool firstReply = false) {
+    void answer(QUdpSocket* socket, const QNetworkDatagram& query, QList<QByteArray> datagrams, bool faults,
+                bool firstReply = false, qint64 arrivedNs = -1, int port = 0) {
         if (faults) {
             if (o_.reverse) std::reverse(datagrams.begin(), datagrams.end());
             if (!o_.order.isEmpty()) datagrams = reordered(datagrams, o_.order);
@@ -303,8 +337,13 @@ private:
         }
         const QHostAddress to = query.senderAddress();
         const quint16 toPort = quint16(query.senderPort());
-        auto send = [socket, to, toPort, datagrams] {
+        auto send = [this, socket, to, toPort, datagrams, arrivedNs, port] {
+            // The time the first datagram leaves, on the clients' monotonic clock.
+            const qint64 sentNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                      std::chrono::steady_clock::now().time_since_epoch())
+                                      .count();
             for (const QByteArray& d : datagrams) socket->writeDatagram(d, to, toPort);
+            if (arrivedNs >= 0) record(port, arrivedNs, sentNs);
         };
         if (o_.delayMs <= 0 || !faults) return send();
         // The event loop may wake late on a busy machine; the last stretch is slept exactly,
@@ -314,6 +353,17 @@ private:
             std::this_thread::sleep_until(due);
             send();
         });
+    }
+
+    // "status PORT ARRIVED SENT": the query port, when a status query came in (the system's
+    // stamp) and when the answer went out, in nanoseconds of the monotonic clock, for a
+    // test to hold a measured ping against.
+    void record(int port, qint64 arrivedNs, qint64 sentNs) {
+        if (o_.recordFile.isEmpty()) return;
+        QFile f(o_.recordFile);
+        if (!f.open(QIODevice::Append)) return;
+        f.write("status " + QByteArray::number(port) + ' ' + QByteArray::number(arrivedNs) + ' ' +
+                QByteArray::number(sentNs) + '\n');
     }
 
     Options o_;
@@ -360,6 +410,13 @@ int main(int argc, char** argv) {
     opt("final-first", "put \\final\\ before \\queryid\\ in the last datagram");
     opt("colour", "UT2004 colour codes in the server and player names");
     opt("no-probe", "do not answer the UT2 probe");
+    opt("cut-fields", "cut the reply at exactly --split bytes, inside keys and values");
+    opt("dangling-key", "end the reply with a key that has no value");
+    opt("utf8", "send names as UTF-8 (default: Latin-1)");
+    opt("name-hex", "server name as raw bytes, in hex", "hex");
+    opt("admin", "admin name; sent as UCS-2 in the probe when it holds a character outside Latin-1", "text");
+    opt("gamename", "gamename value to send instead of the game's own", "text");
+    opt("record", "append a line per status query answered: status PORT ARRIVED_NS SENT_NS", "file");
     opt("map", "map name", "text");
     opt("gametype", "game type", "text");
     opt("password", "password value as sent", "text");
@@ -375,8 +432,18 @@ int main(int argc, char** argv) {
     if (p.isSet("port")) o.port = p.value("port").toInt();
     if (p.isSet("servers")) o.servers = std::max(1, p.value("servers").toInt());
     if (p.isSet("port-step")) o.portStep = std::max(1, p.value("port-step").toInt());
-    if (p.isSet("name")) o.name = p.value("name").toLatin1();
-    if (p.isSet("players")) o.players = splitList(p.value("players"));
+    o.utf8 = p.isSet("utf8");
+    const auto bytes = [&](const QString& text) { return o.utf8 ? text.toUtf8() : text.toLatin1(); };
+    if (p.isSet("name")) o.name = bytes(p.value("name"));
+    if (p.isSet("name-hex")) o.name = QByteArray::fromHex(p.value("name-hex").toLatin1());
+    if (p.isSet("players"))
+        for (const QString& n : p.value("players").split(QLatin1Char(','), Qt::SkipEmptyParts))
+            o.players << bytes(n);
+    if (p.isSet("admin")) o.adminName = p.value("admin");
+    if (p.isSet("gamename")) o.gameName = p.value("gamename").toLatin1();
+    if (p.isSet("record")) o.recordFile = p.value("record");
+    o.cutFields = p.isSet("cut-fields");
+    o.danglingKey = p.isSet("dangling-key");
     if (p.isSet("player-count"))
         for (int i = 0, n = p.value("player-count").toInt(); i < n; ++i)
             o.players << "Player" + QByteArray::number(i + 1);

@@ -1,0 +1,66 @@
+#include "app/CommandLine.h"
+
+namespace {
+// Qt's own options, which QApplication takes out of the arguments.
+bool isQtOption(const QString& a, bool& takesValue) {
+    static const QStringList withValue{"-platform",
+                                       "-platformpluginpath",
+                                       "-platformtheme",
+                                       "-plugin",
+                                       "-qwindowgeometry",
+                                       "-qwindowicon",
+                                       "-qwindowtitle",
+                                       "-display",
+                                       "-geometry",
+                                       "-style",
+                                       "-stylesheet",
+                                       "-session",
+                                       "-name",
+                                       "-title"};
+    static const QStringList flags{"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
+    takesValue = withValue.contains(a);
+    return takesValue || flags.contains(a);
+}
+}  // namespace
+
+CommandLineRead readCommandLine(const QStringList& arguments) {
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")))
+        return {CommandChoice::Help, {}};
+    if (arguments.contains(QStringLiteral("--version"))) return {CommandChoice::Version, {}};
+    // The two commands read their own arguments and say what is wrong with them.
+    if (arguments.contains(QStringLiteral("--master"))) return {CommandChoice::Master, {}};
+    if (arguments.contains(QStringLiteral("--query"))) return {CommandChoice::Query, {}};
+    for (int i = 0; i < arguments.size(); ++i) {
+        bool takesValue = false;
+        if (!isQtOption(arguments[i], takesValue)) return {CommandChoice::BadArgument, arguments[i]};
+        if (takesValue) ++i;
+    }
+    return {CommandChoice::Window, {}};
+}
+
+QString commandLineUsage() {
+    // Every form of the command line; the manual page (dist/vyrn.1) and the bash completion
+    // name the same options, and the package test holds them to it.
+    return QStringLiteral(
+        "usage: vyrn                     the window\n"
+        "       vyrn --query [--json] [--timeout MS] ADDRESS:PORT[:GAME]...\n"
+        "       vyrn --query [--json] [--timeout MS] --file servers.ini\n"
+        "       vyrn --master [--json] [--game ut] [HOST:PORT]...\n"
+        "       vyrn --master --query [--json] [--timeout MS] [HOST:PORT]...\n"
+        "       vyrn --help | --version\n"
+        "\n"
+        "  --query        ask the servers given for their status, print one line each and exit\n"
+        "  --file FILE    take the servers from FILE, one ADDRESS:PORT:GAME a line (servers.ini)\n"
+        "  --master       list the servers of the master servers (default: those of masters.ini)\n"
+        "  --game ut      the game whose list is asked for\n"
+        "  --json         print each result as one JSON object a line\n"
+        "  --timeout MS   wait MS milliseconds for a server that does not answer\n"
+        "  --help         show this help and exit\n"
+        "  --version      show the version and exit\n"
+        "\n"
+        "GAME is UT, UT2 (UT2003) or UT3 (UT2004); UT when left out. MS is how long a server\n"
+        "is waited for, from 1 to 600000 (default 2000). The exit code is 0 when every server\n"
+        "answered, 1 when some did not, 2 for bad arguments.\n");
+}
+
+QString versionText() { return QStringLiteral("VYRN 3.0"); }
