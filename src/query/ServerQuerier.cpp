@@ -175,6 +175,16 @@ void ServerQuerier::timeOut(const QString& key, quint64 id) {
         socket_.send(it->address, it->target.port, kStatusQuery);
         return addDeadline(timeoutMs_, {false, key, id});
     }
+    if (it->native && it->nativeInfo) return completeNative(key);
+    if (!it->native && !it->heard && !it->probeReplies.isEmpty()) {
+        // The server answers its own protocol but not "\status\" (switched off on many
+        // servers a UT2 master lists): ask it there for its information and players.
+        it->native = true;
+        it->sentAtNs = monotonicNs();
+        socket_.send(it->address, it->target.port - 9, nativeQuery(NativeType::Info));
+        socket_.send(it->address, it->target.port - 9, nativeQuery(NativeType::Players));
+        return addDeadline(timeoutMs_, {false, key, id});
+    }
     QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::NoReply, {}};
     pending_.erase(it);
     finish(std::move(outcome));
@@ -186,13 +196,23 @@ void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddre
 
 void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort,
                                qint64 arrivedNs) {
+    if (const auto type = nativeReplyType(bytes); type && type != NativeType::Rules) {
+        // Answers to the native queries come from the game's port + 1, nine below the query port.
+        const QString key = keyOf(fromAddress, fromPort + 9);
+        const auto it = pending_.constFind(key);
+        if (it != pending_.cend() && it->native) onNativeReply(key, *type, bytes, arrivedNs);
+        return;
+    }
     const QString d = windows1252ToUnicode(bytes);
     if (isProbeDatagram(d)) {
         // The probe's reply comes from the game's port, nine below the query port.
         const QString key = keyOf(fromAddress, fromPort + 9);
         const auto it = pending_.find(key);
         if (it == pending_.end() || !it->probe) return;
-        if (it->probeBuffer.size() + d.size() <= kMaxProbeBuffer) it->probeBuffer += d;
+        if (it->probeBuffer.size() + d.size() <= kMaxProbeBuffer) {
+            it->probeBuffer += d;
+            it->probeReplies.append(bytes);
+        }
         if (!it->statusSent) sendStatus(key, it->id);
         return;
     }
@@ -210,6 +230,30 @@ void ServerQuerier::complete(const QString& key, const QString& text, qint64 arr
     outcome.status = decodeStatusReply(text, splitProbeFields(it->probeBuffer));
     if (outcome.status) outcome.status->pingMs = std::max<qint64>(0, arrivedNs - it->sentAtNs) / 1000000;
     else outcome.failure = QueryOutcome::Failure::BadReply;
+    pending_.erase(it);
+    finish(std::move(outcome));
+}
+
+void ServerQuerier::onNativeReply(const QString& key, NativeType type, const QByteArray& bytes, qint64 arrivedNs) {
+    Pending& p = pending_[key];
+    if (type == NativeType::Info && !p.nativeInfo) {
+        p.nativeInfo = readNativeInfo(bytes);
+        p.nativePingNs = arrivedNs - p.sentAtNs;
+    } else if (type == NativeType::Players && p.nativePlayers.size() < kMaxNativePlayers) {
+        p.nativePlayers += readNativePlayers(bytes);
+    }
+    // The players may come in several replies with no mark of the last: the reply is whole
+    // once as many are listed as the information announced, or at the time-out.
+    if (p.nativeInfo && p.nativePlayers.size() >= p.nativeInfo->numPlayers) completeNative(key);
+}
+
+void ServerQuerier::completeNative(const QString& key) {
+    const auto it = pending_.find(key);
+    QList<QPair<QString, QString>> rules;
+    for (const QByteArray& reply : it->probeReplies) rules += readNativeRules(reply);
+    QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::None, {}};
+    outcome.status = nativeStatus(*it->nativeInfo, rules, it->nativePlayers);
+    outcome.status->pingMs = std::max<qint64>(0, it->nativePingNs) / 1000000;
     pending_.erase(it);
     finish(std::move(outcome));
 }

@@ -44,6 +44,7 @@ struct Options {
     bool finalFirst = false;
     bool colour = false;
     bool noProbe = false;
+    bool nativeOnly = false;
     QByteArray map = "DM-Deck16][";
     QByteArray mapTitle = "Deck16][";
     QByteArray gameType;
@@ -269,7 +270,7 @@ private:
             const QNetworkDatagram d = socket->receiveDatagram();
             receivedAt_ = kernelReceiveTime(socket);
             const QByteArray q = d.data();
-            if (q.startsWith('\\') && queryPorts_.contains(port)) {
+            if (q.startsWith('\\') && queryPorts_.contains(port) && !o_.nativeOnly) {
                 const int index = queryPorts_[port];
                 // The game port is one below a UT query port and ten below a UT2 one.
                 const int gamePort = port - (o_.game == Game::Ut ? 1 : 10);
@@ -360,6 +361,7 @@ int main(int argc, char** argv) {
     opt("final-first", "put \\final\\ before \\queryid\\ in the last datagram");
     opt("colour", "UT2004 colour codes in the server and player names");
     opt("no-probe", "do not answer the UT2 probe");
+    opt("native-only", "UT2003/UT2004: answer only the native protocol, never \"\\status\\\"");
     opt("map", "map name", "text");
     opt("gametype", "game type", "text");
     opt("password", "password value as sent", "text");
@@ -394,6 +396,7 @@ int main(int argc, char** argv) {
     o.finalFirst = p.isSet("final-first");
     o.colour = p.isSet("colour");
     o.noProbe = p.isSet("no-probe");
+    o.nativeOnly = p.isSet("native-only");
     if (p.isSet("map")) { o.map = p.value("map").toLatin1(); o.mapTitle = o.map; }
     if (p.isSet("gametype")) o.gameType = p.value("gametype").toLatin1();
     if (p.isSet("password")) o.password = p.value("password").toLatin1();
