@@ -70,7 +70,8 @@ QString yesNo(const QString& value) {
 }  // namespace
 
 QByteArray nativeQuery(NativeType type) {
-    QByteArray q("\x79\x00\x00\x00", 4);
+    // The first byte as Debian's qstat sends it for both games.
+    QByteArray q("\x78\x00\x00\x00", 4);
     return q + char(type);
 }
 

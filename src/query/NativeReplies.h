@@ -8,7 +8,7 @@
 #include "query/ServerStatus.h"
 
 // The UT2003/UT2004 servers' own query protocol, on the game port + 1 (the favourite's
-// query port - 9): a 5-byte query (79 00 00 00 type) and a reply behind a 5-byte header
+// query port - 9): a 5-byte query (78 00 00 00 type) and a reply behind a 5-byte header
 // (79 or 80, three zeros, the type). Type 0 is the server information, 1 the rules,
 // 2 the players. A server whose "\status\" query is switched off still answers these.
 enum class NativeType : quint8 { Info = 0, Rules = 1, Players = 2 };
