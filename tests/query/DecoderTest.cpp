@@ -4,6 +4,7 @@
 
 #include "QueryTestHelpers.h"
 #include "platform/Text1252.h"
+#include "query/NativeReplies.h"
 #include "query/PlayersAndBuddies.h"
 #include "query/ReplyGathering.h"
 
@@ -124,4 +125,21 @@ TEST(Gathering, DuplicateHugeMissingAndTooManyPartsNeverComplete) {
     ReplyAssembly big;
     for (int i = 0; i < 100; ++i) big.add(QStringLiteral("\\pad\\") + QString(1000, QLatin1Char('x')));
     EXPECT_FALSE(big.add(QString::fromLatin1(utReply())));
+}
+
+// A server's own replies: strings behind a length byte, UCS-2 ones behind a byte with its
+// top bit set; a reply cut short keeps what came whole and reads nothing past its end.
+TEST(Decoder, NativeRepliesReadUcs2NamesAndStopAtACutRecord) {
+    const QByteArray ucs2Player = QByteArray("\x80\0\0\0\x02" "\x01\0\0\0" "\x86", 10) +
+                                  QByteArray("A\x01u\0k\0a\0s\0\0\0", 12) + QByteArray("\x32\0\0\0\x03\0\0\0\0\0\0\0", 12);
+    const auto players = readNativePlayers(ucs2Player + ucs2Player.mid(5, 9));
+    ASSERT_EQ(players.size(), 1);
+    EXPECT_EQ(players[0].name, QString::fromUtf8("Łukas"));
+    EXPECT_EQ(players[0].ping, "50");
+    EXPECT_EQ(players[0].score, "3");
+    const QByteArray rules("\x80\0\0\0\x01\x08Mutator\0\x05MutA\0\x0aGoalScore\0\x03" "25\0\x08Mutator", 43);
+    EXPECT_EQ(readNativeRules(rules), (QList<QPair<QString, QString>>{{"Mutator", "MutA"}, {"GoalScore", "25"}}));
+    EXPECT_EQ(nativeReplyType(QByteArray("\\status\\\0\0", 10)), std::nullopt);
+    EXPECT_EQ(nativeReplyType(QByteArray("\x79\0\0\0\x02", 5)), NativeType::Players);
+    EXPECT_FALSE(readNativeInfo(QByteArray("\x80\0\0\0\0\x01\0\0\0\0\x07\x1e\0\0", 14)));
 }
