@@ -20,7 +20,7 @@ TEST(QstatStandin, StatusReadLikeARealServerForEachGame) {
          "12/24|DM-Deck16][|gamename=ut|Player1\n|Player6\n|Player12\n"},
         {"ut2004", "-ut2004s", 10, ut2, "5/20|ONS-Torlan|ONSOnslaughtGame"},
         {"ut2003", "-ut2s", 10, ut2, "5/20|ONS-Torlan|ONSOnslaughtGame"},
-        {"ut2004", "-ut2004s", 10, "--native-only --player-count 2", "2/16|Player2\n"}};
+        {"ut2004", "-ut2004s", 10, "--native-only --player-count 2", "2/16|DM-Deck16]["}};
     for (const auto& [game, type, offset, options, seen] : cases) {
         const QString args =
             QStringLiteral("--game %1 --port %2 --name QstatCheck ").arg(game).arg(gamePort + offset);
