@@ -159,6 +159,16 @@ void ServerQuerier::timeOut(const QString& key, quint64 id) {
         socket_.send(it->address, it->target.port, kStatusQuery);
         return addDeadline(timeoutMs_, {false, key, id});
     }
+    if (it->native && it->nativeInfo) return completeNative(key);
+    if (!it->native && !it->heard && it->probeAnswered) {
+        // The server answers its own protocol but not "\status\" (switched off on many
+        // servers a UT2 master lists): ask it there for its information and players.
+        it->native = true;
+        it->sentAtNs = monotonicNs();
+        socket_.send(it->address, it->target.port - 9, nativeQuery(NativeType::Info));
+        socket_.send(it->address, it->target.port - 9, nativeQuery(NativeType::Players));
+        return addDeadline(timeoutMs_, {false, key, id});
+    }
     QueryOutcome outcome{it->target,
                          it->address,
                          it->heard ? QueryOutcome::Failure::Incomplete : QueryOutcome::Failure::NoReply,
@@ -173,11 +183,19 @@ void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddre
 
 void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddress, int fromPort,
                                qint64 arrivedNs) {
+    if (const auto type = nativeReplyType(bytes); type && type != NativeType::Rules) {
+        // Answers to the native queries come from the game's port + 1, nine below the query port.
+        const QString key = keyOf(fromAddress, fromPort + 9);
+        const auto it = pending_.constFind(key);
+        if (it != pending_.cend() && it->native) onNativeReply(key, *type, bytes, arrivedNs);
+        return;
+    }
     if (isProbeDatagram(bytes)) {
         // The probe's reply comes from the game's port, nine below the query port.
         const QString key = keyOf(fromAddress, fromPort + 9);
         const auto it = pending_.find(key);
         if (it == pending_.end() || !it->probe) return;
+        it->probeAnswered = true;
         const auto rules = readProbeRules(bytes);
         if (it->probeRules.size() + rules.size() <= kMaxProbeRules) it->probeRules += rules;
         if (!it->statusSent) sendStatus(key, it->id);
@@ -197,6 +215,28 @@ void ServerQuerier::complete(const QString& key, const QByteArray& text, qint64 
     outcome.status = decodeStatusReply(text, it->probeRules);
     if (outcome.status) outcome.status->pingMs = std::max<qint64>(0, arrivedNs - it->sentAtNs) / 1000000;
     else outcome.failure = QueryOutcome::Failure::BadReply;
+    pending_.erase(it);
+    finish(std::move(outcome));
+}
+
+void ServerQuerier::onNativeReply(const QString& key, NativeType type, const QByteArray& bytes, qint64 arrivedNs) {
+    Pending& p = pending_[key];
+    if (type == NativeType::Info && !p.nativeInfo) {
+        p.nativeInfo = readNativeInfo(bytes);
+        p.nativePingNs = arrivedNs - p.sentAtNs;
+    } else if (type == NativeType::Players && p.nativePlayers.size() < kMaxNativePlayers) {
+        p.nativePlayers += readNativePlayers(bytes);
+    }
+    // The players may come in several replies with no mark of the last: the reply is whole
+    // once as many are listed as the information announced, or at the time-out.
+    if (p.nativeInfo && p.nativePlayers.size() >= p.nativeInfo->numPlayers) completeNative(key);
+}
+
+void ServerQuerier::completeNative(const QString& key) {
+    const auto it = pending_.find(key);
+    QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::None, {}};
+    outcome.status = nativeStatus(*it->nativeInfo, it->probeRules, it->nativePlayers);
+    outcome.status->pingMs = std::max<qint64>(0, it->nativePingNs) / 1000000;
     pending_.erase(it);
     finish(std::move(outcome));
 }

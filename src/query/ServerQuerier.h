@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "platform/UdpSocket.h"
+#include "query/NativeReplies.h"
 #include "query/ReplyGathering.h"
 #include "query/ServerStatus.h"
 
@@ -43,6 +44,7 @@ public:
     static constexpr int kDefaultTimeoutMs = 2000;
     static constexpr qsizetype kMaxProbeRules = 512;
     static constexpr int kStartsPerTurn = 32;
+    static constexpr qsizetype kMaxNativePlayers = 256;
 
     ServerQuerier();
     ~ServerQuerier();
@@ -90,8 +92,15 @@ private:
         bool retried = false;
         quint64 droppedAtSend = 0;  // the socket's count of datagrams lost on arrival
         qint64 sentAtNs = 0;
+        bool probeAnswered = false;
         QList<QPair<QString, QString>> probeRules;
         ReplyAssembly reply;
+        // "\status\" stayed silent but the probe was answered: the server's own queries
+        // for its information and players went out, and what came back so far.
+        bool native = false;
+        std::optional<NativeInfo> nativeInfo;
+        qint64 nativePingNs = 0;
+        QList<PlayerStatus> nativePlayers;
     };
 
     void scheduleStart();
@@ -110,6 +119,8 @@ private:
     void onDeadlines();
     void armDeadlineTimer();
     void complete(const QString& key, const QByteArray& text, qint64 arrivedNs);
+    void onNativeReply(const QString& key, NativeType type, const QByteArray& bytes, qint64 arrivedNs);
+    void completeNative(const QString& key);
     void finish(QueryOutcome outcome);
 
     UdpSocket socket_;

@@ -4,6 +4,7 @@
 
 #include "QueryTestHelpers.h"
 #include "platform/Text1252.h"
+#include "query/NativeReplies.h"
 #include "query/PlayersAndBuddies.h"
 #include "query/ReplyGathering.h"
 #include "query/Ut2String.h"
@@ -149,4 +150,19 @@ TEST(Gathering, Ut2Strings) {
         EXPECT_EQ(readUt2String(QByteArray::fromHex(hex), pos), text) << hex;
         EXPECT_EQ(pos, next) << hex;
     }
+}
+
+// A server's own replies: strings behind a length byte, UCS-2 ones behind a byte with its
+// top bit set; a reply cut short keeps what came whole and reads nothing past its end.
+TEST(Decoder, NativeRepliesReadUcs2NamesAndStopAtACutRecord) {
+    const QByteArray ucs2Player = QByteArray("\x80\0\0\0\x02" "\x01\0\0\0" "\x86", 10) +
+                                  QByteArray("A\x01u\0k\0a\0s\0\0\0", 12) + QByteArray("\x32\0\0\0\x03\0\0\0\0\0\0\0", 12);
+    const auto players = readNativePlayers(ucs2Player + ucs2Player.mid(5, 9));
+    ASSERT_EQ(players.size(), 1);
+    EXPECT_EQ(players[0].name, QString::fromUtf8("Łukas"));
+    EXPECT_EQ(players[0].ping, "50");
+    EXPECT_EQ(players[0].score, "3");
+    EXPECT_EQ(nativeReplyType(QByteArray("\\status\\\0\0", 10)), std::nullopt);
+    EXPECT_EQ(nativeReplyType(QByteArray("\x79\0\0\0\x02", 5)), NativeType::Players);
+    EXPECT_FALSE(readNativeInfo(QByteArray("\x80\0\0\0\0\x01\0\0\0\0\x07\x1e\0\0", 14)));
 }

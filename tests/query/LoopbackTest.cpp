@@ -41,7 +41,11 @@ TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
          "Time Limit: N/A|Goal Limit: "},  // lower case: no probe
         // Colour codes in the names; the admin and the rules named in the probe's reply.
         {"ut2004", "UT3", "--player-count 3 --colour --mutators MutA,MutB", "03/16", 4,
-         "Stand-in Admin ( admin@example.com )|Translocator: Yes|Mutators: MutA, MutB|Goal Limit: 25"}};
+         "Stand-in Admin ( admin@example.com )|Translocator: Yes|Mutators: MutA, MutB|Goal Limit: 25"},
+        // "\status\" switched off: the server's own protocol on the game port + 1
+        {"ut2004", "UT3", "--player-count 3 --colour --native-only --mutators MutA,MutB", "03/16", 4,
+         "Stand-in Admin ( admin@example.com )|Translocator: Yes|Mutators: MutA, MutB|Goal Limit: 25"},
+        {"ut2003", "UT2", "--player-count 9 --native-only --timelimit 20", "09/16", 10, "Time Limit: 20"}};
     for (const auto& [game, code, options, players, rows, panel] : cases) {
         SCOPED_TRACE(options);
         const int port = testPortBase(1);

@@ -21,7 +21,8 @@ TEST(QstatStandin, StatusReadLikeARealServerForEachGame) {
         // qstat keeps the low byte of a UCS-2 string ("Ł" is U+0141) and the rules after it in step.
         {"ut2004", "-ut2004s", 10, "--player-count 5 --max-players 20 --admin Łukasz --mutators MutA,MutB",
          "5/20|AdminName=Aukasz|AdminEmail=admin@example.com|Mutator=MutA|MutB|Player5\n"},
-        {"ut2003", "-ut2s", 10, ut2, "5/20|ONS-Torlan|ONSOnslaughtGame"}};
+        {"ut2003", "-ut2s", 10, ut2, "5/20|ONS-Torlan|ONSOnslaughtGame"},
+        {"ut2004", "-ut2004s", 10, "--native-only --player-count 2", "2/16|DM-Deck16]["}};
     for (const auto& [game, type, offset, options, seen] : cases) {
         const QString args =
             QStringLiteral("--game %1 --port %2 --name QstatCheck ").arg(game).arg(gamePort + offset);

@@ -50,6 +50,7 @@ struct Options {
     bool utf8 = false;         // names sent as UTF-8, as newer server builds do
     QByteArray gameName;       // instead of the game's own
     QString recordFile;        // one line per status query answered
+    bool nativeOnly = false;
     QByteArray map = "DM-Deck16][";
     QByteArray mapTitle = "Deck16][";
     QByteArray gameType;
@@ -294,7 +295,7 @@ private:
             const QNetworkDatagram d = socket->receiveDatagram();
             receivedAt_ = kernelReceiveTime(socket);
             const QByteArray q = d.data();
-            if (q.startsWith('\\') && queryPorts_.contains(port)) {
+            if (q.startsWith('\\') && queryPorts_.contains(port) && !o_.nativeOnly) {
                 const qint64 arrivedNs =
                     std::chrono::duration_cast<std::chrono::nanoseconds>(receivedAt_.time_since_epoch())
                         .count();
@@ -417,6 +418,7 @@ int main(int argc, char** argv) {
     opt("admin", "admin name; sent as UCS-2 in the probe when it holds a character outside Latin-1", "text");
     opt("gamename", "gamename value to send instead of the game's own", "text");
     opt("record", "append a line per status query answered: status PORT ARRIVED_NS SENT_NS", "file");
+    opt("native-only", "UT2003/UT2004: answer only the native protocol, never \"\\status\\\"");
     opt("map", "map name", "text");
     opt("gametype", "game type", "text");
     opt("password", "password value as sent", "text");
@@ -461,6 +463,7 @@ int main(int argc, char** argv) {
     o.finalFirst = p.isSet("final-first");
     o.colour = p.isSet("colour");
     o.noProbe = p.isSet("no-probe");
+    o.nativeOnly = p.isSet("native-only");
     if (p.isSet("map")) { o.map = p.value("map").toLatin1(); o.mapTitle = o.map; }
     if (p.isSet("gametype")) o.gameType = p.value("gametype").toLatin1();
     if (p.isSet("password")) o.password = p.value("password").toLatin1();
