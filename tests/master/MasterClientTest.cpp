@@ -20,8 +20,8 @@ struct Fetch {
         QList<MasterAddress> masters;
         for (int port : ports) masters.append({QStringLiteral("127.0.0.1"), quint16(port)});
         MasterClient c(masters, "ut", t);
-        c.serversArrived = [this](const QList<ServerAddress>& l) {
-            for (const ServerAddress& s : l) servers << s.text();
+        c.serversArrived = [this](const QList<ListedServer>& l) {
+            for (const ListedServer& s : l) servers << s.server.text();
         };
         c.masterDone = [this](const MasterOutcome& o) { outcomes << o; };
         c.finished = [this](bool whole) { complete = whole; };
