@@ -154,11 +154,10 @@ void MasterClient::onSocketError(QAbstractSocket::SocketError error) {
         // as the buffer is bounded).
         while (socket_ && running_ && socket_->bytesAvailable() > 0) readChunk();
         if (!socket_ || !running_) return;
+        // The exchange ends here, with a whole list or a failure, and the next master may
+        // start within this call.
         exchange_->closed();
         takeStep({});
-        // An exchange that took the close as the end of a whole list has said so.
-        if (socket_) endMaster(exchange_->state() == MasterExchange::State::Complete ? MasterFailure::None
-                                                                                     : exchange_->failure());
         return;
     }
     if (error == QAbstractSocket::HostNotFoundError) endMaster(MasterFailure::HostNotFound);
