@@ -34,19 +34,19 @@ QByteArray ut2String(QByteArrayView latin1) {
 }
 
 std::optional<quint8> Ut2Reader::byte() {
-    if (left() < 1) return std::nullopt;
+    if (left() < 1) return failed<quint8>();
     return quint8(body_[at_++]);
 }
 
 std::optional<quint16> Ut2Reader::word() {
-    if (left() < 2) return std::nullopt;
+    if (left() < 2) return failed<quint16>();
     const quint16 v = quint16(quint8(body_[at_]) | (quint8(body_[at_ + 1]) << 8));
     at_ += 2;
     return v;
 }
 
 std::optional<quint32> Ut2Reader::dword() {
-    if (left() < 4) return std::nullopt;
+    if (left() < 4) return failed<quint32>();
     quint32 v = 0;
     for (int i = 3; i >= 0; --i) v = (v << 8) | quint8(body_[at_ + i]);
     at_ += 4;
@@ -67,7 +67,7 @@ std::optional<qint32> Ut2Reader::compactNumber() {
         shift += 7;
         more = *b & 0x80;
     }
-    if (more || v > 0x7fffffff) return std::nullopt;
+    if (more || v > 0x7fffffff) return failed<qint32>();
     return (*first & 0x80) ? qint32(-v) : qint32(v);
 }
 
@@ -77,7 +77,7 @@ std::optional<QString> Ut2Reader::string() {
     if (*n == 0) return QString();
     const qint64 count = *n < 0 ? -qint64(*n) : *n;
     const qint64 bytes = *n < 0 ? count * 2 : count;
-    if (count > kMaxStringLength || bytes > left()) return std::nullopt;
+    if (count > kMaxStringLength || bytes > left()) return failed<QString>();
     QString text;
     if (*n > 0) {
         text = QString::fromLatin1(body_.sliced(at_, bytes).toByteArray());

@@ -15,7 +15,8 @@ QByteArray ut2String(QByteArrayView latin1);
 QByteArray ut2Dword(quint32 value);
 QByteArray ut2CompactNumber(qint32 value);
 
-// Reads a packet body in order; a read past its end gives nothing.
+// Reads a packet body in order; a read past its end gives nothing, and so does every
+// read after it.
 class Ut2Reader {
 public:
     explicit Ut2Reader(QByteArrayView body) : body_(body) {}
@@ -24,11 +25,17 @@ public:
     std::optional<quint32> dword();
     std::optional<qint32> compactNumber();
     std::optional<QString> string();
-    qsizetype left() const { return body_.size() - at_; }
+    qsizetype left() const { return failed_ ? 0 : body_.size() - at_; }
 
 private:
+    template <typename T>
+    std::optional<T> failed() {
+        failed_ = true;
+        return std::nullopt;
+    }
     QByteArrayView body_;
     qsizetype at_ = 0;
+    bool failed_ = false;
 };
 
 // Cuts a byte stream into packet bodies. Only the unfinished packet is kept, and no
