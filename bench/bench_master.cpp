@@ -129,8 +129,8 @@ BENCHMARK(BM_FindServersFiveThousandVersusQstat)->Unit(benchmark::kMillisecond)-
 void BM_Ut2004ListFiveThousandVersusQstat(benchmark::State& state) {
     QProcess master;
     master.start(QStringLiteral(VYRN_STANDIN_UT2MASTER),
-                 {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", QString::number(kServers), "--list-port", "20000",
-                  "--lifetime-seconds", "600"});
+                 {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", QString::number(kServers), "--list-port",
+                  "20000", "--lifetime-seconds", "600"});
     if (!master.waitForStarted(5000) || !master.waitForReadyRead(10000)) {
         state.SkipWithError("stand-in master did not start");
         return;
@@ -167,7 +167,8 @@ void BM_Ut2004ListFiveThousandVersusQstat(benchmark::State& state) {
         BlockMeter meter;
         clock.restart();
         window.chooseGames({Game::UT2004});
-        while (window.listing() && clock.elapsed() < 60000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (window.listing() && clock.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         while (!window.model().settled()) window.model().flush();
         windowMs = double(clock.nsecsElapsed()) / 1e6;
         worstBlockMs = meter.worstMs();
@@ -175,8 +176,8 @@ void BM_Ut2004ListFiveThousandVersusQstat(benchmark::State& state) {
 
         QProcess qstat;
         clock.restart();
-        qstat.start(QStringLiteral("quakestat"), {"-nh", "-maxsim", "64", "-ut2004m,cdkey=" + keyFile.fileName(),
-                                                  address.text()});
+        qstat.start(QStringLiteral("quakestat"),
+                    {"-nh", "-maxsim", "64", "-ut2004m,cdkey=" + keyFile.fileName(), address.text()});
         qstat.waitForFinished(120000);
         qstatMs = double(clock.nsecsElapsed()) / 1e6;
         qstatListed = int(qstat.readAllStandardOutput().count("\nUT2004S"));

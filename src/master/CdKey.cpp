@@ -59,7 +59,9 @@ std::optional<CdKey> CdKey::parse(QByteArrayView text) {
 
 QByteArray CdKey::keyHash() const { return md5Hex(key_); }
 
-QByteArray CdKey::challengeHash(QByteArrayView challenge) const { return md5Hex(key_ + challenge.toByteArray()); }
+QByteArray CdKey::challengeHash(QByteArrayView challenge) const {
+    return md5Hex(key_ + challenge.toByteArray());
+}
 
 CdKeySearch findCdKey(Game game, const AppConfig& config) {
     CdKeySearch s;
@@ -72,7 +74,8 @@ CdKeySearch findCdKey(Game game, const AppConfig& config) {
     if (isWindowsExecutable(configured)) {
         const QString onDisk = existingExecutable(configured).value_or(configured);
         const QString prefix = winePrefixOf(onDisk);
-        if (found(keyInRegistry(prefix.isEmpty() ? winePrefix() : prefix, info.registryKey, s.looked))) return s;
+        if (found(keyInRegistry(prefix.isEmpty() ? winePrefix() : prefix, info.registryKey, s.looked)))
+            return s;
     }
     if (found(keyInRegistry(winePrefix(), info.registryKey, s.looked))) return s;
     if (!configured.isEmpty() && !isWindowsExecutable(configured) &&

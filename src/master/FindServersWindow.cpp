@@ -45,9 +45,12 @@ FoundServer foundServerFrom(const QueryOutcome& outcome) {
 }
 
 FindServersWindow::FindServersWindow(MainState& state, QList<MasterAddress> masters, QWidget* parent,
-                               MasterTimeouts timeouts)
-    : QDialog(parent), state_(state), timeouts_(timeouts),
-      model_(new FoundServersModel(this)), filter_(new FoundServersFilter(this)) {
+                                     MasterTimeouts timeouts)
+    : QDialog(parent),
+      state_(state),
+      timeouts_(timeouts),
+      model_(new FoundServersModel(this)),
+      filter_(new FoundServersFilter(this)) {
     masters_[int(Game::UT)] = std::move(masters);
     for (const Game g : {Game::UT2003, Game::UT2004}) masters_[int(g)] = defaultMasters(g);
     setWindowTitle(QStringLiteral("Find Servers"));
@@ -71,7 +74,9 @@ FindServersWindow::~FindServersWindow() {
     for (auto& c : clients_) c->cancel();
 }
 
-void FindServersWindow::setMasters(Game game, QList<MasterAddress> masters) { masters_[int(game)] = std::move(masters); }
+void FindServersWindow::setMasters(Game game, QList<MasterAddress> masters) {
+    masters_[int(game)] = std::move(masters);
+}
 
 void FindServersWindow::chooseGames(const QList<Game>& games) {
     const int index = games.size() == 1 ? int(games.first()) : 3;
@@ -212,7 +217,8 @@ void FindServersWindow::startClient(Game game) {
         addNote(gameInfo(game).name + QStringLiteral(": no CD key, so its masters were not asked."));
         return;
     }
-    auto client = std::make_unique<MasterClient>(masters_[int(game)], masterExchangeFor(game, key), timeouts_);
+    auto client =
+        std::make_unique<MasterClient>(masters_[int(game)], masterExchangeFor(game, key), timeouts_);
     client->serversArrived = [this](const QList<ListedServer>& servers) {
         model_->addServers(servers);
         for (const ListedServer& s : servers) querier_->query({s.server.address, s.server.port, s.gameCode});
@@ -260,8 +266,9 @@ std::optional<CdKey> FindServersWindow::cdKeyFor(Game game) {
         return std::nullopt;
     }
     const QString file = rememberedCdKeyFile(game);
-    if (prompter().ask({QStringLiteral("Remember the %1 CD key in %2? Only you can read that file.").arg(name, file),
-                        MsgIcon::Question, QStringLiteral("Find Servers"), MsgButtons::YesNo}) == MsgAnswer::Yes) {
+    if (prompter().ask(
+            {QStringLiteral("Remember the %1 CD key in %2? Only you can read that file.").arg(name, file),
+             MsgIcon::Question, QStringLiteral("Find Servers"), MsgButtons::YesNo}) == MsgAnswer::Yes) {
         const QString failed = rememberCdKey(game, *key);
         if (!failed.isEmpty())
             prompter().ask({QStringLiteral("The key could not be saved in %1: %2").arg(file, failed),
@@ -295,7 +302,8 @@ void FindServersWindow::updateStatus() {
 void FindServersWindow::updateGameTypes() {
     QStringList types;
     for (const FoundServer& s : model_->servers())
-        if ((s.answered || s.fromMaster) && !s.gameType.isEmpty() && !types.contains(s.gameType)) types << s.gameType;
+        if ((s.answered || s.fromMaster) && !s.gameType.isEmpty() && !types.contains(s.gameType))
+            types << s.gameType;
     types.sort(Qt::CaseInsensitive);
     for (const QString& t : types)
         if (gameType_->findText(t) < 0) gameType_->addItem(t);

@@ -39,12 +39,12 @@ FoundServer foundServerListed(const ListedServer& listed) {
 QString foundCellText(const FoundServer& s, FoundColumn column) {
     const bool known = s.answered || s.fromMaster;
     switch (column) {
-    case FoundColumn::Server: return known && !s.hostName.isEmpty() ? s.hostName : s.server.text();
-    case FoundColumn::Players: return known ? players(s) : QString();
-    case FoundColumn::Ping: return s.answered && s.ping >= 0 ? QString::number(s.ping) : QString();
-    case FoundColumn::GameType: return s.gameType;
-    case FoundColumn::Game: return gameDisplayName(s.gameCode);
-    case FoundColumn::Map: return s.map;
+        case FoundColumn::Server: return known && !s.hostName.isEmpty() ? s.hostName : s.server.text();
+        case FoundColumn::Players: return known ? players(s) : QString();
+        case FoundColumn::Ping: return s.answered && s.ping >= 0 ? QString::number(s.ping) : QString();
+        case FoundColumn::GameType: return s.gameType;
+        case FoundColumn::Game: return gameDisplayName(s.gameCode);
+        case FoundColumn::Map: return s.map;
     }
     return {};
 }

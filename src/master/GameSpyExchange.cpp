@@ -65,13 +65,15 @@ void GameSpyExchange::readList(QByteArrayView bytes, Step& step) {
 void GameSpyExchange::takeReaderState(int servers) {
     skipped_ = reader_.skipped();
     switch (reader_.state()) {
-    case MasterListReader::State::Reading: return;
-    case MasterListReader::State::Complete:
-        if (servers == 0) fail(MasterFailure::NoServers);
-        else state_ = State::Complete;
-        return;
-    case MasterListReader::State::Garbage: fail(MasterFailure::Garbage); return;
-    case MasterListReader::State::MasterSaidError: fail(MasterFailure::MasterError, reader_.errorText()); return;
+        case MasterListReader::State::Reading: return;
+        case MasterListReader::State::Complete:
+            if (servers == 0) fail(MasterFailure::NoServers);
+            else state_ = State::Complete;
+            return;
+        case MasterListReader::State::Garbage: fail(MasterFailure::Garbage); return;
+        case MasterListReader::State::MasterSaidError:
+            fail(MasterFailure::MasterError, reader_.errorText());
+            return;
     }
 }
 

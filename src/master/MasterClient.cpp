@@ -41,21 +41,25 @@ QString describeOutcome(const MasterOutcome& o) {
 MasterClient::MasterClient(QList<MasterAddress> masters, QByteArray gameName, Timeouts timeouts,
                            QObject* parent)
     : MasterClient(
-          std::move(masters), [game = std::move(gameName)] { return std::make_unique<GameSpyExchange>(game); },
-          timeouts, parent) {}
+          std::move(masters),
+          [game = std::move(gameName)] { return std::make_unique<GameSpyExchange>(game); }, timeouts,
+          parent) {}
 
 MasterClient::MasterClient(QList<MasterAddress> masters, ExchangeMaker makeExchange, Timeouts timeouts,
                            QObject* parent)
-    : QObject(parent), masters_(std::move(masters)), makeExchange_(std::move(makeExchange)), timeouts_(timeouts) {
+    : QObject(parent),
+      masters_(std::move(masters)),
+      makeExchange_(std::move(makeExchange)),
+      timeouts_(timeouts) {
     silence_.setSingleShot(true);
     total_.setSingleShot(true);
     connect(&silence_, &QTimer::timeout, this, [this] {
-        endMaster(!connected_                 ? MasterFailure::ConnectTimedOut
+        endMaster(!connected_                ? MasterFailure::ConnectTimedOut
                   : !exchange_->challenged() ? MasterFailure::NoChallenge
                                              : MasterFailure::TimedOut);
     });
     connect(&total_, &QTimer::timeout, this, [this] {
-        endMaster(!connected_ ? MasterFailure::ConnectTimedOut
+        endMaster(!connected_                ? MasterFailure::ConnectTimedOut
                   : !exchange_->challenged() ? MasterFailure::NoChallenge
                                              : MasterFailure::TimedOut);
     });
@@ -140,10 +144,10 @@ void MasterClient::takeStep(MasterExchange::Step step) {
     if (!running_ || !socket_) return;  // the receiver cancelled
     if (full) return endMaster(MasterFailure::TooManyServers);
     switch (exchange_->state()) {
-    case MasterExchange::State::Greeting:
-    case MasterExchange::State::Listing: return;
-    case MasterExchange::State::Complete: endMaster(MasterFailure::None); return;
-    case MasterExchange::State::Failed: endMaster(exchange_->failure(), exchange_->detail()); return;
+        case MasterExchange::State::Greeting:
+        case MasterExchange::State::Listing: return;
+        case MasterExchange::State::Complete: endMaster(MasterFailure::None); return;
+        case MasterExchange::State::Failed: endMaster(exchange_->failure(), exchange_->detail()); return;
     }
 }
 

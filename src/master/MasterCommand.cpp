@@ -57,7 +57,9 @@ std::optional<MasterRequest> parseRequest(const QStringList& args, QString& prob
         } else if (a == QLatin1String("--game")) {
             if (++i >= args.size()) return problem = kUsage, std::nullopt;
             const auto game = gameOfName(args[i]);
-            if (!game) return problem = QStringLiteral("unknown game: ") + args[i] + QLatin1Char('\n') + kUsage, std::nullopt;
+            if (!game)
+                return problem = QStringLiteral("unknown game: ") + args[i] + QLatin1Char('\n') + kUsage,
+                       std::nullopt;
             r.game = *game;
         } else if (a == QLatin1String("--cdkey")) {
             if (++i >= args.size()) return problem = kUsage, std::nullopt;
@@ -72,7 +74,9 @@ std::optional<MasterRequest> parseRequest(const QStringList& args, QString& prob
     // The game decides the port of a master named without one.
     for (const QString& text : masterTexts) {
         const auto m = parseMasterAddress(text, r.game);
-        if (!m) return problem = QStringLiteral("not a master address: ") + text + QLatin1Char('\n') + kUsage, std::nullopt;
+        if (!m)
+            return problem = QStringLiteral("not a master address: ") + text + QLatin1Char('\n') + kUsage,
+                   std::nullopt;
         r.masters << *m;
     }
     if (r.masters.isEmpty()) r.masters = loadMasters(r.game);
@@ -85,8 +89,9 @@ std::optional<CdKey> cdKeyFor(const MasterRequest& r, QString& problem) {
     const QString game = gameInfo(r.game).name;
     if (!r.cdKeyFile.isEmpty()) {
         if (auto key = readCdKeyFile(r.cdKeyFile)) return key;
-        problem = QStringLiteral("No %1 CD key in %2: it should hold the key as the game keeps it "
-                                 "(XXXXX-XXXXX-XXXXX-XXXXX).")
+        problem = QStringLiteral(
+                      "No %1 CD key in %2: it should hold the key as the game keeps it "
+                      "(XXXXX-XXXXX-XXXXX-XXXXX).")
                       .arg(game, r.cdKeyFile);
         return std::nullopt;
     }
@@ -94,10 +99,11 @@ std::optional<CdKey> cdKeyFor(const MasterRequest& r, QString& problem) {
     readConfigFile(config);
     const CdKeySearch found = findCdKey(r.game, config);
     if (found.key) return found.key;
-    problem = QStringLiteral("The %1 master list needs the game's CD key, and VYRN found none. It looked in:\n  ")
-                  .arg(game) +
-              found.looked.join(QStringLiteral("\n  ")) +
-              QStringLiteral("\nName a file holding the key with --cdkey FILE.");
+    problem =
+        QStringLiteral("The %1 master list needs the game's CD key, and VYRN found none. It looked in:\n  ")
+            .arg(game) +
+        found.looked.join(QStringLiteral("\n  ")) +
+        QStringLiteral("\nName a file holding the key with --cdkey FILE.");
     return std::nullopt;
 }
 

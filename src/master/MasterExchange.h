@@ -30,7 +30,7 @@ class MasterExchange {
 public:
     enum class State { Greeting, Listing, Complete, Failed };
     struct Step {
-        QByteArray reply;            // to send now
+        QByteArray reply;             // to send now
         QList<ListedServer> servers;  // completed by these bytes, in the order sent
     };
 

@@ -19,15 +19,15 @@ quint16 defaultMasterPort(Game game) { return game == Game::UT ? kDefaultMasterP
 
 QList<MasterAddress> defaultMasters(Game game) {
     switch (game) {
-    case Game::UT:
-        return {{QStringLiteral("master.333networks.com"), kDefaultMasterPort},
-                {QStringLiteral("master.errorist.eu"), kDefaultMasterPort},
-                {QStringLiteral("master.newbiesplayground.net"), kDefaultMasterPort},
-                {QStringLiteral("master.oldunreal.com"), kDefaultMasterPort}};
-    case Game::UT2003: return {{QStringLiteral("utmaster.openspy.net"), kDefaultUt2MasterPort}};
-    case Game::UT2004:
-        return {{QStringLiteral("utmaster.openspy.net"), kDefaultUt2MasterPort},
-                {QStringLiteral("ut2004master.333networks.com"), kDefaultUt2MasterPort}};
+        case Game::UT:
+            return {{QStringLiteral("master.333networks.com"), kDefaultMasterPort},
+                    {QStringLiteral("master.errorist.eu"), kDefaultMasterPort},
+                    {QStringLiteral("master.newbiesplayground.net"), kDefaultMasterPort},
+                    {QStringLiteral("master.oldunreal.com"), kDefaultMasterPort}};
+        case Game::UT2003: return {{QStringLiteral("utmaster.openspy.net"), kDefaultUt2MasterPort}};
+        case Game::UT2004:
+            return {{QStringLiteral("utmaster.openspy.net"), kDefaultUt2MasterPort},
+                    {QStringLiteral("ut2004master.333networks.com"), kDefaultUt2MasterPort}};
     }
     return {};
 }
@@ -77,9 +77,10 @@ QList<MasterAddress> loadMasters(Game game) {
 bool writeDefaultMastersIfMissing() {
     const QString path = programFile(kMastersFileName);
     if (fileExists(path)) return true;
-    QStringList lines{QStringLiteral("; Master servers for \"Find Servers\", tried in order: one HOST:PORT a line."),
-                      QStringLiteral("; UT's come first; the masters of UT2003 and UT2004 follow their [UT2003]"),
-                      QStringLiteral("; and [UT2004] lines.")};
+    QStringList lines{
+        QStringLiteral("; Master servers for \"Find Servers\", tried in order: one HOST:PORT a line."),
+        QStringLiteral("; UT's come first; the masters of UT2003 and UT2004 follow their [UT2003]"),
+        QStringLiteral("; and [UT2004] lines.")};
     for (const Game g : kGames) {
         if (g != Game::UT) lines << QLatin1Char('[') + gameInfo(g).name + QLatin1Char(']');
         for (const MasterAddress& m : defaultMasters(g)) lines << m.text();

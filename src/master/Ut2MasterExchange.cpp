@@ -46,8 +46,8 @@ std::optional<ListedServer> decodeUt2Record(QByteArrayView body, Game game) {
     if (!queryPort) return std::nullopt;
     const int port = int(*gamePort) + kQueryPortOffset;
     if (*gamePort == 0 || port > 65535) return std::nullopt;
-    const auto address =
-        parseServerAddress(QStringLiteral("%1.%2.%3.%4:%5").arg(*a).arg(*b).arg(*c).arg(*d).arg(port).toLatin1());
+    const auto address = parseServerAddress(
+        QStringLiteral("%1.%2.%3.%4:%5").arg(*a).arg(*b).arg(*c).arg(*d).arg(port).toLatin1());
     if (!address) return std::nullopt;
     ListedServer s{*address, gameInfo(game).code};
     const auto name = r.string(), map = r.string(), type = r.string();
@@ -83,57 +83,59 @@ MasterExchange::Step Ut2MasterExchange::feed(QByteArrayView bytes) {
 void Ut2MasterExchange::take(const QByteArray& body, Step& step) {
     Ut2Reader r(body);
     switch (stage_) {
-    case Stage::Challenge: {
-        const auto challenge = r.string();
-        if (!challenge || challenge->isEmpty() || challenge->size() > kMaxChallenge)
-            return fail(MasterFailure::NoChallenge);
-        challenged_ = true;
-        step.reply += clientAnswer(game_, key_, *challenge);
-        stage_ = Stage::Review;
-        return;
-    }
-    case Stage::Review: {
-        const QString answer = r.string().value_or(QString());
-        if (answer != QLatin1String("APPROVED")) return fail(MasterFailure::KeyRefused, shownAnswer(answer));
-        if (game_ == Game::UT2004) {
-            // The MD5 of the game's own files, which only the game knows; masters take zeros.
-            step.reply += ut2Packet(ut2String(QByteArray(32, '0')));
-            stage_ = Stage::Verify;
+        case Stage::Challenge: {
+            const auto challenge = r.string();
+            if (!challenge || challenge->isEmpty() || challenge->size() > kMaxChallenge)
+                return fail(MasterFailure::NoChallenge);
+            challenged_ = true;
+            step.reply += clientAnswer(game_, key_, *challenge);
+            stage_ = Stage::Review;
             return;
         }
-        step.reply += listQuery(filters_);
-        stage_ = Stage::Count;
-        return;
-    }
-    case Stage::Verify: {
-        const QString answer = r.string().value_or(QString());
-        if (answer != QLatin1String("VERIFIED")) return fail(MasterFailure::KeyRefused, shownAnswer(answer));
-        step.reply += listQuery(filters_);
-        stage_ = Stage::Count;
-        return;
-    }
-    case Stage::Count: {
-        const auto count = r.dword();
-        if (!count) return fail(MasterFailure::Garbage);
-        announced_ = *count;
-        stage_ = Stage::Records;
-        state_ = State::Listing;
-        if (announced_ == 0) fail(MasterFailure::NoServers);
-        return;
-    }
-    case Stage::Records: {
-        ++received_;
-        if (auto s = decodeUt2Record(body, game_)) {
-            step.servers << *s;
-            ++servers_;
-        } else {
-            ++skipped_;
+        case Stage::Review: {
+            const QString answer = r.string().value_or(QString());
+            if (answer != QLatin1String("APPROVED"))
+                return fail(MasterFailure::KeyRefused, shownAnswer(answer));
+            if (game_ == Game::UT2004) {
+                // The MD5 of the game's own files, which only the game knows; masters take zeros.
+                step.reply += ut2Packet(ut2String(QByteArray(32, '0')));
+                stage_ = Stage::Verify;
+                return;
+            }
+            step.reply += listQuery(filters_);
+            stage_ = Stage::Count;
+            return;
         }
-        if (received_ < announced_) return;
-        if (servers_ == 0) return fail(MasterFailure::NoServers);
-        state_ = State::Complete;
-        return;
-    }
+        case Stage::Verify: {
+            const QString answer = r.string().value_or(QString());
+            if (answer != QLatin1String("VERIFIED"))
+                return fail(MasterFailure::KeyRefused, shownAnswer(answer));
+            step.reply += listQuery(filters_);
+            stage_ = Stage::Count;
+            return;
+        }
+        case Stage::Count: {
+            const auto count = r.dword();
+            if (!count) return fail(MasterFailure::Garbage);
+            announced_ = *count;
+            stage_ = Stage::Records;
+            state_ = State::Listing;
+            if (announced_ == 0) fail(MasterFailure::NoServers);
+            return;
+        }
+        case Stage::Records: {
+            ++received_;
+            if (auto s = decodeUt2Record(body, game_)) {
+                step.servers << *s;
+                ++servers_;
+            } else {
+                ++skipped_;
+            }
+            if (received_ < announced_) return;
+            if (servers_ == 0) return fail(MasterFailure::NoServers);
+            state_ = State::Complete;
+            return;
+        }
     }
 }
 

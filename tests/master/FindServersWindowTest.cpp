@@ -135,8 +135,8 @@ TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
     SetupServerGrid(s);
     SetupBuddyGrid(s);
     const int gamePort = testPortBase(40);
-    Ut2MasterStandin master({"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2", "--list-port",
-                             QString::number(gamePort)});
+    Ut2MasterStandin master(
+        {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2", "--list-port", QString::number(gamePort)});
     ASSERT_TRUE(master.ready());
     FindServersWindow w(s, {}, nullptr);
     w.setMasters(Game::UT2004, {{"127.0.0.1", quint16(master.port())}});
@@ -144,7 +144,8 @@ TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
     w.chooseGames({Game::UT2004});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.listing() && !w.querying(); }, 15000));
     while (!w.model().settled()) w.model().flush();
-    EXPECT_EQ(rows(w.serverTable()->model(), {int(FoundColumn::Server), int(FoundColumn::Players), int(FoundColumn::Game)}),
+    EXPECT_EQ(rows(w.serverTable()->model(),
+                   {int(FoundColumn::Server), int(FoundColumn::Players), int(FoundColumn::Game)}),
               QStringList({"Stand-in 1|00/16|UT2004", "Stand-in 2|01/16|UT2004"}));
     ASSERT_EQ(prompts.asked.size(), 1);
     const QFileInfo remembered(folder.file("cdkey-ut2004"));
@@ -160,7 +161,8 @@ TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
     w.refresh();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.listing(); }, 15000));
     EXPECT_EQ(prompts.asked.size(), 2);
-    EXPECT_TRUE(w.findChild<QPlainTextEdit*>("masterNotes")->toPlainText().contains(
-        "UT2003: no CD key, so its masters were not asked."));
+    EXPECT_TRUE(w.findChild<QPlainTextEdit*>("masterNotes")
+                    ->toPlainText()
+                    .contains("UT2003: no CD key, so its masters were not asked."));
     for (const Message& m : prompts.shown) EXPECT_FALSE(m.text.contains("FGHIJ", Qt::CaseInsensitive));
 }

@@ -61,17 +61,23 @@ TEST(Ut2MasterExchange, BothGamesListedAndEachMisbehaviourNamed) {
         {Game::UT2004, {}, 3, "3 servers"},
         {Game::UT2003, {"--game", "ut2003"}, 3, "3 servers"},
         {Game::UT2004, {"--game", "ut2003"}, 0, "refused the CD key (UNKNOWN_CDKEY)"},
-        {Game::UT2003, {"--cdkey", "ZZZZZ-FGHIJ-KLMNO-PQRST", "--game", "ut2003"}, 0,
+        {Game::UT2003,
+         {"--cdkey", "ZZZZZ-FGHIJ-KLMNO-PQRST", "--game", "ut2003"},
+         0,
          "refused the CD key (UNKNOWN_CDKEY)"},
         {Game::UT2004, {"--fault", "no-challenge"}, 0, "sent no challenge"},
-        {Game::UT2004, {"--fault", "close-early"}, 1,
+        {Game::UT2004,
+         {"--fault", "close-early"},
+         1,
          "closed the connection before the end of the list (1 servers)"},
         {Game::UT2004, {"--fault", "bad-records"}, 3, "3 servers; 3 unusable entries skipped"},
         {Game::UT2004, {"--fault", "huge-record"}, 0, "sent something that is not a server list"},
         {Game::UT2004, {"--fault", "long-string"}, 1, "1 servers"},
         {Game::UT2004, {"--fault", "short-count"}, 3, "stopped before the end of the list (3 servers)"},
         {Game::UT2004, {"--fault", "huge-count"}, 3, "stopped before the end of the list (3 servers)"},
-        {Game::UT2004, {"--fault", "flood"}, MasterClient::kMaxServers,
+        {Game::UT2004,
+         {"--fault", "flood"},
+         MasterClient::kMaxServers,
          "sent more than 20000 servers; the rest were left out"}};
     MasterClient::Timeouts t;
     t.silenceMs = 700;
@@ -94,9 +100,11 @@ TEST(Ut2MasterExchange, BothGamesListedAndEachMisbehaviourNamed) {
 TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
     GameInstalls installs;
     const InstalledGame wine = installs.wine(Game::UT2004);
-    GameInstalls::write(wine.prefix + "/system.reg",
-                        "WINE REGISTRY Version 2\n#arch=win64\n\n[Software\\\\Wow6432Node\\\\Unreal Technology"
-                        "\\\\Installed Apps\\\\UT2004] 1700000000\n\"CDKey\"=\"" + kKey + "\"\n");
+    GameInstalls::write(
+        wine.prefix + "/system.reg",
+        "WINE REGISTRY Version 2\n#arch=win64\n\n[Software\\\\Wow6432Node\\\\Unreal Technology"
+        "\\\\Installed Apps\\\\UT2004] 1700000000\n\"CDKey\"=\"" +
+            kKey + "\"\n");
     AppConfig config;
     EXPECT_TRUE(findCdKey(Game::UT2004, config).key == CdKey::parse(kKey));
     const InstalledGame native = installs.native(Game::UT2003, "~/ut2003");
@@ -106,7 +114,8 @@ TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
 
     Ut2MasterStandin master({"--cdkey", kKey, "--servers", "2"});
     ASSERT_TRUE(master.ready());
-    const ProgramRun listed = run({"--master", "--game", "ut2004", "--json", master.address()}, installs.home());
+    const ProgramRun listed =
+        run({"--master", "--game", "ut2004", "--json", master.address()}, installs.home());
     EXPECT_EQ(listed.code, 0) << listed.err.toStdString();
     ASSERT_EQ(listed.out.size(), 2);
     EXPECT_EQ(listed.out[0],
@@ -118,7 +127,8 @@ TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
         run({"--master", "--game", "ut2003", "--cdkey", installs.home() + "/key.txt", master.address()});
     EXPECT_EQ(refused.code, 1);
     EXPECT_EQ(refused.err.trimmed(), master.address() + ": refused the CD key (UNKNOWN_CDKEY)");
-    const ProgramRun none = run({"--master", "--game", "ut2003", master.address()}, QDir::tempPath() + "/nobody");
+    const ProgramRun none =
+        run({"--master", "--game", "ut2003", master.address()}, QDir::tempPath() + "/nobody");
     EXPECT_EQ(none.code, 2);
     EXPECT_TRUE(none.err.contains("CD key") && none.err.contains("nobody/.wine/system.reg"))
         << none.err.toStdString();

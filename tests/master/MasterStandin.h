@@ -35,7 +35,8 @@ public:
     explicit Ut2MasterStandin(const QStringList& arguments) {
         process_.start(QStringLiteral(VYRN_STANDIN_UT2MASTER), arguments);
         if (!process_.waitForStarted(5000)) return;
-        while (process_.state() == QProcess::Running && !process_.canReadLine()) process_.waitForReadyRead(100);
+        while (process_.state() == QProcess::Running && !process_.canReadLine())
+            process_.waitForReadyRead(100);
         const QList<QByteArray> ready = process_.readLine().trimmed().split(' ');
         if (ready.size() == 2 && ready[0] == "ready") port_ = ready[1].toInt();
     }

@@ -30,7 +30,9 @@ struct Options {
     double lifetimeSeconds = 60;
 };
 
-QByteArray md5Hex(const QByteArray& b) { return QCryptographicHash::hash(b, QCryptographicHash::Md5).toHex(); }
+QByteArray md5Hex(const QByteArray& b) {
+    return QCryptographicHash::hash(b, QCryptographicHash::Md5).toHex();
+}
 
 QByteArray record(quint32 address, int gamePort, const QByteArray& name, const QByteArray& map,
                   const QByteArray& type, int players, int max) {
@@ -40,7 +42,8 @@ QByteArray record(quint32 address, int gamePort, const QByteArray& name, const Q
     r += char((gamePort >> 8) & 0xff);
     r += char((gamePort + 1) & 0xff);
     r += char(((gamePort + 1) >> 8) & 0xff);
-    r += ut2String(name) + ut2String(map) + ut2String(type) + char(players) + char(max) + ut2Dword(0) + ut2String("");
+    r += ut2String(name) + ut2String(map) + ut2String(type) + char(players) + char(max) + ut2Dword(0) +
+         ut2String("");
     return ut2Packet(r);
 }
 
@@ -91,7 +94,8 @@ private:
         for (int i = 0; i < items; ++i) {
             const QString field = r.string().value_or(QString()), value = r.string().value_or(QString());
             r.byte();
-            if (field.compare(QLatin1String("gametype"), Qt::CaseInsensitive) == 0) filter_ = value.toLatin1();
+            if (field.compare(QLatin1String("gametype"), Qt::CaseInsensitive) == 0)
+                filter_ = value.toLatin1();
         }
         serve();
     }
@@ -102,15 +106,15 @@ private:
         for (int i = 0; i < o_.servers; ++i) {
             const QByteArray type = o_.gameTypes[i % o_.gameTypes.size()];
             if (!filter_.isEmpty() && type.compare(filter_, Qt::CaseInsensitive) != 0) continue;
-            list += record(kLoopback, o_.listPort + i * o_.listStep, o_.name + ' ' + QByteArray::number(i + 1),
-                           "DM-Rankin", type, i % 5, 16);
+            list += record(kLoopback, o_.listPort + i * o_.listStep,
+                           o_.name + ' ' + QByteArray::number(i + 1), "DM-Rankin", type, i % 5, 16);
             ++count;
         }
         const QString& f = o_.fault;
         if (f == QLatin1String("bad-records")) {
             list = record(0, 7777, "Nobody", "DM-X", "xDeathMatch", 0, 8) +
-                   record(kLoopback, 0, "Port zero", "DM-X", "xDeathMatch", 0, 8) + ut2Packet("\x7f\0\0\x01\x61") +
-                   list;
+                   record(kLoopback, 0, "Port zero", "DM-X", "xDeathMatch", 0, 8) +
+                   ut2Packet("\x7f\0\0\x01\x61") + list;
             count += 3;
         }
         if (f == QLatin1String("long-string")) {
@@ -147,7 +151,8 @@ private:
             }
             s_->write(list);
             // "short-count" and "huge-count" keep the connection open, as a master that hangs would.
-            if (f != QLatin1String("short-count") && f != QLatin1String("huge-count")) s_->disconnectFromHost();
+            if (f != QLatin1String("short-count") && f != QLatin1String("huge-count"))
+                s_->disconnectFromHost();
         });
     }
 
@@ -196,7 +201,8 @@ int main(int argc, char** argv) {
     opt("gametypes", "game types of the servers, in turn (default xDeathMatch)", "a,b");
     opt("name", "server name prefix (default Stand-in)", "text");
     opt("fault",
-        "refuse-key, no-challenge, close-early, long-string, huge-record, short-count, huge-count, flood, slow, "
+        "refuse-key, no-challenge, close-early, long-string, huge-record, short-count, huge-count, flood, "
+        "slow, "
         "bad-records",
         "fault");
     opt("flood-count", "records sent by --fault flood (default 10000000)", "n");
