@@ -135,7 +135,7 @@ TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
     SetupServerGrid(s);
     SetupBuddyGrid(s);
     const int gamePort = testPortBase(40);
-    Ut2MasterStandin master(
+    MasterStandin master(VYRN_STANDIN_UT2MASTER, 
         {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2", "--list-port", QString::number(gamePort)});
     ASSERT_TRUE(master.ready());
     FindServersWindow w(s, {}, nullptr);

@@ -84,14 +84,12 @@ TEST(Ut2MasterExchange, BothGamesListedAndEachMisbehaviourNamed) {
     t.totalMs = 10000;
     for (const auto& [game, args, servers, said] : cases) {
         SCOPED_TRACE(args.join(' ').toStdString());
-        Ut2MasterStandin master(QStringList{"--cdkey", kKey, "--servers", "3"} + args);
+        MasterStandin master(VYRN_STANDIN_UT2MASTER, QStringList{"--cdkey", kKey, "--servers", "3"} + args);
         ASSERT_TRUE(master.ready());
         const Fetch f({master.port()}, t, masterExchangeFor(game, CdKey::parse(kKey)));
         EXPECT_EQ(f.servers.size(), servers);
         EXPECT_EQ(describeOutcome(f.outcomes.value(0)), master.address() + ": " + said);
-        if (servers == 3) {
-            EXPECT_EQ(f.servers.value(2), "127.0.0.1:7789");  // game port 7779 + 10
-        }
+        EXPECT_TRUE(servers != 3 || f.servers.value(2) == "127.0.0.1:7789");  // game port 7779 + 10
     }
 }
 
@@ -112,7 +110,7 @@ TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
     config.Ut2003Path = native.executable;
     EXPECT_TRUE(findCdKey(Game::UT2003, config).key == CdKey::parse(kKey));
 
-    Ut2MasterStandin master({"--cdkey", kKey, "--servers", "2"});
+    MasterStandin master(VYRN_STANDIN_UT2MASTER, {"--cdkey", kKey, "--servers", "2"});
     ASSERT_TRUE(master.ready());
     const ProgramRun listed =
         run({"--master", "--game", "ut2004", "--json", master.address()}, installs.home());
@@ -214,7 +212,7 @@ TEST(MasterCommand, PrintsOrQueriesTheListNamesTheMastersThatFailedAndSaysSoInTh
                                      "UT " + listed[2] + " "}));
 
     EXPECT_EQ(run({"--master", refusing.address()}).code, 1);
-    const ProgramRun ut2004 = run({"--master", "--game", "ut2004", refusing.address()});
+    const ProgramRun ut2004 = run({"--master", "--game", "ut2004", refusing.address()}, QDir::tempPath() + "/nobody");
     EXPECT_EQ(ut2004.code, 2);
     EXPECT_TRUE(ut2004.err.contains("CD key")) << ut2004.err.toStdString();
     EXPECT_EQ(run({"--master", "not a master"}).code, 2);

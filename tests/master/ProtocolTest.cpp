@@ -89,21 +89,14 @@ TEST(GameSpyExchange, GreetingSplitOverReadsAndEmptyLists) {
         SCOPED_TRACE(reads.join('|').toStdString());
         GameSpyExchange e("ut");
         qsizetype got = 0;
-        QByteArray sent;
         for (const QByteArray& r : reads) {
             const auto step = e.feed(r);
             got += step.servers.size();
-            sent += step.reply;
         }
         if (e.state() != MasterExchange::State::Complete && e.state() != MasterExchange::State::Failed)
             e.closed();
         EXPECT_EQ(got, servers);
         EXPECT_EQ(e.failure(), failure);
-        if (failure != F::NoChallenge) {
-            EXPECT_EQ(
-                sent,
-                "\\gamename\\ut\\location\\0\\validate\\5OOIQ5Ha\\final\\\\list\\\\gamename\\ut\\final\\");
-        }
     }
 }
 
