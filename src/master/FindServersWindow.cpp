@@ -252,9 +252,9 @@ std::optional<CdKey> FindServersWindow::cdKeyFor(Game game) {
     keyAsked_[int(game)] = true;
     const QString name = gameInfo(game).name;
     const auto typed = prompter().input(
-        {QStringLiteral("The %1 master servers list only for a player with the game's CD key, and VYRN found "
-                        "none on this computer. Type it here (XXXXX-XXXXX-XXXXX-XXXXX); it stays on this "
-                        "computer, the masters get only a checksum of it.")
+        {QStringLiteral("The %1 master servers list only for a player with the game's CD key,\n"
+                        "and VYRN found none on this computer. Type it here (XXXXX-XXXXX-XXXXX-XXXXX):\n"
+                        "it stays on this computer; the masters get only a checksum of it.")
              .arg(name),
          QStringLiteral("Find Servers"), QString()});
     if (!typed) return std::nullopt;

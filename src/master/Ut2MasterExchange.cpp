@@ -1,6 +1,7 @@
 #include "master/Ut2MasterExchange.h"
 
 #include "query/ColourCodes.h"
+#include "query/StatusDecoders.h"
 
 namespace {
 constexpr quint32 kUt2004Version = 3369;
@@ -56,7 +57,7 @@ std::optional<ListedServer> decodeUt2Record(QByteArrayView body, Game game) {
     s.hasDetails = true;
     s.hostName = stripColourCodes(*name);
     s.map = *map;
-    s.gameType = *type;
+    s.gameType = ut2GameTypeDisplay(type->toUpper());  // as the server's own answer shows it
     s.numPlayers = *players;
     s.maxPlayers = *maximum;
     return s;

@@ -117,7 +117,7 @@ TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
     EXPECT_EQ(listed.code, 0) << listed.err.toStdString();
     ASSERT_EQ(listed.out.size(), 2);
     EXPECT_EQ(listed.out[0],
-              "{\"address\":\"127.0.0.1\",\"game\":\"UT2004\",\"gamePort\":7777,\"gameType\":\"xDeathMatch\","
+              "{\"address\":\"127.0.0.1\",\"game\":\"UT2004\",\"gamePort\":7777,\"gameType\":\"Xdeathmatch\","
               "\"hostName\":\"Stand-in 1\",\"map\":\"DM-Rankin\",\"maxPlayers\":16,\"numPlayers\":0,"
               "\"queryPort\":7787}");
     GameInstalls::write(installs.home() + "/key.txt", kKey + "\n");

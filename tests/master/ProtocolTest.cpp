@@ -107,12 +107,12 @@ TEST(Ut2Records, AddressPortsAndTextsAsTheRecordHoldsThem) {
     const QByteArray tail = ut2String("DM-Rankin") + ut2String("xDeathMatch") + "\x05\x10" + ut2Dword(0);
     const QByteArray ucs2("\x83\x4f\x00\xe9\x00\x00\x00", 7);  // -3: "O", "é" and the NUL in UCS-2
     const std::pair<QByteArray, const char*> cases[] = {
-        {head + ut2String("My Server") + tail, "81.169.200.4:7787 UT3 My Server|DM-Rankin|xDeathMatch|5/16"},
+        {head + ut2String("My Server") + tail, "81.169.200.4:7787 UT3 My Server|DM-Rankin|Xdeathmatch|5/16"},
         {head + ut2String(QByteArray(70, 'n')) + tail,
-         "81.169.200.4:7787 UT3 70n|DM-Rankin|xDeathMatch|5/16"},
-        {head + ucs2 + tail, "81.169.200.4:7787 UT3 Oé|DM-Rankin|xDeathMatch|5/16"},
+         "81.169.200.4:7787 UT3 70n|DM-Rankin|Xdeathmatch|5/16"},
+        {head + ucs2 + tail, "81.169.200.4:7787 UT3 Oé|DM-Rankin|Xdeathmatch|5/16"},
         {head + ut2String("\x1b\x01\xff\x01Red") + tail,
-         "81.169.200.4:7787 UT3 Red|DM-Rankin|xDeathMatch|5/16"},
+         "81.169.200.4:7787 UT3 Red|DM-Rankin|Xdeathmatch|5/16"},
         {head + "\x5aTrunc", "81.169.200.4:7787 UT3"},  // a name longer than its record
         {head, "81.169.200.4:7787 UT3"},
         {head.first(7), ""},
