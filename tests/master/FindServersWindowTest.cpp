@@ -135,8 +135,8 @@ TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
     SetupServerGrid(s);
     SetupBuddyGrid(s);
     const int gamePort = testPortBase(40);
-    MasterStandin master(VYRN_STANDIN_UT2MASTER, 
-        {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2", "--list-port", QString::number(gamePort)});
+    MasterStandin master(VYRN_STANDIN_UT2MASTER, {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2",
+                                                  "--list-port", QString::number(gamePort)});
     ASSERT_TRUE(master.ready());
     FindServersWindow w(s, {}, nullptr);
     w.setMasters(Game::UT2004, {{"127.0.0.1", quint16(master.port())}});

@@ -212,7 +212,8 @@ TEST(MasterCommand, PrintsOrQueriesTheListNamesTheMastersThatFailedAndSaysSoInTh
                                      "UT " + listed[2] + " "}));
 
     EXPECT_EQ(run({"--master", refusing.address()}).code, 1);
-    const ProgramRun ut2004 = run({"--master", "--game", "ut2004", refusing.address()}, QDir::tempPath() + "/nobody");
+    const ProgramRun ut2004 =
+        run({"--master", "--game", "ut2004", refusing.address()}, QDir::tempPath() + "/nobody");
     EXPECT_EQ(ut2004.code, 2);
     EXPECT_TRUE(ut2004.err.contains("CD key")) << ut2004.err.toStdString();
     EXPECT_EQ(run({"--master", "not a master"}).code, 2);

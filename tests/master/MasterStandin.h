@@ -16,7 +16,8 @@ public:
     MasterStandin(const char* program, const QStringList& arguments) {
         process_.start(QString::fromLocal8Bit(program), arguments);
         if (!process_.waitForStarted(5000)) return;
-        while (process_.state() == QProcess::Running && !process_.canReadLine()) process_.waitForReadyRead(100);
+        while (process_.state() == QProcess::Running && !process_.canReadLine())
+            process_.waitForReadyRead(100);
         const QList<QByteArray> line = process_.readLine().trimmed().split(' ');
         ready_ = line[0] == "ready";
         port_ = line.value(1).toInt();
