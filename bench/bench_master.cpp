@@ -11,7 +11,11 @@
 #include <memory>
 #include <vector>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "master/FindServersWindow.h"
+#include "state/ProgramFolder.h"
 #include "platform/MonotonicClock.h"
 #include "query/MainGrids.h"
 
@@ -116,6 +120,79 @@ void BM_FindServersFiveThousandVersusQstat(benchmark::State& state) {
     state.counters["worst_block_cpu_ms"] = worstBlockCpuMs;
 }
 BENCHMARK(BM_FindServersFiveThousandVersusQstat)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A UT2004 master's list of 5,000 servers from the stand-in UT2 master: time until the
+// client holds the whole list, and until "Find Servers" shows it, beside quakestat
+// reading the same master (quakestat then asks every listed server; they are loopback
+// ports nobody listens on, which refuse at once). Run it without a network of its own:
+//   unshare -n sh -c 'ip link set lo up; build/bench/bench_master'
+void BM_Ut2004ListFiveThousandVersusQstat(benchmark::State& state) {
+    QProcess master;
+    master.start(QStringLiteral(VYRN_STANDIN_UT2MASTER),
+                 {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", QString::number(kServers), "--list-port",
+                  "20000", "--lifetime-seconds", "600"});
+    if (!master.waitForStarted(5000) || !master.waitForReadyRead(10000)) {
+        state.SkipWithError("stand-in master did not start");
+        return;
+    }
+    const quint16 port = quint16(master.readLine().trimmed().split(' ').value(1).toUInt());
+    const MasterAddress address{QStringLiteral("127.0.0.1"), port};
+    const auto key = CdKey::parse("ABCDE-FGHIJ-KLMNO-PQRST");
+    double clientMs = 0, windowMs = 0, qstatMs = 0, worstBlockMs = 0;
+    int listed = 0, shown = 0, qstatListed = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        MasterClient client({address}, masterExchangeFor(Game::UT2004, key));
+        bool done = false;
+        client.serversArrived = [&](const QList<ListedServer>& l) { listed += int(l.size()); };
+        client.finished = [&](bool) { done = true; };
+        client.start();
+        while (!done && clock.elapsed() < 60000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        clientMs = double(clock.nsecsElapsed()) / 1e6;
+
+        MainState s;
+        SetupServerGrid(s);
+        SetupBuddyGrid(s);
+        QTemporaryDir folder;
+        setProgramFolder(folder.path());
+        QFile keyFile(folder.filePath("cdkey-ut2004"));
+        keyFile.open(QIODevice::WriteOnly);
+        keyFile.write("ABCDE-FGHIJ-KLMNO-PQRST\r\n");
+        keyFile.close();
+        FindServersWindow window(s, {});
+        window.setMasters(Game::UT2004, {address});
+        window.show();
+        QCoreApplication::processEvents();
+        BlockMeter meter;
+        clock.restart();
+        window.chooseGames({Game::UT2004});
+        while (window.listing() && clock.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (!window.model().settled()) window.model().flush();
+        windowMs = double(clock.nsecsElapsed()) / 1e6;
+        worstBlockMs = meter.worstMs();
+        shown = window.model().rowCount();
+
+        QProcess qstat;
+        clock.restart();
+        qstat.start(QStringLiteral("quakestat"),
+                    {"-nh", "-maxsim", "64", "-ut2004m,cdkey=" + keyFile.fileName(), address.text()});
+        qstat.waitForFinished(120000);
+        qstatMs = double(clock.nsecsElapsed()) / 1e6;
+        qstatListed = int(qstat.readAllStandardOutput().count("\nUT2004S"));
+    }
+    master.kill();
+    master.waitForFinished();
+    state.counters["client_list_ms"] = clientMs;
+    state.counters["window_list_ms"] = windowMs;
+    state.counters["qstat_ms"] = qstatMs;
+    state.counters["listed"] = listed;
+    state.counters["shown"] = shown;
+    state.counters["qstat_servers"] = qstatListed;
+    state.counters["worst_block_ms"] = worstBlockMs;
+}
+BENCHMARK(BM_Ut2004ListFiveThousandVersusQstat)->Unit(benchmark::kMillisecond)->Iterations(1);
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -14,12 +14,14 @@
 #include <QVBoxLayout>
 
 #include "platform/Prompter.h"
+#include "state/AppConfig.h"
 #include "state/ProgramFolder.h"
 #include "query/ServerQuerier.h"
 #include "state/FavouritesFiles.h"
 
 namespace {
 const QString kAnyGameType = QStringLiteral("Any game type");
+const QString kAllGames = QStringLiteral("UT, UT2003 and UT2004");
 constexpr int kStatusMs = 250;
 }  // namespace
 
@@ -43,9 +45,14 @@ FoundServer foundServerFrom(const QueryOutcome& outcome) {
 }
 
 FindServersWindow::FindServersWindow(MainState& state, QList<MasterAddress> masters, QWidget* parent,
-                               MasterTimeouts timeouts)
-    : QDialog(parent), state_(state), masters_(std::move(masters)), timeouts_(timeouts),
-      model_(new FoundServersModel(this)), filter_(new FoundServersFilter(this)) {
+                                     MasterTimeouts timeouts)
+    : QDialog(parent),
+      state_(state),
+      timeouts_(timeouts),
+      model_(new FoundServersModel(this)),
+      filter_(new FoundServersFilter(this)) {
+    masters_[int(Game::UT)] = std::move(masters);
+    for (const Game g : {Game::UT2003, Game::UT2004}) masters_[int(g)] = defaultMasters(g);
     setWindowTitle(QStringLiteral("Find Servers"));
     setObjectName(QStringLiteral("findServersWindow"));
     filter_->setSourceModel(model_);
@@ -64,12 +71,37 @@ FindServersWindow::FindServersWindow(MainState& state, QList<MasterAddress> mast
 }
 
 FindServersWindow::~FindServersWindow() {
-    if (client_) client_->cancel();
+    for (auto& c : clients_) c->cancel();
+}
+
+void FindServersWindow::setMasters(Game game, QList<MasterAddress> masters) {
+    masters_[int(game)] = std::move(masters);
+}
+
+void FindServersWindow::chooseGames(const QList<Game>& games) {
+    const int index = games.size() == 1 ? int(games.first()) : 3;
+    if (gameChoice_->currentIndex() != index) gameChoice_->setCurrentIndex(index);  // refreshes
+    else refresh();
+}
+
+bool FindServersWindow::listing() const {
+    for (const auto& c : clients_)
+        if (c->running()) return true;
+    return false;
 }
 
 void FindServersWindow::buildControls() {
     auto* layout = new QVBoxLayout(this);
     auto* filters = new QHBoxLayout;
+    gameChoice_ = new QComboBox(this);
+    gameChoice_->setObjectName(QStringLiteral("game"));
+    for (const Game g : kGames) gameChoice_->addItem(gameInfo(g).name);
+    gameChoice_->addItem(kAllGames);
+    filters->addWidget(gameChoice_);
+    connect(gameChoice_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        games_ = index < 3 ? QList<Game>{kGames[index]} : QList<Game>(std::begin(kGames), std::end(kGames));
+        refresh();
+    });
     gameType_ = new QComboBox(this);
     gameType_->setObjectName(QStringLiteral("gameType"));
     gameType_->addItem(kAnyGameType);
@@ -161,7 +193,8 @@ void FindServersWindow::buildControls() {
 }
 
 void FindServersWindow::refresh() {
-    if (client_) client_->cancel();
+    for (auto& c : clients_) c->cancel();
+    clients_.clear();
     model_->clear();
     shownSightings_.clear();
     buddies_->setRowCount(0);
@@ -173,23 +206,75 @@ void FindServersWindow::refresh() {
     lastAction_.clear();
     querier_ = std::make_unique<ServerQuerier>();
     querier_->finished = [this](const QueryOutcome& o) { model_->update(foundServerFrom(o)); };
-    client_ = std::make_unique<MasterClient>(masters_, "ut", timeouts_);
-    client_->serversArrived = [this](const QList<ServerAddress>& servers) {
+    for (const Game game : games_) startClient(game);
+    for (auto& c : clients_) c->start();
+    updateStatus();
+}
+
+void FindServersWindow::startClient(Game game) {
+    std::optional<CdKey> key;
+    if (game != Game::UT && !(key = cdKeyFor(game))) {
+        addNote(gameInfo(game).name + QStringLiteral(": no CD key, so its masters were not asked."));
+        return;
+    }
+    auto client =
+        std::make_unique<MasterClient>(masters_[int(game)], masterExchangeFor(game, key), timeouts_);
+    client->serversArrived = [this](const QList<ListedServer>& servers) {
         model_->addServers(servers);
-        for (const ServerAddress& s : servers) querier_->query({s.address, s.port, QStringLiteral("UT")});
+        for (const ListedServer& s : servers) querier_->query({s.server.address, s.server.port, s.gameCode});
     };
-    client_->masterDone = [this](const MasterOutcome& o) {
-        if (o.failure == MasterFailure::None && o.skipped == 0) return;
-        masterNotes_ << describeOutcome(o);
-        notes_->setPlainText(masterNotes_.join(QLatin1Char('\n')));
-        notes_->show();
+    // With several games asked, each note says which game's master it is about.
+    const QString prefix = games_.size() > 1 ? gameInfo(game).name + QStringLiteral(": ") : QString();
+    client->masterDone = [this, prefix](const MasterOutcome& o) {
+        if (o.failure != MasterFailure::None || o.skipped > 0) addNote(prefix + describeOutcome(o));
     };
-    client_->finished = [this](bool complete) {
-        listComplete_ = complete;
+    client->finished = [this](bool complete) {
+        listComplete_ = listComplete_ || complete;
         updateStatus();
     };
-    client_->start();
-    updateStatus();
+    clients_.push_back(std::move(client));
+}
+
+void FindServersWindow::addNote(const QString& note) {
+    masterNotes_ << note;
+    notes_->setPlainText(masterNotes_.join(QLatin1Char('\n')));
+    notes_->show();
+}
+
+// The player's key: found on this computer, else asked for once, and remembered in
+// VYRN's folder when the player wants. It is never shown, not even in the box it is
+// typed into afterwards.
+std::optional<CdKey> FindServersWindow::cdKeyFor(Game game) {
+    std::optional<CdKey>& key = keys_[int(game)];
+    if (key) return key;
+    if ((key = findCdKey(game, appConfig()).key)) return key;
+    if (keyAsked_[int(game)]) return std::nullopt;
+    keyAsked_[int(game)] = true;
+    const QString name = gameInfo(game).name;
+    const auto typed = prompter().input(
+        {QStringLiteral("The %1 master servers list only for a player with the game's CD key,\n"
+                        "and VYRN found none on this computer. Type it here (XXXXX-XXXXX-XXXXX-XXXXX):\n"
+                        "it stays on this computer; the masters get only a checksum of it.")
+             .arg(name),
+         QStringLiteral("Find Servers"), QString()});
+    if (!typed) return std::nullopt;
+    key = CdKey::parse(typed->toLatin1());
+    if (!key) {
+        prompter().ask({QStringLiteral("That is not a CD key: it has four groups of five letters or digits, "
+                                       "joined by \"-\"."),
+                        MsgIcon::Exclamation, QStringLiteral("Find Servers")});
+        return std::nullopt;
+    }
+    const QString file = rememberedCdKeyFile(game);
+    if (prompter().ask(
+            {QStringLiteral("Remember the %1 CD key in %2? Only you can read that file.").arg(name, file),
+             MsgIcon::Question, QStringLiteral("Find Servers"), MsgButtons::YesNo}) == MsgAnswer::Yes) {
+        const QString failed = rememberCdKey(game, *key);
+        if (!failed.isEmpty())
+            prompter().ask({QStringLiteral("The key could not be saved in %1: %2").arg(file, failed),
+                            MsgIcon::Exclamation, QStringLiteral("Find Servers")});
+    }
+    return key;
 }
 
 bool FindServersWindow::querying() const { return querier_ && !querier_->idle(); }
@@ -203,7 +288,9 @@ void FindServersWindow::updateStatus() {
                          programFile(kMastersFileName) + QLatin1Char('.'));
         return;
     }
-    QString text = listing() ? QStringLiteral("Getting the server list: %1 servers").arg(client_->serverCount())
+    int count = 0;
+    for (const auto& c : clients_) count += c->serverCount();
+    QString text = listing() ? QStringLiteral("Getting the server list: %1 servers").arg(count)
                              : QStringLiteral("%1 servers").arg(listed);
     text += QStringLiteral(", %1 answered").arg(model_->answeredCount());
     if (querying()) text += QStringLiteral(", querying…");
@@ -215,7 +302,8 @@ void FindServersWindow::updateStatus() {
 void FindServersWindow::updateGameTypes() {
     QStringList types;
     for (const FoundServer& s : model_->servers())
-        if (s.answered && !s.gameType.isEmpty() && !types.contains(s.gameType)) types << s.gameType;
+        if ((s.answered || s.fromMaster) && !s.gameType.isEmpty() && !types.contains(s.gameType))
+            types << s.gameType;
     types.sort(Qt::CaseInsensitive);
     for (const QString& t : types)
         if (gameType_->findText(t) < 0) gameType_->addItem(t);
@@ -305,7 +393,8 @@ void FindServersWindow::addToFavourites(const QList<int>& modelRows) {
 FindServersWindow* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded) {
     // Without a writable folder the defaults are used all the same.
     writeDefaultMastersIfMissing();
-    auto* w = new FindServersWindow(state, loadMasters(), parent);
+    auto* w = new FindServersWindow(state, loadMasters(Game::UT), parent);
+    for (const Game g : {Game::UT2003, Game::UT2004}) w->setMasters(g, loadMasters(g));
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->favouritesAdded = std::move(favouritesAdded);
     w->show();

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "master/FoundServersModel.h"
 #include "master/MasterClient.h"
@@ -21,15 +22,22 @@ struct QueryOutcome;
 // What the "Find Servers" list shows of one query's result.
 FoundServer foundServerFrom(const QueryOutcome& outcome);
 
-// "Find Servers": the UT list of the masters, every server queried as the list comes in,
+// "Find Servers": the lists of the masters of the chosen games (UT, UT2003, UT2004 or all
+// three), every server queried as the list comes in,
 // with filters, sorting by any column and "Add to favourites"; "Find my buddies" shows
 // where the players of the buddy list are playing now.
 class FindServersWindow : public QDialog {
     Q_OBJECT
 public:
+    // Starts with UT's list from these masters.
     FindServersWindow(MainState& state, QList<MasterAddress> masters, QWidget* parent = nullptr,
                    MasterTimeouts timeouts = {});
     ~FindServersWindow() override;
+
+    // The masters of a game, asked from the next refresh on.
+    void setMasters(Game game, QList<MasterAddress> masters);
+    // Lists these games (one, or all three), asking their masters at once.
+    void chooseGames(const QList<Game>& games);
 
     // Asks the masters again and queries the new list.
     void refresh();
@@ -47,7 +55,7 @@ public:
     FoundServersFilter& filter() { return *filter_; }
     QTableView* serverTable() const { return table_; }
     QTableWidget* buddyTable() const { return buddies_; }
-    bool listing() const { return client_ && client_->running(); }
+    bool listing() const;
     bool querying() const;
     QString statusText() const;
 
@@ -58,13 +66,20 @@ private:
     void updateGameTypes();
     void updateBuddies();
     void addToFavourites(const QList<int>& modelRows);
+    void startClient(Game game);
+    std::optional<CdKey> cdKeyFor(Game game);
+    void addNote(const QString& note);
 
     MainState& state_;
-    QList<MasterAddress> masters_;
+    QList<MasterAddress> masters_[3];  // by game
+    QList<Game> games_{Game::UT};
     MasterTimeouts timeouts_;
+    // Keys found or typed, and the games whose key was asked for (only once).
+    std::optional<CdKey> keys_[3];
+    bool keyAsked_[3] = {};
     FoundServersModel* model_;
     FoundServersFilter* filter_;
-    std::unique_ptr<MasterClient> client_;
+    std::vector<std::unique_ptr<MasterClient>> clients_;
     std::unique_ptr<ServerQuerier> querier_;
     QStringList masterNotes_;
     bool listComplete_ = false;
@@ -75,6 +90,7 @@ private:
 
     QTableView* table_ = nullptr;
     QTableWidget* buddies_ = nullptr;
+    QComboBox* gameChoice_ = nullptr;
     QComboBox* gameType_ = nullptr;
     QCheckBox* notEmpty_ = nullptr;
     QCheckBox* notFull_ = nullptr;

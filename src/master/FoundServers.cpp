@@ -22,20 +22,36 @@ QString foundColumnHeader(FoundColumn column) {
     return {};
 }
 
+FoundServer foundServerListed(const ListedServer& listed) {
+    FoundServer f;
+    f.server = listed.server;
+    f.gameCode = listed.gameCode;
+    if (!listed.hasDetails) return f;
+    f.fromMaster = true;
+    f.hostName = listed.hostName;
+    f.map = listed.map;
+    f.gameType = listed.gameType;
+    f.numPlayers = listed.numPlayers;
+    f.maxPlayers = listed.maxPlayers;
+    return f;
+}
+
 QString foundCellText(const FoundServer& s, FoundColumn column) {
+    const bool known = s.answered || s.fromMaster;
     switch (column) {
-    case FoundColumn::Server: return s.answered ? s.hostName : s.server.text();
-    case FoundColumn::Players: return s.answered ? players(s) : QString();
-    case FoundColumn::Ping: return s.answered && s.ping >= 0 ? QString::number(s.ping) : QString();
-    case FoundColumn::GameType: return s.gameType;
-    case FoundColumn::Game: return gameDisplayName(s.gameCode);
-    case FoundColumn::Map: return s.map;
+        case FoundColumn::Server: return known && !s.hostName.isEmpty() ? s.hostName : s.server.text();
+        case FoundColumn::Players: return known ? players(s) : QString();
+        case FoundColumn::Ping: return s.answered && s.ping >= 0 ? QString::number(s.ping) : QString();
+        case FoundColumn::GameType: return s.gameType;
+        case FoundColumn::Game: return gameDisplayName(s.gameCode);
+        case FoundColumn::Map: return s.map;
     }
     return {};
 }
 
 bool foundLessThan(const FoundServer& a, const FoundServer& b, FoundColumn column) {
-    if (a.answered != b.answered) return a.answered;
+    const bool knowA = a.answered || a.fromMaster, knowB = b.answered || b.fromMaster;
+    if (knowA != knowB) return knowA;
     switch (column) {
     case FoundColumn::Players:
         if (a.numPlayers != b.numPlayers) return a.numPlayers < b.numPlayers;
@@ -52,7 +68,7 @@ bool FoundFilter::active() const {
 
 bool foundPasses(const FoundServer& s, const FoundFilter& f) {
     if (!f.active()) return true;
-    if (!s.answered) return false;
+    if (!s.answered && !s.fromMaster) return false;
     if (!f.gameType.isEmpty() && s.gameType != f.gameType) return false;
     if (f.notEmpty && s.numPlayers <= 0) return false;
     if (f.notFull && s.maxPlayers > 0 && s.numPlayers >= s.maxPlayers) return false;

@@ -10,6 +10,9 @@ struct FoundServer {
     ServerAddress server;
     QString gameCode = QStringLiteral("UT");  // as "servers.ini" stores it
     bool answered = false;
+    // Not answered yet, but the master said what it runs: the texts and counts below are
+    // the master's until the server answers.
+    bool fromMaster = false;
     QString hostName, map, gameType;           // gameType as the main grid shows it
     int numPlayers = 0, maxPlayers = 0;
     int ping = -1;                             // whole ms; -1 before an answer
@@ -21,13 +24,15 @@ struct FoundServer {
 enum class FoundColumn { Server, Players, Ping, GameType, Game, Map };
 constexpr int kFoundColumnCount = 6;
 QString foundColumnHeader(FoundColumn column);
+// A listed server's row before it answers: its address, and what the master said of it.
+FoundServer foundServerListed(const ListedServer& listed);
 QString foundCellText(const FoundServer& s, FoundColumn column);
 // Sort order of a column: numbers by value, texts ignoring case; servers that have not
 // answered sort last.
 bool foundLessThan(const FoundServer& a, const FoundServer& b, FoundColumn column);
 
 // The filters above the list. Servers that have not answered show only while no filter
-// is set, since nothing is known of them.
+// is set, since nothing is known of them, unless their master said what they run.
 struct FoundFilter {
     QString gameType;       // empty: any
     bool notEmpty = false;

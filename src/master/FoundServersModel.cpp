@@ -15,13 +15,11 @@ FoundServersModel::FoundServersModel(QObject* parent) : QAbstractTableModel(pare
     connect(&flushTimer_, &QTimer::timeout, this, &FoundServersModel::flush);
 }
 
-void FoundServersModel::addServers(const QList<ServerAddress>& servers) {
-    for (const ServerAddress& s : servers) {
-        if (byKey_.contains(s.key())) continue;
-        byKey_.insert(s.key(), int(rows_.size() + pendingRows_.size()));
-        FoundServer f;
-        f.server = s;
-        pendingRows_ << f;
+void FoundServersModel::addServers(const QList<ListedServer>& servers) {
+    for (const ListedServer& s : servers) {
+        if (byKey_.contains(s.server.key())) continue;
+        byKey_.insert(s.server.key(), int(rows_.size() + pendingRows_.size()));
+        pendingRows_ << foundServerListed(s);
     }
     if (!flushTimer_.isActive()) flushTimer_.start(kFlushMs);
 }
@@ -61,7 +59,13 @@ void FoundServersModel::flush() {
         const FoundServer& a = it.value();
         if (a.answered && !rows_[row].answered) ++answered_;
         if (!a.answered && rows_[row].answered) --answered_;
-        rows_[row] = a;
+        if (a.answered || !rows_[row].fromMaster) {
+            rows_[row] = a;
+        } else {
+            // Silent now: what its master said of it still stands.
+            rows_[row].answered = false;
+            rows_[row].ping = -1;
+        }
         first = std::min(first, row);
         last = std::max(last, row);
         it = pendingAnswers_.erase(it);

@@ -14,7 +14,7 @@ class FoundServersModel : public QAbstractTableModel {
 public:
     explicit FoundServersModel(QObject* parent = nullptr);
 
-    void addServers(const QList<ServerAddress>& servers);
+    void addServers(const QList<ListedServer>& servers);
     void update(const FoundServer& answer);
     void clear();
     // Shows the next share of what has been gathered, without waiting for the timer.

@@ -1,14 +1,12 @@
 #include "master/MasterClient.h"
 
-#include "master/GameSpyValidate.h"
+#include "master/GameSpyExchange.h"
+#include "master/Ut2MasterExchange.h"
 
 namespace {
-constexpr qsizetype kMaxGreeting = 512;
 // About 200 entries: what one turn of the event loop takes in (each is queried at once), so
 // a long list never holds up the window.
 constexpr qint64 kReadChunk = 4 * 1024;
-const QByteArray kSecure("\\secure\\");
-constexpr qsizetype kChallengeLength = 6;  // GameSpy's challenges are six letters
 }  // namespace
 
 QString describeOutcome(const MasterOutcome& o) {
@@ -20,6 +18,8 @@ QString describeOutcome(const MasterOutcome& o) {
     case MasterFailure::Refused: text = QStringLiteral("refused the connection"); break;
     case MasterFailure::ConnectTimedOut: text = QStringLiteral("did not answer the connection"); break;
     case MasterFailure::NoChallenge: text = QStringLiteral("sent no challenge"); break;
+    case MasterFailure::KeyRefused: text = QStringLiteral("refused the CD key"); break;
+    case MasterFailure::NoServers: text = QStringLiteral("sent a list without servers"); break;
     case MasterFailure::ClosedEarly:
         text = QStringLiteral("closed the connection before the end of the list (%1 servers)").arg(o.servers);
         break;
@@ -45,16 +45,26 @@ QString describeOutcome(const MasterOutcome& o) {
 
 MasterClient::MasterClient(QList<MasterAddress> masters, QByteArray gameName, Timeouts timeouts,
                            QObject* parent)
-    : QObject(parent), masters_(std::move(masters)), gameName_(std::move(gameName)), timeouts_(timeouts) {
+    : MasterClient(
+          std::move(masters),
+          [game = std::move(gameName)] { return std::make_unique<GameSpyExchange>(game); }, timeouts,
+          parent) {}
+
+MasterClient::MasterClient(QList<MasterAddress> masters, ExchangeMaker makeExchange, Timeouts timeouts,
+                           QObject* parent)
+    : QObject(parent),
+      masters_(std::move(masters)),
+      makeExchange_(std::move(makeExchange)),
+      timeouts_(timeouts) {
     silence_.setSingleShot(true);
     total_.setSingleShot(true);
     connect(&silence_, &QTimer::timeout, this, [this] {
-        endMaster(phase_ == Phase::Connecting ? MasterFailure::ConnectTimedOut
-                  : phase_ == Phase::Challenge ? MasterFailure::NoChallenge
-                                               : MasterFailure::TimedOut);
+        endMaster(!connected_                ? MasterFailure::ConnectTimedOut
+                  : !exchange_->challenged() ? MasterFailure::NoChallenge
+                                             : MasterFailure::TimedOut);
     });
     connect(&total_, &QTimer::timeout, this, [this] {
-        endMaster(phase_ == Phase::Connecting ? MasterFailure::ConnectTimedOut : MasterFailure::TooSlow);
+        endMaster(!connected_ ? MasterFailure::ConnectTimedOut : MasterFailure::TooSlow);
     });
 }
 
@@ -86,9 +96,8 @@ void MasterClient::tryNext() {
     }
     outcome_ = MasterOutcome{};
     outcome_.master = masters_[next_++];
-    phase_ = Phase::Connecting;
-    greeting_.clear();
-    reader_ = MasterListReader{};
+    connected_ = false;
+    exchange_ = makeExchange_();
     socket_ = new QTcpSocket(this);
     // Bounded: a master that floods is read no faster than the list is parsed.
     socket_->setReadBufferSize(kReadChunk);
@@ -101,7 +110,7 @@ void MasterClient::tryNext() {
 }
 
 void MasterClient::onConnected() {
-    phase_ = Phase::Challenge;
+    connected_ = true;
     silence_.start(timeouts_.silenceMs);
 }
 
@@ -116,61 +125,32 @@ void MasterClient::readChunk() {
     if (!socket_ || !running_ || socket_->bytesAvailable() <= 0) return;
     const QByteArray bytes = socket_->read(kReadChunk);
     silence_.start(timeouts_.silenceMs);
-    if (phase_ == Phase::Challenge) {
-        greeting_ += bytes;
-        readChallenge();
-    } else if (phase_ == Phase::List) {
-        readList(bytes);
-    }
+    takeStep(exchange_->feed(bytes));
 }
 
-void MasterClient::readChallenge() {
-    const qsizetype at = greeting_.indexOf(kSecure);
-    if (at < 0) {
-        if (greeting_.size() > kMaxGreeting) endMaster(MasterFailure::NoChallenge);
-        return;
-    }
-    const qsizetype from = at + kSecure.size();
-    qsizetype end = greeting_.indexOf('\\', from);
-    if (end < 0 || end - from > kChallengeLength) {
-        if (greeting_.size() - from < kChallengeLength) return;  // the rest is on its way
-        end = from + kChallengeLength;
-    }
-    const QByteArray challenge = greeting_.sliced(from, end - from);
-    QByteArray rest = greeting_.sliced(end);
-    greeting_.clear();
-    // Some masters close the challenge with its own "\final\"; it does not end the list.
-    if (rest.startsWith("\\final\\")) rest.remove(0, 7);
-    socket_->write("\\gamename\\" + gameName_ + "\\location\\0\\validate\\" +
-                   gameSpyValidate(challenge, gameSpyKey(gameName_)) + "\\final\\");
-    socket_->write("\\list\\\\gamename\\" + gameName_ + "\\final\\");
-    phase_ = Phase::List;
-    if (!rest.isEmpty()) readList(rest);
-}
-
-void MasterClient::readList(QByteArrayView bytes) {
-    QList<ServerAddress> fresh;
-    for (const ServerAddress& s : reader_.feed(bytes)) {
+void MasterClient::takeStep(MasterExchange::Step step) {
+    if (!step.reply.isEmpty()) socket_->write(step.reply);
+    QList<ListedServer> fresh;
+    bool full = false;
+    for (const ListedServer& s : step.servers) {
         if (seen_.size() >= kMaxServers) {
-            if (!fresh.isEmpty() && serversArrived) serversArrived(fresh);
-            endMaster(MasterFailure::TooManyServers);
-            return;
+            full = true;
+            break;
         }
-        if (seen_.contains(s.key())) continue;
-        seen_.insert(s.key());
+        if (seen_.contains(s.server.key())) continue;
+        seen_.insert(s.server.key());
         fresh << s;
     }
     outcome_.servers += int(fresh.size());
-    outcome_.skipped = reader_.skipped();
+    outcome_.skipped = exchange_->skipped();
     if (!fresh.isEmpty() && serversArrived) serversArrived(fresh);
-    if (!running_) return;  // the receiver cancelled
-    switch (reader_.state()) {
-    case MasterListReader::State::Reading: return;
-    case MasterListReader::State::Complete: endMaster(MasterFailure::None); return;
-    case MasterListReader::State::Garbage: endMaster(MasterFailure::Garbage); return;
-    case MasterListReader::State::MasterSaidError:
-        endMaster(MasterFailure::MasterError, reader_.errorText());
-        return;
+    if (!running_ || !socket_) return;  // the receiver cancelled
+    if (full) return endMaster(MasterFailure::TooManyServers);
+    switch (exchange_->state()) {
+        case MasterExchange::State::Greeting:
+        case MasterExchange::State::Listing: return;
+        case MasterExchange::State::Complete: endMaster(MasterFailure::None); return;
+        case MasterExchange::State::Failed: endMaster(exchange_->failure(), exchange_->detail()); return;
     }
 }
 
@@ -181,13 +161,10 @@ void MasterClient::onSocketError(QAbstractSocket::SocketError error) {
         // as the buffer is bounded).
         while (socket_ && running_ && socket_->bytesAvailable() > 0) readChunk();
         if (!socket_ || !running_) return;
-        if (phase_ == Phase::List) {
-            reader_.finish();
-            if (reader_.state() == MasterListReader::State::Complete) endMaster(MasterFailure::None);
-            else endMaster(MasterFailure::ClosedEarly);
-        } else {
-            endMaster(MasterFailure::NoChallenge);
-        }
+        // The exchange ends here, with a whole list or a failure, and the next master may
+        // start within this call.
+        exchange_->closed();
+        takeStep({});
         return;
     }
     if (error == QAbstractSocket::HostNotFoundError) endMaster(MasterFailure::HostNotFound);
@@ -205,7 +182,7 @@ void MasterClient::endMaster(MasterFailure failure, const QString& detail) {
     socket_ = nullptr;
     outcome_.failure = failure;
     outcome_.detail = detail;
-    outcome_.skipped = reader_.skipped();
+    outcome_.skipped = exchange_ ? exchange_->skipped() : 0;
     outcome_.totalLimitMs = timeouts_.totalMs;
     if (masterDone) masterDone(outcome_);
     if (!running_) return;
@@ -215,4 +192,10 @@ void MasterClient::endMaster(MasterFailure failure, const QString& detail) {
         return;
     }
     tryNext();
+}
+
+MasterClient::ExchangeMaker masterExchangeFor(Game game, const std::optional<CdKey>& key) {
+    if (game == Game::UT) return [] { return std::make_unique<GameSpyExchange>("ut"); };
+    Q_ASSERT(key);
+    return [game, key = *key] { return std::make_unique<Ut2MasterExchange>(game, key); };
 }

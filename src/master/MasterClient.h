@@ -6,25 +6,12 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
+#include "master/CdKey.h"
+#include "master/MasterExchange.h"
 #include "master/MasterList.h"
 #include "master/MasterServers.h"
-
-// Why a master gave no complete list.
-enum class MasterFailure {
-    None,
-    HostNotFound,
-    Refused,
-    ConnectTimedOut,
-    NoChallenge,     // closed, or sent something else, before its "\secure\" challenge
-    ClosedEarly,     // closed before "\final\"
-    Garbage,         // sent bytes that are no list
-    MasterError,     // sent "\error\"
-    TooManyServers,  // more servers than any master lists
-    TimedOut,        // went silent
-    TooSlow,         // took longer than the time allowed for a whole list
-    NetworkError,
-};
 
 // The result of asking one master.
 struct MasterOutcome {
@@ -46,9 +33,10 @@ struct MasterTimeouts {
 // One line for the user: "master.333networks.com:28900: refused the connection".
 QString describeOutcome(const MasterOutcome& outcome);
 
-// Asks the masters in order for a game's server list ("\basic\\secure\X" challenge,
-// validate answer, "\list\\gamename\G\final\") until one sends it whole. Servers are
-// reported as they arrive, each once, also those of a master that failed part way.
+// Asks the masters in order for a game's server list until one sends it whole, each over
+// its own connection and in its own exchange (GameSpy's for UT, Epic's for UT2003 and
+// UT2004). Servers are reported as they arrive, each once, also those of a master that
+// failed part way.
 class MasterClient : public QObject {
     Q_OBJECT
 public:
@@ -56,10 +44,16 @@ public:
     // No master lists more UT servers than this; a longer list is cut here.
     static constexpr int kMaxServers = 20000;
 
+    using ExchangeMaker = std::function<std::unique_ptr<MasterExchange>()>;
+
+    // The GameSpy list of a game ("ut").
     MasterClient(QList<MasterAddress> masters, QByteArray gameName, Timeouts timeouts = {},
                  QObject* parent = nullptr);
+    // Any protocol: a fresh exchange for each master.
+    MasterClient(QList<MasterAddress> masters, ExchangeMaker makeExchange, Timeouts timeouts = {},
+                 QObject* parent = nullptr);
 
-    std::function<void(const QList<ServerAddress>&)> serversArrived;
+    std::function<void(const QList<ListedServer>&)> serversArrived;
     std::function<void(const MasterOutcome&)> masterDone;
     // After the last master tried; true when one of them sent its list whole.
     std::function<void(bool complete)> finished;
@@ -75,21 +69,23 @@ private:
     void onReadyRead();
     void readChunk();
     void onSocketError(QAbstractSocket::SocketError error);
-    void readChallenge();
-    void readList(QByteArrayView bytes);
+    void takeStep(MasterExchange::Step step);
     void endMaster(MasterFailure failure, const QString& detail = {});
 
     QList<MasterAddress> masters_;
-    QByteArray gameName_;
+    ExchangeMaker makeExchange_;
     Timeouts timeouts_;
     int next_ = 0;
     bool running_ = false;
 
     QTcpSocket* socket_ = nullptr;
     QTimer silence_, total_;
-    enum class Phase { Connecting, Challenge, List } phase_ = Phase::Connecting;
-    QByteArray greeting_;
-    MasterListReader reader_;
+    bool connected_ = false;
+    std::unique_ptr<MasterExchange> exchange_;
     MasterOutcome outcome_;
     QSet<quint64> seen_;
 };
+
+// The exchange a game's masters speak: GameSpy's for UT, Epic's (with the player's CD
+// key, which they need) for UT2003 and UT2004.
+MasterClient::ExchangeMaker masterExchangeFor(Game game, const std::optional<CdKey>& key);

@@ -19,6 +19,16 @@ struct ServerAddress {
 // refused, so a hostile list cannot turn the queries at a whole network.
 std::optional<ServerAddress> parseServerAddress(QByteArrayView text);
 
+// A server as a master lists it: where to query it, the game it runs ("servers.ini"'s
+// code), and what the master itself says of it, when it says anything.
+struct ListedServer {
+    ServerAddress server;  // the query port as the favourites keep it
+    QString gameCode = QStringLiteral("UT");
+    bool hasDetails = false;
+    QString hostName{}, map{}, gameType{};
+    int numPlayers = 0, maxPlayers = 0;
+};
+
 // Reads a master's answer to "\list\" as it arrives: backslash-separated keys and values,
 // "\ip\A.B.C.D:PORT" for each server, up to "\final\". Only the unfinished last field is
 // kept between calls, so memory stays small however long the list is.

@@ -15,6 +15,7 @@
 #include "master/FindServersWindow.h"
 #include "query/MainGrids.h"
 #include "state/FavouritesFiles.h"
+#include "support/GameInstalls.h"
 
 namespace {
 // Each row's texts in the given columns, joined by "|".
@@ -119,4 +120,49 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     QTest::mouseClick(add, Qt::LeftButton);
     EXPECT_EQ(folder.read("servers.ini"), added);
     EXPECT_TRUE(w.statusText().endsWith("Already in the favourites.")) << w.statusText().toStdString();
+}
+
+// UT2004: with no key on this computer it is asked for once and, on request, remembered
+// for the user alone; rows show the master's names at once and keep them while the
+// servers stay silent; a favourite takes the game port + 10 and "UT3".
+TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
+    TempProgramFolder folder;
+    GameInstalls installs;
+    ScriptedPrompter prompts;
+    prompts.inputs = {QString("abcde-fghij-klmno-pqrst")};
+    prompts.answers = {MsgAnswer::Yes};
+    MainState s;
+    SetupServerGrid(s);
+    SetupBuddyGrid(s);
+    const int gamePort = testPortBase(40);
+    MasterStandin master(VYRN_STANDIN_UT2MASTER, {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2",
+                                                  "--list-port", QString::number(gamePort)});
+    ASSERT_TRUE(master.ready());
+    FindServersWindow w(s, {}, nullptr);
+    w.setMasters(Game::UT2004, {{"127.0.0.1", quint16(master.port())}});
+    w.show();
+    w.chooseGames({Game::UT2004});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.listing() && !w.querying(); }, 15000));
+    while (!w.model().settled()) w.model().flush();
+    EXPECT_EQ(rows(w.serverTable()->model(),
+                   {int(FoundColumn::Server), int(FoundColumn::Players), int(FoundColumn::Game)}),
+              QStringList({"Stand-in 1|00/16|UT2004", "Stand-in 2|01/16|UT2004"}));
+    ASSERT_EQ(prompts.asked.size(), 1);
+    const QFileInfo remembered(folder.file("cdkey-ut2004"));
+    EXPECT_EQ(folder.read("cdkey-ut2004"), "ABCDE-FGHIJ-KLMNO-PQRST\r\n");
+    EXPECT_EQ(remembered.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup), 0);
+    w.serverTable()->selectRow(1);
+    QTest::mouseClick(w.findChild<QPushButton*>("addFavourites"), Qt::LeftButton);
+    EXPECT_EQ(folder.read("servers.ini"), "127.0.0.1:" + QByteArray::number(gamePort + 11) + ":UT3\r\n");
+
+    // All three games: UT2004's key is known now; UT2003's is asked for once, and without
+    // it UT2003's masters are left alone.
+    w.chooseGames({Game::UT, Game::UT2003, Game::UT2004});
+    w.refresh();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.listing(); }, 15000));
+    EXPECT_EQ(prompts.asked.size(), 2);
+    EXPECT_TRUE(w.findChild<QPlainTextEdit*>("masterNotes")
+                    ->toPlainText()
+                    .contains("UT2003: no CD key, so its masters were not asked."));
+    for (const Message& m : prompts.shown) EXPECT_FALSE(m.text.contains("FGHIJ", Qt::CaseInsensitive));
 }

@@ -8,6 +8,7 @@
 
 #include "MasterStandin.h"
 #include "master/MasterClient.h"
+#include "support/GameInstalls.h"
 
 namespace {
 // Runs a client over the masters on these loopback ports to its end; keeps what it reported.
@@ -16,12 +17,13 @@ struct Fetch {
     QList<MasterOutcome> outcomes;
     std::optional<bool> complete;
 
-    explicit Fetch(const QList<int>& ports, MasterClient::Timeouts t = {}) {
+    explicit Fetch(const QList<int>& ports, MasterClient::Timeouts t = {},
+                   MasterClient::ExchangeMaker exchange = masterExchangeFor(Game::UT, {})) {
         QList<MasterAddress> masters;
         for (int port : ports) masters.append({QStringLiteral("127.0.0.1"), quint16(port)});
-        MasterClient c(masters, "ut", t);
-        c.serversArrived = [this](const QList<ServerAddress>& l) {
-            for (const ServerAddress& s : l) servers << s.text();
+        MasterClient c(masters, std::move(exchange), t);
+        c.serversArrived = [this](const QList<ListedServer>& l) {
+            for (const ListedServer& s : l) servers << s.server.text();
         };
         c.masterDone = [this](const MasterOutcome& o) { outcomes << o; };
         c.finished = [this](bool whole) { complete = whole; };
@@ -37,9 +39,10 @@ struct ProgramRun {
     QString err;
 };
 
-ProgramRun run(const QStringList& args) {
+ProgramRun run(const QStringList& args, const QString& home = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!home.isEmpty()) env.insert("HOME", home);
     for (const char* name : {"DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);  // the command line needs none
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VYRN_EXECUTABLE), args);
@@ -48,7 +51,91 @@ ProgramRun run(const QStringList& args) {
             QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
             QString::fromUtf8(p.readAllStandardError())};
 }
+const QByteArray kKey = "ABCDE-FGHIJ-KLMNO-PQRST";
 }  // namespace
+
+// The UT2 exchange with the stand-in master, which checks both hashes: what each master's
+// behaviour comes to, and the servers kept.
+TEST(Ut2MasterExchange, BothGamesListedAndEachMisbehaviourNamed) {
+    const std::tuple<Game, QStringList, int, const char*> cases[] = {
+        {Game::UT2004, {}, 3, "3 servers"},
+        {Game::UT2003, {"--game", "ut2003"}, 3, "3 servers"},
+        {Game::UT2004, {"--game", "ut2003"}, 0, "refused the CD key (UNKNOWN_CDKEY)"},
+        {Game::UT2003,
+         {"--cdkey", "ZZZZZ-FGHIJ-KLMNO-PQRST", "--game", "ut2003"},
+         0,
+         "refused the CD key (UNKNOWN_CDKEY)"},
+        {Game::UT2004, {"--fault", "no-challenge"}, 0, "sent no challenge"},
+        {Game::UT2004,
+         {"--fault", "close-early"},
+         1,
+         "closed the connection before the end of the list (1 servers)"},
+        {Game::UT2004, {"--fault", "bad-records"}, 3, "3 servers; 3 unusable entries skipped"},
+        {Game::UT2004, {"--fault", "huge-record"}, 0, "sent something that is not a server list"},
+        {Game::UT2004, {"--fault", "long-string"}, 1, "1 servers"},
+        {Game::UT2004, {"--fault", "short-count"}, 3, "stopped before the end of the list (3 servers)"},
+        {Game::UT2004, {"--fault", "huge-count"}, 3, "stopped before the end of the list (3 servers)"},
+        {Game::UT2004,
+         {"--fault", "flood"},
+         MasterClient::kMaxServers,
+         "sent more than 20000 servers; the rest were left out"}};
+    MasterClient::Timeouts t;
+    t.silenceMs = 700;
+    t.totalMs = 10000;
+    for (const auto& [game, args, servers, said] : cases) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        MasterStandin master(VYRN_STANDIN_UT2MASTER, QStringList{"--cdkey", kKey, "--servers", "3"} + args);
+        ASSERT_TRUE(master.ready());
+        const Fetch f({master.port()}, t, masterExchangeFor(game, CdKey::parse(kKey)));
+        EXPECT_EQ(f.servers.size(), servers);
+        EXPECT_EQ(describeOutcome(f.outcomes.value(0)), master.address() + ": " + said);
+        EXPECT_TRUE(servers != 3 || f.servers.value(2) == "127.0.0.1:7789");  // game port 7779 + 10
+    }
+}
+
+// The key is the player's own: from the Wine registry of a 64-bit prefix (under
+// Wow6432Node) or from a native port's "System/CDKEY"; never in anything printed.
+TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
+    GameInstalls installs;
+    const InstalledGame wine = installs.wine(Game::UT2004);
+    GameInstalls::write(
+        wine.prefix + "/system.reg",
+        "WINE REGISTRY Version 2\n#arch=win64\n\n[Software\\\\Wow6432Node\\\\Unreal Technology"
+        "\\\\Installed Apps\\\\UT2004] 1700000000\n\"CDKey\"=\"" +
+            kKey + "\"\n");
+    AppConfig config;
+    EXPECT_TRUE(findCdKey(Game::UT2004, config).key == CdKey::parse(kKey));
+    const InstalledGame native = installs.native(Game::UT2003, "~/ut2003");
+    GameInstalls::write(QFileInfo(native.executable).path() + "/CDKEY", kKey.toLower() + "\r\n");
+    config.Ut2003Path = native.executable;
+    EXPECT_TRUE(findCdKey(Game::UT2003, config).key == CdKey::parse(kKey));
+
+    MasterStandin master(VYRN_STANDIN_UT2MASTER, {"--cdkey", kKey, "--servers", "2"});
+    ASSERT_TRUE(master.ready());
+    const ProgramRun listed =
+        run({"--master", "--game", "ut2004", "--json", master.address()}, installs.home());
+    EXPECT_EQ(listed.code, 0) << listed.err.toStdString();
+    ASSERT_EQ(listed.out.size(), 2);
+    EXPECT_EQ(listed.out[0],
+              "{\"address\":\"127.0.0.1\",\"game\":\"UT2004\",\"gamePort\":7777,\"gameType\":\"Xdeathmatch\","
+              "\"hostName\":\"Stand-in 1\",\"map\":\"DM-Rankin\",\"maxPlayers\":16,\"numPlayers\":0,"
+              "\"queryPort\":7787}");
+    GameInstalls::write(installs.home() + "/key.txt", kKey + "\n");
+    const ProgramRun refused =
+        run({"--master", "--game", "ut2003", "--cdkey", installs.home() + "/key.txt", master.address()});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.err.trimmed(), master.address() + ": refused the CD key (UNKNOWN_CDKEY)");
+    const ProgramRun none =
+        run({"--master", "--game", "ut2003", master.address()}, QDir::tempPath() + "/nobody");
+    EXPECT_EQ(none.code, 2);
+    EXPECT_TRUE(none.err.contains("CD key") && none.err.contains("nobody/.wine/system.reg"))
+        << none.err.toStdString();
+    for (const ProgramRun& r : {listed, refused, none})
+        for (const QString& text : {r.out.join('\n'), r.err}) {
+            EXPECT_FALSE(text.contains(QString(kKey), Qt::CaseInsensitive));
+            EXPECT_FALSE(text.contains(QString(kKey).remove('-'), Qt::CaseInsensitive));
+        }
+}
 
 TEST(MasterExchange, MasterClosingEarlyIsNamedTheNextTriedAndEachServerTakenOnce) {
     const int base = testPortBase(3);
@@ -127,7 +214,8 @@ TEST(MasterCommand, PrintsOrQueriesTheListNamesTheMastersThatFailedAndSaysSoInTh
                                      "UT " + listed[2] + " "}));
 
     EXPECT_EQ(run({"--master", refusing.address()}).code, 1);
-    const ProgramRun ut2004 = run({"--master", "--game", "ut2004", refusing.address()});
+    const ProgramRun ut2004 =
+        run({"--master", "--game", "ut2004", refusing.address()}, QDir::tempPath() + "/nobody");
     EXPECT_EQ(ut2004.code, 2);
     EXPECT_TRUE(ut2004.err.contains("CD key")) << ut2004.err.toStdString();
     EXPECT_EQ(run({"--master", "not a master"}).code, 2);

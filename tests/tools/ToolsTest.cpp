@@ -38,6 +38,31 @@ TEST(QstatStandin, StatusReadLikeARealServerForEachGame) {
     }
 }
 
+// The stand-in UT2 master hands its list to quakestat as to the game: challenge, both
+// hashes of the key, APPROVED, VERIFIED, count and records. Without a network of its
+// own, quakestat's queries of the listed servers stay on this machine.
+TEST(QstatStandin, Ut2004MasterListedWithTheKeysHashes) {
+    if (QStandardPaths::findExecutable(QStringLiteral("quakestat")).isEmpty())
+        GTEST_SKIP() << "quakestat is not installed";
+    TempProgramFolder folder;
+    folder.write("key", "ABCDE-FGHIJ-KLMNO-PQRST\n");
+    const QString script =
+        QStringLiteral(
+            "ip link set lo up || exit 77; %1 --cdkey ABCDE-FGHIJ-KLMNO-PQRST --servers 3 --list-port 7000 "
+            "--lifetime-seconds 20 > %2/port & sleep 1; "
+            "quakestat -nh -ut2004m,cdkey=%2/key 127.0.0.1:$(cut -d' ' -f2 %2/port)")
+            .arg(VYRN_STANDIN_UT2MASTER, folder.path());
+    QProcess q;
+    q.start("unshare", {"-n", "sh", "-c", script});
+    ASSERT_TRUE(q.waitForFinished(30000));
+    if (q.exitCode() == 77) GTEST_SKIP() << "no network namespace here";
+    const QString out = QString::fromLatin1(q.readAllStandardOutput());
+    SCOPED_TRACE(out.toStdString());
+    EXPECT_TRUE(out.contains("3 servers"));
+    for (const char* server : {"127.0.0.1:7000 ", "127.0.0.1:7001 ", "127.0.0.1:7002 "})
+        EXPECT_TRUE(out.contains(server));
+}
+
 TEST(DemoFolder, PointsAtThreeStandInsWithABuddyOnThem) {
     TempProgramFolder folder;
     QProcess demo;
