@@ -15,6 +15,7 @@ QString folderOf(const QString& path) { return QDir::toNativeSeparators(QFileInf
 struct Read {
     LinesRead lines;
     TextFormat format;
+    QByteArray bytes;
 };
 
 Read readWithFormat(const QString& path) {
@@ -37,6 +38,7 @@ Read readWithFormat(const QString& path) {
     out.lines.status = LinesRead::Read;
     out.lines.lines = std::move(decoded.lines);
     out.format = decoded.format;
+    out.bytes = file.bytes;
     return out;
 }
 }  // namespace
@@ -47,7 +49,10 @@ SaveResult writeTextLines(const QString& path, const QStringList& lines) {
     const Read old = readWithFormat(path);
     if (old.lines.failed())
         return {path, old.lines.reason + QStringLiteral(", and VYRN never writes over a file it could not read")};
-    return {path, writeFileAtomicallyWithReason(path, encodeTextLines(lines, old.format))};
+    const QByteArray bytes = encodeTextLines(lines, old.format);
+    // The same bytes again: the file is left alone, its time included.
+    if (old.lines.status == LinesRead::Read && bytes == old.bytes) return {path, {}};
+    return {path, writeFileAtomicallyWithReason(path, bytes)};
 }
 
 QString readFailureText(const LinesRead& read) {
