@@ -18,7 +18,8 @@ QString gameDisplayName(const QString& code);
 // One favourite: its line split at the first three ":", missing fields empty; rest is
 // what followed the third field (a comment, with its ":"), kept with the favourite.
 struct FavouriteLine {
-    QString address, port, code, rest;
+    QString address, port, code;
+    QString rest = {};
     bool operator==(const FavouriteLine&) const = default;
 };
 FavouriteLine splitFavouriteLine(const QString& line);
