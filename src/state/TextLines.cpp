@@ -15,7 +15,6 @@ QString folderOf(const QString& path) { return QDir::toNativeSeparators(QFileInf
 struct Read {
     LinesRead lines;
     TextFormat format;
-    QByteArray bytes;
 };
 
 Read readWithFormat(const QString& path) {
@@ -38,7 +37,6 @@ Read readWithFormat(const QString& path) {
     out.lines.status = LinesRead::Read;
     out.lines.lines = std::move(decoded.lines);
     out.format = decoded.format;
-    out.bytes = file.bytes;
     return out;
 }
 }  // namespace
@@ -49,9 +47,9 @@ SaveResult writeTextLines(const QString& path, const QStringList& lines) {
     const Read old = readWithFormat(path);
     if (old.lines.failed())
         return {path, old.lines.reason + QStringLiteral(", and VYRN never writes over a file it could not read")};
+    // The same lines again: the file is left alone, its own line ends and time included.
+    if (old.lines.status == LinesRead::Read && lines == old.lines.lines) return {path, {}};
     const QByteArray bytes = encodeTextLines(lines, old.format);
-    // The same bytes again: the file is left alone, its time included.
-    if (old.lines.status == LinesRead::Read && bytes == old.bytes) return {path, {}};
     return {path, writeFileAtomicallyWithReason(path, bytes)};
 }
 
