@@ -41,9 +41,7 @@ namespace {
 class WindowLaunchEnvironment final : public LaunchEnvironment {
 public:
     explicit WindowLaunchEnvironment(QWidget* window) : window_(window) {}
-    bool startProcess(const ProcessSpec& p) override {
-        return startGameProcess(p);
-    }
+    QString startProcess(const ProcessSpec& p) override { return startGameProcess(p); }
     void minimiseWindow() override { window_->showMinimized(); }
 
 private:
