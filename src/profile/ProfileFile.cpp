@@ -249,8 +249,7 @@ ProfileResult SetSpectator(bool on, int teamWhenOff) {
 
 ProfileResult SetPlayerName(Game game, const QString& name) {
     if (name.isEmpty()) return {ProfileEdit::Skipped, {}};
-    if (hasControlCharacters(name)) return {ProfileEdit::NameHasControls, {}};
     const std::optional<QByteArray> bytes = encodePlayerName(name);
-    if (!bytes) return {ProfileEdit::NameNotWritable, {}};
+    if (!bytes) return {hasControlCharacters(name) ? ProfileEdit::NameHasControls : ProfileEdit::NameNotWritable, {}};
     return rewriteProfile(game, [&bytes](QList<QByteArray>& l) { applyPlayerName(l, *bytes); });
 }

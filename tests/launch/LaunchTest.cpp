@@ -19,6 +19,14 @@ struct RecordingEnvironment final : LaunchEnvironment {
     void minimiseWindow() override { ++minimised; }
 };
 
+// A Windows install copied from a CD keeps its names in capitals ("UT2004.EXE").
+InstalledGame inCapitals(InstalledGame g) {
+    const QString upper = QFileInfo(g.executable).path() + "/" + QFileInfo(g.executable).fileName().toUpper();
+    QFile::rename(g.executable, upper);
+    g.executable = upper;
+    return g;
+}
+
 // The state after a click on a server of this game code and its reply.
 struct SelectedServer : MainState {
     SelectedServer(const QString& code, const QString& port) {
@@ -42,7 +50,7 @@ TEST(Launch, EachGameRunsAsItIsInstalledInItsOwnFolder) {
         {installs.native(Game::UT2004, "/opt/ut2004", "System/ut2004-bin"), "ut3", " 7777 ", Minimised},
         {installs.wine(Game::UT), "ut", "1", Maximised},
         {installs.wine(Game::UT2003, "Games/ut2003-prefix"), "UT2", "65535", Maximised},
-        {installs.wine(Game::UT2004, "Wine Prefixes/steam/pfx"), "Ut3", "7777", Minimised}};
+        {inCapitals(installs.wine(Game::UT2004, "Wine Prefixes/steam/pfx")), "Ut3", "7777", Minimised}};
     std::optional<ProcessSpec> last;
     for (const auto& [g, code, port, show] : cases) {
         const QString dir = QFileInfo(g.executable).path();
