@@ -9,7 +9,8 @@ void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& en
         prompter().ask(*plan.message);
         return;
     }
-    const QString failure = plan.process ? env.startProcess(*plan.process) : QStringLiteral("nothing to start");
+    const QString failure =
+        plan.process ? env.startProcess(*plan.process) : QStringLiteral("nothing to start");
     if (!failure.isEmpty()) {
         // Nothing was started: stay as we are so the user can correct the path.
         prompter().ask({cannotStartMessage(plan.process ? plan.process->program : QString(), failure),

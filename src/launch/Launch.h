@@ -18,5 +18,6 @@ void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& en
 QString startGameProcess(const ProcessSpec& process);
 
 inline QString cannotStartMessage(const QString& program, const QString& reason = {}) {
-    return QStringLiteral("The game could not be started: ") + program + (reason.isEmpty() ? QString() : " (" + reason + ')');
+    return QStringLiteral("The game could not be started: ") + program +
+           (reason.isEmpty() ? QString() : " (" + reason + ')');
 }

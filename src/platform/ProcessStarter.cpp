@@ -4,7 +4,7 @@
 #include <QProcessEnvironment>
 
 QString startDetachedProcess(const QString& program, const QStringList& arguments,
-                          const QString& workingFolder, const QMap<QString, QString>& environment) {
+                             const QString& workingFolder, const QMap<QString, QString>& environment) {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);

@@ -8,5 +8,4 @@
 // could not be started. (How the game's window opens, maximised or minimised, is the
 // game's own business on this desktop.)
 QString startDetachedProcess(const QString& program, const QStringList& arguments,
-                          const QString& workingFolder,
-                          const QMap<QString, QString>& environment = {});
+                             const QString& workingFolder, const QMap<QString, QString>& environment = {});

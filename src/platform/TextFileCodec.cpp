@@ -23,7 +23,8 @@ QByteArray firstLineEnd(const Text& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == '\n') return QByteArrayLiteral("\n");
         if (text[i] != '\r') continue;
-        return i + 1 < text.size() && text[i + 1] == '\n' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\r");
+        return i + 1 < text.size() && text[i + 1] == '\n' ? QByteArrayLiteral("\r\n")
+                                                          : QByteArrayLiteral("\r");
     }
     return QByteArrayLiteral("\r\n");
 }
@@ -38,7 +39,7 @@ DecodedLines decodeUtf16(const QByteArray& body, TextEncoding encoding) {
     DecodedLines out;
     out.format.encoding = encoding;
     QStringDecoder decoder(encoding == TextEncoding::Utf16LE ? QStringConverter::Utf16LE
-                                                              : QStringConverter::Utf16BE);
+                                                             : QStringConverter::Utf16BE);
     const QString text = decoder.decode(body);
     out.format.lineEnd = firstLineEnd(text);
     out.format.finalLineEnd = endsWithLineEnd(text);
@@ -81,8 +82,9 @@ DecodedLines decodeTextLines(const QByteArray& bytes) {
 }
 
 QByteArray encodeTextLines(const QStringList& lines, const TextFormat& format) {
-    const QString text = lines.join(QString::fromLatin1(format.lineEnd)) +
-                         (lines.isEmpty() || !format.finalLineEnd ? QString() : QString::fromLatin1(format.lineEnd));
+    const QString text =
+        lines.join(QString::fromLatin1(format.lineEnd)) +
+        (lines.isEmpty() || !format.finalLineEnd ? QString() : QString::fromLatin1(format.lineEnd));
     if (format.encoding == TextEncoding::Utf16LE || format.encoding == TextEncoding::Utf16BE) {
         const bool le = format.encoding == TextEncoding::Utf16LE;
         QStringEncoder encoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);

@@ -12,9 +12,9 @@ enum class TextEncoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 
 struct TextFormat {
     TextEncoding encoding = TextEncoding::Utf8;
-    bool byteOrderMark = false;            // a UTF-8 file that began with EF BB BF (UTF-16 always has one)
+    bool byteOrderMark = false;  // a UTF-8 file that began with EF BB BF (UTF-16 always has one)
     QByteArray lineEnd = QByteArrayLiteral("\r\n");  // the file's first line end; CR LF for new files
-    bool finalLineEnd = true;              // false for a file whose last line has no end
+    bool finalLineEnd = true;                        // false for a file whose last line has no end
 };
 
 struct DecodedLines {

@@ -107,7 +107,8 @@ ProfileResult rewriteProfile(Game game, Edit edit) {
 }
 
 bool hasControlCharacters(const QString& name) {
-    return std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    return std::any_of(name.cbegin(), name.cend(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 }  // namespace
@@ -205,7 +206,8 @@ void applyPlayerName(QList<QByteArray>& lines, const QByteArray& name) {
             // a header on the last line lends the file's first line end.
             QByteArray end = lines[header].right(endLength(lines[header]));
             const bool last = header + 1 == lines.size();
-            if (end.isEmpty()) end = lines.size() > 1 ? lines[0].right(endLength(lines[0])) : QByteArray("\r\n");
+            if (end.isEmpty())
+                end = lines.size() > 1 ? lines[0].right(endLength(lines[0])) : QByteArray("\r\n");
             if (last) lines[header] += end;
             lines.insert(header + 1, "Name=" + name + (last ? QByteArray() : end));
             ++i;
@@ -250,6 +252,7 @@ ProfileResult SetSpectator(bool on, int teamWhenOff) {
 ProfileResult SetPlayerName(Game game, const QString& name) {
     if (name.isEmpty()) return {ProfileEdit::Skipped, {}};
     const std::optional<QByteArray> bytes = encodePlayerName(name);
-    if (!bytes) return {hasControlCharacters(name) ? ProfileEdit::NameHasControls : ProfileEdit::NameNotWritable, {}};
+    if (!bytes)
+        return {hasControlCharacters(name) ? ProfileEdit::NameHasControls : ProfileEdit::NameNotWritable, {}};
     return rewriteProfile(game, [&bytes](QList<QByteArray>& l) { applyPlayerName(l, *bytes); });
 }

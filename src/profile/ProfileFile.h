@@ -13,14 +13,14 @@
 
 // What an edit did to the profile file; the dialog decides what the user is told.
 enum class ProfileEdit {
-    Written,         // the file was rewritten
-    Unchanged,       // nothing to change; the file was left alone
-    Skipped,         // nothing asked for (empty name)
-    Missing,         // no profile file (no path configured, or the file is gone)
-    ReadFailed,      // the file exists but could not be read
-    WriteFailed,     // the rewrite failed; the old file is whole
-    NameNotWritable, // the name has letters the games' code page lacks; nothing written
-    NameHasControls  // the name holds a line break or another control character
+    Written,          // the file was rewritten
+    Unchanged,        // nothing to change; the file was left alone
+    Skipped,          // nothing asked for (empty name)
+    Missing,          // no profile file (no path configured, or the file is gone)
+    ReadFailed,       // the file exists but could not be read
+    WriteFailed,      // the rewrite failed; the old file is whole
+    NameNotWritable,  // the name has letters the games' code page lacks; nothing written
+    NameHasControls   // the name holds a line break or another control character
 };
 
 // What an edit did, and the system's words when the file could not be read or written.

@@ -25,10 +25,11 @@ QString numberText(double value) {
 // Refuses an address or port no server can have, naming it; true when it is sound.
 bool acceptAddress(const QString& address, const QString& title) {
     if (isServerAddress(address)) return true;
-    prompter().ask({QStringLiteral("The address \"") + address +
-                        QStringLiteral("\" is neither an IP address (four numbers from 0 to 255 between dots) "
-                                       "nor a host name."),
-                    MsgIcon::Exclamation, title});
+    prompter().ask(
+        {QStringLiteral("The address \"") + address +
+             QStringLiteral("\" is neither an IP address (four numbers from 0 to 255 between dots) "
+                            "nor a host name."),
+         MsgIcon::Exclamation, title});
     return false;
 }
 
@@ -61,8 +62,8 @@ std::optional<int> portOf(const QString& text) {
 bool isServerAddress(const QString& text) {
     static const QRegularExpression dotted(QStringLiteral(R"(^(\d{1,3})\.(\d{1,3})\.(\d{1,3})\.(\d{1,3})$)"));
     static const QRegularExpression numeric(QStringLiteral(R"(^[\d.]*$)"));
-    static const QRegularExpression host(
-        QStringLiteral(R"(^([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?\.)*[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?\.?$)"));
+    static const QRegularExpression host(QStringLiteral(
+        R"(^([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?\.)*[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?\.?$)"));
     if (numeric.match(text).hasMatch()) {
         const QRegularExpressionMatch m = dotted.match(text);
         if (!m.hasMatch()) return false;
@@ -119,8 +120,8 @@ void EditFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& choose
     if (answer.contains(':') && !acceptPort(typedPort, kEditTitle)) return;
     const QString code = chooseGame(g.TextMatrix(r, 3)).value_or(QString());
     if (code.isEmpty()) return;
-    const QString queryPort = answerOf(ask, QStringLiteral("Edit the Query Port for this server."), kEditTitle,
-                                       answer.contains(':') ? typedPort : g.TextMatrix(r, 2));
+    const QString queryPort = answerOf(ask, QStringLiteral("Edit the Query Port for this server."),
+                                       kEditTitle, answer.contains(':') ? typedPort : g.TextMatrix(r, 2));
     if (queryPort.isEmpty() || !acceptPort(queryPort, kEditTitle)) return;
     g.setTextMatrix(r, 1, address);
     g.setTextMatrix(r, 2, queryPort.trimmed());

@@ -74,8 +74,8 @@ QList<ImportedFavourite> readUt2004Favourites(const QStringList& lines, QStringL
 QList<ImportedFavourite> readUt2003Favourites(const QStringList& lines, QStringList* refused) {
     QList<ImportedFavourite> found;
     qsizetype i = 0;
-    while (i < lines.size() &&
-           !lines[i].contains(QLatin1String("XInterface.Browser_ServerListPageFavorites"), Qt::CaseInsensitive))
+    while (i < lines.size() && !lines[i].contains(QLatin1String("XInterface.Browser_ServerListPageFavorites"),
+                                                  Qt::CaseInsensitive))
         ++i;
     // The section ends at its blank line; a next section's header ends it as well.
     for (++i; i < lines.size(); ++i) {
@@ -89,8 +89,8 @@ QList<ImportedFavourite> readUt2003Favourites(const QStringList& lines, QStringL
 QList<ImportedFavourite> readUtFavourites(const QStringList& lines, QStringList* refused) {
     QList<ImportedFavourite> found;
     qsizetype i = 0;
-    while (i < lines.size() &&
-           lines[i].trimmed().compare(QLatin1String("[UBrowser.UBrowserFavoritesFact]"), Qt::CaseInsensitive) != 0)
+    while (i < lines.size() && lines[i].trimmed().compare(QLatin1String("[UBrowser.UBrowserFavoritesFact]"),
+                                                          Qt::CaseInsensitive) != 0)
         ++i;
     if (++i >= lines.size()) return found;
     const QString& countLine = lines[i];
@@ -105,8 +105,10 @@ QList<ImportedFavourite> readUtFavourites(const QStringList& lines, QStringList*
         const QString address = beforeColon(fields.value(1)).trimmed();
         const QString port = fields.value(2).trimmed();
         const auto number = wholeNumber(port);
-        const bool usable = fields.size() >= 4 && !address.isEmpty() && number && *number >= 1 && *number <= 65535;
-        take(usable ? std::optional(ImportedFavourite{address, port}) : std::nullopt, lines[i], found, refused);
+        const bool usable =
+            fields.size() >= 4 && !address.isEmpty() && number && *number >= 1 && *number <= 65535;
+        take(usable ? std::optional(ImportedFavourite{address, port}) : std::nullopt, lines[i], found,
+             refused);
     }
     return found;
 }

@@ -110,14 +110,16 @@ QString FolderDialog::selectedFolder() const {
 
 bool FolderDialog::goToTypedFolder() {
     QString typed = typedFolder_->text().trimmed();
-    if (typed == QLatin1String("~") || typed.startsWith(QLatin1String("~/"))) typed = QDir::homePath() + typed.mid(1);
+    if (typed == QLatin1String("~") || typed.startsWith(QLatin1String("~/")))
+        typed = QDir::homePath() + typed.mid(1);
     if (!QFileInfo(typed).isDir()) {
         prompter().ask({QStringLiteral("The folder ") + typed + QStringLiteral(" does not exist."),
                         MsgIcon::Exclamation, windowTitle()});
         return false;
     }
     typed = QDir::cleanPath(QFileInfo(typed).absoluteFilePath());
-    if (!typed.startsWith(model_->filePath(Dir1->rootIndex()))) Dir1->setRootIndex(model_->index(QStringLiteral("/")));
+    if (!typed.startsWith(model_->filePath(Dir1->rootIndex())))
+        Dir1->setRootIndex(model_->index(QStringLiteral("/")));
     selectFolder(typed);
     return true;
 }

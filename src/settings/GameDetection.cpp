@@ -35,7 +35,8 @@ QStringList lutrisPrefixes(const QString& home) {
     QStringList prefixes;
     const QDir games(QDir(home).filePath(QStringLiteral(".config/lutris/games")));
     for (const QString& name : games.entryList({QStringLiteral("*.yml")}, QDir::Files)) {
-        for (const QByteArray& line : splitLines(readWholeFile(games.filePath(name)).value_or(QByteArray()))) {
+        for (const QByteArray& line :
+             splitLines(readWholeFile(games.filePath(name)).value_or(QByteArray()))) {
             const QString text = QString::fromUtf8(line).trimmed();
             if (text.startsWith(QLatin1String("prefix:")))
                 prefixes.append(text.mid(7).trimmed().remove('"').remove('\''));
@@ -43,14 +44,14 @@ QStringList lutrisPrefixes(const QString& home) {
     }
     const QDir own(QDir(home).filePath(QStringLiteral("Games")));
     for (const QString& name : own.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
-        if (QFileInfo::exists(own.filePath(name + QStringLiteral("/system.reg")))) prefixes.append(own.filePath(name));
+        if (QFileInfo::exists(own.filePath(name + QStringLiteral("/system.reg"))))
+            prefixes.append(own.filePath(name));
     return prefixes;
 }
 
 std::optional<QString> executableIn(const QString& prefix, const GameInfo& info) {
-    const QString windowsFolder =
-        readRegistryStringFromFile(QDir(prefix).filePath(QStringLiteral("system.reg")), info.registryKey,
-                                   QStringLiteral("Folder"));
+    const QString windowsFolder = readRegistryStringFromFile(
+        QDir(prefix).filePath(QStringLiteral("system.reg")), info.registryKey, QStringLiteral("Folder"));
     const QString folder = mapWindowsPathIntoPrefix(windowsFolder, prefix);
     if (folder.isEmpty()) return std::nullopt;
     const auto found = resolvePathIgnoringCase(folder + QStringLiteral("/System/") + info.windowsExecutable);
@@ -65,8 +66,8 @@ QStringList steamLibraries(const QString& home) {
                              ".var/app/com.valvesoftware.Steam/.local/share/Steam"}) {
         const QString steam = QDir(home).filePath(QLatin1String(root));
         addFolder(libraries, steam);
-        for (const QString& path : vdfValues(steam + QStringLiteral("/steamapps/libraryfolders.vdf"),
-                                             QStringLiteral("path")))
+        for (const QString& path :
+             vdfValues(steam + QStringLiteral("/steamapps/libraryfolders.vdf"), QStringLiteral("path")))
             addFolder(libraries, path);
     }
     return libraries;
@@ -94,9 +95,11 @@ GameSearch searchGame(Game game, const QString& home) {
             return search;
         }
     }
-    if (search.looked.isEmpty()) search.looked.append(QDir(home).filePath(QStringLiteral(".wine/system.reg")));
+    if (search.looked.isEmpty())
+        search.looked.append(QDir(home).filePath(QStringLiteral(".wine/system.reg")));
     for (const QString& place : info.nativeInstallFolders)
-        search.looked.append(place.startsWith(QLatin1String("~/")) ? QDir(home).filePath(place.mid(2)) : place);
+        search.looked.append(place.startsWith(QLatin1String("~/")) ? QDir(home).filePath(place.mid(2))
+                                                                   : place);
     search.path = findNativeInstall(game, home, QStringLiteral("/")).value_or(QString());
     return search;
 }

@@ -167,12 +167,11 @@ void SettingsDialog::buildControls() {
         const Game game = g.game;
         connect(browse, &QPushButton::clicked, this, [this, game] { this->browse(game); });
         connect(detect, &QPushButton::clicked, this, [this, game] { this->detect(game); });
-        connect(import, &QPushButton::clicked, this,
-                [this, game] {
-                    const ImportResult result = ImportFavourites(ServerGrid, game, pathBox(game)->text());
-                    if (!result.refused.isEmpty())
-                        prompter().ask({refusedImportText(game, result.refused), MsgIcon::Exclamation});
-                });
+        connect(import, &QPushButton::clicked, this, [this, game] {
+            const ImportResult result = ImportFavourites(ServerGrid, game, pathBox(game)->text());
+            if (!result.refused.isEmpty())
+                prompter().ask({refusedImportText(game, result.refused), MsgIcon::Exclamation});
+        });
         row->addWidget(browse);
         row->addWidget(detect);
         row->addWidget(import);

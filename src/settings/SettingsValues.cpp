@@ -92,8 +92,8 @@ QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& ser
                                const std::optional<SettingsValues>& stored) {
     QList<FavouriteLine> favourites;
     for (int i = 1; i < serverGrid.Rows(); ++i)
-        favourites.append({serverGrid.TextMatrix(i, 1), serverGrid.TextMatrix(i, 2), serverGrid.TextMatrix(i, 3),
-                           serverGrid.TextMatrix(i, kRestColumn)});
+        favourites.append({serverGrid.TextMatrix(i, 1), serverGrid.TextMatrix(i, 2),
+                           serverGrid.TextMatrix(i, 3), serverGrid.TextMatrix(i, kRestColumn)});
 
     AppConfig written = config;
     for (Game g : kGames) configPath(written, g) = values.path(g);
@@ -105,7 +105,8 @@ QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& ser
     for (int i = 1; i < budList.Rows(); ++i) names.append(budList.TextMatrix(i, 0));
 
     QList<SaveResult> failed;
-    const SaveResult configSaved = stored && *stored == values ? SaveResult{} : writeConfigFile(written, QString());
+    const SaveResult configSaved =
+        stored && *stored == values ? SaveResult{} : writeConfigFile(written, QString());
     for (const SaveResult& r : {writeFavourites(favourites), configSaved, writeBuddies(names)})
         if (!r) failed.append(r);
     return failed;

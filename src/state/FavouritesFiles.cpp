@@ -104,7 +104,8 @@ SaveResult SaveSortedServerList(const MainState& s) {
         if (g.TextMatrix(i, 0).isEmpty()) continue;
         FavouriteLine row{g.TextMatrix(i, 2), g.TextMatrix(i, 3), g.TextMatrix(i, 7), {}};
         const auto same = std::find_if(stored.begin(), stored.end(), [&](const FavouriteLine& f) {
-            return f.address == row.address && f.port == row.port && f.code.compare(row.code, Qt::CaseInsensitive) == 0;
+            return f.address == row.address && f.port == row.port &&
+                   f.code.compare(row.code, Qt::CaseInsensitive) == 0;
         });
         if (same != stored.end()) {
             row = *same;
@@ -185,7 +186,8 @@ SaveResult writeBuddies(const QStringList& names) {
     qsizetype lead = 0;
     while (lead < old.size() && old[lead].isEmpty()) ++lead;
     const bool fileHasNames = lead < old.size();
-    const bool noNames = std::all_of(names.cbegin(), names.cend(), [](const QString& n) { return n.isEmpty(); });
+    const bool noNames =
+        std::all_of(names.cbegin(), names.cend(), [](const QString& n) { return n.isEmpty(); });
     if (!fileHasNames && !old.isEmpty() && noNames) return writeTextLines(path, old);
     QStringList lines(fileHasNames ? lead : 0, QString());
     lines += names;

@@ -56,7 +56,8 @@ TEST(Launch, EachGameRunsAsItIsInstalledInItsOwnFolder) {
         const QString dir = QFileInfo(g.executable).path();
         AppConfig config;
         const QString name = g.executable.section('/', -1);  // the name as typed: in capitals for Windows
-        gamePathOf(config, g.game) = dir.chopped(6) + "system/" + (g.prefix.isEmpty() ? name.toLower() : name.toUpper());
+        gamePathOf(config, g.game) =
+            dir.chopped(6) + "system/" + (g.prefix.isEmpty() ? name.toLower() : name.toUpper());
         last = planLaunch(SelectedServer(code, port), config).process;
         ASSERT_TRUE(last) << code;
         const auto via = g.prefix.isEmpty() ? QStringList() : QStringList{installs.home() + "/bin/wine"};

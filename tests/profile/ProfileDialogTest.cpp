@@ -31,7 +31,7 @@ TEST(GameSettingsDialog, ReadsTheProfilesWritesChoicesAtOnceAndNamesOnDone) {
     EXPECT_TRUE(child<QCheckBox>(dialog, "Check2")->isChecked());
     auto* note = child<QLabel>(dialog, "Label7");
     EXPECT_LE(note->sizeHint().width(), note->width());  // the whole note shows
-    EXPECT_EQ(GameInstalls::read(ut.profile), opened);  // the tick found in the file is only shown
+    EXPECT_EQ(GameInstalls::read(ut.profile), opened);   // the tick found in the file is only shown
 
     emit child<QComboBox>(dialog, "Combo5")->activated(3);  // UT2004 taunts: None
     EXPECT_TRUE(GameInstalls::read(ut2004.profile).contains("bNoVoiceTaunts=True\r\nbNoVoiceMessages=True"));

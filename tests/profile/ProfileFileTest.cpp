@@ -26,7 +26,8 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
     appConfig() = AppConfig{};
     appConfig().UtPath = ut.executable;
     appConfig().Ut2004Path = ut2004.executable;
-    const QByteArray keys = "bAutoTaunt=True\r\nbNoAutoTaunts=False\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False";
+    const QByteArray keys =
+        "bAutoTaunt=True\r\nbNoAutoTaunts=False\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False";
     const QByteArray names = "Zo\xeb\x80";
     // Line ends (CR LF, LF, lone CR, none at the end) and the spelling of keys and sections stay.
     const struct {
@@ -35,30 +36,39 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
         std::function<ProfileResult()> edit;
         QByteArray after;
     } cases[] = {
-        {Game::UT, "[Engine.PlayerPawn]\nbautotaunt = true\r\n" + keys.mid(17), [] { return SetTauntLevel(Game::UT, 2); },
-         "[Engine.PlayerPawn]\nbautotaunt = False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=False"},
+        {Game::UT, "[Engine.PlayerPawn]\nbautotaunt = true\r\n" + keys.mid(17),
+         [] { return SetTauntLevel(Game::UT, 2); },
+         "[Engine.PlayerPawn]\nbautotaunt = "
+         "False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=False"},
         {Game::UT, keys, [] { return SetTauntLevel(Game::UT, 3); },
          "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=True"},
         {Game::UT, keys, [] { return SetTauntLevel(Game::UT, 1); },
          "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False"},
-        {Game::UT2004, "[XGame.xPlayer]\nTeam=0\nFavTeam=Team=9\nteam=0", [] { return SetTeam(Game::UT2004, 1); },
-         "[XGame.xPlayer]\nTeam=1\nFavTeam=Team=9\nteam=0"},
+        {Game::UT2004, "[XGame.xPlayer]\nTeam=0\nFavTeam=Team=9\nteam=0",
+         [] { return SetTeam(Game::UT2004, 1); }, "[XGame.xPlayer]\nTeam=1\nFavTeam=Team=9\nteam=0"},
         {Game::UT, "[defaultplayer]\rteam=1\roverrideclass=\rTeam=2\r", [] { return SetSpectator(true); },
          "[defaultplayer]\rteam=255\roverrideclass=Botpack.CHSpectator\rTeam=255\r"},
         {Game::UT, "Team=255\r\nOverrideClass=Botpack.CHSpectator\r\n", [] { return SetSpectator(false, 3); },
          "Team=3\r\nOverrideClass=\r\n"},
         {Game::UT, "Team=1\n", [] { return SetUtTeam(2, true); }, "Team=255\n"},
-        {Game::UT2004, GameInstalls::kProfile, [] { return SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac")); },
+        {Game::UT2004, GameInstalls::kProfile,
+         [] { return SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac")); },
          QByteArray(GameInstalls::kProfile).replace("Name=Player", "Name=" + names)},
-        {Game::UT2004, "[defaultplayer]\nname = Player\n", [] { return SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac")); },
+        {Game::UT2004, "[defaultplayer]\nname = Player\n",
+         [] { return SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac")); },
          "[defaultplayer]\nname = " + names + "\n"},
-        {Game::UT2004, "[DefaultPlayer]\r\nClass=X\r\n[Other]\r\nName=Keep\r\n", [] { return SetPlayerName(Game::UT2004, "Zo\u00eb\u20ac"); },
+        {Game::UT2004, "[DefaultPlayer]\r\nClass=X\r\n[Other]\r\nName=Keep\r\n",
+         [] { return SetPlayerName(Game::UT2004, "Zo\u00eb\u20ac"); },
          "[DefaultPlayer]\r\nName=" + names + "\r\nClass=X\r\n[Other]\r\nName=Keep\r\n"},
-        {Game::UT2004, "A=1\n[DefaultPlayer]", [] { return SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac")); },
+        {Game::UT2004, "A=1\n[DefaultPlayer]",
+         [] { return SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac")); },
          "A=1\n[DefaultPlayer]\nName=" + names},
-        {Game::UT2004, "No header here\r\n", [] { return SetPlayerName(Game::UT2004, "Bob"); }, "No header here\r\n"},
-        {Game::UT2004, "[DefaultPlayer]\nName=P\n", [] { return SetPlayerName(Game::UT2004, "Big\nBob"); }, "[DefaultPlayer]\nName=P\n"},
-        {Game::UT2004, "[DefaultPlayer]\nName=P\n", [] { return SetPlayerName(Game::UT2004, "Tab\tBob"); }, "[DefaultPlayer]\nName=P\n"},
+        {Game::UT2004, "No header here\r\n", [] { return SetPlayerName(Game::UT2004, "Bob"); },
+         "No header here\r\n"},
+        {Game::UT2004, "[DefaultPlayer]\nName=P\n", [] { return SetPlayerName(Game::UT2004, "Big\nBob"); },
+         "[DefaultPlayer]\nName=P\n"},
+        {Game::UT2004, "[DefaultPlayer]\nName=P\n", [] { return SetPlayerName(Game::UT2004, "Tab\tBob"); },
+         "[DefaultPlayer]\nName=P\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before.toStdString());
@@ -66,9 +76,10 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
         GameInstalls::write(file, c.before);
         const ProfileResult result = c.edit();
         EXPECT_EQ(GameInstalls::read(file), c.after);
-        EXPECT_EQ(result.edit, c.after == c.before && c.before.contains("Name=P") ? ProfileEdit::NameHasControls
-                               : c.after == c.before                            ? ProfileEdit::Unchanged
-                                                                                : ProfileEdit::Written);
+        EXPECT_EQ(result.edit, c.after == c.before && c.before.contains("Name=P")
+                                   ? ProfileEdit::NameHasControls
+                               : c.after == c.before ? ProfileEdit::Unchanged
+                                                     : ProfileEdit::Written);
     }
 
     // A shared install takes no new file: the profile is written in place.
@@ -79,7 +90,8 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
         ASSERT_EQ(SetTeam(Game::UT, 2), ProfileEdit::Written);
     }
     EXPECT_EQ(GameInstalls::read(ut.profile), QByteArray(GameInstalls::kProfile).replace("team=1", "team=2"));
-    // A full disk is no shared install: the file is left alone, not even rewritten in place, and the user told why.
+    // A full disk is no shared install: the file is left alone, not even rewritten in place, and the user
+    // told why.
     const QByteArray big = GameInstalls::kProfile + QByteArray(4000, 'x');
     GameInstalls::write(ut.profile, big);
     makeOld(ut.profile);
@@ -91,7 +103,8 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
     EXPECT_EQ(GameInstalls::read(ut.profile), big);
     EXPECT_EQ(QFileInfo(ut.profile).lastModified(), kOld);
     EXPECT_EQ(profileEditMessage(full, ut.profile)->text,
-              "Could not write " + ut.profile + ": File too large\r\n\r\nThe file was left as it was; your change was not saved.");
+              "Could not write " + ut.profile +
+                  ": File too large\r\n\r\nThe file was left as it was; your change was not saved.");
     EXPECT_EQ(QDir(QFileInfo(ut.profile).path()).entryList(QDir::Files, QDir::Name),
               (QStringList{"UnrealTournament.exe", "UnrealTournament.ini", "User.ini"}));
 
@@ -108,6 +121,7 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
     if (const QString why = mountReadOnly(system); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
     const ProfileResult readOnly = SetTeam(Game::UT2004, 0);
     unmountReadOnly(system);
-    EXPECT_EQ(std::pair(readOnly.edit, readOnly.reason), std::pair(ProfileEdit::WriteFailed, QString("Read-only file system")));
+    EXPECT_EQ(std::pair(readOnly.edit, readOnly.reason),
+              std::pair(ProfileEdit::WriteFailed, QString("Read-only file system")));
     EXPECT_EQ(GameInstalls::read(ut2004.profile), GameInstalls::kProfile);
 }

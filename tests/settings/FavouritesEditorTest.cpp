@@ -39,8 +39,11 @@ TEST(FavouritesEditor, AddAsksForWhatTheAddressLacksAndStopsSilentlyOnCancelOrBa
         QString game, row, suggestedQueryPort, refusal;
     } cases[] = {
         {{QString("10.0.0.1:7777"), QString("7778")}, "UT", "1|10.0.0.1|7778|UT", "7778", ""},
-        {{QString("ut.example.org"), QString(" 7777 "), QString("7787")}, "UT3", "1|ut.example.org|7787|UT3",
-         "7787", ""},
+        {{QString("ut.example.org"), QString(" 7777 "), QString("7787")},
+         "UT3",
+         "1|ut.example.org|7787|UT3",
+         "7787",
+         ""},
         {{std::nullopt}, "UT", "|||", "", ""},
         {{QString("10.0.0.1"), QString("port")}, "UT", "|||", "", "The port \"port\" is not a port"},
         {{QString("127.0.0.1:100000")}, "UT", "|||", "", "The port \"100000\""},

@@ -21,21 +21,25 @@ FlexGrid freshGrid() {
 // Keys in any letter case; the query port is QueryPort + 9, else Port + 10; an entry without either is told.
 TEST(FavouritesImport, Ut2004RunOfFavouritesLines) {
     QStringList refused;
-    EXPECT_EQ(readUt2004Favourites(
-                  lines("[XInterface.ExtendedConsole]\n"
-                        "ConsoleHotKey=192\n"
-                        "Favorites=(ServerID=0,IP=\"10.0.0.5\",Port=7777,QueryPort=7778,ServerName=\"One, two\")\n"
-                        "favorites=(serverid=1,ip=\"10.0.0.6:7777\",port=7777,queryport=7788,servername=\"B\")\n"
-                        "Favorites=(ServerID=2,Port=7777,QueryPort=7778)\n"                 // no IP=
-                        "Favorites=(ServerID=3,IP=\"10.0.0.7\",Port=7777,QueryPort=x,)\n"   // no number
-                        "Favorites=(ServerID=4,IP=\"10.0.0.8\",Port=7000,QueryPort=0)\n"    // no query port
-                        "Favorites=(ServerID=5,IP=\"10.0.0.9\",Port=0,QueryPort=0)\n"       // no port at all
-                        "Favorites=(ServerID=6,IP=\"10.0.0.10\",Port=7777)\n"
-                        "bSomething=True\n"
-                        "Favorites=(ServerID=7,IP=\"10.0.0.11\",Port=7777,QueryPort=7778,ServerName=\"late\")"),
-                  &refused),
-              (Favs{{"10.0.0.5", "7787"}, {"10.0.0.6", "7797"}, {"10.0.0.7", "7787"}, {"10.0.0.8", "7010"},
-                    {"10.0.0.10", "7787"}}));
+    EXPECT_EQ(
+        readUt2004Favourites(
+            lines("[XInterface.ExtendedConsole]\n"
+                  "ConsoleHotKey=192\n"
+                  "Favorites=(ServerID=0,IP=\"10.0.0.5\",Port=7777,QueryPort=7778,ServerName=\"One, two\")\n"
+                  "favorites=(serverid=1,ip=\"10.0.0.6:7777\",port=7777,queryport=7788,servername=\"B\")\n"
+                  "Favorites=(ServerID=2,Port=7777,QueryPort=7778)\n"                // no IP=
+                  "Favorites=(ServerID=3,IP=\"10.0.0.7\",Port=7777,QueryPort=x,)\n"  // no number
+                  "Favorites=(ServerID=4,IP=\"10.0.0.8\",Port=7000,QueryPort=0)\n"   // no query port
+                  "Favorites=(ServerID=5,IP=\"10.0.0.9\",Port=0,QueryPort=0)\n"      // no port at all
+                  "Favorites=(ServerID=6,IP=\"10.0.0.10\",Port=7777)\n"
+                  "bSomething=True\n"
+                  "Favorites=(ServerID=7,IP=\"10.0.0.11\",Port=7777,QueryPort=7778,ServerName=\"late\")"),
+            &refused),
+        (Favs{{"10.0.0.5", "7787"},
+              {"10.0.0.6", "7797"},
+              {"10.0.0.7", "7787"},
+              {"10.0.0.8", "7010"},
+              {"10.0.0.10", "7787"}}));
     EXPECT_EQ(refused, (QStringList{"Favorites=(ServerID=2,Port=7777,QueryPort=7778)",
                                     "Favorites=(ServerID=5,IP=\"10.0.0.9\",Port=0,QueryPort=0)"}));
 }

@@ -56,17 +56,20 @@ TEST(GamePaths, AutoTakesOnlyAnExecutableThatIsThereFromEveryPrefixAndSaysWhereI
     const GameSearch none = searchGame(Game::UT2003, home);
     EXPECT_EQ(none.path, "");
     EXPECT_EQ(notFoundText(Game::UT2003, none.looked),
-              "VYRN found no UT2003. It looked in:\r\n" + home + "/.wine/system.reg\r\n/usr/local/games/ut2003\r\n/opt/ut2003");
+              "VYRN found no UT2003. It looked in:\r\n" + home +
+                  "/.wine/system.reg\r\n/usr/local/games/ut2003\r\n/opt/ut2003");
 
     const InstalledGame steam = installs.wine(Game::UT2004, ".steam/steam/steamapps/compatdata/13230/pfx");
     EXPECT_EQ(searchGame(Game::UT2004, home).path, steam.executable);
     GameInstalls::write(home + "/.steam/steam/steamapps/libraryfolders.vdf",
-                        "\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + home.toUtf8() + "/Games/Library\"\n\t}\n}\n");
+                        "\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + home.toUtf8() +
+                            "/Games/Library\"\n\t}\n}\n");
     QDir(QFileInfo(gone.executable).path()).removeRecursively();
     const InstalledGame library = installs.wine(Game::UT, "Games/Library/steamapps/compatdata/13240/pfx");
     EXPECT_EQ(searchGame(Game::UT, home).path, library.executable);
-    GameInstalls::write(home + "/.config/lutris/games/ut2003-1700000000.yml",
-                        "game:\n  exe: drive_c/UT2003/System/UT2003.exe\n  prefix: " + home.toUtf8() + "/lutris/ut2003\n");
+    GameInstalls::write(
+        home + "/.config/lutris/games/ut2003-1700000000.yml",
+        "game:\n  exe: drive_c/UT2003/System/UT2003.exe\n  prefix: " + home.toUtf8() + "/lutris/ut2003\n");
     const InstalledGame lutris = installs.wine(Game::UT2003, "lutris/ut2003");
     const GameSearch found = searchGame(Game::UT2003, home);
     EXPECT_EQ(found.path, lutris.executable);
@@ -81,7 +84,8 @@ TEST(GamePaths, BrowseReachesHiddenFoldersAndRefusesATypedFolderThatIsNotThere) 
         FolderDialog chooser("Choose folder for UT2004.exe");
         chooser.findChild<QLineEdit*>("typedFolder")->setText(typed);
         chooser.findChild<QPushButton*>("Command1")->click();
-        EXPECT_EQ(chooser.chosenFolder().value_or("none"), typed.startsWith('~') ? QFileInfo(wine.executable).path() : "none");
+        EXPECT_EQ(chooser.chosenFolder().value_or("none"),
+                  typed.startsWith('~') ? QFileInfo(wine.executable).path() : "none");
     }
     ASSERT_EQ(p.shown.size(), 1);
     EXPECT_EQ(p.shown[0].text, "The folder " + installs.home() + "/.nowhere does not exist.");

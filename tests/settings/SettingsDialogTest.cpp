@@ -53,7 +53,7 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
 
     ScriptedPrompter p;
     p.inputs = {QString("Carol"), QString("Alice\tTab"), QString()};
-    child<QPushButton>(dialog, "Command4")->click();   // Clear asks first; No is the default
+    child<QPushButton>(dialog, "Command4")->click();  // Clear asks first; No is the default
     child<QPushButton>(dialog, "Command13")->click();
     ASSERT_EQ(p.shown.size(), 2);
     EXPECT_EQ(std::pair(p.shown[1].text, p.shown[1].defaultButton),

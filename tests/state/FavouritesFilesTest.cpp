@@ -8,7 +8,8 @@
 // Lines that are no favourites stay where they are; a favourite keeps its line as written, comment and code.
 TEST(ServersFile, UnknownLinesCommentsAndCodesStayAsWrittenAlsoWhenSorted) {
     TempProgramFolder folder;
-    const QByteArray before = "; my clan\r\n10.0.0.9\r\n::\r\n\r\n10.0.0.1:7778:UT:My comment\r\n10.0.0.2:7777:UT3\n";
+    const QByteArray before =
+        "; my clan\r\n10.0.0.9\r\n::\r\n\r\n10.0.0.1:7778:UT:My comment\r\n10.0.0.2:7777:UT3\n";
     folder.write("servers.ini", before);
     LoadedMainWindow l;
     FlexGrid& g = l.s.ServerGrid;

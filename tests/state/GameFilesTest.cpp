@@ -17,8 +17,8 @@ TEST(Games, GameFolderOfWhicheverExecutable) {
     const struct {
         QString path, folder;
     } cases[] = {
-        {typed, system},                                   // the real letter case comes back
-        {"C:\\UT2004\\System\\UT2004.exe", system},        // a path written on Windows
+        {typed, system},                             // the real letter case comes back
+        {"C:\\UT2004\\System\\UT2004.exe", system},  // a path written on Windows
         {"c:/UT2004/System/UT2004.exe", system},
         {ut.executable, QFileInfo(ut.executable).path()},  // ".../System64"
         {installs.home() + "/Gone/System/UT2004.exe", installs.home() + "/Gone/System"},
@@ -54,7 +54,8 @@ TEST(GameFiles, SettingsProfileAndScreenshotsWhereTheInstallKeepsThem) {
         const InstalledGame g =
             wine ? installs.wine(c.game) : installs.native(c.game, c.install, c.executable, c.preferences);
         // A native port's preference folder of the same game does not concern a Windows install.
-        if (c.otherPreferences) GameInstalls::write(installs.home() + "/" + c.otherPreferences + "/User.ini", "x");
+        if (c.otherPreferences)
+            GameInstalls::write(installs.home() + "/" + c.otherPreferences + "/User.ini", "x");
         EXPECT_EQ(iniFileOf(c.game, g.executable), g.ini);
         EXPECT_EQ(profileFileOf(c.game, g.executable), g.profile);
         EXPECT_EQ(screenshotFolderOf(c.game, g.executable), g.screenshots);

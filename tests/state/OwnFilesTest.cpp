@@ -52,7 +52,10 @@ TEST(OwnFiles, SettingsRoundTripKeepsEveryByte) {
         {"notes, a comment field, mixed line ends, another program's vyrn.ini",
          "; my clan\r\n\r\n10.0.0.1:7778:UT:My comment\n10.0.0.2:7777:ut", "Bob\rAlice\r\r",
          "/ut\r\n\r\n\r\n1\r\n3\r\nTrue\r\n"},
-        {"UTF-16 from a Windows editor", "", raw("\xFF\xFE" "B\0o\0b\0\r\0\n\0\xA9\x03\r\0\n\0"), ""},
+        {"UTF-16 from a Windows editor", "",
+         raw("\xFF\xFE"
+             "B\0o\0b\0\r\0\n\0\xA9\x03\r\0\n\0"),
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -94,9 +97,19 @@ TEST(OwnFiles, NewTextIsWrittenInTheFilesOwnEncoding) {
         {"a character Windows-1252 lacks makes it UTF-8, losing none", "Jos\xE9\r\n",
          QString::fromUtf8("Ωmega"), "Jos\xC3\xA9\r\n\xCE\xA9mega\r\n"},
         {"lone CR stays", "Jos\xE9\r", QString::fromUtf8("Zoë"), "Jos\xE9\rZo\xEB\r"},
-        {"a no-break space is Windows-1252", "A\xA0" "B\r\n", "C", "A\xA0" "B\r\nC\r\n"},
+        {"a no-break space is Windows-1252",
+         "A\xA0"
+         "B\r\n",
+         "C",
+         "A\xA0"
+         "B\r\nC\r\n"},
         {"no final line end stays so", "Bob\nAlice", "C", "Bob\nAlice\nC"},
-        {"UTF-16 LE stays", raw("\xFF\xFE" "B\0\r\0\n\0"), QString::fromUtf8("Ω"), raw("\xFF\xFE" "B\0\r\0\n\0\xA9\x03\r\0\n\0")},
+        {"UTF-16 LE stays",
+         raw("\xFF\xFE"
+             "B\0\r\0\n\0"),
+         QString::fromUtf8("Ω"),
+         raw("\xFF\xFE"
+             "B\0\r\0\n\0\xA9\x03\r\0\n\0")},
         {"UTF-16 BE stays", raw("\xFE\xFF\0B\0\n"), "C", raw("\xFE\xFF\0B\0\n\0C\0\n")},
     };
     for (const Case& c : cases) {

@@ -18,16 +18,17 @@ struct RealLayout {
     const char* screenshots;    // of a Windows install, relative to its folder
     const char* registryKey;    // as system.reg escapes it
     const char* nativeExecutable;
-    const char* preferences;    // the native port's, relative to home
+    const char* preferences;  // the native port's, relative to home
 };
 const RealLayout kReal[] = {
     {"UnrealTournament", "UnrealTournament.exe", "UnrealTournament.ini", "System",
      "Software\\\\Unreal Technology\\\\Installed Apps\\\\UnrealTournament", "System64/ut-bin-amd64",
      ".utpg/System"},
-    {"UT2003", "UT2003.exe", "UT2003.ini", "System", "Software\\\\Unreal Technology\\\\Installed Apps\\\\UT2003",
-     "System/ut2003-bin", ".ut2003/System"},
-    {"UT2004", "UT2004.exe", "UT2004.ini", "ScreenShots", "Software\\\\Unreal Technology\\\\Installed Apps\\\\UT2004",
-     "System/ut2004-bin-linux-amd64", ".ut2004/System"},
+    {"UT2003", "UT2003.exe", "UT2003.ini", "System",
+     "Software\\\\Unreal Technology\\\\Installed Apps\\\\UT2003", "System/ut2003-bin", ".ut2003/System"},
+    {"UT2004", "UT2004.exe", "UT2004.ini", "ScreenShots",
+     "Software\\\\Unreal Technology\\\\Installed Apps\\\\UT2004", "System/ut2004-bin-linux-amd64",
+     ".ut2004/System"},
 };
 
 void makeExecutable(const QString& path, const QByteArray& contents) {
@@ -93,8 +94,10 @@ InstalledGame GameInstalls::wine(Game game, const QString& prefix) {
     g.screenshots = install + "/" + real.screenshots;
     QDir().mkpath(g.screenshots);
 
-    registry_[g.prefix] += QByteArray("[") + real.registryKey + "] 1700000000\n#time=1d9a2b3c4d5e6f7\n"
-                           "\"Folder\"=\"C:\\\\" + real.windowsFolder + "\"\n\"Version\"=\"1\"\n\n";
+    registry_[g.prefix] += QByteArray("[") + real.registryKey +
+                           "] 1700000000\n#time=1d9a2b3c4d5e6f7\n"
+                           "\"Folder\"=\"C:\\\\" +
+                           real.windowsFolder + "\"\n\"Version\"=\"1\"\n\n";
     write(g.prefix + "/system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
                                     "#arch=win32\n\n" + registry_[g.prefix]);
     QDir().mkpath(g.prefix + "/dosdevices");
