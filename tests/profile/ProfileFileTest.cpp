@@ -22,64 +22,50 @@ void makeOld(const QString& path) {
 
 TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRefuses) {
     GameInstalls installs;
-    const InstalledGame ut = installs.wine(Game::UT), ut2004 = installs.wine(Game::UT2004);
+    const InstalledGame ut = installs.wine(Game::UT);
     appConfig() = AppConfig{};
-    appConfig().UtPath = ut.executable;
-    appConfig().Ut2004Path = ut2004.executable;
+    appConfig().UtPath = appConfig().Ut2004Path = ut.executable;  // one profile for both
     const QByteArray keys =
         "bAutoTaunt=True\r\nbNoAutoTaunts=False\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False";
-    const QByteArray names = "Zo\xeb\x80";
+    const auto named = [](const QString& n) { return [n] { return SetPlayerName(Game::UT2004, n); }; };
+    const auto zoe = named(QString::fromUtf8("Zo\u00eb\u20ac"));
     // Line ends (CR LF, LF, lone CR, none at the end) and the spelling of keys and sections stay.
     const struct {
-        Game game;
         QByteArray before;
         std::function<ProfileResult()> edit;
         QByteArray after;
+        ProfileEdit result = ProfileEdit::Written;
     } cases[] = {
-        {Game::UT, "[Engine.PlayerPawn]\nbautotaunt = true\r\n" + keys.mid(17),
+        {"[Engine.PlayerPawn]\nbautotaunt = true\r\n" + keys.mid(17),
          [] { return SetTauntLevel(Game::UT, 2); },
          "[Engine.PlayerPawn]\nbautotaunt = "
          "False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=False"},
-        {Game::UT, keys, [] { return SetTauntLevel(Game::UT, 3); },
+        {keys, [] { return SetTauntLevel(Game::UT, 3); },
          "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=True"},
-        {Game::UT, keys, [] { return SetTauntLevel(Game::UT, 1); },
+        {keys, [] { return SetTauntLevel(Game::UT, 1); },
          "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False"},
-        {Game::UT2004, "[XGame.xPlayer]\nTeam=0\nFavTeam=Team=9\nteam=0",
-         [] { return SetTeam(Game::UT2004, 1); }, "[XGame.xPlayer]\nTeam=1\nFavTeam=Team=9\nteam=0"},
-        {Game::UT, "[defaultplayer]\rteam=1\roverrideclass=\rTeam=2\r", [] { return SetSpectator(true); },
+        {"[XGame.xPlayer]\nTeam=0\nFavTeam=Team=9\nteam=0", [] { return SetTeam(Game::UT2004, 1); },
+         "[XGame.xPlayer]\nTeam=1\nFavTeam=Team=9\nteam=0"},
+        {"[defaultplayer]\rteam=1\roverrideclass=\rTeam=2\r", [] { return SetSpectator(true); },
          "[defaultplayer]\rteam=255\roverrideclass=Botpack.CHSpectator\rTeam=255\r"},
-        {Game::UT, "Team=255\r\nOverrideClass=Botpack.CHSpectator\r\n", [] { return SetSpectator(false, 3); },
+        {"Team=255\r\nOverrideClass=Botpack.CHSpectator\r\n", [] { return SetSpectator(false, 3); },
          "Team=3\r\nOverrideClass=\r\n"},
-        {Game::UT, "Team=1\n", [] { return SetUtTeam(2, true); }, "Team=255\n"},
-        {Game::UT2004, GameInstalls::kProfile,
-         [] { return SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac")); },
-         QByteArray(GameInstalls::kProfile).replace("Name=Player", "Name=" + names)},
-        {Game::UT2004, "[defaultplayer]\nname = Player\n",
-         [] { return SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac")); },
-         "[defaultplayer]\nname = " + names + "\n"},
-        {Game::UT2004, "[DefaultPlayer]\r\nClass=X\r\n[Other]\r\nName=Keep\r\n",
-         [] { return SetPlayerName(Game::UT2004, "Zo\u00eb\u20ac"); },
-         "[DefaultPlayer]\r\nName=" + names + "\r\nClass=X\r\n[Other]\r\nName=Keep\r\n"},
-        {Game::UT2004, "A=1\n[DefaultPlayer]",
-         [] { return SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac")); },
-         "A=1\n[DefaultPlayer]\nName=" + names},
-        {Game::UT2004, "No header here\r\n", [] { return SetPlayerName(Game::UT2004, "Bob"); },
-         "No header here\r\n"},
-        {Game::UT2004, "[DefaultPlayer]\nName=P\n", [] { return SetPlayerName(Game::UT2004, "Big\nBob"); },
-         "[DefaultPlayer]\nName=P\n"},
-        {Game::UT2004, "[DefaultPlayer]\nName=P\n", [] { return SetPlayerName(Game::UT2004, "Tab\tBob"); },
-         "[DefaultPlayer]\nName=P\n"},
+        {"Team=1\n", [] { return SetUtTeam(2, true); }, "Team=255\n"},
+        {GameInstalls::kProfile, zoe,
+         QByteArray(GameInstalls::kProfile).replace("Name=Player", "Name=Zo\xeb\x80")},
+        {"[defaultplayer]\nname = Player\n", zoe, "[defaultplayer]\nname = Zo\xeb\x80\n"},
+        {"[DefaultPlayer]\r\nClass=X\r\n[Other]\r\nName=Keep\r\n", zoe,
+         "[DefaultPlayer]\r\nName=Zo\xeb\x80\r\nClass=X\r\n[Other]\r\nName=Keep\r\n"},
+        {"A=1\n[DefaultPlayer]", zoe, "A=1\n[DefaultPlayer]\nName=Zo\xeb\x80"},
+        {"No header here\r\n", zoe, "No header here\r\n", ProfileEdit::Unchanged},
+        {"Name=P\n", named("Big\nBob"), "Name=P\n", ProfileEdit::NameHasControls},
+        {"Name=P\n", named("Tab\tBob"), "Name=P\n", ProfileEdit::NameHasControls},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before.toStdString());
-        const QString file = c.game == Game::UT ? ut.profile : ut2004.profile;
-        GameInstalls::write(file, c.before);
-        const ProfileResult result = c.edit();
-        EXPECT_EQ(GameInstalls::read(file), c.after);
-        EXPECT_EQ(result.edit, c.after == c.before && c.before.contains("Name=P")
-                                   ? ProfileEdit::NameHasControls
-                               : c.after == c.before ? ProfileEdit::Unchanged
-                                                     : ProfileEdit::Written);
+        GameInstalls::write(ut.profile, c.before);
+        EXPECT_EQ(c.edit().edit, c.result);
+        EXPECT_EQ(GameInstalls::read(ut.profile), c.after);
     }
 
     // A shared install takes no new file: the profile is written in place.
@@ -116,12 +102,12 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
     EXPECT_FALSE(QFile::exists(ut.profile));  // not brought back half-made
 
     // A read-only home says so.
-    GameInstalls::write(ut2004.profile, GameInstalls::kProfile);
-    const QString system = QFileInfo(ut2004.profile).path();
+    GameInstalls::write(ut.profile, GameInstalls::kProfile);
+    const QString system = QFileInfo(ut.profile).path();
     if (const QString why = mountReadOnly(system); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
     const ProfileResult readOnly = SetTeam(Game::UT2004, 0);
     unmountReadOnly(system);
     EXPECT_EQ(std::pair(readOnly.edit, readOnly.reason),
               std::pair(ProfileEdit::WriteFailed, QString("Read-only file system")));
-    EXPECT_EQ(GameInstalls::read(ut2004.profile), GameInstalls::kProfile);
+    EXPECT_EQ(GameInstalls::read(ut.profile), GameInstalls::kProfile);
 }

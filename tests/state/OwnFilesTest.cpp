@@ -27,11 +27,6 @@ void settingsRoundTrip() {
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-// Bytes with NULs in them, as UTF-16 has.
-template <size_t N>
-QByteArray raw(const char (&bytes)[N]) {
-    return QByteArray(bytes, N - 1);
-}
 }  // namespace
 
 TEST(OwnFiles, SettingsRoundTripKeepsEveryByte) {
@@ -53,8 +48,8 @@ TEST(OwnFiles, SettingsRoundTripKeepsEveryByte) {
          "; my clan\r\n\r\n10.0.0.1:7778:UT:My comment\n10.0.0.2:7777:ut", "Bob\rAlice\r\r",
          "/ut\r\n\r\n\r\n1\r\n3\r\nTrue\r\n"},
         {"UTF-16 from a Windows editor", "",
-         raw("\xFF\xFE"
-             "B\0o\0b\0\r\0\n\0\xA9\x03\r\0\n\0"),
+         QByteArrayLiteral("\xFF\xFE"
+                           "B\0o\0b\0\r\0\n\0\xA9\x03\r\0\n\0"),
          ""},
     };
     for (const Case& c : cases) {
@@ -105,12 +100,13 @@ TEST(OwnFiles, NewTextIsWrittenInTheFilesOwnEncoding) {
          "B\r\nC\r\n"},
         {"no final line end stays so", "Bob\nAlice", "C", "Bob\nAlice\nC"},
         {"UTF-16 LE stays",
-         raw("\xFF\xFE"
-             "B\0\r\0\n\0"),
+         QByteArrayLiteral("\xFF\xFE"
+                           "B\0\r\0\n\0"),
          QString::fromUtf8("Ω"),
-         raw("\xFF\xFE"
-             "B\0\r\0\n\0\xA9\x03\r\0\n\0")},
-        {"UTF-16 BE stays", raw("\xFE\xFF\0B\0\n"), "C", raw("\xFE\xFF\0B\0\n\0C\0\n")},
+         QByteArrayLiteral("\xFF\xFE"
+                           "B\0\r\0\n\0\xA9\x03\r\0\n\0")},
+        {"UTF-16 BE stays", QByteArrayLiteral("\xFE\xFF\0B\0\n"), "C",
+         QByteArrayLiteral("\xFE\xFF\0B\0\n\0C\0\n")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
