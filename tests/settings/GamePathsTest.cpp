@@ -74,11 +74,10 @@ TEST(GamePaths, AutoTakesOnlyAnExecutableThatIsThereFromEveryPrefixAndSaysWhereI
     const GameSearch found = searchGame(Game::UT2003, home);
     EXPECT_EQ(found.path, lutris.executable);
     EXPECT_EQ(found.looked.last(), lutris.prefix + "/system.reg");
-}
 
-TEST(GamePaths, BrowseReachesHiddenFoldersAndRefusesATypedFolderThatIsNotThere) {
-    GameInstalls installs;
+    // Browse reaches hidden folders; a typed folder that is not there is refused.
     const InstalledGame wine = installs.wine(Game::UT2004);
+
     ScriptedPrompter p;
     for (const QString& typed : {QString("~/.wine/drive_c/UT2004/System"), installs.home() + "/.nowhere"}) {
         FolderDialog chooser("Choose folder for UT2004.exe");

@@ -110,47 +110,37 @@ TEST_F(SettingsDialogTest, ShortOrOddConfigOpensWithAValidSlider) {
     }
 }
 
-// A write that fails half-way (a full disk) leaves every file whole and names each one.
-TEST_F(SettingsDialogTest, FailedSaveNamesEveryFileAndKeepsThemWhole) {
-    const std::pair<const char*, QByteArray> files[] = {{"servers.ini", "10.0.0.1:7778:UT\r\n"},
-                                                        {"buddies.ini", "Bob\r\n"},
-                                                        {"vyrn.ini", "/ut\r\n\r\n\r\n1\r\n 2 \r\n"}};
-    for (const auto& [name, bytes] : files) folder.write(name, bytes);
-    ScriptedPrompter p;
-    {
-        SettingsDialog dialog(false);
-        dialog.ServerGrid.setTextMatrix(1, 1, "10.0.0.7");
-        dialog.BudList.setTextMatrix(1, 0, "Carol");
-        child<QLineEdit>(dialog, "Text1")->setText("/ut2");
-        FileSizeLimit disk(4);
-        dialog.accept();
-    }
-    ASSERT_EQ(p.shown.size(), 1);
-    for (const auto& [name, bytes] : files) {
-        EXPECT_TRUE(p.shown[0].text.contains(name)) << name;
-        EXPECT_EQ(folder.read(name), bytes);
-    }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);  // no temporaries left
-}
-
-TEST_F(SettingsDialogTest, CancelAndEscapeLeaveEveryFileAsItWas) {
+// A write that fails half-way (a full disk) leaves every file whole and names each one; Cancel and
+// Escape write nothing and take back what Auto set.
+TEST_F(SettingsDialogTest, FailedSaveCancelAndEscapeKeepEveryFileWhole) {
     const std::pair<const char*, QByteArray> files[] = {{"servers.ini", "10.0.0.1:7778:UT\r\n"},
                                                         {"buddies.ini", "Bob\r\n"},
                                                         {"vyrn.ini", "/ut\r\n\r\n\r\n1\r\n 2 \r\n"}};
     for (const auto& [name, bytes] : files) folder.write(name, bytes);
     const QString ut2004 = installs.wine(Game::UT2004).executable;
-    for (bool escape : {false, true}) {
+    for (const char* close : {"full disk", "cancelButton", "Escape"}) {
+        SCOPED_TRACE(close);
         ScriptedPrompter p;
         p.inputs = {QString("Carol")};
-        SettingsDialog dialog(false);
-        EXPECT_EQ(appConfig().Ut2004Path, ut2004);  // detected for the empty box
-        child<QPushButton>(dialog, "Command12")->click();
-        child<QPushButton>(dialog, "Command18")->click();  // Auto
-        dialog.show();
-        if (escape) QTest::keyClick(&dialog, Qt::Key_Escape);
-        else child<QPushButton>(dialog, "cancelButton")->click();
-        EXPECT_FALSE(dialog.isVisible());
-        for (const auto& [name, bytes] : files) EXPECT_EQ(folder.read(name), bytes) << name;
-        EXPECT_EQ(appConfig().Ut2004Path, "");
+        {
+            SettingsDialog dialog(false);
+            EXPECT_EQ(appConfig().Ut2004Path, ut2004);  // detected for the empty box
+            child<QPushButton>(dialog, "Command12")->click();
+            child<QPushButton>(dialog, "Command18")->click();  // Auto
+            dialog.ServerGrid.setTextMatrix(1, 1, "10.0.0.7");
+            dialog.show();
+            FileSizeLimit disk(4);
+            if (close == std::string("full disk")) dialog.accept();
+            else if (close == std::string("Escape")) QTest::keyClick(&dialog, Qt::Key_Escape);
+            else child<QPushButton>(dialog, close)->click();
+            EXPECT_FALSE(dialog.isVisible());
+        }
+        for (const auto& [name, bytes] : files) {
+            EXPECT_EQ(p.shown.value(0).text.contains(name), close == std::string("full disk")) << name;
+            EXPECT_EQ(folder.read(name), bytes);
+        }
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);  // no temporaries left
+        EXPECT_EQ(appConfig().Ut2004Path, close == std::string("full disk") ? ut2004 : "");
+        appConfig() = AppConfig{};
     }
 }
