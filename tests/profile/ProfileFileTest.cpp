@@ -11,15 +11,6 @@
 #include "support/GameInstalls.h"
 #include "support/TestSupport.h"
 
-namespace {
-// A file's time, to tell a file left alone from one written back with the same bytes.
-const QDateTime kOld(QDate(2001, 2, 3), QTime(4, 5, 6), QTimeZone::utc());
-void makeOld(const QString& path) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.setFileTime(kOld, QFileDevice::FileModificationTime));
-}
-}  // namespace
-
 TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRefuses) {
     GameInstalls installs;
     const InstalledGame ut = installs.wine(Game::UT);
@@ -80,14 +71,18 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
     // told why.
     const QByteArray big = GameInstalls::kProfile + QByteArray(4000, 'x');
     GameInstalls::write(ut.profile, big);
-    makeOld(ut.profile);
+    const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6),
+                        QTimeZone::utc());  // tells "left alone" from "same bytes"
+    QFile aged(ut.profile);
+    ASSERT_TRUE(aged.open(QIODevice::ReadWrite) && aged.setFileTime(old, QFileDevice::FileModificationTime));
+    aged.close();
     const ProfileResult full = [] {
         FileSizeLimit disk(64);
         return SetTauntLevel(Game::UT, 3);
     }();
     EXPECT_EQ(full, ProfileEdit::WriteFailed);
     EXPECT_EQ(GameInstalls::read(ut.profile), big);
-    EXPECT_EQ(QFileInfo(ut.profile).lastModified(), kOld);
+    EXPECT_EQ(QFileInfo(ut.profile).lastModified(), old);
     EXPECT_EQ(profileEditMessage(full, ut.profile)->text,
               "Could not write " + ut.profile +
                   ": File too large\r\n\r\nThe file was left as it was; your change was not saved.");
