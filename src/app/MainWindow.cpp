@@ -41,9 +41,7 @@ namespace {
 class WindowLaunchEnvironment final : public LaunchEnvironment {
 public:
     explicit WindowLaunchEnvironment(QWidget* window) : window_(window) {}
-    bool startProcess(const ProcessSpec& p) override {
-        return startGameProcess(p);
-    }
+    QString startProcess(const ProcessSpec& p) override { return startGameProcess(p); }
     void minimiseWindow() override { window_->showMinimized(); }
 
 private:
@@ -300,9 +298,8 @@ void MainWindow::Command3_Click() {
 void MainWindow::mnuVYRN_Click() {
     state_.AutoScan.setEnabled(false);
     state_.AutoScanMode = false;
-    // The dialog starts from the grid's order; where the file cannot be written it
-    // starts from the stored order instead.
-    SaveSortedServerList(state_);
+    // The dialog starts from the stored list: a sort of the grid reaches the file only
+    // through "Save sorted server list".
     showSettingsDialog(this, false);
     SetupServerGrid(state_);
     SetupBuddyGrid(state_);

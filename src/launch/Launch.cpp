@@ -9,9 +9,12 @@ void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& en
         prompter().ask(*plan.message);
         return;
     }
-    if (!plan.process || !env.startProcess(*plan.process)) {
+    const QString failure =
+        plan.process ? env.startProcess(*plan.process) : QStringLiteral("nothing to start");
+    if (!failure.isEmpty()) {
         // Nothing was started: stay as we are so the user can correct the path.
-        prompter().ask({cannotStartMessage(plan.process ? plan.process->program : QString()), MsgIcon::Critical});
+        prompter().ask({cannotStartMessage(plan.process ? plan.process->program : QString(), failure),
+                        MsgIcon::Critical});
         return;
     }
     if (plan.after == AfterLaunch::HideToTray) {
@@ -23,6 +26,6 @@ void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& en
     endProgram();
 }
 
-bool startGameProcess(const ProcessSpec& p) {
+QString startGameProcess(const ProcessSpec& p) {
     return startDetachedProcess(p.program, p.arguments, p.workingFolder, p.environment);
 }

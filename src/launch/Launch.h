@@ -5,7 +5,8 @@
 class LaunchEnvironment {
 public:
     virtual ~LaunchEnvironment() = default;
-    virtual bool startProcess(const ProcessSpec& process) = 0;
+    // Empty when the game started, else the system's reason.
+    virtual QString startProcess(const ProcessSpec& process) = 0;
     virtual void minimiseWindow() = 0;  // the window then hides to the tray
 };
 
@@ -13,9 +14,10 @@ public:
 // hides it as the settings say.
 void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& env);
 
-// Starts the planned process detached from VYRN; false when it could not be started.
-bool startGameProcess(const ProcessSpec& process);
+// Starts the planned process detached from VYRN; empty when started, else the reason.
+QString startGameProcess(const ProcessSpec& process);
 
-inline QString cannotStartMessage(const QString& program) {
-    return QStringLiteral("The game could not be started: ") + program;
+inline QString cannotStartMessage(const QString& program, const QString& reason = {}) {
+    return QStringLiteral("The game could not be started: ") + program +
+           (reason.isEmpty() ? QString() : " (" + reason + ')');
 }

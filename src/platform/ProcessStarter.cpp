@@ -3,8 +3,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-bool startDetachedProcess(const QString& program, const QStringList& arguments,
-                          const QString& workingFolder, const QMap<QString, QString>& environment) {
+QString startDetachedProcess(const QString& program, const QStringList& arguments,
+                             const QString& workingFolder, const QMap<QString, QString>& environment) {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
@@ -15,5 +15,9 @@ bool startDetachedProcess(const QString& program, const QStringList& arguments,
         for (auto it = environment.cbegin(); it != environment.cend(); ++it) env.insert(it.key(), it.value());
         process.setProcessEnvironment(env);
     }
-    return process.startDetached();
+    if (process.startDetached()) return {};
+    // Qt's words ("execve: Permission denied") name the failing call; the reason is what follows.
+    const QString reason = process.errorString();
+    const qsizetype colon = reason.indexOf(QLatin1String(": "));
+    return colon < 0 ? reason : reason.mid(colon + 2);
 }

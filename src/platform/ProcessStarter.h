@@ -7,6 +7,5 @@
 // folder and VYRN's own environment with the given variables set on top; false when it
 // could not be started. (How the game's window opens, maximised or minimised, is the
 // game's own business on this desktop.)
-bool startDetachedProcess(const QString& program, const QStringList& arguments,
-                          const QString& workingFolder,
-                          const QMap<QString, QString>& environment = {});
+QString startDetachedProcess(const QString& program, const QStringList& arguments,
+                             const QString& workingFolder, const QMap<QString, QString>& environment = {});

@@ -3,16 +3,18 @@
 #include <QString>
 #include <QStringList>
 
-// VYRN's own text files come from two worlds: the Windows program wrote them in
-// Windows-1252, this one writes UTF-8. A file is read in the one it is in and written
-// back in the same, with the same line ends, so no byte of a name is ever replaced.
+// VYRN's own text files come from several worlds: the Windows program wrote them in
+// Windows-1252, a Windows editor saves "Unicode" as UTF-16 with a byte-order mark, this
+// program writes UTF-8. A file is read in the one it is in and written back in the same,
+// with the same line ends, so no byte of a name is ever replaced.
 
-enum class TextEncoding { Utf8, Windows1252 };
+enum class TextEncoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 
 struct TextFormat {
     TextEncoding encoding = TextEncoding::Utf8;
-    bool byteOrderMark = false;            // a UTF-8 file that began with EF BB BF
+    bool byteOrderMark = false;  // a UTF-8 file that began with EF BB BF (UTF-16 always has one)
     QByteArray lineEnd = QByteArrayLiteral("\r\n");  // the file's first line end; CR LF for new files
+    bool finalLineEnd = true;                        // false for a file whose last line has no end
 };
 
 struct DecodedLines {
@@ -20,8 +22,9 @@ struct DecodedLines {
     TextFormat format;
 };
 
-// Text that is valid UTF-8 is read as UTF-8, any other as Windows-1252 (where every
-// byte is a character). Lines end at CR LF, LF or a lone CR; a file that ends with a
+// Text that starts with a UTF-16 byte-order mark is read as UTF-16 of that byte order,
+// text that is valid UTF-8 as UTF-8, any other as Windows-1252 (where every byte is a
+// character). Lines end at CR LF, LF or a lone CR; a file that ends with a
 // line end has no empty line after it.
 DecodedLines decodeTextLines(const QByteArray& bytes);
 
@@ -29,7 +32,8 @@ DecodedLines decodeTextLines(const QByteArray& bytes);
 // holds a byte above 0x7F is UTF-8, anything else Windows-1252.
 QString decodeUtf8OrWindows1252(const QByteArray& bytes);
 
-// Each line followed by the format's line end. A Windows-1252 file whose new text
+// Each line followed by the format's line end (the last one only when the file had
+// it). A Windows-1252 file whose new text
 // holds a character that code page lacks is written as UTF-8 instead, so nothing
 // typed is turned into '?'.
 QByteArray encodeTextLines(const QStringList& lines, const TextFormat& format);

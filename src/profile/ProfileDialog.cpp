@@ -29,11 +29,13 @@ W* place(W* w, int left, int top, int width = 0, int height = 0) {
 }
 }  // namespace
 
-std::optional<Message> profileEditMessage(ProfileEdit result, const QString& path, const QString& name) {
+std::optional<Message> profileEditMessage(const ProfileResult& result, const QString& path,
+                                          const QString& name) {
     const QString shown = QDir::toNativeSeparators(path);
+    const QString why = result.reason.isEmpty() ? QString() : QStringLiteral(": ") + result.reason;
     const QString notSaved = QStringLiteral("\r\n\r\nYour change was not saved.");
     Message m{QString(), MsgIcon::Exclamation, QStringLiteral("Game Settings")};
-    switch (result) {
+    switch (result.edit) {
     case ProfileEdit::Written:
     case ProfileEdit::Unchanged:
     case ProfileEdit::Skipped:
@@ -43,16 +45,19 @@ std::optional<Message> profileEditMessage(ProfileEdit result, const QString& pat
         m.text = QStringLiteral("Could not find ") + shown + notSaved;
         return m;
     case ProfileEdit::ReadFailed:
-        m.text = QStringLiteral("Could not read ") + shown + notSaved;
+        m.text = QStringLiteral("Could not read ") + shown + why + notSaved;
         return m;
     case ProfileEdit::WriteFailed:
-        m.text = QStringLiteral("Could not write ") + shown +
+        m.text = QStringLiteral("Could not write ") + shown + why +
                  QStringLiteral("\r\n\r\nThe file was left as it was; your change was not saved.");
         return m;
     case ProfileEdit::NameNotWritable:
         m.text = QStringLiteral("The name ") + name +
                  QStringLiteral(" has letters the game cannot store. Use Western European letters only.") +
                  notSaved;
+        return m;
+    case ProfileEdit::NameHasControls:
+        m.text = QStringLiteral("A name cannot hold a line break or another control character.") + notSaved;
         return m;
     }
     return std::nullopt;
@@ -113,7 +118,7 @@ QWidget* ProfileDialog::buildFrame(Game game, const QString& title, GameControls
     if (game == Game::UT) {
         Check2 = place(new QCheckBox(QStringLiteral("Spectate"), options), 240, 1560);
         Check2->setObjectName(QStringLiteral("Check2"));
-        connect(Check2, &QCheckBox::toggled, this, [this](bool on) { report(SetSpectator(on), Game::UT); });
+        connect(Check2, &QCheckBox::toggled, this, &ProfileDialog::spectateToggled);
     }
     return frame;
 }
@@ -127,7 +132,18 @@ ProfileDialog::GameControls& ProfileDialog::controls(Game game) {
     return ut2004_;
 }
 
-void ProfileDialog::report(ProfileEdit result, Game game, const QString& name) {
+void ProfileDialog::spectateToggled(bool on) {
+    if (on) {
+        // 255 is the spectator's own; any other team is the one to come back to.
+        if (const auto team = ReadUtTeam(); team && *team != 255) teamBeforeSpectating_ = team;
+        report(SetSpectator(true), Game::UT);
+        return;
+    }
+    const int shown = ut_.team->currentIndex();
+    report(SetSpectator(false, shown >= 0 ? shown : teamBeforeSpectating_.value_or(0)), Game::UT);
+}
+
+void ProfileDialog::report(const ProfileResult& result, Game game, const QString& name) {
     if (const auto message = profileEditMessage(result, profileFilePath(game).value_or(QString()), name))
         prompter().ask(*message);
 }
@@ -142,8 +158,12 @@ void ProfileDialog::Form_Load() {
         c.taunts->setEnabled(usable);
         if (game == Game::UT) {
             Check2->setEnabled(usable);
-            // A tick found in the file is written back as the user's own tick would be.
-            if (usable && ReadSpectator()) Check2->setChecked(true);
+            // A tick found in the file is shown; the file already says so.
+            if (usable && ReadSpectator()) {
+                const QSignalBlocker quiet(Check2);
+                Check2->setChecked(true);
+                if (const auto team = ReadUtTeam(); team && *team != 255) teamBeforeSpectating_ = team;
+            }
         }
     }
     const QStringList utTeams{"Red Team", "Blue Team", "Green Team", "Gold Team"};
@@ -163,8 +183,8 @@ void ProfileDialog::Command15_Click() {
     for (Game game : {Game::UT, Game::UT2003, Game::UT2004}) {
         const QString name = controls(game).name->text();
         if (name.isEmpty()) continue;
-        const ProfileEdit result = SetPlayerName(game, name);
-        refused = refused || result == ProfileEdit::NameNotWritable;
+        const ProfileResult result = SetPlayerName(game, name);
+        refused = refused || result == ProfileEdit::NameNotWritable || result == ProfileEdit::NameHasControls;
         report(result, game, name);
     }
     // A refused name stays in its box for the player to correct.

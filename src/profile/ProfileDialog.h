@@ -11,7 +11,8 @@ class QComboBox;
 class QLineEdit;
 
 // The message the user sees after an edit of a profile, if any.
-std::optional<Message> profileEditMessage(ProfileEdit result, const QString& path, const QString& name = QString());
+std::optional<Message> profileEditMessage(const ProfileResult& result, const QString& path,
+                                          const QString& name = QString());
 
 // "Game Settings": player name, team, taunts and spectating of each game's profile ("User.ini").
 // Choices are written at once; names when "Done" is pressed.
@@ -30,9 +31,11 @@ private:
         QComboBox* taunts = nullptr;
     };
     QWidget* buildFrame(Game game, const QString& title, GameControls& c);
-    void report(ProfileEdit result, Game game, const QString& name = QString());
+    void report(const ProfileResult& result, Game game, const QString& name = QString());
+    void spectateToggled(bool on);
     GameControls& controls(Game game);
 
     GameControls ut_, ut2003_, ut2004_;
     QCheckBox* Check2 = nullptr;
+    std::optional<int> teamBeforeSpectating_;  // what unticking "Spectate" gives back
 };

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <unistd.h>
 
 #include "platform/FileIO.h"
 #include "platform/Text1252.h"
@@ -9,15 +11,29 @@
 
 namespace {
 
-bool containsText(const QByteArray& line, const QByteArray& text) {
-    // The keys are ASCII; toLower() folds ASCII only, so high bytes are compared as they are.
-    return line.toLower().contains(text.toLower());
+qsizetype endLength(const QByteArray& line) {
+    if (line.endsWith("\r\n")) return 2;
+    return line.endsWith('\n') || line.endsWith('\r') ? 1 : 0;
 }
 
-// A "Name=" line is one whose key, before the first "=", is Name in any letter case.
-bool isNameLine(const QByteArray& line) {
+QByteArray textOf(const QByteArray& line) { return line.chopped(endLength(line)); }
+
+// The key of a "key=value" line, as written, without the blanks around it.
+QByteArray keyOf(const QByteArray& line) {
     const qsizetype eq = line.indexOf('=');
-    return eq >= 0 && line.left(eq).trimmed().toLower() == "name";
+    return eq < 0 ? QByteArray() : line.left(eq).trimmed();
+}
+
+// The keys are ASCII; toLower() folds ASCII only, so high bytes are compared as they are.
+bool isKey(const QByteArray& line, const QByteArray& key) { return keyOf(line).toLower() == key.toLower(); }
+
+// The line with a new value after its "=" (and the blanks after it); the key as the
+// file spells it and the line end stay.
+void setValue(QByteArray& line, const QByteArray& value) {
+    qsizetype start = line.indexOf('=') + 1;
+    const QByteArray text = textOf(line);
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+    line = text.left(start) + value + line.right(endLength(line));
 }
 
 bool isSectionHeader(const QByteArray& line) { return line.trimmed().startsWith('['); }
@@ -34,16 +50,20 @@ bool writeInPlace(const QString& path, const QByteArray& bytes, const QByteArray
     return false;
 }
 
-bool writeProfileBytes(const QString& path, const QByteArray& bytes, const QByteArray& oldBytes) {
-    if (writeFileAtomically(path, bytes)) return true;
-    // A folder that takes new files failed for another reason (a full disk): the old
-    // file stays whole rather than being half overwritten.
-    if (canCreateFilesIn(QFileInfo(path).absolutePath())) return false;
-    return writeInPlace(path, bytes, oldBytes);
+// Only a folder that denies new files to this user is a shared install; a full disk or
+// any other failure leaves the old file whole and untouched.
+bool folderRefusesNewFiles(const QString& folder) {
+    return ::access(QFile::encodeName(folder).constData(), W_OK) != 0 && (errno == EACCES || errno == EPERM);
+}
+
+QString writeProfileBytes(const QString& path, const QByteArray& bytes, const QByteArray& oldBytes) {
+    const QString reason = writeFileAtomicallyWithReason(path, bytes);
+    if (reason.isEmpty() || !folderRefusesNewFiles(QFileInfo(path).absolutePath())) return reason;
+    return writeInPlace(path, bytes, oldBytes) ? QString() : reason;
 }
 
 struct LoadedProfile {
-    ProfileEdit failure = ProfileEdit::Written;  // Written means loaded
+    ProfileResult failure;  // Written means loaded
     QString path;
     QByteArray bytes;
     QList<QByteArray> lines;
@@ -53,38 +73,58 @@ LoadedProfile loadProfile(Game game) {
     LoadedProfile p;
     const std::optional<QString> path = profileFilePath(game);
     if (!path) {
-        p.failure = ProfileEdit::Missing;
+        p.failure.edit = ProfileEdit::Missing;
         return p;
     }
     p.path = *path;
-    const std::optional<QByteArray> bytes = readWholeFile(p.path);
-    if (!bytes) {
-        p.failure = ProfileEdit::ReadFailed;
+    FileRead read = readFile(p.path);
+    if (read.outcome != ReadOutcome::Read) {
+        p.failure = {read.outcome == ReadOutcome::Missing ? ProfileEdit::Missing : ProfileEdit::ReadFailed,
+                     read.outcome == ReadOutcome::TooBig ? QStringLiteral("it is too large") : read.reason};
         return p;
     }
-    p.bytes = *bytes;
-    p.lines = splitLines(p.bytes);
+    p.bytes = std::move(read.bytes);
+    p.lines = splitProfileLines(p.bytes);
     return p;
 }
 
-// A file whose bytes would not change is not touched, so an empty file stays as it is.
-ProfileEdit storeProfile(const LoadedProfile& p) {
-    const QByteArray out = joinLinesCrLf(p.lines);
-    if (out == p.bytes) return ProfileEdit::Unchanged;
+// A file whose bytes would not change is not touched.
+ProfileResult storeProfile(const LoadedProfile& p) {
+    const QByteArray out = p.lines.join();
+    if (out == p.bytes) return {ProfileEdit::Unchanged, {}};
     // The file may have gone while we edited; the rename must not bring it back half-known.
-    if (!fileExists(p.path)) return ProfileEdit::Missing;
-    return writeProfileBytes(p.path, out, p.bytes) ? ProfileEdit::Written : ProfileEdit::WriteFailed;
+    if (!fileExists(p.path)) return {ProfileEdit::Missing, {}};
+    const QString reason = writeProfileBytes(p.path, out, p.bytes);
+    return {reason.isEmpty() ? ProfileEdit::Written : ProfileEdit::WriteFailed, reason};
 }
 
 template <typename Edit>
-ProfileEdit rewriteProfile(Game game, Edit edit) {
+ProfileResult rewriteProfile(Game game, Edit edit) {
     LoadedProfile p = loadProfile(game);
-    if (p.failure != ProfileEdit::Written) return p.failure;
+    if (p.failure.edit != ProfileEdit::Written) return p.failure;
     edit(p.lines);
     return storeProfile(p);
 }
 
+bool hasControlCharacters(const QString& name) {
+    return std::any_of(name.cbegin(), name.cend(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
 }  // namespace
+
+QList<QByteArray> splitProfileLines(const QByteArray& bytes) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        lines.append(bytes.mid(start, i + 1 - start));
+        start = i + 1;
+    }
+    if (start < bytes.size()) lines.append(bytes.mid(start));
+    return lines;
+}
 
 std::optional<QString> profileFilePath(Game game) {
     return profileFileOf(game, gamePathOf(appConfig(), game));
@@ -106,18 +146,17 @@ void applyTauntLevel(QList<QByteArray>& lines, int level) {
     };
     for (QByteArray& line : lines) {
         for (const Switch& s : kSwitches) {
-            if (!containsText(line, s.key)) continue;
+            if (!isKey(line, s.key)) continue;
             const bool reached = level >= s.firstLevelOn;
-            const bool value = s.onMeansTrue ? reached : !reached;
-            line = s.key + (value ? "=True" : "=False");
+            setValue(line, (s.onMeansTrue ? reached : !reached) ? "True" : "False");
         }
     }
 }
 
 void applyTeam(QList<QByteArray>& lines, int teamIndex) {
     for (QByteArray& line : lines) {
-        if (!containsText(line, "Team=")) continue;
-        line = "Team=" + QByteArray::number(teamIndex);
+        if (!isKey(line, "Team")) continue;
+        setValue(line, QByteArray::number(teamIndex));
         return;
     }
 }
@@ -126,70 +165,94 @@ void applyUtTeam(QList<QByteArray>& lines, int teamIndex, bool spectating) {
     applyTeam(lines, spectating ? 255 : teamIndex);
 }
 
-void applySpectator(QList<QByteArray>& lines, bool on) {
+void applySpectator(QList<QByteArray>& lines, bool on, int teamWhenOff) {
     for (QByteArray& line : lines) {
-        if (containsText(line, "OverrideClass=")) line = on ? "OverrideClass=Botpack.CHSpectator" : "OverrideClass=";
-        if (containsText(line, "Team=")) line = on ? "Team=255" : "Team=0";
+        if (isKey(line, "OverrideClass")) setValue(line, on ? "Botpack.CHSpectator" : "");
+        if (isKey(line, "Team")) setValue(line, QByteArray::number(on ? 255 : teamWhenOff));
     }
 }
 
 bool holdsSpectatorClass(const QList<QByteArray>& lines) {
     for (const QByteArray& line : lines)
-        if (containsText(line, "OverrideClass=Botpack.CHSpectator")) return true;
+        if (isKey(line, "OverrideClass") &&
+            textOf(line).mid(line.indexOf('=') + 1).trimmed().toLower() == "botpack.chspectator")
+            return true;
     return false;
 }
 
+std::optional<int> teamOf(const QList<QByteArray>& lines) {
+    for (const QByteArray& line : lines) {
+        if (!isKey(line, "Team")) continue;
+        bool ok = false;
+        const int team = textOf(line).mid(line.indexOf('=') + 1).trimmed().toInt(&ok);
+        return ok ? std::optional(team) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
 void applyPlayerName(QList<QByteArray>& lines, const QByteArray& name) {
-    const QByteArray nameLine = "Name=" + name;
     for (qsizetype header = 0; header < lines.size(); ++header) {
-        if (!containsText(lines[header], "[DefaultPlayer]")) continue;
-        lines[header] = "[DefaultPlayer]";
+        if (textOf(lines[header]).trimmed().toLower() != "[defaultplayer]") continue;
         // The section's own name lines, wherever they stand in it, take the new name.
         bool named = false;
         qsizetype i = header + 1;
         for (; i < lines.size() && !isSectionHeader(lines[i]); ++i) {
-            if (!isNameLine(lines[i])) continue;
-            lines[i] = nameLine;
+            if (!isKey(lines[i], "Name")) continue;
+            setValue(lines[i], name);
             named = true;
         }
-        if (!named) lines.insert(header + 1, nameLine);  // right under the header, as the game writes it
-        header = named ? i - 1 : i;
+        if (!named) {
+            // Right under the header, as the game writes it, with the header's line end;
+            // a header on the last line lends the file's first line end.
+            QByteArray end = lines[header].right(endLength(lines[header]));
+            const bool last = header + 1 == lines.size();
+            if (end.isEmpty())
+                end = lines.size() > 1 ? lines[0].right(endLength(lines[0])) : QByteArray("\r\n");
+            if (last) lines[header] += end;
+            lines.insert(header + 1, "Name=" + name + (last ? QByteArray() : end));
+            ++i;
+        }
+        header = i - 1;
     }
 }
 
 std::optional<QByteArray> encodePlayerName(const QString& name) {
+    if (hasControlCharacters(name)) return std::nullopt;
     QByteArray bytes = unicodeToWindows1252(name);
     if (windows1252ToUnicode(bytes) != name) return std::nullopt;
-    // A line break in a name would write a line of its own into the file.
-    bytes.removeIf([](char c) { return static_cast<unsigned char>(c) < 0x20; });
     return bytes;
 }
 
 bool ReadSpectator() {
     const LoadedProfile p = loadProfile(Game::UT);
-    return p.failure == ProfileEdit::Written && holdsSpectatorClass(p.lines);
+    return p.failure.edit == ProfileEdit::Written && holdsSpectatorClass(p.lines);
 }
 
-ProfileEdit SetTauntLevel(Game game, int level) {
+std::optional<int> ReadUtTeam() {
+    const LoadedProfile p = loadProfile(Game::UT);
+    return p.failure.edit == ProfileEdit::Written ? teamOf(p.lines) : std::nullopt;
+}
+
+ProfileResult SetTauntLevel(Game game, int level) {
     return rewriteProfile(game, [level](QList<QByteArray>& l) { applyTauntLevel(l, level); });
 }
 
-ProfileEdit SetTeam(Game game, int teamIndex) {
+ProfileResult SetTeam(Game game, int teamIndex) {
     return rewriteProfile(game, [teamIndex](QList<QByteArray>& l) { applyTeam(l, teamIndex); });
 }
 
-ProfileEdit SetUtTeam(int teamIndex, bool spectating) {
+ProfileResult SetUtTeam(int teamIndex, bool spectating) {
     return rewriteProfile(Game::UT, [=](QList<QByteArray>& l) { applyUtTeam(l, teamIndex, spectating); });
 }
 
-ProfileEdit SetSpectator(bool on) {
-    return rewriteProfile(Game::UT, [on](QList<QByteArray>& l) { applySpectator(l, on); });
+ProfileResult SetSpectator(bool on, int teamWhenOff) {
+    return rewriteProfile(Game::UT, [=](QList<QByteArray>& l) { applySpectator(l, on, teamWhenOff); });
 }
 
-ProfileEdit SetPlayerName(Game game, const QString& name) {
-    if (name.isEmpty()) return ProfileEdit::Skipped;
+ProfileResult SetPlayerName(Game game, const QString& name) {
+    if (name.isEmpty()) return {ProfileEdit::Skipped, {}};
     const std::optional<QByteArray> bytes = encodePlayerName(name);
-    if (!bytes) return ProfileEdit::NameNotWritable;
-    if (bytes->isEmpty()) return ProfileEdit::Skipped;
+    if (!bytes)
+        return {hasControlCharacters(name) ? ProfileEdit::NameHasControls : ProfileEdit::NameNotWritable, {}};
     return rewriteProfile(game, [&bytes](QList<QByteArray>& l) { applyPlayerName(l, *bytes); });
 }

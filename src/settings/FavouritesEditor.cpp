@@ -22,29 +22,63 @@ QString numberText(double value) {
     return QString::number(value, 'g', 15);
 }
 
+// Refuses an address or port no server can have, naming it; true when it is sound.
+bool acceptAddress(const QString& address, const QString& title) {
+    if (isServerAddress(address)) return true;
+    prompter().ask(
+        {QStringLiteral("The address \"") + address +
+             QStringLiteral("\" is neither an IP address (four numbers from 0 to 255 between dots) "
+                            "nor a host name."),
+         MsgIcon::Exclamation, title});
+    return false;
+}
+
+bool acceptPort(const QString& port, const QString& title) {
+    if (portOf(port)) return true;
+    prompter().ask({QStringLiteral("The port \"") + port +
+                        QStringLiteral("\" is not a port: use a whole number from 1 to 65535."),
+                    MsgIcon::Exclamation, title});
+    return false;
+}
+
 // Row 1 is free for a new favourite when it holds neither a number nor an address.
 bool firstRowIsFree(const FlexGrid& g) {
     return g.TextMatrix(1, 0).isEmpty() && g.TextMatrix(1, 1).isEmpty();
 }
 }  // namespace
 
-std::optional<double> readNumber(const QString& text) {
-    static const QRegularExpression number(
-        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)\s*$)"));
-    if (!number.match(text).hasMatch()) return std::nullopt;
-    return text.trimmed().toDouble();
-}
-
 QString suggestedQueryPort(double gamePort, const QString& code) {
     const int offset = code == QLatin1String("UT") ? 1 : 10;
     return numberText(gamePort + offset);
+}
+
+std::optional<int> portOf(const QString& text) {
+    static const QRegularExpression digits(QStringLiteral(R"(^\s*\d{1,5}\s*$)"));
+    if (!digits.match(text).hasMatch()) return std::nullopt;
+    const int port = text.trimmed().toInt();
+    return port >= 1 && port <= 65535 ? std::optional(port) : std::nullopt;
+}
+
+bool isServerAddress(const QString& text) {
+    static const QRegularExpression dotted(QStringLiteral(R"(^(\d{1,3})\.(\d{1,3})\.(\d{1,3})\.(\d{1,3})$)"));
+    static const QRegularExpression numeric(QStringLiteral(R"(^[\d.]*$)"));
+    static const QRegularExpression host(QStringLiteral(
+        R"(^([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?\.)*[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?\.?$)"));
+    if (numeric.match(text).hasMatch()) {
+        const QRegularExpressionMatch m = dotted.match(text);
+        if (!m.hasMatch()) return false;
+        for (int i = 1; i <= 4; ++i)
+            if (m.captured(i).toInt() > 255) return false;
+        return true;
+    }
+    return text.size() <= 253 && host.match(text).hasMatch();
 }
 
 void AddFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseGame) {
     const QString answer =
         answerOf(ask, QStringLiteral("Enter the IP address for this server."), kAddTitle);
     if (answer.isEmpty()) return;
-    QString address = answer, gamePort;
+    QString address = answer.trimmed(), gamePort;
     if (answer.contains(':')) {
         const QStringList parts = answer.split(':');
         address = parts[0].trimmed();
@@ -54,23 +88,23 @@ void AddFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseG
         gamePort = answerOf(ask, QStringLiteral("Enter the game port for this server."), kAddTitle);
         if (gamePort.isEmpty()) return;
     }
-    const auto port = readNumber(gamePort);
-    if (!port) return;
+    if (!acceptAddress(address, kAddTitle) || !acceptPort(gamePort, kAddTitle)) return;
+    const int port = *portOf(gamePort);
     const QString code = chooseGame(QString()).value_or(QString());
     if (code.isEmpty()) return;
     const QString queryPort = answerOf(ask,
                                        QStringLiteral("Edit the query port for this server.\r\n"
                                                       "A default value has been suggested to you."),
-                                       kAddTitle, suggestedQueryPort(*port, code));
-    if (queryPort.isEmpty() || !readNumber(queryPort)) return;
+                                       kAddTitle, suggestedQueryPort(port, code));
+    if (queryPort.isEmpty() || !acceptPort(queryPort, kAddTitle)) return;
     if (firstRowIsFree(g)) {
         g.setTextMatrix(1, 0, QStringLiteral("1"));
         g.setTextMatrix(1, 1, address);
-        g.setTextMatrix(1, 2, queryPort);
+        g.setTextMatrix(1, 2, queryPort.trimmed());
         g.setTextMatrix(1, 3, code);
         return;
     }
-    appendGridRow(g, {QString::number(g.Rows()), address, queryPort, code});
+    appendGridRow(g, {QString::number(g.Rows()), address, queryPort.trimmed(), code});
 }
 
 void EditFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseGame) {
@@ -79,27 +113,25 @@ void EditFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& choose
     const QString answer =
         answerOf(ask, QStringLiteral("Edit the IP address for this server."), kEditTitle, g.TextMatrix(r, 1));
     if (answer.isEmpty()) return;
-    if (answer.contains(':')) {
-        // An address typed with a port: the address changes, the row keeps its query
-        // port and game, which are known to be valid.
-        const QString address = answer.section(':', 0, 0).trimmed();
-        if (!address.isEmpty()) g.setTextMatrix(r, 1, address);
-        return;
-    }
+    // An address typed with a port: the port becomes the query port offered below.
+    const QString address = answer.section(':', 0, 0).trimmed();
+    const QString typedPort = answer.contains(':') ? answer.section(':', 1, 1).trimmed() : QString();
+    if (!acceptAddress(address, kEditTitle)) return;
+    if (answer.contains(':') && !acceptPort(typedPort, kEditTitle)) return;
     const QString code = chooseGame(g.TextMatrix(r, 3)).value_or(QString());
     if (code.isEmpty()) return;
-    const QString queryPort =
-        answerOf(ask, QStringLiteral("Edit the Query Port for this server."), kEditTitle, g.TextMatrix(r, 2));
-    if (queryPort.isEmpty() || !readNumber(queryPort)) return;
-    g.setTextMatrix(r, 1, answer);
-    g.setTextMatrix(r, 2, queryPort);
+    const QString queryPort = answerOf(ask, QStringLiteral("Edit the Query Port for this server."),
+                                       kEditTitle, answer.contains(':') ? typedPort : g.TextMatrix(r, 2));
+    if (queryPort.isEmpty() || !acceptPort(queryPort, kEditTitle)) return;
+    g.setTextMatrix(r, 1, address);
+    g.setTextMatrix(r, 2, queryPort.trimmed());
     g.setTextMatrix(r, 3, code);
 }
 
 void RemoveFavourite(FlexGrid& g) {
     const int r = g.Row();
     if (r == 1) {
-        for (int c = 0; c < 4; ++c) g.setTextMatrix(1, c, QString());
+        for (int c = 0; c < g.Cols(); ++c) g.setTextMatrix(1, c, QString());
     } else if (r > 1) {
         g.RemoveItem(r);
     }
@@ -108,7 +140,7 @@ void RemoveFavourite(FlexGrid& g) {
 void ClearFavourites(FlexGrid& g) { layoutSettingsServerGrid(g, kGameColumnWidthAfterClear); }
 
 void exchangeFavouriteRows(FlexGrid& g, int a, int b) {
-    for (int c = 1; c <= 3; ++c) {
+    for (int c = 1; c < g.Cols(); ++c) {
         const QString t = g.TextMatrix(a, c);
         g.setTextMatrix(a, c, g.TextMatrix(b, c));
         g.setTextMatrix(b, c, t);

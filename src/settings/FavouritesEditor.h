@@ -6,9 +6,10 @@
 #include "settings/InputAsker.h"
 #include "state/FlexGrid.h"
 
-// The favourites editor of the settings dialog, on the dialog's 4-column grid. The
-// questions are asked through the callbacks the dialog passes in; a cancelled or
-// invalid answer ends an operation silently.
+// The favourites editor of the settings dialog, on the dialog's favourites grid. The
+// questions are asked through the callbacks the dialog passes in; a cancelled answer
+// ends an operation silently, an address or port no server can have ends it with a
+// message that names it.
 
 // Shows the game choice with the given code preselected (none when it matches no
 // choice); the chosen code ("UT", "UT2", "UT3"), or nothing when none was chosen.
@@ -21,11 +22,13 @@ struct SwapRows {
 // Shows the swap dialog; the two rows, or nothing when none were chosen.
 using SwapChooser = std::function<std::optional<SwapRows>()>;
 
-// A text that reads as a number: blanks around, a sign, digits, a decimal part.
-std::optional<double> readNumber(const QString& text);
-
 // The query port suggested for a game port: +1 for "UT", +10 for "UT2" and "UT3".
 QString suggestedQueryPort(double gamePort, const QString& code);
+
+// A port: a whole number from 1 to 65535, blanks around allowed.
+std::optional<int> portOf(const QString& text);
+// An address a server can have: four decimal parts of 0 to 255, or a host name.
+bool isServerAddress(const QString& text);
 
 void AddFavourite(FlexGrid& grid, const InputAsker& ask, const GameChooser& chooseGame);
 void EditFavourite(FlexGrid& grid, const InputAsker& ask, const GameChooser& chooseGame);

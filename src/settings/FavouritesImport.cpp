@@ -1,5 +1,6 @@
 #include "settings/FavouritesImport.h"
 
+#include <QRegularExpression>
 #include <optional>
 
 #include "platform/FileIO.h"
@@ -22,63 +23,75 @@ QString beforeColon(const QString& text) {
     return colon < 0 ? text : text.left(colon);
 }
 
-bool isSectionHeader(const QString& line) { return line.startsWith('['); }
+bool isSectionHeader(const QString& line) { return line.trimmed().startsWith('['); }
 
-std::optional<ImportedFavourite> ut2004Favourite(const QString& line) {
-    const qsizetype ip = line.indexOf(QLatin1String("IP="));
-    if (ip < 0) return std::nullopt;
-    const qsizetype start = ip + 4;  // past the opening quote
-    const qsizetype comma = line.indexOf(',', start);
-    if (comma < 0 || comma - 1 <= start) return std::nullopt;
-    QString address = line.mid(start, comma - 1 - start);  // without the closing quote
-    address = beforeColon(address.remove(','));
-    const qsizetype q = line.indexOf(QLatin1String("QueryPort"));
-    if (q < 0) return std::nullopt;
-    const qsizetype qEnd = line.indexOf(',', q);
-    if (qEnd < 0) return std::nullopt;
-    const auto port = wholeNumber(line.mid(q, qEnd - q).remove(QLatin1String("QueryPort=")));
-    if (!port || address.isEmpty()) return std::nullopt;
-    return ImportedFavourite{address, QString::number(*port + 9)};
+// The value of one field of a "Favorites=(Key=value,...)" entry, the key in any letter
+// case, without its quotes and blanks; nothing when the entry lacks it.
+std::optional<QString> fieldOf(const QString& line, const QString& key) {
+    static const QRegularExpression field(QStringLiteral(R"re([(,]\s*(\w+)\s*=\s*("[^"]*"|[^,)]*))re"));
+    auto it = field.globalMatch(line);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(1).compare(key, Qt::CaseInsensitive) == 0) return m.captured(2).remove('"').trimmed();
+    }
+    return std::nullopt;
+}
+
+// A port of the entry plus the offset that gives the query port, when both are ports.
+std::optional<qint64> queryPortFrom(const std::optional<QString>& field, int offset) {
+    const auto port = field ? wholeNumber(*field) : std::nullopt;
+    if (!port || *port < 1 || *port + offset > 65535) return std::nullopt;
+    return *port + offset;
+}
+
+// One entry of UT2003 or UT2004: the "QueryPort" + 9, else the game "Port" + 10.
+std::optional<ImportedFavourite> ut200xFavourite(const QString& line) {
+    const QString address = beforeColon(fieldOf(line, QStringLiteral("IP")).value_or(QString())).trimmed();
+    auto port = queryPortFrom(fieldOf(line, QStringLiteral("QueryPort")), 9);
+    if (!port) port = queryPortFrom(fieldOf(line, QStringLiteral("Port")), 10);
+    if (address.isEmpty() || !port) return std::nullopt;
+    return ImportedFavourite{address, QString::number(*port)};
+}
+
+void take(std::optional<ImportedFavourite> favourite, const QString& line, QList<ImportedFavourite>& found,
+          QStringList* refused) {
+    if (favourite) found.append(*favourite);
+    else if (refused) refused->append(line.trimmed());
 }
 }  // namespace
 
-QList<ImportedFavourite> readUt2004Favourites(const QStringList& lines) {
+QList<ImportedFavourite> readUt2004Favourites(const QStringList& lines, QStringList* refused) {
     QList<ImportedFavourite> found;
     qsizetype i = 0;
     while (i < lines.size() && !lines[i].contains(QLatin1String("Favorites="), Qt::CaseInsensitive)) ++i;
-    for (; i < lines.size() && lines[i].contains(QLatin1String("Favorites=")); ++i)
-        if (auto fav = ut2004Favourite(lines[i])) found.append(*fav);
-    return found;
-}
-
-QList<ImportedFavourite> readUt2003Favourites(const QStringList& lines) {
-    QList<ImportedFavourite> found;
-    qsizetype i = 0;
-    while (i < lines.size() && !lines[i].contains(QLatin1String("XInterface.Browser_ServerListPageFavorites")))
-        ++i;
-    // The section ends at its blank line; a next section's header ends it as well.
-    for (++i; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.size() < 2 || isSectionHeader(line)) break;
-        const qsizetype a = line.indexOf(QLatin1String("IP="), 0, Qt::CaseInsensitive);
-        const qsizetype b = line.indexOf(QLatin1String("port="), 0, Qt::CaseInsensitive);
-        if (a < 0 || b < a) continue;
-        const qsizetype end = line.indexOf(',', b);
-        if (end < 0) continue;
-        QString address = line.mid(a, b - a);
-        address.remove(',').remove('"').remove(QLatin1String("IP="));
-        const auto port =
-            wholeNumber(line.mid(b, end - b).remove(QLatin1String("port="), Qt::CaseInsensitive));
-        if (!port) break;  // a port that is no number ends the import
-        if (!address.isEmpty()) found.append({address, QString::number(*port + 10)});
+    for (; i < lines.size(); ++i) {
+        if (!lines[i].contains(QLatin1String("Favorites="), Qt::CaseInsensitive)) break;  // the run ends
+        take(ut200xFavourite(lines[i]), lines[i], found, refused);
     }
     return found;
 }
 
-QList<ImportedFavourite> readUtFavourites(const QStringList& lines) {
+QList<ImportedFavourite> readUt2003Favourites(const QStringList& lines, QStringList* refused) {
     QList<ImportedFavourite> found;
     qsizetype i = 0;
-    while (i < lines.size() && !lines[i].contains(QLatin1String("[UBrowser.UBrowserFavoritesFact]"))) ++i;
+    while (i < lines.size() && !lines[i].contains(QLatin1String("XInterface.Browser_ServerListPageFavorites"),
+                                                  Qt::CaseInsensitive))
+        ++i;
+    // The section ends at its blank line; a next section's header ends it as well.
+    for (++i; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        if (line.trimmed().size() < 2 || isSectionHeader(line)) break;
+        take(ut200xFavourite(line), line, found, refused);
+    }
+    return found;
+}
+
+QList<ImportedFavourite> readUtFavourites(const QStringList& lines, QStringList* refused) {
+    QList<ImportedFavourite> found;
+    qsizetype i = 0;
+    while (i < lines.size() && lines[i].trimmed().compare(QLatin1String("[UBrowser.UBrowserFavoritesFact]"),
+                                                          Qt::CaseInsensitive) != 0)
+        ++i;
     if (++i >= lines.size()) return found;
     const QString& countLine = lines[i];
     const qsizetype eq = countLine.indexOf('=');
@@ -86,13 +99,16 @@ QList<ImportedFavourite> readUtFavourites(const QStringList& lines) {
     // The whole number after "=", so that 150 favourites import as 150.
     const auto count = wholeNumber(countLine.mid(eq + 1));
     if (!count) return found;
-    for (qint64 n = 0; n < *count && ++i < lines.size(); ++n) {
+    for (qint64 n = 0; n < *count; ++n) {
+        if (++i >= lines.size()) break;  // fewer lines than the count
         const QStringList fields = lines[i].split('\\');
-        if (fields.size() < 4) continue;
-        const QString address = beforeColon(fields[1]);
-        const QString& port = fields[2];
-        if (address.isEmpty() || port.isEmpty()) continue;
-        found.append({address, port});
+        const QString address = beforeColon(fields.value(1)).trimmed();
+        const QString port = fields.value(2).trimmed();
+        const auto number = wholeNumber(port);
+        const bool usable =
+            fields.size() >= 4 && !address.isEmpty() && number && *number >= 1 && *number <= 65535;
+        take(usable ? std::optional(ImportedFavourite{address, port}) : std::nullopt, lines[i], found,
+             refused);
     }
     return found;
 }
@@ -123,19 +139,29 @@ int addImportedFavourites(FlexGrid& g, const QList<ImportedFavourite>& favourite
     return added;
 }
 
-int ImportFavourites(FlexGrid& g, Game game, const QString& pathBoxText) {
+ImportResult ImportFavourites(FlexGrid& g, Game game, const QString& pathBoxText) {
+    ImportResult result;
     const QString path = favouritesIniPath(game, pathBoxText);
-    if (path.isEmpty()) return 0;
+    if (path.isEmpty()) return result;
     // A file too large to be a game's ini, or one that cannot be read, imports nothing.
     const auto bytes = readWholeFile(path);
-    if (!bytes) return 0;
+    if (!bytes) return result;
     QStringList lines;
     for (const QByteArray& line : splitLines(*bytes)) lines.append(windows1252ToUnicode(line));
     QList<ImportedFavourite> favourites;
     switch (game) {
-        case Game::UT: favourites = readUtFavourites(lines); break;
-        case Game::UT2003: favourites = readUt2003Favourites(lines); break;
-        case Game::UT2004: favourites = readUt2004Favourites(lines); break;
+        case Game::UT: favourites = readUtFavourites(lines, &result.refused); break;
+        case Game::UT2003: favourites = readUt2003Favourites(lines, &result.refused); break;
+        case Game::UT2004: favourites = readUt2004Favourites(lines, &result.refused); break;
     }
-    return addImportedFavourites(g, favourites, gameInfo(game).code);
+    result.added = addImportedFavourites(g, favourites, gameInfo(game).code);
+    return result;
+}
+
+QString refusedImportText(Game game, const QStringList& refused) {
+    QStringList shown = refused.mid(0, 10);
+    if (refused.size() > 10) shown.append(QStringLiteral("... and %1 more").arg(refused.size() - 10));
+    return QStringLiteral("These favourites of %1 have no usable address or port and were not imported:\r\n")
+               .arg(gameInfo(game).name) +
+           shown.join(QStringLiteral("\r\n"));
 }

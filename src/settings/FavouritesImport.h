@@ -15,17 +15,18 @@ struct ImportedFavourite {
     bool operator==(const ImportedFavourite&) const = default;
 };
 
-// The favourites each game's ini file yields, in file order. Lines that lack a field
-// the rule cuts out are passed over.
+// The favourites each game's ini file yields, in file order. Section names and keys
+// are found in any letter case, blanks around fields are dropped; an entry without a
+// usable address or port goes to refused, as written.
 // "unrealtournament.ini": [UBrowser.UBrowserFavoritesFact], FavoriteCount=N, then N
 // lines Favorites[i]=name\address\query port\flag.
-QList<ImportedFavourite> readUtFavourites(const QStringList& lines);
+QList<ImportedFavourite> readUtFavourites(const QStringList& lines, QStringList* refused = nullptr);
 // "ut2003.ini": the lines after XInterface.Browser_ServerListPageFavorites up to a
-// blank line, Favorites=(...,IP="address",Port=game port,...); query port = port + 10.
-QList<ImportedFavourite> readUt2003Favourites(const QStringList& lines);
-// "ut2004.ini": the run of Favorites=(...,IP="address",Port=..,QueryPort=q,...) lines;
-// query port = q + 9.
-QList<ImportedFavourite> readUt2004Favourites(const QStringList& lines);
+// blank line, Favorites=(...,IP="address",Port=p,QueryPort=q,...);
+// "ut2004.ini": the run of such Favorites= lines. The query port is q + 9 (the games'
+// own query port is the game port + 1), else p + 10.
+QList<ImportedFavourite> readUt2003Favourites(const QStringList& lines, QStringList* refused = nullptr);
+QList<ImportedFavourite> readUt2004Favourites(const QStringList& lines, QStringList* refused = nullptr);
 
 // The game's ini file for the executable named in the path box: beside it, or for a
 // native port in the player's preference folder when it is there (found in any letter
@@ -37,5 +38,12 @@ QString favouritesIniPath(Game game, const QString& pathBoxText);
 int addImportedFavourites(FlexGrid& grid, const QList<ImportedFavourite>& favourites,
                           const QString& code);
 
-// The whole import of one game's "Import Favs" button.
-int ImportFavourites(FlexGrid& grid, Game game, const QString& pathBoxText);
+// The whole import of one game's "Import Favs" button: how many were added, and the
+// entries that could not be.
+struct ImportResult {
+    int added = 0;
+    QStringList refused;
+};
+ImportResult ImportFavourites(FlexGrid& grid, Game game, const QString& pathBoxText);
+// The message that names the entries that were not imported.
+QString refusedImportText(Game game, const QStringList& refused);

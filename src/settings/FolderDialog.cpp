@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTreeView>
@@ -14,6 +15,7 @@
 
 #include "platform/WineRegistry.h"
 #include "dialogs/DialogPlacement.h"
+#include "platform/Prompter.h"
 
 QStringList FolderDialog::volumeRoots() {
     QStringList roots;
@@ -40,13 +42,18 @@ FolderDialog::FolderDialog(const QString& caption, QWidget* parent) : QDialog(pa
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    typedFolder_ = new QLineEdit(this);
+    typedFolder_->setObjectName(QStringLiteral("typedFolder"));
+    typedFolder_->setPlaceholderText(QStringLiteral("Type a folder and press Enter"));
     auto* select = new QPushButton(QStringLiteral("&Select"), this);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     select->setObjectName(QStringLiteral("Command1"));
     cancel->setObjectName(QStringLiteral("Command2"));
+    select->setAutoDefault(false);
+    cancel->setAutoDefault(false);
 
     model_ = new QFileSystemModel(this);
-    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
     model_->setRootPath(QStringLiteral("/"));
     Dir1->setModel(model_);
     for (int c = 1; c < model_->columnCount(); ++c) Dir1->hideColumn(c);
@@ -54,6 +61,7 @@ FolderDialog::FolderDialog(const QString& caption, QWidget* parent) : QDialog(pa
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Drive1);
+    layout->addWidget(typedFolder_);
     layout->addWidget(Dir1, 1);
     layout->addWidget(Label1);
     auto* buttons = new QHBoxLayout;
@@ -68,6 +76,7 @@ FolderDialog::FolderDialog(const QString& caption, QWidget* parent) : QDialog(pa
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Label1->setText(selectedFolder()); });
     connect(select, &QPushButton::clicked, this, &FolderDialog::Command1_Click);
+    connect(typedFolder_, &QLineEdit::returnPressed, this, &FolderDialog::goToTypedFolder);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     Drive1_Change(0);
     centreOnScreen(this);
@@ -99,7 +108,25 @@ QString FolderDialog::selectedFolder() const {
     return Drive1->currentText();
 }
 
+bool FolderDialog::goToTypedFolder() {
+    QString typed = typedFolder_->text().trimmed();
+    if (typed == QLatin1String("~") || typed.startsWith(QLatin1String("~/")))
+        typed = QDir::homePath() + typed.mid(1);
+    if (!QFileInfo(typed).isDir()) {
+        prompter().ask({QStringLiteral("The folder ") + typed + QStringLiteral(" does not exist."),
+                        MsgIcon::Exclamation, windowTitle()});
+        return false;
+    }
+    typed = QDir::cleanPath(QFileInfo(typed).absoluteFilePath());
+    if (!typed.startsWith(model_->filePath(Dir1->rootIndex())))
+        Dir1->setRootIndex(model_->index(QStringLiteral("/")));
+    selectFolder(typed);
+    return true;
+}
+
 void FolderDialog::Command1_Click() {
+    // A folder typed but not yet gone to counts as the choice.
+    if (!typedFolder_->text().trimmed().isEmpty() && !goToTypedFolder()) return;
     chosenFolder_ = selectedFolder();
     accept();
 }

@@ -5,10 +5,12 @@
 class QComboBox;
 class QFileSystemModel;
 class QLabel;
+class QLineEdit;
 class QTreeView;
 
-// "Choose Folder": a volume list and a folder tree; "&Select" takes the selected
-// folder, "&Cancel" and the close box take none.
+// "Choose Folder": a volume list, a folder tree (hidden folders such as ~/.wine
+// included) and a box to type a folder into; "&Select" takes the selected folder,
+// "&Cancel" and the close box take none. A typed folder that does not exist is refused.
 class FolderDialog : public QDialog {
     Q_OBJECT
 public:
@@ -26,10 +28,12 @@ public:
 private:
     void Drive1_Change(int index);
     void Command1_Click();
+    bool goToTypedFolder();
 
     QComboBox* Drive1;
     QTreeView* Dir1;
     QLabel* Label1;
+    QLineEdit* typedFolder_;
     QFileSystemModel* model_;
     std::optional<QString> chosenFolder_;
 };

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -18,6 +20,7 @@
 #include "settings/FavouritesImport.h"
 #include "settings/FolderDialog.h"
 #include "settings/GameChoiceDialog.h"
+#include "settings/GameDetection.h"
 #include "settings/SwapRowsDialog.h"
 #include "settings/PictureButton.h"
 #include "settings/SettingsGrids.h"
@@ -107,7 +110,9 @@ void SettingsDialog::buildControls() {
     connect(add, &QPushButton::clicked, this, [this, ask, chooseGame] { AddFavourite(ServerGrid, ask, chooseGame); });
     connect(remove, &QPushButton::clicked, this, [this] { RemoveFavourite(ServerGrid); });
     connect(edit, &QPushButton::clicked, this, [this, ask, chooseGame] { EditFavourite(ServerGrid, ask, chooseGame); });
-    connect(clear, &QPushButton::clicked, this, [this] { ClearFavourites(ServerGrid); });
+    connect(clear, &QPushButton::clicked, this, [this] {
+        if (confirmClear(QStringLiteral("server"))) ClearFavourites(ServerGrid);
+    });
     for (QPushButton* b : {add, remove, edit, clear}) favButtons->addWidget(b);
     f4->addLayout(favButtons);
 
@@ -126,7 +131,9 @@ void SettingsDialog::buildControls() {
     connect(budAdd, &QPushButton::clicked, this, [this, ask] { AddBuddy(BudList, ask); });
     connect(budRemove, &QPushButton::clicked, this, [this] { RemoveBuddy(BudList); });
     connect(budEdit, &QPushButton::clicked, this, [this, ask] { EditBuddy(BudList, ask); });
-    connect(budClear, &QPushButton::clicked, this, [this] { ClearBuddies(BudList); });
+    connect(budClear, &QPushButton::clicked, this, [this] {
+        if (confirmClear(QStringLiteral("buddy"))) ClearBuddies(BudList);
+    });
     for (QPushButton* b : {budAdd, budRemove, budEdit, budClear}) budButtons->addWidget(b);
     f3->addLayout(budButtons);
 
@@ -160,8 +167,11 @@ void SettingsDialog::buildControls() {
         const Game game = g.game;
         connect(browse, &QPushButton::clicked, this, [this, game] { this->browse(game); });
         connect(detect, &QPushButton::clicked, this, [this, game] { this->detect(game); });
-        connect(import, &QPushButton::clicked, this,
-                [this, game] { ImportFavourites(ServerGrid, game, pathBox(game)->text()); });
+        connect(import, &QPushButton::clicked, this, [this, game] {
+            const ImportResult result = ImportFavourites(ServerGrid, game, pathBox(game)->text());
+            if (!result.refused.isEmpty())
+                prompter().ask({refusedImportText(game, result.refused), MsgIcon::Exclamation});
+        });
         row->addWidget(browse);
         row->addWidget(detect);
         row->addWidget(import);
@@ -204,12 +214,19 @@ void SettingsDialog::buildControls() {
 
     QPushButton* done = button(this, "Command15", QStringLiteral("Done"));
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
+    QPushButton* cancel = button(this, "cancelButton", QStringLiteral("Cancel"),
+                                 QStringLiteral("Close without saving: every file stays as it was."));
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* closing = new QHBoxLayout;
+    closing->addStretch();
+    closing->addWidget(done);
+    closing->addWidget(cancel);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(frame4, 0, 0);
     layout->addWidget(frame3, 1, 0, 2, 1);
     layout->addWidget(frame1, 0, 1, 2, 1);
-    layout->addWidget(done, 2, 1, Qt::AlignRight | Qt::AlignBottom);
+    layout->addLayout(closing, 2, 1, Qt::AlignBottom);
     layout->setRowStretch(0, 3);
     layout->setRowStretch(1, 2);
     // The designed inner area, 8910 x 7785 twips.
@@ -223,8 +240,9 @@ void SettingsDialog::Form_Load() {
     layoutSettingsServerGrid(ServerGrid, kGameColumnWidthOnOpen);
     loadSettingsServerGrid(ServerGrid);
     layoutSettingsBuddyGrid(BudList);
+    configAtOpen_ = appConfig();
     SettingsValues v = values();
-    LoadSettings(v, appConfig(), BudList);
+    stored_ = LoadSettings(v, appConfig(), BudList);
     showValues(v);
 }
 
@@ -264,24 +282,39 @@ void SettingsDialog::browse(Game game) {
 }
 
 void SettingsDialog::detect(Game game) {
-    SettingsValues v = values();
-    DetectGamePath(game, v, appConfig());
-    pathBox(game)->setText(v.path(game));
+    const GameSearch search = searchGame(game, QDir::homePath());
+    if (search.path.isEmpty()) {
+        prompter().ask({notFoundText(game, search.looked), MsgIcon::Information, QStringLiteral("Auto")});
+        return;
+    }
+    configPath(appConfig(), game) = search.path;
+    pathBox(game)->setText(search.path);
+}
+
+bool SettingsDialog::confirmClear(const QString& what) {
+    return prompter().ask({QStringLiteral("Remove every %1 from the list?").arg(what), MsgIcon::Question,
+                           QStringLiteral("Clear"), MsgButtons::YesNo, MsgAnswer::No}) == MsgAnswer::Yes;
 }
 
 void SettingsDialog::SaveSettingsNow() {
     // A file that could not be written keeps its old contents; the user must know.
     QStringList texts;
-    for (const SaveResult& failed : SaveSettings(values(), ServerGrid, BudList, appConfig()))
+    for (const SaveResult& failed : SaveSettings(values(), ServerGrid, BudList, appConfig(), stored_))
         texts.append(saveFailureText(failed));
     if (!texts.isEmpty()) prompter().ask({texts.join(QStringLiteral("\n\n")), MsgIcon::Exclamation});
 }
 
 void SettingsDialog::done(int result) {
-    // "Done", the close box and Escape all close the dialog, and closing always saves.
+    // "Done" and the close box save; "Cancel" and Escape take back what Browse and Auto set.
     if (!saved_) {
         saved_ = true;
-        SaveSettingsNow();
+        if (result == QDialog::Accepted) SaveSettingsNow();
+        else appConfig() = configAtOpen_;
     }
     QDialog::done(result);
+}
+
+void SettingsDialog::closeEvent(QCloseEvent* event) {
+    if (isVisible()) accept();
+    event->accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <optional>
 
 #include "settings/SettingsValues.h"
 #include "state/FlexGrid.h"
@@ -12,7 +13,8 @@ class QSlider;
 
 // "VYRN Settings": the game paths, the after-launch choice, the scan delay, and the
 // editors of the favourites and buddies on the dialog's own two grids. Opening reads
-// "vyrn.ini", "servers.ini" and "buddies.ini"; every way of closing writes all three.
+// "vyrn.ini", "servers.ini" and "buddies.ini"; "Done" and the close box write what was
+// changed, "Cancel" and Escape leave every file as it was.
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -27,6 +29,9 @@ public:
 
     void done(int result) override;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildControls();
     void Form_Load();
@@ -35,6 +40,7 @@ private:
     void browse(Game game);
     void detect(Game game);
     void SaveSettingsNow();
+    bool confirmClear(const QString& what);
 
     GridView* serverView_ = nullptr;
     GridView* budView_ = nullptr;
@@ -46,4 +52,6 @@ private:
     QSlider* Slider1 = nullptr;
     QCheckBox* CheckAlerts = nullptr;
     bool saved_ = false;
+    std::optional<SettingsValues> stored_;  // the values as "vyrn.ini" had them
+    AppConfig configAtOpen_;                // given back on Cancel
 };

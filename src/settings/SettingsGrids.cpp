@@ -7,7 +7,7 @@
 
 void layoutSettingsServerGrid(FlexGrid& g, int gameColumnWidth) {
     g.Clear();
-    g.setCols(4);
+    g.setCols(5);
     g.setRows(2);
     g.setFixedRows(1);
     g.setFixedCols(0);
@@ -18,6 +18,7 @@ void layoutSettingsServerGrid(FlexGrid& g, int gameColumnWidth) {
         g.setColWidth(c, widths[c]);
         g.setColAlignment(c, FlexGrid::AlignLeftCenter);
     }
+    g.setColWidth(kRestColumn, 0);
 }
 
 void layoutSettingsBuddyGrid(FlexGrid& g) {
@@ -37,6 +38,7 @@ LinesRead loadSettingsServerGrid(FlexGrid& g) {
         g.setTextMatrix(row, 1, fav.address);
         g.setTextMatrix(row, 2, fav.port);
         g.setTextMatrix(row, 3, fav.code);
+        g.setTextMatrix(row, kRestColumn, fav.rest);
     });
 }
 

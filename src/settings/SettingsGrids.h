@@ -6,6 +6,9 @@
 
 inline constexpr int kGameColumnWidthOnOpen = 800;
 inline constexpr int kGameColumnWidthAfterClear = 500;
+// A hidden column of the favourites grid: the rest of a favourite's line after its
+// game code (a comment), which stays with the favourite wherever it moves.
+inline constexpr int kRestColumn = 4;
 
 // Clears the favourites grid and lays it out with a header and one empty data row.
 void layoutSettingsServerGrid(FlexGrid& grid, int gameColumnWidth);

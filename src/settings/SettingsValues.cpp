@@ -6,11 +6,12 @@
 
 #include "platform/CaseInsensitivePath.h"
 #include "platform/FileIO.h"
-#include "platform/WineRegistry.h"
 #include "state/ConfigFile.h"
 #include "state/FavouritesFiles.h"
 #include "state/GameFiles.h"
 #include "state/ProgramFolder.h"
+#include "settings/GameDetection.h"
+#include "settings/SettingsGrids.h"
 
 namespace {
 // The file in its real letter case when it exists, else the path as given.
@@ -26,14 +27,7 @@ bool isFile(const QString& path) {
 
 QString& configPath(AppConfig& config, Game game) { return gamePathOf(config, game); }
 
-QString detectedGamePath(Game game) {
-    const GameInfo& info = gameInfo(game);
-    const QString windowsFolder =
-        ReadRegistryString(RegistryRoot::LocalMachine, info.registryKey, QStringLiteral("Folder"));
-    const QString folder = mapWindowsPathIntoPrefix(windowsFolder, winePrefix());
-    if (!folder.isEmpty()) return existingSpelling(folder + QStringLiteral("/System/") + info.windowsExecutable);
-    return findNativeInstall(game, QDir::homePath(), QStringLiteral("/")).value_or(QString());
-}
+QString detectedGamePath(Game game) { return searchGame(game, QDir::homePath()).path; }
 
 void DetectGamePath(Game game, SettingsValues& values, AppConfig& config) {
     const QString path = detectedGamePath(game);
@@ -69,7 +63,7 @@ int sliderPositionOf(const QString& line5) {
     return int(position);
 }
 
-void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) {
+std::optional<SettingsValues> LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) {
     for (Game g : kGames)
         if (values.path(g).isEmpty()) DetectGamePath(g, values, config);
     // A line the file lacks leaves what its value held.
@@ -78,23 +72,28 @@ void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) 
     stored.RefreshDelay = QString::number(values.refreshDelay);
     stored.BuddyAlerts.clear();
     const GetPathsResult read = readConfigFile(stored).result;
+    std::optional<SettingsValues> asStored;
     if (read == GetPathsResult::Read || read == GetPathsResult::OldFormat) {
         for (Game g : kGames) configPath(config, g) = configPath(stored, g);
         values.exitAfterLaunch = stored.AfterLaunch == QLatin1String("1");
         values.refreshDelay = sliderPositionOf(stored.RefreshDelay);
         values.buddyAlerts = buddyAlertsOn(stored);
         for (Game g : kGames) values.path(g) = configPath(config, g);
+        asStored = values;
         for (Game g : kGames)
             if (values.path(g).isEmpty()) DetectGamePath(g, values, config);
     }
     loadBuddyGrid(budList);
+    return asStored;
 }
 
 QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
-                               const FlexGrid& budList, const AppConfig& config) {
+                               const FlexGrid& budList, const AppConfig& config,
+                               const std::optional<SettingsValues>& stored) {
     QList<FavouriteLine> favourites;
     for (int i = 1; i < serverGrid.Rows(); ++i)
-        favourites.append({serverGrid.TextMatrix(i, 1), serverGrid.TextMatrix(i, 2), serverGrid.TextMatrix(i, 3)});
+        favourites.append({serverGrid.TextMatrix(i, 1), serverGrid.TextMatrix(i, 2),
+                           serverGrid.TextMatrix(i, 3), serverGrid.TextMatrix(i, kRestColumn)});
 
     AppConfig written = config;
     for (Game g : kGames) configPath(written, g) = values.path(g);
@@ -106,7 +105,9 @@ QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& ser
     for (int i = 1; i < budList.Rows(); ++i) names.append(budList.TextMatrix(i, 0));
 
     QList<SaveResult> failed;
-    for (const SaveResult& r : {writeFavourites(favourites), writeConfigFile(written, QString()), writeBuddies(names)})
+    const SaveResult configSaved =
+        stored && *stored == values ? SaveResult{} : writeConfigFile(written, QString());
+    for (const SaveResult& r : {writeFavourites(favourites), configSaved, writeBuddies(names)})
         if (!r) failed.append(r);
     return failed;
 }

@@ -13,6 +13,7 @@ struct SettingsValues {
     bool exitAfterLaunch = true;  // Option1 "Exit VYRN"; else Option2 "Send VYRN to Systray"
     int refreshDelay = 1;         // Slider1, 1 to 5
     bool buddyAlerts = true;      // the buddy alert box; line 9 of "vyrn.ini"
+    bool operator==(const SettingsValues&) const = default;
     QString& path(Game g) { return paths[int(g)]; }
     const QString& path(Game g) const { return paths[int(g)]; }
 };
@@ -23,9 +24,9 @@ inline constexpr int kMaxRefreshDelay = 5;
 // The configuration's path of a game.
 QString& configPath(AppConfig& config, Game game);
 
-// The game's executable as the registry of the Wine prefix knows its folder (the
-// folder + "System/<executable>", the file's real letter case where it exists); when the
-// registry names none, a native port in one of the usual install folders; else empty.
+// The game's executable as the registry of a Wine prefix knows its folder (the folder +
+// "System/<executable>", in the file's real letter case), taken only when it is there;
+// else a native port in one of the usual install folders; else empty.
 QString detectedGamePath(Game game);
 // "Auto": a detected path becomes the game's path and its box's text; otherwise
 // nothing changes.
@@ -43,10 +44,14 @@ QString browseCaption(Game game);
 int sliderPositionOf(const QString& line5);
 
 // Fills the values from the registry and "vyrn.ini" (lines 1 to 5) and the buddy grid
-// from "buddies.ini". Lines missing from the file leave what their values held.
-void LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList);
+// from "buddies.ini". Lines missing from the file leave what their values held. Returns
+// the values as the file has them, before any detection; nothing when there is no file.
+std::optional<SettingsValues> LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList);
 
 // Writes "servers.ini", "vyrn.ini" and "buddies.ini" from the dialog (favourites without
-// an address are not stored); returns the writes that failed (their old files stay).
+// an address are not stored); "vyrn.ini" only when the values differ from the file's
+// (stored). A file that would not change is not written. Returns the writes that failed
+// (their old files stay).
 QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
-                         const FlexGrid& budList, const AppConfig& config);
+                               const FlexGrid& budList, const AppConfig& config,
+                               const std::optional<SettingsValues>& stored = std::nullopt);

@@ -14,32 +14,58 @@ QString gameDisplayName(const QString& code) {
 
 FavouriteLine splitFavouriteLine(const QString& line) {
     const QStringList f = line.split(':');
-    return {f.value(0).trimmed(), f.value(1).trimmed(), f.value(2).trimmed()};
+    const QString rest = f.size() > 3 ? ':' + f.mid(3).join(':') : QString();
+    return {f.value(0).trimmed(), f.value(1).trimmed(), f.value(2).trimmed(), rest};
 }
 
 std::optional<QString> joinFavouriteLine(const FavouriteLine& f) {
     if (f.address.trimmed().isEmpty()) return std::nullopt;
-    return f.address + ':' + f.port + ':' + f.code;
+    return f.address + ':' + f.port + ':' + f.code + f.rest;
+}
+
+bool isFavouriteLine(const QString& line) {
+    const QString t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(';') || t.startsWith('#')) return false;
+    return joinFavouriteLine(splitFavouriteLine(line)).has_value();
 }
 
 FavouritesRead readFavourites() {
     FavouritesRead out;
     out.file = readTextLines(programFile(kServersFileName));
     out.favourites.reserve(out.file.lines.size());
-    for (const QString& line : std::as_const(out.file.lines)) {
-        if (line.isEmpty()) continue;
-        const FavouriteLine favourite = splitFavouriteLine(line);
-        if (joinFavouriteLine(favourite)) out.favourites.append(favourite);
-    }
+    for (const QString& line : std::as_const(out.file.lines))
+        if (isFavouriteLine(line)) out.favourites.append(splitFavouriteLine(line));
     return out;
 }
 
 SaveResult writeFavourites(const QList<FavouriteLine>& favourites) {
-    QStringList lines;
-    lines.reserve(favourites.size());
-    for (const FavouriteLine& favourite : favourites)
-        if (const auto line = joinFavouriteLine(favourite)) lines.append(*line);
-    return writeTextLines(programFile(kServersFileName), lines);
+    const QString path = programFile(kServersFileName);
+    const LinesRead old = readTextLines(path);
+    QStringList lines = old.lines;
+    QList<qsizetype> places;  // the lines that hold favourites
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (isFavouriteLine(lines[i])) places.append(i);
+    QStringList unused;  // the old favourites' lines, each taken once
+    for (qsizetype i : std::as_const(places)) unused.append(lines[i]);
+    QStringList stored;
+    for (const FavouriteLine& favourite : favourites) {
+        const auto joined = joinFavouriteLine(favourite);
+        if (!joined) continue;
+        const auto same = std::find_if(unused.begin(), unused.end(), [&](const QString& line) {
+            return splitFavouriteLine(line) == favourite;
+        });
+        if (same == unused.end()) {
+            stored.append(*joined);
+            continue;
+        }
+        stored.append(*same);  // as it was written, blanks and all
+        unused.erase(same);
+    }
+    qsizetype k = 0;
+    for (; k < places.size() && k < stored.size(); ++k) lines[places[k]] = stored[k];
+    for (qsizetype drop = places.size() - 1; drop >= k; --drop) lines.removeAt(places[drop]);
+    lines.append(stored.mid(k));
+    return writeTextLines(path, lines);
 }
 
 LinesRead loadFavouritesInto(FlexGrid& g,
@@ -68,12 +94,25 @@ LinesRead LoadServerList(MainState& s) {
 
 SaveResult SaveSortedServerList(const MainState& s) {
     const FlexGrid& g = s.ServerGrid;
+    // A reply may rewrite a row's code ("UT" to "ut"); the file's own spelling and the
+    // rest of its line stay with the favourite.
+    QList<FavouriteLine> stored = readFavourites().favourites;
     QList<FavouriteLine> favourites;
     // Column 0 only says whether a row is a favourite; the address comes from the hidden
     // column, so a server name shown in column 1 is never stored.
-    for (int i = 1; i < g.Rows(); ++i)
-        if (!g.TextMatrix(i, 0).isEmpty())
-            favourites.append({g.TextMatrix(i, 2), g.TextMatrix(i, 3), g.TextMatrix(i, 7)});
+    for (int i = 1; i < g.Rows(); ++i) {
+        if (g.TextMatrix(i, 0).isEmpty()) continue;
+        FavouriteLine row{g.TextMatrix(i, 2), g.TextMatrix(i, 3), g.TextMatrix(i, 7), {}};
+        const auto same = std::find_if(stored.begin(), stored.end(), [&](const FavouriteLine& f) {
+            return f.address == row.address && f.port == row.port &&
+                   f.code.compare(row.code, Qt::CaseInsensitive) == 0;
+        });
+        if (same != stored.end()) {
+            row = *same;
+            stored.erase(same);
+        }
+        favourites.append(row);
+    }
     return writeFavourites(favourites);
 }
 
@@ -139,5 +178,19 @@ LinesRead loadBuddyGrid(FlexGrid& g) {
 }
 
 SaveResult writeBuddies(const QStringList& names) {
-    return writeTextLines(programFile(kBuddiesFileName), names);
+    const QString path = programFile(kBuddiesFileName);
+    const QStringList old = readTextLines(path).lines;
+    // The loader passes over the empty lines before the first name and an empty last
+    // line; they stay in the file, and a file without names stays as it is while the
+    // list is empty.
+    qsizetype lead = 0;
+    while (lead < old.size() && old[lead].isEmpty()) ++lead;
+    const bool fileHasNames = lead < old.size();
+    const bool noNames =
+        std::all_of(names.cbegin(), names.cend(), [](const QString& n) { return n.isEmpty(); });
+    if (!fileHasNames && !old.isEmpty() && noNames) return writeTextLines(path, old);
+    QStringList lines(fileHasNames ? lead : 0, QString());
+    lines += names;
+    if (fileHasNames && old.last().isEmpty()) lines.append(QString());
+    return writeTextLines(path, lines);
 }

@@ -15,17 +15,23 @@
 // other code is shown as it is stored.
 QString gameDisplayName(const QString& code);
 
-// One favourite: its line split at every ":", missing fields empty.
+// One favourite: its line split at the first three ":", missing fields empty; rest is
+// what followed the third field (a comment, with its ":"), kept with the favourite.
 struct FavouriteLine {
     QString address, port, code;
+    QString rest = {};
+    bool operator==(const FavouriteLine&) const = default;
 };
 FavouriteLine splitFavouriteLine(const QString& line);
 // The line stored for a favourite; nothing for one without an address, which can
 // never be queried and is never stored.
 std::optional<QString> joinFavouriteLine(const FavouriteLine& favourite);
+// Whether a line of "servers.ini" is a favourite: not blank, not a note (";" or "#"),
+// with an address. Every other line is kept in the file as it is.
+bool isFavouriteLine(const QString& line);
 
-// Every favourite of "servers.ini" in file order: each non-empty line with an address
-// (a line with fewer than three fields loads with the missing ones empty).
+// Every favourite of "servers.ini" in file order (a line with fewer than three fields
+// loads with the missing ones empty).
 struct FavouritesRead {
     LinesRead file;
     QList<FavouriteLine> favourites;
@@ -35,13 +41,17 @@ FavouritesRead readFavourites();
 // left after the last; writeRow fills each row from its favourite (index from 0).
 LinesRead loadFavouritesInto(FlexGrid& g,
                              const std::function<void(int row, int index, const FavouriteLine&)>& writeRow);
-// Rewrites "servers.ini" with the favourites that have an address.
+// Rewrites "servers.ini" with the favourites that have an address, in order, in the
+// places the file's favourites had; its other lines stay where they are, a favourite
+// unchanged keeps its line as it was written, and a file that would not change is
+// not written.
 SaveResult writeFavourites(const QList<FavouriteLine>& favourites);
 
 // Fills the freshly laid out main server grid from "servers.ini"; returns what reading
 // found, so the caller can tell the user of a file it could not read.
 LinesRead LoadServerList(MainState& s);
-// Writes "servers.ini" from the main server grid in its current order.
+// Writes "servers.ini" from the main server grid in its current order; each favourite
+// keeps the game code and the rest of its line as the file has them.
 SaveResult SaveSortedServerList(const MainState& s);
 
 // Adds the favourites that are not in the list yet (same address and query port) to the

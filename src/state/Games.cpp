@@ -14,17 +14,17 @@ const GameInfo kTable[] = {
      {"System64/ut-bin-amd64", "System/ut-bin-x86", "System/ut-bin"},
      kInstalledApps + "UnrealTournament", "UnrealTournament.ini", "User.ini", "",
      {".utpg/System", ".loki/ut/System"},
-     {"~/.local/share/OldUnreal/UnrealTournament", "/usr/local/games/ut", "/opt/ut"}},
+     {"~/.local/share/OldUnreal/UnrealTournament", "/usr/local/games/ut", "/opt/ut"}, 13240},
     {Game::UT2003, "UT2", "UT2003", "Unreal Tournament 2003", &AppConfig::Ut2003Path, "UT2003.exe",
      {"System/ut2003-bin"},
      kInstalledApps + "UT2003", "UT2003.ini", "User.ini", "",
      {".ut2003/System"},
-     {"/usr/local/games/ut2003", "/opt/ut2003"}},
+     {"/usr/local/games/ut2003", "/opt/ut2003"}, 0},
     {Game::UT2004, "UT3", "UT2004", "Unreal Tournament 2004", &AppConfig::Ut2004Path, "UT2004.exe",
      {"System/ut2004-bin-linux-amd64", "System/ut2004-bin"},
      kInstalledApps + "UT2004", "UT2004.ini", "User.ini", "../ScreenShots",
      {".ut2004/System"},
-     {"/usr/local/games/ut2004", "/opt/ut2004"}},
+     {"/usr/local/games/ut2004", "/opt/ut2004"}, 13230},
 };
 
 // "C:\..." as a settings file written on Windows holds it.

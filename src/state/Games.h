@@ -30,6 +30,7 @@ struct GameInfo {
     // Where native ports are usually installed: "~/" is the home folder, other places
     // are absolute.
     QStringList nativeInstallFolders;
+    int steamAppId;  // Steam's number of the game (its prefix is compatdata/<id>/pfx); 0 for none
 };
 
 const GameInfo& gameInfo(Game game);

@@ -47,7 +47,10 @@ SaveResult writeTextLines(const QString& path, const QStringList& lines) {
     const Read old = readWithFormat(path);
     if (old.lines.failed())
         return {path, old.lines.reason + QStringLiteral(", and VYRN never writes over a file it could not read")};
-    return {path, writeFileAtomicallyWithReason(path, encodeTextLines(lines, old.format))};
+    // The same lines again: the file is left alone, its own line ends and time included.
+    if (old.lines.status == LinesRead::Read && lines == old.lines.lines) return {path, {}};
+    const QByteArray bytes = encodeTextLines(lines, old.format);
+    return {path, writeFileAtomicallyWithReason(path, bytes)};
 }
 
 QString readFailureText(const LinesRead& read) {

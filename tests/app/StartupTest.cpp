@@ -65,7 +65,9 @@ TEST(Startup, LineSixIsRewrittenAsTrueUnlessItIsExactlyFalse) {
         t.folder.write("vyrn.ini", file);
         ASSERT_TRUE(t.run());
         EXPECT_EQ(t.folder.read("vyrn.ini"),
-                  line6 == "False" ? file : "a\r\nb\r\nc\r\n1\r\n2\r\nTrue\r\n/s\r\n/s\r\n");
+                  line6 == "False"
+                      ? file
+                      : "a\r\nb\r\nc\r\n1\r\n2\r\nTrue\r\n/s\r\n/s");  // no last line end, as before
         EXPECT_TRUE(t.prompts.shown.isEmpty());
     }
 }

@@ -1,16 +1,16 @@
 // The profile line edits on arbitrary "User.ini" bytes: every edit, then a check that
 // the edited lines written out and read back are the same lines (no edit makes a line
-// break of its own).
+// break of its own), and that the lines joined give the bytes they came from.
 #include <cstdlib>
 
 #include "FuzzSupport.h"
-#include "platform/FileIO.h"
 #include "profile/ProfileFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzSetUp();
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    QList<QByteArray> lines = splitLines(bytes);
+    QList<QByteArray> lines = splitProfileLines(bytes);
+    if (lines.join() != bytes) std::abort();
     const int pick = size ? data[0] : 0;
     applyTauntLevel(lines, pick % 4);
     applyTeam(lines, pick % 2);
@@ -19,6 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     holdsSpectatorClass(lines);
     const auto name = encodePlayerName(QString::fromLatin1(bytes.left(20)));
     applyPlayerName(lines, name.value_or("Big_Bob"));
-    if (splitLines(joinLinesCrLf(lines)) != lines) std::abort();
+    if (splitProfileLines(lines.join()) != lines) std::abort();
     return 0;
 }

@@ -9,15 +9,23 @@
 
 namespace {
 struct RecordingEnvironment final : LaunchEnvironment {
-    bool startResult = true;
+    QString startFailure;
     QList<ProcessSpec> started;
     int minimised = 0;
-    bool startProcess(const ProcessSpec& p) override {
+    QString startProcess(const ProcessSpec& p) override {
         started.append(p);
-        return startResult;
+        return startFailure;
     }
     void minimiseWindow() override { ++minimised; }
 };
+
+// A Windows install copied from a CD keeps its names in capitals ("UT2004.EXE").
+InstalledGame inCapitals(InstalledGame g) {
+    const QString upper = QFileInfo(g.executable).path() + "/" + QFileInfo(g.executable).fileName().toUpper();
+    QFile::rename(g.executable, upper);
+    g.executable = upper;
+    return g;
+}
 
 // The state after a click on a server of this game code and its reply.
 struct SelectedServer : MainState {
@@ -42,12 +50,14 @@ TEST(Launch, EachGameRunsAsItIsInstalledInItsOwnFolder) {
         {installs.native(Game::UT2004, "/opt/ut2004", "System/ut2004-bin"), "ut3", " 7777 ", Minimised},
         {installs.wine(Game::UT), "ut", "1", Maximised},
         {installs.wine(Game::UT2003, "Games/ut2003-prefix"), "UT2", "65535", Maximised},
-        {installs.wine(Game::UT2004, "Wine Prefixes/steam/pfx"), "Ut3", "7777", Minimised}};
+        {inCapitals(installs.wine(Game::UT2004, "Wine Prefixes/steam/pfx")), "Ut3", "7777", Minimised}};
     std::optional<ProcessSpec> last;
     for (const auto& [g, code, port, show] : cases) {
         const QString dir = QFileInfo(g.executable).path();
         AppConfig config;
-        gamePathOf(config, g.game) = dir.chopped(6) + "system/" + g.executable.section('/', -1).toLower();
+        const QString name = g.executable.section('/', -1);  // the name as typed: in capitals for Windows
+        gamePathOf(config, g.game) =
+            dir.chopped(6) + "system/" + (g.prefix.isEmpty() ? name.toLower() : name.toUpper());
         last = planLaunch(SelectedServer(code, port), config).process;
         ASSERT_TRUE(last) << code;
         const auto via = g.prefix.isEmpty() ? QStringList() : QStringList{installs.home() + "/bin/wine"};
@@ -62,7 +72,7 @@ TEST(Launch, EachGameRunsAsItIsInstalledInItsOwnFolder) {
     const QString wine =
         "#!/bin/sh\nprintf '%s|%s|' \"$(pwd)\" \"$WINEPREFIX\" >'%1'\nprintf '[%s]' \"$@\" >>'%1'\n";
     GameInstalls::write(installs.home() + "/bin/wine", wine.arg(record).toUtf8());
-    ASSERT_TRUE(startGameProcess(*last));
+    ASSERT_EQ(startGameProcess(*last), "");
     for (int i = 0; i < 1000 && !GameInstalls::read(record).endsWith(":7777]"); ++i) pumpEvents(10);
     EXPECT_EQ(GameInstalls::read(record), last->workingFolder + "|" + last->environment.value("WINEPREFIX") +
                                               "|[" + last->arguments.join("][") + "]");
@@ -94,7 +104,7 @@ TEST(Launch, ButtonTellsWhyNothingStartsElseStartsOnceThenEndsOrHides) {
     for (const auto& [after, starts, hidden, endings] : cases) {
         ProgramEndRecorder ended;
         RecordingEnvironment env;
-        env.startResult = starts;
+        env.startFailure = starts ? QString() : "Permission denied";
         config.AfterLaunch = after;
         SelectedServer s("ut", "7777");
         s.AutoScan.setEnabled(true);
@@ -105,5 +115,9 @@ TEST(Launch, ButtonTellsWhyNothingStartsElseStartsOnceThenEndsOrHides) {
         EXPECT_EQ(std::pair(s.AutoScan.Enabled(), s.AutoScanMode), std::pair(hidden == 0, hidden == 0))
             << after;
     }
-    EXPECT_EQ(prompts.shown.value(prompts.shown.size() - 1).text, cannotStartMessage(config.UtPath));
+    EXPECT_EQ(prompts.shown.value(prompts.shown.size() - 1).text,
+              "The game could not be started: " + config.UtPath + " (Permission denied)");
+    // The system's own words for a program that cannot run.
+    QFile(config.UtPath).setPermissions(QFile::ReadOwner);
+    EXPECT_EQ(startGameProcess({config.UtPath, {}, installs.home(), {}, {}}), "Permission denied");
 }

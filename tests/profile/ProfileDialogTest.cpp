@@ -21,7 +21,8 @@ TEST(GameSettingsDialog, ReadsTheProfilesWritesChoicesAtOnceAndNamesOnDone) {
     appConfig() = AppConfig{};
     appConfig().UtPath = ut.executable;
     appConfig().Ut2004Path = ut2004.executable;
-    GameInstalls::write(ut.profile, "[DefaultPlayer]\r\nTeam=2\r\noverrideclass=botpack.chspectator\r\n");
+    const QByteArray opened = "[DefaultPlayer]\nteam=2\noverrideclass=botpack.chspectator\n";
+    GameInstalls::write(ut.profile, opened);
     ScriptedPrompter prompts;
     ProfileDialog dialog;
     dialog.Form_Load();
@@ -30,14 +31,17 @@ TEST(GameSettingsDialog, ReadsTheProfilesWritesChoicesAtOnceAndNamesOnDone) {
     EXPECT_TRUE(child<QCheckBox>(dialog, "Check2")->isChecked());
     auto* note = child<QLabel>(dialog, "Label7");
     EXPECT_LE(note->sizeHint().width(), note->width());  // the whole note shows
-    // The tick found in the file was written back as the user's own.
-    const QByteArray spectating = "[DefaultPlayer]\r\nTeam=255\r\nOverrideClass=Botpack.CHSpectator\r\n";
-    EXPECT_EQ(GameInstalls::read(ut.profile), spectating);
+    EXPECT_EQ(GameInstalls::read(ut.profile), opened);   // the tick found in the file is only shown
 
     emit child<QComboBox>(dialog, "Combo5")->activated(3);  // UT2004 taunts: None
     EXPECT_TRUE(GameInstalls::read(ut2004.profile).contains("bNoVoiceTaunts=True\r\nbNoVoiceMessages=True"));
-    emit child<QComboBox>(dialog, "Combo3")->activated(1);  // blue, but spectating
+    child<QComboBox>(dialog, "Combo3")->setCurrentIndex(3);
+    emit child<QComboBox>(dialog, "Combo3")->activated(3);  // gold, but spectating
+    const QByteArray spectating = "[DefaultPlayer]\nteam=255\noverrideclass=botpack.chspectator\n";
     EXPECT_EQ(GameInstalls::read(ut.profile), spectating);
+    child<QCheckBox>(dialog, "Check2")->setChecked(false);  // the team shown comes back
+    const QByteArray gold = "[DefaultPlayer]\nteam=3\noverrideclass=\n";
+    EXPECT_EQ(GameInstalls::read(ut.profile), gold);
 
     // A name the game cannot store is refused and the dialog stays open for a better one.
     const QString ivan = QString::fromUtf8("\u0418\u0432\u0430\u043d");
@@ -45,7 +49,7 @@ TEST(GameSettingsDialog, ReadsTheProfilesWritesChoicesAtOnceAndNamesOnDone) {
     child<QPushButton>(dialog, "Command15")->click();
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.startsWith("The name " + ivan + " has letters"));
-    EXPECT_EQ(GameInstalls::read(ut.profile), spectating);
+    EXPECT_EQ(GameInstalls::read(ut.profile), gold);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 
     child<QLineEdit>(dialog, "Text1")->clear();  // an empty box changes nothing
@@ -55,6 +59,6 @@ TEST(GameSettingsDialog, ReadsTheProfilesWritesChoicesAtOnceAndNamesOnDone) {
     EXPECT_EQ(name->cursorPosition(), 19);
     child<QPushButton>(dialog, "Command15")->click();
     EXPECT_TRUE(GameInstalls::read(ut2004.profile).contains("\r\nName=Big_Bob_the_brave_o\r\n"));
-    EXPECT_EQ(GameInstalls::read(ut.profile), spectating);
+    EXPECT_EQ(GameInstalls::read(ut.profile), gold);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }

@@ -3,69 +3,89 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimeZone>
+#include <functional>
 
-#include "profile/ProfileFile.h"
+#include "../state/ReadOnlyFolder.h"
+#include "profile/ProfileDialog.h"
 #include "support/GameInstalls.h"
 #include "support/TestSupport.h"
 
-TEST(ProfileFile, EditsChangeOnlyTheirLinesAndNothingIsLostWhenTheFileOrFolderRefuses) {
+TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRefuses) {
     GameInstalls installs;
-    const InstalledGame ut = installs.wine(Game::UT), ut2004 = installs.wine(Game::UT2004);
+    const InstalledGame ut = installs.wine(Game::UT);
     appConfig() = AppConfig{};
-    appConfig().UtPath = ut.executable;
-    appConfig().Ut2004Path = ut2004.executable;
-    GameInstalls::write(ut.profile,
-                        "[Engine.PlayerPawn]\r\nbautotaunt = true\r\nbNoAutoTaunts=False\r\n"
-                        "bNoVoiceTaunts=False\r\nbNoVoiceMessages=False\r\n");
-    const std::pair<int, const char*> taunts[] = {
-        {2, "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=False\r\n"},
-        {3, "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=True\r\n"},
-        {1, "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False\r\n"},
-        {0, "bAutoTaunt=True\r\nbNoAutoTaunts=False\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False\r\n"}};
-    for (const auto& [level, keys] : taunts) {
-        ASSERT_EQ(SetTauntLevel(Game::UT, level), ProfileEdit::Written);
-        EXPECT_EQ(GameInstalls::read(ut.profile), "[Engine.PlayerPawn]\r\n" + QByteArray(keys)) << level;
-    }
-    GameInstalls::write(ut.profile, GameInstalls::kProfile);
-    ASSERT_EQ(SetSpectator(true), ProfileEdit::Written);
-    EXPECT_TRUE(GameInstalls::read(ut.profile).contains("OverrideClass=Botpack.CHSpectator\r\n"));
-    EXPECT_TRUE(GameInstalls::read(ut.profile).endsWith("Team=255\r\n"));  // every team line
-    ASSERT_EQ(SetSpectator(false), ProfileEdit::Written);
-    EXPECT_EQ(GameInstalls::read(ut.profile).count("Team=0\r\n"), 2);
-
-    GameInstalls::write(ut2004.profile, "[XGame.xPlayer]\nTeam=0\nFavTeam=Team=9");
-    ASSERT_EQ(SetTeam(Game::UT2004, 1), ProfileEdit::Written);
-    EXPECT_EQ(GameInstalls::read(ut2004.profile), "[XGame.xPlayer]\r\nTeam=1\r\nFavTeam=Team=9\r\n");
-
-    const std::pair<QByteArray, QByteArray> names[] = {
-        {GameInstalls::kProfile,
+    appConfig().UtPath = appConfig().Ut2004Path = ut.executable;  // one profile for both
+    const QByteArray keys =
+        "bAutoTaunt=True\r\nbNoAutoTaunts=False\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False";
+    const auto named = [](const QString& n) { return [n] { return SetPlayerName(Game::UT2004, n); }; };
+    const auto zoe = named(QString::fromUtf8("Zo\u00eb\u20ac"));
+    // Line ends (CR LF, LF, lone CR, none at the end) and the spelling of keys and sections stay.
+    const struct {
+        QByteArray before;
+        std::function<ProfileResult()> edit;
+        QByteArray after;
+        ProfileEdit result = ProfileEdit::Written;
+    } cases[] = {
+        {"[Engine.PlayerPawn]\nbautotaunt = true\r\n" + keys.mid(17),
+         [] { return SetTauntLevel(Game::UT, 2); },
+         "[Engine.PlayerPawn]\nbautotaunt = "
+         "False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=False"},
+        {keys, [] { return SetTauntLevel(Game::UT, 3); },
+         "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=True"},
+        {keys, [] { return SetTauntLevel(Game::UT, 1); },
+         "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False"},
+        {"[XGame.xPlayer]\nTeam=0\nFavTeam=Team=9\nteam=0", [] { return SetTeam(Game::UT2004, 1); },
+         "[XGame.xPlayer]\nTeam=1\nFavTeam=Team=9\nteam=0"},
+        {"[defaultplayer]\rteam=1\roverrideclass=\rTeam=2\r", [] { return SetSpectator(true); },
+         "[defaultplayer]\rteam=255\roverrideclass=Botpack.CHSpectator\rTeam=255\r"},
+        {"Team=255\r\nOverrideClass=Botpack.CHSpectator\r\n", [] { return SetSpectator(false, 3); },
+         "Team=3\r\nOverrideClass=\r\n"},
+        {"Team=1\n", [] { return SetUtTeam(2, true); }, "Team=255\n"},
+        {GameInstalls::kProfile, zoe,
          QByteArray(GameInstalls::kProfile).replace("Name=Player", "Name=Zo\xeb\x80")},
-        {"[defaultplayer]\r\nname = Player\r\n", "[DefaultPlayer]\r\nName=Zo\xeb\x80\r\n"},
-        {"[DefaultPlayer]\r\nClass=X\r\n[Other]\r\nName=Keep\r\n",
+        {"[defaultplayer]\nname = Player\n", zoe, "[defaultplayer]\nname = Zo\xeb\x80\n"},
+        {"[DefaultPlayer]\r\nClass=X\r\n[Other]\r\nName=Keep\r\n", zoe,
          "[DefaultPlayer]\r\nName=Zo\xeb\x80\r\nClass=X\r\n[Other]\r\nName=Keep\r\n"},
-        {"A=1\r\n[DefaultPlayer]", "A=1\r\n[DefaultPlayer]\r\nName=Zo\xeb\x80\r\n"},
-        {"No header here\r\n", "No header here\r\n"}};
-    for (const auto& [before, after] : names) {  // in the games' code page
-        GameInstalls::write(ut2004.profile, before);
-        SetPlayerName(Game::UT2004, QString::fromUtf8("Zo\u00eb\u20ac"));
-        EXPECT_EQ(GameInstalls::read(ut2004.profile), after) << before.toStdString();
+        {"A=1\n[DefaultPlayer]", zoe, "A=1\n[DefaultPlayer]\nName=Zo\xeb\x80"},
+        {"No header here\r\n", zoe, "No header here\r\n", ProfileEdit::Unchanged},
+        {"Name=P\n", named("Big\nBob"), "Name=P\n", ProfileEdit::NameHasControls},
+        {"Name=P\n", named("Tab\tBob"), "Name=P\n", ProfileEdit::NameHasControls},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before.toStdString());
+        GameInstalls::write(ut.profile, c.before);
+        EXPECT_EQ(c.edit().edit, c.result);
+        EXPECT_EQ(GameInstalls::read(ut.profile), c.after);
     }
 
-    // A shared install takes no new file: the profile is written in place. A full disk loses nothing.
+    // A shared install takes no new file: the profile is written in place.
     GameInstalls::write(ut.profile, GameInstalls::kProfile);
     {
         const FolderTakingNoNewFiles shared(QFileInfo(ut.profile).path());
         ASSERT_TRUE(shared.active());
         ASSERT_EQ(SetTeam(Game::UT, 2), ProfileEdit::Written);
     }
-    EXPECT_EQ(GameInstalls::read(ut.profile), QByteArray(GameInstalls::kProfile).replace("team=1", "Team=2"));
+    EXPECT_EQ(GameInstalls::read(ut.profile), QByteArray(GameInstalls::kProfile).replace("team=1", "team=2"));
+    // A full disk is no shared install: the file is left alone, not even rewritten in place, and the user
+    // told why.
     const QByteArray big = GameInstalls::kProfile + QByteArray(4000, 'x');
     GameInstalls::write(ut.profile, big);
-    {
+    const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6),
+                        QTimeZone::utc());  // tells "left alone" from "same bytes"
+    QFile aged(ut.profile);
+    ASSERT_TRUE(aged.open(QIODevice::ReadWrite) && aged.setFileTime(old, QFileDevice::FileModificationTime));
+    aged.close();
+    const ProfileResult full = [] {
         FileSizeLimit disk(64);
-        EXPECT_EQ(SetTauntLevel(Game::UT, 3), ProfileEdit::WriteFailed);
-    }
+        return SetTauntLevel(Game::UT, 3);
+    }();
+    EXPECT_EQ(full, ProfileEdit::WriteFailed);
     EXPECT_EQ(GameInstalls::read(ut.profile), big);
+    EXPECT_EQ(QFileInfo(ut.profile).lastModified(), old);
+    EXPECT_EQ(profileEditMessage(full, ut.profile)->text,
+              "Could not write " + ut.profile +
+                  ": File too large\r\n\r\nThe file was left as it was; your change was not saved.");
     EXPECT_EQ(QDir(QFileInfo(ut.profile).path()).entryList(QDir::Files, QDir::Name),
               (QStringList{"UnrealTournament.exe", "UnrealTournament.ini", "User.ini"}));
 
@@ -75,4 +95,14 @@ TEST(ProfileFile, EditsChangeOnlyTheirLinesAndNothingIsLostWhenTheFileOrFolderRe
     QFile::remove(ut.profile);
     EXPECT_EQ(SetSpectator(true), ProfileEdit::Missing);
     EXPECT_FALSE(QFile::exists(ut.profile));  // not brought back half-made
+
+    // A read-only home says so.
+    GameInstalls::write(ut.profile, GameInstalls::kProfile);
+    const QString system = QFileInfo(ut.profile).path();
+    if (const QString why = mountReadOnly(system); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    const ProfileResult readOnly = SetTeam(Game::UT2004, 0);
+    unmountReadOnly(system);
+    EXPECT_EQ(std::pair(readOnly.edit, readOnly.reason),
+              std::pair(ProfileEdit::WriteFailed, QString("Read-only file system")));
+    EXPECT_EQ(GameInstalls::read(ut.profile), GameInstalls::kProfile);
 }

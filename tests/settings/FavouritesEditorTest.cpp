@@ -36,14 +36,23 @@ const QList<QStringList> kThree = {
 TEST(FavouritesEditor, AddAsksForWhatTheAddressLacksAndStopsSilentlyOnCancelOrBadInput) {
     const struct {
         std::deque<std::optional<QString>> inputs;
-        QString game, row, suggestedQueryPort;
+        QString game, row, suggestedQueryPort, refusal;
     } cases[] = {
-        {{QString("10.0.0.1:7777"), QString("7778")}, "UT", "1|10.0.0.1|7778|UT", "7778"},
-        {{QString("10.0.0.2"), QString(" 7777 "), QString("7787")}, "UT3", "1|10.0.0.2|7787|UT3", "7787"},
-        {{std::nullopt}, "UT", "|||", ""},
-        {{QString("10.0.0.1"), QString("port")}, "UT", "|||", ""},
-        {{QString("10.0.0.1"), QString("7777")}, "", "|||", ""},  // no game chosen
-        {{QString(" :7777")}, "UT", "|||", ""},
+        {{QString("10.0.0.1:7777"), QString("7778")}, "UT", "1|10.0.0.1|7778|UT", "7778", ""},
+        {{QString("ut.example.org"), QString(" 7777 "), QString("7787")},
+         "UT3",
+         "1|ut.example.org|7787|UT3",
+         "7787",
+         ""},
+        {{std::nullopt}, "UT", "|||", "", ""},
+        {{QString("10.0.0.1"), QString("port")}, "UT", "|||", "", "The port \"port\" is not a port"},
+        {{QString("127.0.0.1:100000")}, "UT", "|||", "", "The port \"100000\""},
+        {{QString("127.0.0.1:8.5")}, "UT", "|||", "", "The port \"8.5\""},
+        {{QString("not a host!:7777")}, "UT", "|||", "", "The address \"not a host!\" is neither"},
+        {{QString("10.0.0.256:7777")}, "UT", "|||", "", "The address \"10.0.0.256\""},
+        {{QString("10.0.0.1:7777"), QString("0")}, "UT", "|||", "", "The port \"0\""},
+        {{QString("10.0.0.1"), QString("7777")}, "", "|||", "", ""},  // no game chosen
+        {{QString(" :7777")}, "UT", "|||", "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row.toStdString());
@@ -53,7 +62,8 @@ TEST(FavouritesEditor, AddAsksForWhatTheAddressLacksAndStopsSilentlyOnCancelOrBa
         AddFavourite(g, asker(p), game(c.game));
         EXPECT_EQ(gridRows(g), QStringList{c.row});
         ASSERT_EQ(p.asked.size(), qsizetype(c.inputs.size()));
-        EXPECT_TRUE(p.shown.isEmpty());
+        EXPECT_EQ(p.shown.value(0).text.left(c.refusal.size()), c.refusal);
+        EXPECT_EQ(p.shown.size(), c.refusal.isEmpty() ? 0 : 1);
         if (c.suggestedQueryPort.isEmpty()) continue;
         EXPECT_EQ(p.asked.last().defaultText, c.suggestedQueryPort);
     }
@@ -73,15 +83,16 @@ TEST(FavouritesEditor, EditAsksWithTheRowsValuesCancelChangesNothingAndRemoveLea
     EditFavourite(g, asker(p), game("UT2"));
     EXPECT_EQ((QStringList{p.asked[0].defaultText, p.asked[1].defaultText}),
               (QStringList{"10.0.0.1", "7778"}));
-    // An address typed with a port changes the address only.
-    p.inputs = {QString(" 10.0.0.8 :7777")};
+    // An address typed with a port fills both fields: its port is the query port offered.
+    p.inputs = {QString(" 10.0.0.8 :9999"), QString("9999")};
     g.setRow(2);
     EditFavourite(g, asker(p), game("UT3"));
-    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.9|9000|UT2", "2|10.0.0.8|7787|UT3"}));
+    EXPECT_EQ(p.asked.last().defaultText, "9999");
+    EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.9|9000|UT2", "2|10.0.0.8|9999|UT3"}));
 
     p.inputs = {std::nullopt};
     EditFavourite(g, asker(p), game("UT"));
-    EXPECT_EQ(gridRows(g).last(), "2|10.0.0.8|7787|UT3");
+    EXPECT_EQ(gridRows(g).last(), "2|10.0.0.8|9999|UT3");
     RemoveFavourite(g);
     g.setRow(1);
     RemoveFavourite(g);  // the last entry leaves an empty row

@@ -18,37 +18,52 @@ FlexGrid freshGrid() {
 }
 }  // namespace
 
+// Keys in any letter case; the query port is QueryPort + 9, else Port + 10; an entry without either is told.
 TEST(FavouritesImport, Ut2004RunOfFavouritesLines) {
-    EXPECT_EQ(readUt2004Favourites(lines(
-                  "[XInterface.ExtendedConsole]\n"
+    QStringList refused;
+    EXPECT_EQ(
+        readUt2004Favourites(
+            lines("[XInterface.ExtendedConsole]\n"
                   "ConsoleHotKey=192\n"
                   "Favorites=(ServerID=0,IP=\"10.0.0.5\",Port=7777,QueryPort=7778,ServerName=\"One, two\")\n"
-                  "Favorites=(ServerID=1,IP=\"10.0.0.6:7777\",Port=7777,QueryPort=7788,ServerName=\"B\")\n"
-                  "Favorites=(ServerID=2,Port=7777,QueryPort=7778)\n"                  // no IP=: passed over
-                  "Favorites=(ServerID=3,IP=\"10.0.0.7\",Port=7777,QueryPort=x,)\n"    // no number
-                  "Favorites=(ServerID=4,IP=\"10.0.0.8\",Port=7777,QueryPort=7778)\n"  // no comma after
-                  "Favorites=(ServerID=5,IP=\"\",Port=7777,QueryPort=7778,)\n"         // empty address
+                  "favorites=(serverid=1,ip=\"10.0.0.6:7777\",port=7777,queryport=7788,servername=\"B\")\n"
+                  "Favorites=(ServerID=2,Port=7777,QueryPort=7778)\n"                // no IP=
+                  "Favorites=(ServerID=3,IP=\"10.0.0.7\",Port=7777,QueryPort=x,)\n"  // no number
+                  "Favorites=(ServerID=4,IP=\"10.0.0.8\",Port=7000,QueryPort=0)\n"   // no query port
+                  "Favorites=(ServerID=5,IP=\"10.0.0.9\",Port=0,QueryPort=0)\n"      // no port at all
+                  "Favorites=(ServerID=6,IP=\"10.0.0.10\",Port=7777)\n"
                   "bSomething=True\n"
-                  "Favorites=(ServerID=6,IP=\"10.0.0.9\",Port=7777,QueryPort=7778,ServerName=\"late\")")),
-              (Favs{{"10.0.0.5", "7787"}, {"10.0.0.6", "7797"}}));
+                  "Favorites=(ServerID=7,IP=\"10.0.0.11\",Port=7777,QueryPort=7778,ServerName=\"late\")"),
+            &refused),
+        (Favs{{"10.0.0.5", "7787"},
+              {"10.0.0.6", "7797"},
+              {"10.0.0.7", "7787"},
+              {"10.0.0.8", "7010"},
+              {"10.0.0.10", "7787"}}));
+    EXPECT_EQ(refused, (QStringList{"Favorites=(ServerID=2,Port=7777,QueryPort=7778)",
+                                    "Favorites=(ServerID=5,IP=\"10.0.0.9\",Port=0,QueryPort=0)"}));
 }
 
 TEST(FavouritesImport, Ut2003SectionUpToItsBlankLine) {
+    QStringList refused;
     EXPECT_EQ(readUt2003Favourites(
-                  lines("[XInterface.Browser_ServerListPageFavorites]\n"
+                  lines("[xinterface.browser_serverlistpagefavorites]\n"
                         "Favorites=(ServerID=0,IP=\"10.0.0.5\",Port=7777,QueryPort=7778,ServerName=\"A\")\n"
-                        "Favorites=(IP=\"10.0.0.6\",port=8000,QueryPort=8001)\n"
+                        "Favorites=(IP=\"10.0.0.6\",port=8000)\n"
                         "Favorites=(Port=7777,IP=\"10.0.0.7\",QueryPort=7778,ServerName=\"port first\")\n"
-                        "Favorites=(IP=\"10.0.0.8\",Port=7777)\n"  // no comma after the port
+                        "Favorites=(IP=\"10.0.0.8\",Port=x)\n"
+                        "Favorites=(IP=\"10.0.0.9\",Port=7777)\n"
                         "\n"
-                        "Favorites=(IP=\"10.0.0.9\",Port=7777,QueryPort=7778)\n")),
-              (Favs{{"10.0.0.5", "7787"}, {"10.0.0.6", "8010"}}));
+                        "Favorites=(IP=\"10.0.0.10\",Port=7777,QueryPort=7778)\n"),
+                  &refused),
+              (Favs{{"10.0.0.5", "7787"}, {"10.0.0.6", "8010"}, {"10.0.0.7", "7787"}, {"10.0.0.9", "7787"}}));
+    EXPECT_EQ(refused, QStringList{"Favorites=(IP=\"10.0.0.8\",Port=x)"});
 }
 
 TEST(FavouritesImport, UtCountedFavouritesBoundedByTheLinesThere) {
-    EXPECT_EQ(readUtFavourites(lines("[UBrowser.UBrowserFavoritesFact]\n"
+    EXPECT_EQ(readUtFavourites(lines("[ubrowser.UBrowserFavoritesFact]\n"
                                      "FavoriteCount=5\n"
-                                     "Favorites[0]=Alpha\\10.0.0.5:7777\\7778\\True\n"
+                                     "Favorites[0]=Alpha\\ 10.0.0.5 :7777\\ 7778 \\True\n"
                                      "Favorites[1]=Broken\\10.0.0.6\\7778\n"  // too few fields
                                      "Favorites[2]=Gamma\\10.0.0.7\\7788\\False\n")),
               (Favs{{"10.0.0.5", "7778"}, {"10.0.0.7", "7788"}}));
@@ -82,8 +97,8 @@ TEST(FavouritesImport, WindowsInstallsInAnyLetterCase) {
         const QString typed = QFileInfo(game.executable).path() + "/" +
                               QFileInfo(game.executable).fileName().toLower().replace(".exe", ".EXE");
         FlexGrid g = freshGrid();
-        EXPECT_EQ(ImportFavourites(g, c.game, typed), 2) << c.code;
+        EXPECT_EQ(ImportFavourites(g, c.game, typed).added, 2) << c.code;
         EXPECT_EQ(gridRows(g).first(), QString("|127.0.0.1|%1|%2").arg(c.port, c.code));
-        EXPECT_EQ(ImportFavourites(g, c.game, typed), 0);  // twice adds nothing
+        EXPECT_EQ(ImportFavourites(g, c.game, typed).added, 0);  // twice adds nothing
     }
 }

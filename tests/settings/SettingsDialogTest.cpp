@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTest>
 #include <QTimer>
 
 #include "settings/SettingsDialog.h"
@@ -52,6 +53,11 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
 
     ScriptedPrompter p;
     p.inputs = {QString("Carol"), QString("Alice\tTab"), QString()};
+    child<QPushButton>(dialog, "Command4")->click();  // Clear asks first; No is the default
+    child<QPushButton>(dialog, "Command13")->click();
+    ASSERT_EQ(p.shown.size(), 2);
+    EXPECT_EQ(std::pair(p.shown[1].text, p.shown[1].defaultButton),
+              std::pair(QString("Remove every buddy from the list?"), std::optional(MsgAnswer::No)));
     child<QPushButton>(dialog, "Command12")->click();  // buddy Add
     dialog.BudList.setRow(3);
     child<QPushButton>(dialog, "Command14")->click();  // buddy Edit
@@ -71,15 +77,15 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QApplication::sendEvent(child<QWidget>(dialog, "Picture6"), &press);
-    ASSERT_EQ(p.shown.size(), 1);
-    EXPECT_EQ(p.shown[0].text, "These two values cannot be the same!");
+    ASSERT_EQ(p.shown.size(), 3);
+    EXPECT_EQ(p.shown[2].text, "These two values cannot be the same!");
     child<QLineEdit>(dialog, "Text3")->setText("/typed/UT2004.exe");
     child<QSlider>(dialog, "Slider1")->setValue(5);
     dialog.show();
     dialog.close();
 
-    EXPECT_EQ(folder.read("servers.ini"), "10.0.0.3:7778:UT\r\n10.0.0.2:7787:ut3\r\n");
-    EXPECT_EQ(folder.read("buddies.ini"), "Bob\r\n\r\nAlice\tTab\r\nCarol\r\n");
+    EXPECT_EQ(folder.read("servers.ini"), "10.0.0.3:7778:UT\r\n\r\n10.0.0.2:7787:ut3\r\n");
+    EXPECT_EQ(folder.read("buddies.ini"), "\r\nBob\r\n\r\nAlice\tTab\r\nCarol\r\n\r\n");
     EXPECT_EQ(folder.read("vyrn.ini"),
               (ut + "\r\n/g/ut2003.exe\r\n/typed/UT2004.exe\r\n2\r\n 5 \r\n\r\n\r\n\r\n1\r\n").toUtf8());
 }
@@ -104,22 +110,37 @@ TEST_F(SettingsDialogTest, ShortOrOddConfigOpensWithAValidSlider) {
     }
 }
 
-// A write that fails half-way (a full disk) leaves every file whole and names each one.
-TEST_F(SettingsDialogTest, FailedSaveNamesEveryFileAndKeepsThemWhole) {
+// A write that fails half-way (a full disk) leaves every file whole and names each one; Cancel and
+// Escape write nothing and take back what Auto set.
+TEST_F(SettingsDialogTest, FailedSaveCancelAndEscapeKeepEveryFileWhole) {
     const std::pair<const char*, QByteArray> files[] = {{"servers.ini", "10.0.0.1:7778:UT\r\n"},
                                                         {"buddies.ini", "Bob\r\n"},
                                                         {"vyrn.ini", "/ut\r\n\r\n\r\n1\r\n 2 \r\n"}};
     for (const auto& [name, bytes] : files) folder.write(name, bytes);
-    ScriptedPrompter p;
-    {
-        SettingsDialog dialog(false);
-        FileSizeLimit disk(4);
-        dialog.accept();
+    const QString ut2004 = installs.wine(Game::UT2004).executable;
+    for (const char* close : {"full disk", "cancelButton", "Escape"}) {
+        SCOPED_TRACE(close);
+        ScriptedPrompter p;
+        p.inputs = {QString("Carol")};
+        {
+            SettingsDialog dialog(false);
+            EXPECT_EQ(appConfig().Ut2004Path, ut2004);  // detected for the empty box
+            child<QPushButton>(dialog, "Command12")->click();
+            child<QPushButton>(dialog, "Command18")->click();  // Auto
+            dialog.ServerGrid.setTextMatrix(1, 1, "10.0.0.7");
+            dialog.show();
+            FileSizeLimit disk(4);
+            if (close == std::string("full disk")) dialog.accept();
+            else if (close == std::string("Escape")) QTest::keyClick(&dialog, Qt::Key_Escape);
+            else child<QPushButton>(dialog, close)->click();
+            EXPECT_FALSE(dialog.isVisible());
+        }
+        for (const auto& [name, bytes] : files) {
+            EXPECT_EQ(p.shown.value(0).text.contains(name), close == std::string("full disk")) << name;
+            EXPECT_EQ(folder.read(name), bytes);
+        }
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);  // no temporaries left
+        EXPECT_EQ(appConfig().Ut2004Path, close == std::string("full disk") ? ut2004 : "");
+        appConfig() = AppConfig{};
     }
-    ASSERT_EQ(p.shown.size(), 1);
-    for (const auto& [name, bytes] : files) {
-        EXPECT_TRUE(p.shown[0].text.contains(name)) << name;
-        EXPECT_EQ(folder.read(name), bytes);
-    }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);  // no temporaries left
 }

@@ -5,13 +5,26 @@
 #include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
-TEST(ServersFile, ShortLinesAreKeptAndLinesWithoutAnAddressDropped) {
+// Lines that are no favourites stay where they are; a favourite keeps its line as written, comment and code.
+TEST(ServersFile, UnknownLinesCommentsAndCodesStayAsWrittenAlsoWhenSorted) {
     TempProgramFolder folder;
-    folder.write("servers.ini", "10.0.0.9\r\n::\r\n:7778:UT\r\n10.0.0.1:7778\r\n");
+    const QByteArray before =
+        "; my clan\r\n10.0.0.9\r\n::\r\n\r\n10.0.0.1:7778:UT:My comment\r\n10.0.0.2:7777:UT3\n";
+    folder.write("servers.ini", before);
     LoadedMainWindow l;
-    EXPECT_EQ(gridColumn(l.s.ServerGrid, 2), (QStringList{"10.0.0.9", "10.0.0.1"}));
+    FlexGrid& g = l.s.ServerGrid;
+    EXPECT_EQ(gridColumn(g, 2), (QStringList{"10.0.0.9", "10.0.0.1", "10.0.0.2"}));
+    g.setTextMatrix(2, 7, "ut");  // as a UT reply rewrites it
     ASSERT_TRUE(SaveSortedServerList(l.s));
-    EXPECT_EQ(folder.read("servers.ini"), "10.0.0.9::\r\n10.0.0.1:7778:\r\n");
+    EXPECT_EQ(folder.read("servers.ini"), before);
+    for (int c : {2, 3, 7}) {  // sorted: the first and the last exchange places
+        const QString first = g.TextMatrix(1, c);
+        g.setTextMatrix(1, c, g.TextMatrix(3, c));
+        g.setTextMatrix(3, c, first);
+    }
+    ASSERT_TRUE(SaveSortedServerList(l.s));
+    EXPECT_EQ(folder.read("servers.ini"),
+              "; my clan\r\n10.0.0.2:7777:UT3\r\n::\r\n\r\n10.0.0.1:7778:UT:My comment\r\n10.0.0.9\r\n");
 }
 
 TEST(BuddiesFile, SkipsLeadingEmptyLinesAndDropsTheLastEmptyRow) {

@@ -17,8 +17,9 @@ TEST(Games, GameFolderOfWhicheverExecutable) {
     const struct {
         QString path, folder;
     } cases[] = {
-        {typed, system},                                   // the real letter case comes back
-        {"C:\\UT2004\\System\\UT2004.exe", system},        // a path written on Windows
+        {typed, system},                             // the real letter case comes back
+        {"C:\\UT2004\\System\\UT2004.exe", system},  // a path written on Windows
+        {"c:/UT2004/System/UT2004.exe", system},
         {ut.executable, QFileInfo(ut.executable).path()},  // ".../System64"
         {installs.home() + "/Gone/System/UT2004.exe", installs.home() + "/Gone/System"},
         {"UT2004.exe", ""},  // the working folder is no game folder
@@ -32,12 +33,14 @@ TEST(Games, GameFolderOfWhicheverExecutable) {
 TEST(GameFiles, SettingsProfileAndScreenshotsWhereTheInstallKeepsThem) {
     const struct {
         Game game;
-        const char *install, *executable, *preferences;
+        const char *install, *executable, *preferences, *otherPreferences = nullptr;
     } cases[] = {
-        {Game::UT, "", "", ""},
-        {Game::UT2003, "", "", ""},
-        {Game::UT2004, "", "", ""},
-        {Game::UT, "~/.local/share/OldUnreal/UnrealTournament", "System64/ut-bin-amd64", ".utpg/System"},
+        {Game::UT, "", "", "", ".utpg/System"},
+        {Game::UT2003, "", "", "", ".ut2003/System"},
+        {Game::UT2004, "", "", "", ".ut2004/System"},
+        // OldUnreal's folder comes before Loki's when a player has both.
+        {Game::UT, "~/.local/share/OldUnreal/UnrealTournament", "System64/ut-bin-amd64", ".utpg/System",
+         ".loki/ut/System"},
         {Game::UT, "/usr/local/games/ut", "System/ut-bin", ".loki/ut/System"},
         {Game::UT2003, "/usr/local/games/ut2003", "System/ut2003-bin", ".ut2003/System"},
         {Game::UT2004, "/opt/ut2004", "System/ut2004-bin-linux-amd64", ".ut2004/System"},
@@ -51,9 +54,8 @@ TEST(GameFiles, SettingsProfileAndScreenshotsWhereTheInstallKeepsThem) {
         const InstalledGame g =
             wine ? installs.wine(c.game) : installs.native(c.game, c.install, c.executable, c.preferences);
         // A native port's preference folder of the same game does not concern a Windows install.
-        if (wine)
-            GameInstalls::write(
-                installs.home() + "/" + gameInfo(c.game).preferenceFolders.first() + "/User.ini", "x");
+        if (c.otherPreferences)
+            GameInstalls::write(installs.home() + "/" + c.otherPreferences + "/User.ini", "x");
         EXPECT_EQ(iniFileOf(c.game, g.executable), g.ini);
         EXPECT_EQ(profileFileOf(c.game, g.executable), g.profile);
         EXPECT_EQ(screenshotFolderOf(c.game, g.executable), g.screenshots);

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "ReadOnlyFolder.h"
 #include "platform/FileIO.h"
@@ -12,6 +11,7 @@
 #include "settings/SettingsDialog.h"
 #include "state/ConfigFile.h"
 #include "state/FavouritesFiles.h"
+#include "support/GameInstalls.h"
 #include "support/GridFiles.h"
 #include "support/TestSupport.h"
 
@@ -19,15 +19,14 @@ namespace {
 // "Save sorted server list", then the settings dialog opened and closed unchanged,
 // as the menu item "VYRN Settings" does.
 void settingsRoundTrip() {
-    QTemporaryDir emptyPrefix;
-    qputenv("WINEPREFIX", emptyPrefix.path().toUtf8());  // never the user's own registry
+    GameInstalls home;  // never the user's own registry or games
     LoadedMainWindow main;
     ASSERT_TRUE(SaveSortedServerList(main.s));
     ScriptedPrompter prompts;
     SettingsDialog(false).accept();
     EXPECT_TRUE(prompts.shown.isEmpty());
-    qunsetenv("WINEPREFIX");
 }
+
 }  // namespace
 
 TEST(OwnFiles, SettingsRoundTripKeepsEveryByte) {
@@ -45,6 +44,13 @@ TEST(OwnFiles, SettingsRoundTripKeepsEveryByte) {
          "\xEF\xBB\xBFZo\xC3\xAB\r\n", ""},
         {"bytes Windows-1252 leaves undefined", "", "A\x81\x8D\x8F\x90\x9D\r\n", ""},
         {"a tab inside a buddy's name", "", "Bob\tthe builder\r\nAlice\r\n", ""},
+        {"notes, a comment field, mixed line ends, another program's vyrn.ini",
+         "; my clan\r\n\r\n10.0.0.1:7778:UT:My comment\n10.0.0.2:7777:ut", "Bob\rAlice\r\r",
+         "/ut\r\n\r\n\r\n1\r\n3\r\nTrue\r\n"},
+        {"UTF-16 from a Windows editor", "",
+         QByteArrayLiteral("\xFF\xFE"
+                           "B\0o\0b\0\r\0\n\0\xA9\x03\r\0\n\0"),
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -85,6 +91,22 @@ TEST(OwnFiles, NewTextIsWrittenInTheFilesOwnEncoding) {
         {"Windows-1252 stays so", "Jos\xE9\n", QString::fromUtf8("Zoë"), "Jos\xE9\nZo\xEB\n"},
         {"a character Windows-1252 lacks makes it UTF-8, losing none", "Jos\xE9\r\n",
          QString::fromUtf8("Ωmega"), "Jos\xC3\xA9\r\n\xCE\xA9mega\r\n"},
+        {"lone CR stays", "Jos\xE9\r", QString::fromUtf8("Zoë"), "Jos\xE9\rZo\xEB\r"},
+        {"a no-break space is Windows-1252",
+         "A\xA0"
+         "B\r\n",
+         "C",
+         "A\xA0"
+         "B\r\nC\r\n"},
+        {"no final line end stays so", "Bob\nAlice", "C", "Bob\nAlice\nC"},
+        {"UTF-16 LE stays",
+         QByteArrayLiteral("\xFF\xFE"
+                           "B\0\r\0\n\0"),
+         QString::fromUtf8("Ω"),
+         QByteArrayLiteral("\xFF\xFE"
+                           "B\0\r\0\n\0\xA9\x03\r\0\n\0")},
+        {"UTF-16 BE stays", QByteArrayLiteral("\xFE\xFF\0B\0\n"), "C",
+         QByteArrayLiteral("\xFE\xFF\0B\0\n\0C\0\n")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -9,23 +9,31 @@
 #include <unistd.h>
 
 namespace {
-// The folder each Windows installer proposes on drive C.
-QString windowsFolderOf(Game game) {
-    switch (game) {
-        case Game::UT: return QStringLiteral("UnrealTournament");
-        case Game::UT2003: return QStringLiteral("UT2003");
-        case Game::UT2004: break;
-    }
-    return QStringLiteral("UT2004");
-}
+// The games as their installers and ports lay them out, written out here by hand (never
+// taken from VYRN's own table, so a slip in that table shows).
+struct RealLayout {
+    const char* windowsFolder;  // on drive C
+    const char* exe;            // in System
+    const char* ini;            // settings and favourites
+    const char* screenshots;    // of a Windows install, relative to its folder
+    const char* registryKey;    // as system.reg escapes it
+    const char* nativeExecutable;
+    const char* preferences;  // the native port's, relative to home
+};
+const RealLayout kReal[] = {
+    {"UnrealTournament", "UnrealTournament.exe", "UnrealTournament.ini", "System",
+     "Software\\\\Unreal Technology\\\\Installed Apps\\\\UnrealTournament", "System64/ut-bin-amd64",
+     ".utpg/System"},
+    {"UT2003", "UT2003.exe", "UT2003.ini", "System",
+     "Software\\\\Unreal Technology\\\\Installed Apps\\\\UT2003", "System/ut2003-bin", ".ut2003/System"},
+    {"UT2004", "UT2004.exe", "UT2004.ini", "ScreenShots",
+     "Software\\\\Unreal Technology\\\\Installed Apps\\\\UT2004", "System/ut2004-bin-linux-amd64",
+     ".ut2004/System"},
+};
 
 void makeExecutable(const QString& path, const QByteArray& contents) {
     GameInstalls::write(path, contents);
     QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-QString screenshotsBeside(Game game, const QString& gameFolder) {
-    return QDir::cleanPath(QDir(gameFolder).filePath(gameInfo(game).screenshotFolder));
 }
 }  // namespace
 
@@ -73,22 +81,23 @@ GameInstalls::~GameInstalls() {
 }
 
 InstalledGame GameInstalls::wine(Game game, const QString& prefix) {
-    const GameInfo& info = gameInfo(game);
+    const RealLayout& real = kReal[int(game)];
     InstalledGame g{game, {}, {}, {}, {}, QDir(home()).filePath(prefix)};
-    const QString install = g.prefix + "/drive_c/" + windowsFolderOf(game);
+    const QString install = g.prefix + "/drive_c/" + real.windowsFolder;
     const QString system = install + "/System";
-    g.executable = system + "/" + info.windowsExecutable;
+    g.executable = system + "/" + real.exe;
     makeExecutable(g.executable, "MZ");
-    g.ini = system + "/" + info.iniFile;
+    g.ini = system + "/" + real.ini;
     write(g.ini, iniText(game, "127.0.0.1"));
     g.profile = system + "/User.ini";
     write(g.profile, kProfile);
-    g.screenshots = screenshotsBeside(game, system);
+    g.screenshots = install + "/" + real.screenshots;
     QDir().mkpath(g.screenshots);
 
-    QByteArray key = info.registryKey.toUtf8().replace("\\", "\\\\");
-    registry_[g.prefix] += "[" + key + "] 1700000000\n#time=1d9a2b3c4d5e6f7\n\"Folder\"=\"C:\\\\" +
-                           windowsFolderOf(game).toUtf8() + "\"\n\"Version\"=\"1\"\n\n";
+    registry_[g.prefix] += QByteArray("[") + real.registryKey +
+                           "] 1700000000\n#time=1d9a2b3c4d5e6f7\n"
+                           "\"Folder\"=\"C:\\\\" +
+                           real.windowsFolder + "\"\n\"Version\"=\"1\"\n\n";
     write(g.prefix + "/system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
                                     "#arch=win32\n\n" + registry_[g.prefix]);
     QDir().mkpath(g.prefix + "/dosdevices");
@@ -98,31 +107,31 @@ InstalledGame GameInstalls::wine(Game game, const QString& prefix) {
 
 InstalledGame GameInstalls::native(Game game, const QString& installFolder, QString executable,
                                    QString preferences) {
-    const GameInfo& info = gameInfo(game);
-    if (executable.isEmpty()) executable = info.nativeExecutables.first();
-    if (preferences == QLatin1String("*")) preferences = info.preferenceFolders.first();
+    const RealLayout& real = kReal[int(game)];
+    if (executable.isEmpty()) executable = real.nativeExecutable;
+    if (preferences == QLatin1String("*")) preferences = real.preferences;
     const QString install = installFolder.startsWith("~/") ? QDir(home()).filePath(installFolder.mid(2))
                                                            : root() + installFolder;
     InstalledGame g{game, QDir(install).filePath(executable), {}, {}, {}, {}};
     makeExecutable(g.executable, "\x7f" "ELF");
     const QString folder = QFileInfo(g.executable).path();
     // The shipped files beside the executable.
-    g.ini = folder + "/" + info.iniFile;
+    g.ini = folder + "/" + real.ini;
     write(g.ini, iniText(game, "127.0.0.2"));
     g.profile = folder + "/User.ini";
     write(g.profile, kProfile);
-    g.screenshots = screenshotsBeside(game, folder);
+    g.screenshots = game == Game::UT2004 ? install + "/ScreenShots" : folder;
     if (preferences.isEmpty()) {
         QDir().mkpath(g.screenshots);
         return g;
     }
     // The player's copies, made by the game's first run.
     const QString player = QDir(home()).filePath(preferences);
-    g.ini = player + "/" + info.iniFile;
+    g.ini = player + "/" + real.ini;
     write(g.ini, iniText(game, "127.0.0.3"));
     g.profile = player + "/User.ini";
     write(g.profile, kProfile);
-    g.screenshots = screenshotsBeside(game, player);
+    g.screenshots = game == Game::UT2004 ? QDir::cleanPath(player + "/../ScreenShots") : player;
     QDir().mkpath(g.screenshots);
     return g;
 }

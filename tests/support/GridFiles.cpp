@@ -13,7 +13,8 @@ QStringList gridRows(const FlexGrid& g) {
     QStringList rows;
     for (int r = 1; r < g.Rows(); ++r) {
         QStringList cells;
-        for (int c = 0; c < g.Cols(); ++c) cells << g.TextMatrix(r, c);
+        for (int c = 0; c < g.Cols(); ++c)
+            if (g.ColWidth(c) != 0) cells << g.TextMatrix(r, c);
         rows << cells.join('|');
     }
     return rows;

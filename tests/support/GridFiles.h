@@ -8,7 +8,7 @@
 
 // The texts of one column below the header.
 QStringList gridColumn(const FlexGrid& grid, int col);
-// Each row below the header as its cells joined by '|'.
+// Each row below the header as its shown cells joined by '|'.
 QStringList gridRows(const FlexGrid& grid);
 
 // The main window's grids as start-up leaves them, read from the program folder's
