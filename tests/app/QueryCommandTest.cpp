@@ -36,15 +36,14 @@ TEST(QueryCommand, BadArgumentsExitWithTwoAndSayWhy) {
 
 // Lines in the order given, control characters replaced; a silent server makes it exit 1.
 TEST(QueryCommand, JsonOrTextLinesInTheOrderGiven) {
-    const int port = testPortBase(1);
-    StandinProcess ut(
-        {"--game", "ut", "--port", QString::number(port), "--name", "Text \a\bBell", "--delay-ms", "30"});
-    StandinProcess ut2004({"--game", "ut2004", "--port", QString::number(port + 10), "--password", "1",
-                           "--mutators", "MutA,MutB"});
-    ASSERT_TRUE(ut.ready() && ut2004.ready());
-    const Printed r =
-        run({"--json", "--timeout", "1500", QStringLiteral("127.0.0.1:%1:UT3").arg(port + 10),
-             QStringLiteral("127.0.0.1:%1").arg(port + 5), QStringLiteral("127.0.0.1:%1:ut").arg(port)});
+    StandinProcess ut({"--game", "ut", "--name", "Text \a\bBell", "--delay-ms", "30"});
+    StandinProcess ut2004({"--game", "ut2004", "--password", "1", "--mutators", "MutA,MutB"});
+    ASSERT_TRUE(ut.ready());
+    ASSERT_TRUE(ut2004.ready());
+    const SilentPorts silent;
+    const int port = ut.port();
+    const Printed r = run({"--json", "--timeout", "1500", ut2004.address() + ":UT3",
+                           QStringLiteral("127.0.0.1:%1").arg(silent.port()), ut.address() + ":ut"});
     EXPECT_EQ(r.code, 1);
     ASSERT_EQ(r.lines.size(), 3);
     QJsonObject json[3];
@@ -52,15 +51,15 @@ TEST(QueryCommand, JsonOrTextLinesInTheOrderGiven) {
     EXPECT_EQ(json[0]["game"].toString(), "UT2004");
     EXPECT_TRUE(json[0]["password"].toBool());
     EXPECT_EQ(json[0]["rules"].toObject()["Mutator"].toArray(), (QJsonArray{"MutA", "MutB"}));
-    EXPECT_EQ(json[0]["hostPort"].toInt(), port);
+    EXPECT_EQ(json[0]["hostPort"].toInt(), ut2004.port() - 10);
     EXPECT_FALSE(json[1]["ok"].toBool());
     EXPECT_EQ(json[1]["error"].toString(), "no reply");
     EXPECT_GE(json[2]["ping"].toInt(), 30);  // the reply's own delay, not the whole wait
     EXPECT_LT(json[2]["ping"].toInt(), 1000);
 
     TempProgramFolder folder;
-    folder.write("servers.ini", " 127.0.0.1 : " + QByteArray::number(port) +
-                                    " : UT \r\n\r\n127.0.0.1:" + QByteArray::number(port + 10) + ":UT3\r\n");
+    folder.write("servers.ini", " 127.0.0.1 : " + QByteArray::number(port) + " : UT \r\n\r\n" +
+                                    ut2004.address().toLatin1() + ":UT3\r\n");
     const Printed text = run({"--file", folder.file("servers.ini")});
     EXPECT_EQ(text.code, 0);
     ASSERT_EQ(text.lines.size(), 2);

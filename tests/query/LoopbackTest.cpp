@@ -8,8 +8,8 @@
 
 namespace {
 // A stand-in server's arguments; the options are separated by spaces.
-QStringList standin(const char* game, int port, const char* options) {
-    return QStringList{"--game", game, "--port", QString::number(port)} + QString(options).split(' ');
+QStringList standin(const char* game, const char* options) {
+    return QStringList{"--game", game} + QString(options).split(' ');
 }
 
 // Asks the selected row once and waits for its name to change.
@@ -40,10 +40,9 @@ TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
          "Stand-in Admin ( admin@example.com )|Translocator: Yes|Mutators: MutA, MutB|Goal Limit: 25"}};
     for (const auto& [game, code, options, players, rows, panel] : cases) {
         SCOPED_TRACE(options);
-        const int port = testPortBase(1);
-        StandinProcess server(standin(game, port, options) + QStringList{"--name", "Loop"});
+        StandinProcess server(standin(game, options) + QStringList{"--name", "Loop"});
         ASSERT_TRUE(server.ready());
-        MonitorFixture t({favourite(port, code)});
+        MonitorFixture t({favourite(server.port(), code)});
         appConfig().RefreshDelay = "1";  // time for the probe's reply
         ASSERT_TRUE(askUntilNamed(t));
         EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop");
@@ -57,13 +56,12 @@ TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
 // The fault seen in automatic mode: a slow server's ping measured from the next row's
 // query (3 to 21 for 200 ms, 50 to 66 for 450 ms).
 TEST(Loopback, SlowServersGetTheirOwnPingInTheAutomaticScan) {
-    const int port = testPortBase(6);
-    StandinProcess fast(standin("ut", port, "--servers 2"));
-    StandinProcess slow(standin("ut", port + 2, "--delay-ms 200"));
-    StandinProcess slower(standin("ut2004", port + 3, "--delay-ms 450"));
-    ASSERT_TRUE(fast.ready() && slow.ready() && slower.ready());
-    MonitorFixture t({favourite(port, "UT"), favourite(port + 2, "UT"), favourite(port + 1, "UT"),
-                      favourite(port + 3, "UT3")});
+    StandinProcess fast(standin("ut", "--servers 2"));
+    StandinProcess slow(standin("ut", "--delay-ms 200"));
+    StandinProcess slower(standin("ut2004", "--delay-ms 450"));
+    for (const StandinProcess* server : {&fast, &slow, &slower}) ASSERT_TRUE(server->ready());
+    MonitorFixture t({favourite(fast.port(), "UT"), favourite(slow.port(), "UT"),
+                      favourite(fast.port() + 1, "UT"), favourite(slower.port(), "UT3")});
     appConfig().RefreshDelay = "1";  // a tick every 200 ms
     t.s.ReadyToQuery = true;
     t.s.AutoScan.setEnabled(true);
@@ -80,10 +78,9 @@ TEST(Loopback, SlowServersGetTheirOwnPingInTheAutomaticScan) {
 // The fault seen with Launch: the late reply of the server selected before refilled the
 // panel of the newly selected one, which never answers.
 TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
-    const int port = testPortBase(8);
-    StandinProcess late(standin("ut2003", port, "--name Late --delay-ms 300"));
+    StandinProcess late(standin("ut2003", "--name Late --delay-ms 300"));
     ASSERT_TRUE(late.ready());
-    MonitorFixture t({favourite(port, "UT2"), favourite(port + 5, "UT3")});
+    MonitorFixture t({favourite(late.port(), "UT2"), favourite(kQuietUt2Port, "UT3")});
     t.s.ServerGrid.setMouseCell(1, 1);
     t.m.ServerGrid_Click();
     pumpEvents(50);
@@ -99,11 +96,11 @@ TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
 
 // The fault seen with a server gone: its players, ping and buddies shown for ever.
 TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
-    const int port = testPortBase(10);
+    auto server = std::make_unique<StandinProcess>(standin("ut", "--player-count 1 --name Gone"));
+    ASSERT_TRUE(server->ready());
+    const int port = server->port();
     MonitorFixture t({favourite(port, "UT")}, {"Player1"});
     t.m.querier().setTimeoutMs(150);
-    auto server = std::make_unique<StandinProcess>(standin("ut", port, "--player-count 1 --name Gone"));
-    ASSERT_TRUE(server->ready());
     ASSERT_TRUE(askUntilNamed(t));
     EXPECT_EQ(t.s.BudList.TextMatrix(1, BuddyCol::Server), "Gone");
     server.reset();
@@ -117,7 +114,8 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
     EXPECT_EQ(t.s.BudList.TextMatrix(1, BuddyCol::Server), "Gone");  // the name stays, greyed
     EXPECT_EQ(t.s.BudList.cell(1, BuddyCol::Server)->fore, kSilentColour);
 
-    StandinProcess back(standin("ut", port, "--player-count 1 --name Gone"));
+    StandinProcess back(standin("ut", "--player-count 1 --name Gone") +
+                        QStringList{"--port", QString::number(port)});
     ASSERT_TRUE(back.ready());
     t.ask(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !t.cell(1, ServerCol::Ping).isEmpty(); }));
@@ -129,11 +127,10 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
 // does not resolve leaves its server silent. ("Refresh all" over many servers is measured
 // in bench_query.)
 TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
-    const int port = testPortBase(12);
-    StandinProcess server(standin("ut2004", port, "--name ByName"));
+    StandinProcess server(standin("ut2004", "--name ByName"));
     ASSERT_TRUE(server.ready());
     MonitorFixture t(
-        {QStringLiteral(" ut.example.org : %1 : UT3 ").arg(port), "nowhere.example.org:7778:UT"});
+        {QStringLiteral(" ut.example.org : %1 : UT3 ").arg(server.port()), "nowhere.example.org:7778:UT"});
     // No resolver on the network in tests: names are looked up in a table.
     t.m.querier().setResolver([](const QString& name, std::function<void(std::optional<QString>)> done) {
         QTimer::singleShot(20, [name, done] {
@@ -151,11 +148,11 @@ TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
 // many datagrams, overflowed the system's receive buffer and a quarter of the rows heard
 // nothing. A reply that lost a part anyway is asked for once more.
 TEST(Loopback, RefreshAllHearsEveryServerOfABurstOfSplitRepliesOrAsksAgain) {
-    const int port = testPortBase(13);
-    StandinProcess servers(standin("ut", port, "--servers 64 --player-count 20 --split 200"));
-    StandinProcess lossy(standin("ut", port - 1, "--player-count 12 --split 300 --drop 2 --drop-first-reply"));
-    ASSERT_TRUE(servers.ready() && lossy.ready());
-    MonitorFixture t(favourites(port - 1, 65, "UT"));
+    StandinProcess servers(standin("ut", "--servers 64 --player-count 20 --split 200"));
+    StandinProcess lossy(standin("ut", "--player-count 12 --split 300 --drop 2 --drop-first-reply"));
+    ASSERT_TRUE(servers.ready());
+    ASSERT_TRUE(lossy.ready());
+    MonitorFixture t(QStringList{favourite(lossy.port(), "UT")} + favourites(servers.port(), 64, "UT"));
     t.m.querier().setTimeoutMs(500);
     t.m.refreshAll();
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.m.querier().idle(); }, 10000));
