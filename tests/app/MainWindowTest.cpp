@@ -63,15 +63,12 @@ struct Loaded {
 
 // Start-up and "Find Servers..." (over the masters of "masters.ini") ask favourites at once.
 TEST(MainWindow, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
-    const int base = testPortBase(7);
-    StandinProcess servers(
-        {"--game", "ut", "--port", QString::number(base + 1), "--servers", "3", "--name", "Round"});
-    QProcess master;
-    master.start(QStringLiteral(VYRN_STANDIN_MASTER), {"--port", QString::number(base), "--servers", "1",
-                                                       "--list-port", QString::number(base + 3)});
-    ASSERT_TRUE(servers.ready() && master.waitForReadyRead(5000));
-    Loaded l("127.0.0.1:" + QByteArray::number(base + 1) +
-             ":UT\r\n127.0.0.1:" + QByteArray::number(base + 2) + ":UT\r\n");
+    StandinProcess servers({"--game", "ut", "--servers", "3", "--name", "Round"});
+    ASSERT_TRUE(servers.ready());
+    MasterStandin master({"--servers", "1", "--list-port", QString::number(servers.port() + 2)});
+    ASSERT_TRUE(master.ready());
+    Loaded l("127.0.0.1:" + QByteArray::number(servers.port()) +
+             ":UT\r\n127.0.0.1:" + QByteArray::number(servers.port() + 1) + ":UT\r\n");
     l.w->state().AutoScan.setEnabled(false);  // from here on only start-up's round and the adding ask
     const FlexGrid& grid = l.w->state().ServerGrid;
     const auto named = [&](int row, const QString& name) {
@@ -80,7 +77,7 @@ TEST(MainWindow, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
     };
     EXPECT_TRUE(named(1, "Round 1") && named(2, "Round 2"));
 
-    l.folder.write("masters.ini", "127.0.0.1:1\r\n127.0.0.1:" + QByteArray::number(base) + "\r\n");
+    l.folder.write("masters.ini", "127.0.0.1:1\r\n" + master.address().toLatin1() + "\r\n");
     l.w->findChild<QAction*>("mnuFindServers")->trigger();
     auto* find = l.w->findChild<QDialog*>("findServersWindow");
     ASSERT_TRUE(find && find->isVisible());
@@ -90,8 +87,6 @@ TEST(MainWindow, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
     table->selectRow(0);
     find->findChild<QPushButton*>("addFavourites")->click();
     EXPECT_TRUE(named(3, "Round 3"));
-    master.kill();
-    master.waitForFinished();
 }
 
 TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {

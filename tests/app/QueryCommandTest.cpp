@@ -59,10 +59,9 @@ TEST(QueryCommand, BadArgumentsExitWithTwoAndSayWhy) {
 // The program itself: no window for a mistyped option, and none needed to say how it is
 // used; a server that always answers in part does not keep it running.
 TEST(QueryCommand, ProgramAnswersWithoutADisplay) {
-    const QString port = QString::number(testPortBase(0));
-    StandinProcess partial(
-        {"--game", "ut", "--port", port, "--player-count", "12", "--split", "200", "--drop", "2"});
+    StandinProcess partial({"--game", "ut", "--player-count", "12", "--split", "200", "--drop", "2"});
     ASSERT_TRUE(partial.ready());
+    const QString port = QString::number(partial.port());
     const std::tuple<QString, int, const char*> cases[] = {
         {"--help", 0, "usage: vyrn "},
         {"--version", 0, "VYRN 3.0"},
@@ -146,18 +145,15 @@ TEST(QueryCommand, ReplyShapesReadAsTheServerMeantThem) {
          {{"password", true}, {"numPlayers", 5}, {"players.1.name", "Player2"}}},
         {"--game ut2004 --announce 5 --player-count 2", "UT3", {{"numPlayers", 5}, {"players.2", absent}}},
         {"--game ut --delay-ms 3000", "UT", {{"ok", false}, {"error", "no reply"}}}};
-    const int base = testPortBase(1);
     TempProgramFolder folder;
     const QString record = folder.file("answers");
     std::vector<std::unique_ptr<StandinProcess>> servers;
     QStringList targets{"--json", "--timeout", "400"};
     for (int i = 0; i < int(std::size(shapes)); ++i) {
-        const int port = base + 10 * i;
-        servers.push_back(std::make_unique<StandinProcess>(
-            QString(std::get<0>(shapes[i])).split(' ') +
-            QStringList{"--port", QString::number(port), "--record", record}));
+        servers.push_back(std::make_unique<StandinProcess>(QString(std::get<0>(shapes[i])).split(' ') +
+                                                           QStringList{"--record", record}));
         ASSERT_TRUE(servers.back()->ready()) << std::get<0>(shapes[i]);
-        targets << QStringLiteral("127.0.0.1:%1:%2").arg(port).arg(std::get<1>(shapes[i]));
+        targets << servers.back()->address() + ':' + std::get<1>(shapes[i]);
     }
     const Printed r = run(targets);
     EXPECT_EQ(r.code, 1);                                     // some did not answer
@@ -172,20 +168,20 @@ TEST(QueryCommand, ReplyShapesReadAsTheServerMeantThem) {
             EXPECT_TRUE(json["ok"].toBool() ? json[number].isDouble() || json[number].isNull() : true)
                 << number;
         if (json["ok"].toBool()) {
-            EXPECT_EQ(json["hostPort"].toInt(), base + 10 * i - (QString(options).contains("ut2") ? 10 : 1));
+            EXPECT_EQ(json["hostPort"].toInt(), servers[i]->port() - (QString(options).contains("ut2") ? 10 : 1));
         }
         for (const auto& [path, value] : expect) EXPECT_EQ(at(json, path), value) << path;
     }
     // Asked once more, then reported.
     QFile answers(record);
     ASSERT_TRUE(answers.open(QIODevice::ReadOnly));
-    EXPECT_EQ(answers.readAll().count("status " + QByteArray::number(base + 80) + ' '), 2);
+    EXPECT_EQ(answers.readAll().count("status " + QByteArray::number(servers[8]->port()) + ' '), 2);
     // As text, from a file with blanks around the fields.
-    folder.write("servers.ini", " 127.0.0.1 : " + QByteArray::number(base + 110) + " : UT \r\n\r\n");
+    folder.write("servers.ini", " 127.0.0.1 : " + QByteArray::number(servers[11]->port()) + " : UT \r\n\r\n");
     const Printed text = run({"--file", folder.file("servers.ini")});
     EXPECT_EQ(text.code, 0);
     ASSERT_EQ(text.lines.size(), 1);
-    EXPECT_TRUE(text.lines[0].startsWith(QStringLiteral("127.0.0.1:%1 ").arg(base + 110)) &&
+    EXPECT_TRUE(text.lines[0].startsWith(QStringLiteral("127.0.0.1:%1 ").arg(servers[11]->port())) &&
                 text.lines[0].contains("UT     00/16") && text.lines[0].contains(" Red?31m?  ["))
         << text.lines[0].toStdString();
 }

@@ -11,7 +11,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "MasterStandin.h"
+#include "support/StandinProcess.h"
+#include "support/TestSupport.h"
 #include "master/FindServersWindow.h"
 #include "query/MainGrids.h"
 #include "state/FavouritesFiles.h"
@@ -30,10 +31,8 @@ QStringList rows(const QAbstractItemModel* m, std::initializer_list<int> columns
 }
 
 // A UT stand-in with the given players.
-StandinProcess ut(int port, const char* name, const char* players, const char* max, QStringList more = {}) {
-    const QStringList args = {"--game", "ut", "--port",    QString::number(port),
-                              "--name", name, "--players", players};
-    return StandinProcess(args + QStringList{"--max-players", max} + more);
+QStringList ut(const char* name, const char* players, const char* max, QStringList more = {}) {
+    return QStringList{"--game", "ut", "--name", name, "--players", players, "--max-players", max} + more;
 }
 }  // namespace
 
@@ -45,16 +44,21 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     SetupBuddyGrid(s);
     LoadServerList(s);
     LoadBuddyList(s);
-    const int base = testPortBase(21);
-    const StandinProcess full = ut(base + 1, "Full House", "xBOBx,Carol", "2", {"--gametype", "CTFGame"});
-    const StandinProcess busy = ut(base + 2, "Busy DM", "bob,Alice,Dave", "16", {"--password", "True"});
-    const StandinProcess empty = ut(base + 3, "Empty DM", "", "16");
+    const StandinProcess full(ut("Full House", "xBOBx,Carol", "2", {"--gametype", "CTFGame"}));
+    const StandinProcess busy(ut("Busy DM", "bob,Alice,Dave", "16", {"--password", "True"}));
+    const StandinProcess empty(ut("Empty DM", "", "16"));
+    const SilentPorts quiet;
     // The fourth listed server does not answer; the first master sends no list.
-    MasterStandin garbage(base, {"--fault", "garbage"});
-    MasterStandin master(base + 10, {"--servers", "4", "--list-port", QString::number(base + 1)});
-    ASSERT_TRUE(full.ready() && busy.ready() && empty.ready() && garbage.ready() && master.ready());
+    MasterStandin garbage({"--fault", "garbage"});
+    const QStringList listed = {QString::number(full.port()), QString::number(busy.port()),
+                                QString::number(empty.port()), QString::number(quiet.port())};
+    MasterStandin master({"--servers", "0", "--list-ports", listed.join(',')});
+    for (const StandinProcess* p :
+         std::initializer_list<const StandinProcess*>{&full, &busy, &empty, &garbage, &master})
+        ASSERT_TRUE(p->ready());
 
-    FindServersWindow w(s, {{"127.0.0.1", quint16(base)}, {"127.0.0.1", quint16(base + 10)}}, nullptr);
+    FindServersWindow w(s, {{"127.0.0.1", quint16(garbage.port())}, {"127.0.0.1", quint16(master.port())}},
+                        nullptr);
     w.show();
     const auto shownNames = [&] { return rows(w.serverTable()->model(), {int(FoundColumn::Server)}); };
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.listing() && !w.querying(); }, 15000));
@@ -84,7 +88,7 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
 
     // A click on "Players" sorts by the count, a second the other way; the silent server
     // stays last both ways.
-    const QString silent = QStringLiteral("127.0.0.1:%1").arg(base + 4);
+    const QString silent = QStringLiteral("127.0.0.1:%1").arg(quiet.port());
     QHeaderView* header = w.serverTable()->horizontalHeader();
     const QPoint players(header->sectionViewportPosition(int(FoundColumn::Players)) + 5, 5);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, players);
@@ -113,8 +117,7 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     b->selectAll();
     auto* add = w.findChild<QPushButton*>("addFavourites");
     QTest::mouseClick(add, Qt::LeftButton);
-    const QByteArray added = "127.0.0.1:" + QByteArray::number(base + 2) +
-                             ":UT\r\n127.0.0.1:" + QByteArray::number(base + 1) + ":UT\r\n";
+    const QByteArray added = (busy.address() + ":UT\r\n" + full.address() + ":UT\r\n").toLatin1();
     EXPECT_EQ(folder.read("servers.ini"), added);
     EXPECT_EQ(s.ServerGrid.Rows(), 3);
     QTest::mouseClick(add, Qt::LeftButton);
@@ -134,8 +137,9 @@ TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
     MainState s;
     SetupServerGrid(s);
     SetupBuddyGrid(s);
-    const int gamePort = testPortBase(40);
-    MasterStandin master(VYRN_STANDIN_UT2MASTER, {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2",
+    const SilentPorts silent(12);  // the listed servers' game and query ports
+    const int gamePort = silent.port();
+    Ut2MasterStandin master({"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2",
                                                   "--list-port", QString::number(gamePort)});
     ASSERT_TRUE(master.ready());
     FindServersWindow w(s, {}, nullptr);

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "MasterStandin.h"
+#include "support/StandinProcess.h"
 #include "master/MasterClient.h"
 #include "support/GameInstalls.h"
 
@@ -84,7 +84,7 @@ TEST(Ut2MasterExchange, BothGamesListedAndEachMisbehaviourNamed) {
     t.totalMs = 10000;
     for (const auto& [game, args, servers, said] : cases) {
         SCOPED_TRACE(args.join(' ').toStdString());
-        MasterStandin master(VYRN_STANDIN_UT2MASTER, QStringList{"--cdkey", kKey, "--servers", "3"} + args);
+        Ut2MasterStandin master(QStringList{"--cdkey", kKey, "--servers", "3"} + args);
         ASSERT_TRUE(master.ready());
         const Fetch f({master.port()}, t, masterExchangeFor(game, CdKey::parse(kKey)));
         EXPECT_EQ(f.servers.size(), servers);
@@ -110,7 +110,7 @@ TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
     config.Ut2003Path = native.executable;
     EXPECT_TRUE(findCdKey(Game::UT2003, config).key == CdKey::parse(kKey));
 
-    MasterStandin master(VYRN_STANDIN_UT2MASTER, {"--cdkey", kKey, "--servers", "2"});
+    Ut2MasterStandin master({"--cdkey", kKey, "--servers", "2"});
     ASSERT_TRUE(master.ready());
     const ProgramRun listed =
         run({"--master", "--game", "ut2004", "--json", master.address()}, installs.home());
@@ -138,11 +138,11 @@ TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
 }
 
 TEST(MasterExchange, MasterClosingEarlyIsNamedTheNextTriedAndEachServerTakenOnce) {
-    const int base = testPortBase(3);
-    MasterStandin closing(base, {"--fault", "close-early", "--servers", "10", "--list-port", "9000"});
-    MasterStandin good(base + 1, {"--fault", "bad-ports", "--servers", "12", "--list-port", "9000"});
-    ASSERT_TRUE(closing.ready() && good.ready());
-    const Fetch f({base, base + 1});
+    MasterStandin closing({"--fault", "close-early", "--servers", "10", "--list-port", "9000"});
+    MasterStandin good({"--fault", "bad-ports", "--servers", "12", "--list-port", "9000"});
+    ASSERT_TRUE(closing.ready());
+    ASSERT_TRUE(good.ready());
+    const Fetch f({closing.port(), good.port()});
     EXPECT_EQ(f.complete, true);
     // The master that closed early sent 9000 to 9003 (its last entry was cut, so it is not
     // taken); the good master adds the rest once, its unusable entries left out.
@@ -156,16 +156,15 @@ TEST(MasterExchange, MasterClosingEarlyIsNamedTheNextTriedAndEachServerTakenOnce
 }
 
 TEST(MasterExchange, SilentSlowAndFloodingMastersAreCutOff) {
-    const int base = testPortBase(5);
-    MasterStandin noFinal(base, {"--fault", "no-final", "--servers", "4"});
+    MasterStandin noFinal({"--fault", "no-final", "--servers", "4"});
     MasterStandin slow(
-        base + 1, {"--fault", "slow", "--byte-delay-ms", "20", "--servers", "50", "--list-port", "9000"});
-    MasterStandin flood(base + 2, {"--fault", "flood"});
-    ASSERT_TRUE(noFinal.ready() && slow.ready() && flood.ready());
+        {"--fault", "slow", "--byte-delay-ms", "20", "--servers", "50", "--list-port", "9000"});
+    MasterStandin flood({"--fault", "flood"});
+    for (const StandinProcess* master : {&noFinal, &slow, &flood}) ASSERT_TRUE(master->ready());
     MasterClient::Timeouts t;
     t.silenceMs = 500;
     t.totalMs = 1500;
-    const Fetch f({base, base + 1}, t);
+    const Fetch f({noFinal.port(), slow.port()}, t);
     EXPECT_EQ(f.complete, false);
     ASSERT_EQ(f.outcomes.size(), 2);
     EXPECT_EQ(f.outcomes[0].failure, MasterFailure::TimedOut);
@@ -177,22 +176,23 @@ TEST(MasterExchange, SilentSlowAndFloodingMastersAreCutOff) {
         << describeOutcome(f.outcomes[1]).toStdString();  // what came in time is kept
     EXPECT_LT(f.outcomes[1].servers, 50);
     // Ten million entries stop at the limit, in the usual time allowed.
-    const Fetch flooded({base + 2});
+    const Fetch flooded({flood.port()});
     EXPECT_EQ(flooded.servers.size(), MasterClient::kMaxServers);
     EXPECT_EQ(describeOutcome(flooded.outcomes.value(0)),
               flood.address() + ": sent more than 20000 servers; the rest were left out");
 }
 
 TEST(MasterCommand, PrintsOrQueriesTheListNamesTheMastersThatFailedAndSaysSoInTheExitCode) {
-    const int base = testPortBase(11);
-    StandinProcess servers(
-        {"--game", "ut", "--port", QString::number(base + 2), "--servers", "2", "--name", "Listed"});
-    MasterStandin refusing(base, {"--fault", "refuse"});
+    StandinProcess servers({"--game", "ut", "--servers", "2", "--name", "Listed"});
+    const SilentPorts quiet;
+    MasterStandin refusing({"--fault", "refuse"});
     // The third listed server does not answer.
-    MasterStandin good(base + 1, {"--servers", "3", "--list-port", QString::number(base + 2)});
-    ASSERT_TRUE(servers.ready() && refusing.ready() && good.ready());
-    QStringList listed;
-    for (int port = base + 2; port <= base + 4; ++port) listed << QStringLiteral("127.0.0.1:%1").arg(port);
+    MasterStandin good({"--servers", "2", "--list-port", QString::number(servers.port()), "--list-ports",
+                        QString::number(quiet.port())});
+    for (const StandinProcess* p : std::initializer_list<const StandinProcess*>{&servers, &refusing, &good})
+        ASSERT_TRUE(p->ready());
+    const QStringList listed = {servers.address(), QStringLiteral("127.0.0.1:%1").arg(servers.port() + 1),
+                                QStringLiteral("127.0.0.1:%1").arg(quiet.port())};
     const ProgramRun r = run({"--master", refusing.address(), good.address()});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, listed);
@@ -209,9 +209,11 @@ TEST(MasterCommand, PrintsOrQueriesTheListNamesTheMastersThatFailedAndSaysSoInTh
         answered << o.value("game").toString() + " " + o.value("address").toString() + ":" +
                         QString::number(o.value("queryPort").toInt()) + " " + o.value("hostName").toString();
     }
+    QStringList expected = {"UT " + listed[0] + " Listed 1", "UT " + listed[1] + " Listed 2",
+                            "UT " + listed[2] + " "};
     answered.sort();
-    EXPECT_EQ(answered, QStringList({"UT " + listed[0] + " Listed 1", "UT " + listed[1] + " Listed 2",
-                                     "UT " + listed[2] + " "}));
+    expected.sort();
+    EXPECT_EQ(answered, expected);
 
     EXPECT_EQ(run({"--master", refusing.address()}).code, 1);
     const ProgramRun ut2004 =

@@ -58,7 +58,9 @@ TEST(ListReader, WhatEndsAListHoweverTheBytesAreCut) {
         {"ip\\127.0.0.1:7778\\final\\", false, State::Garbage, 0},
         {"\\ip\\" + QByteArray(300, '1') + "\\final\\", false, State::Garbage, 0},
         {"\\i\x01p\\127.0.0.1:7778\\final\\", false, State::Garbage, 0},
-        {"\\error\\Bad validation\\final\\", false, State::MasterSaidError, 0}};
+        {"\\error\\Bad validation\\final\\", false, State::MasterSaidError, 0},
+        {"\\IP\\127.0.0.1:7778\\ip\\final", true, State::Reading, 1},  // "final" in an entry's place
+        {"\\ip\\127.0.0.1:7778\\finals", true, State::Reading, 1}};
     for (const auto& [bytes, closed, state, servers] : cases) {
         for (qsizetype cut = 1; cut <= bytes.size(); ++cut) {
             SCOPED_TRACE(bytes.constData() + (" cut " + std::to_string(cut)));

@@ -12,8 +12,8 @@
 
 namespace {
 // A stand-in server's arguments; the options are separated by spaces.
-QStringList standin(const char* game, int port, const char* options) {
-    return QStringList{"--game", game, "--port", QString::number(port)} + QString(options).split(' ');
+QStringList standin(const char* game, const char* options) {
+    return QStringList{"--game", game} + QString(options).split(' ');
 }
 
 // Asks the selected row once and waits for its name to change.
@@ -48,10 +48,9 @@ TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
         {"ut2003", "UT2", "--player-count 9 --native-only --timelimit 20", "09/16", 10, "Time Limit: 20"}};
     for (const auto& [game, code, options, players, rows, panel] : cases) {
         SCOPED_TRACE(options);
-        const int port = testPortBase(1);
-        StandinProcess server(standin(game, port, options) + QStringList{"--name", "Loop"});
+        StandinProcess server(standin(game, options) + QStringList{"--name", "Loop"});
         ASSERT_TRUE(server.ready());
-        MonitorFixture t({favourite(port, code)});
+        MonitorFixture t({favourite(server.port(), code)});
         appConfig().RefreshDelay = "1";  // time for the probe's reply
         ASSERT_TRUE(askUntilNamed(t));
         EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop");
@@ -69,14 +68,14 @@ TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
 TEST(Loopback, PingsStayWithinAMillisecondOfTheRoundTripOnABusyMachine) {
     TempProgramFolder folder;
     const QStringList record{"--record", folder.file("answers")};
-    const int port = testPortBase(6);
-    StandinProcess fast(standin("ut", port, "--servers 2") + record);
-    StandinProcess slow(standin("ut", port + 2, "--delay-ms 200") + record);
-    StandinProcess slower(standin("ut2004", port + 3, "--delay-ms 450") + record);
-    ASSERT_TRUE(fast.ready() && slow.ready() && slower.ready());
+    StandinProcess fast(standin("ut", "--servers 2") + record);
+    StandinProcess slow(standin("ut", "--delay-ms 200") + record);
+    StandinProcess slower(standin("ut2004", "--delay-ms 450") + record);
+    for (const StandinProcess* server : {&fast, &slow, &slower}) ASSERT_TRUE(server->ready());
     // The first server has no probe, so its "\status\" is the send that opens the socket.
-    MonitorFixture t({favourite(port + 2, "UT"), favourite(port + 3, "UT3"), favourite(port + 1, "UT"),
-                      favourite(port, "UT")});
+    const int rowPorts[] = {slow.port(), slower.port(), fast.port() + 1, fast.port()};
+    MonitorFixture t({favourite(rowPorts[0], "UT"), favourite(rowPorts[1], "UT3"), favourite(rowPorts[2], "UT"),
+                      favourite(rowPorts[3], "UT")});
     appConfig().RefreshDelay = "1";  // a tick every 200 ms
     std::atomic<bool> stop = false;
     std::thread spinner([&] {
@@ -98,8 +97,8 @@ TEST(Loopback, PingsStayWithinAMillisecondOfTheRoundTripOnABusyMachine) {
     int seen = 0;
     for (const QByteArray& line : answers.readAll().split('\n')) {
         const QList<QByteArray> f = line.split(' ');  // status PORT ARRIVED SENT
-        const int row = std::array{4, 3, 1, 2}[std::clamp(f.value(1).toInt() - port, 0, 3)];
-        if (f.size() != 4 || t.cell(row, ServerCol::Ping).isEmpty()) continue;
+        const int row = int(std::find(std::begin(rowPorts), std::end(rowPorts), f.value(1).toInt()) - rowPorts) + 1;
+        if (f.size() != 4 || row > 4 || t.cell(row, ServerCol::Ping).isEmpty()) continue;
         ++seen;
         const double heldMs = double(f[3].toLongLong() - f[2].toLongLong()) / 1e6;
         EXPECT_NEAR(t.cell(row, ServerCol::Ping).toDouble(), heldMs, 1.0) << "row " << row;
@@ -110,10 +109,9 @@ TEST(Loopback, PingsStayWithinAMillisecondOfTheRoundTripOnABusyMachine) {
 // The fault seen with Launch: the late reply of the server selected before refilled the
 // panel of the newly selected one, which never answers.
 TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
-    const int port = testPortBase(8);
-    StandinProcess late(standin("ut2003", port, "--name Late --delay-ms 300"));
+    StandinProcess late(standin("ut2003", "--name Late --delay-ms 300"));
     ASSERT_TRUE(late.ready());
-    MonitorFixture t({favourite(port, "UT2"), favourite(port + 5, "UT3")});
+    MonitorFixture t({favourite(late.port(), "UT2"), favourite(kQuietUt2Port, "UT3")});
     t.s.ServerGrid.setMouseCell(1, 1);
     t.m.ServerGrid_Click();
     pumpEvents(50);
@@ -129,11 +127,11 @@ TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
 
 // The fault seen with a server gone: its players, ping and buddies shown for ever.
 TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
-    const int port = testPortBase(10);
+    auto server = std::make_unique<StandinProcess>(standin("ut", "--player-count 1 --name Gone"));
+    ASSERT_TRUE(server->ready());
+    const int port = server->port();
     MonitorFixture t({favourite(port, "UT")}, {"Player1"});
     t.m.querier().setTimeoutMs(150);
-    auto server = std::make_unique<StandinProcess>(standin("ut", port, "--player-count 1 --name Gone"));
-    ASSERT_TRUE(server->ready());
     ASSERT_TRUE(askUntilNamed(t));
     EXPECT_EQ(t.s.BudList.TextMatrix(1, BuddyCol::Server), "Gone");
     server.reset();
@@ -147,7 +145,8 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
     EXPECT_EQ(t.s.BudList.TextMatrix(1, BuddyCol::Server), "Gone");  // the name stays, greyed
     EXPECT_EQ(t.s.BudList.cell(1, BuddyCol::Server)->fore, kSilentColour);
 
-    StandinProcess back(standin("ut", port, "--player-count 1 --name Gone"));
+    StandinProcess back(standin("ut", "--player-count 1 --name Gone") +
+                        QStringList{"--port", QString::number(port)});
     ASSERT_TRUE(back.ready());
     t.ask(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !t.cell(1, ServerCol::Ping).isEmpty(); }));
@@ -159,11 +158,10 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
 // does not resolve, or an old inet_aton form such as "1.2.3", leaves its server silent.
 // ("Refresh all" over many servers is measured in bench_query.)
 TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
-    const int port = testPortBase(12);
-    StandinProcess server(standin("ut2004", port, "--name ByName"));
+    StandinProcess server(standin("ut2004", "--name ByName"));
     ASSERT_TRUE(server.ready());
-    MonitorFixture t({QStringLiteral(" ut.example.org : %1 : UT3 ").arg(port), "nowhere.example.org:7778:UT",
-                      "1.2.3:7778:UT"});
+    MonitorFixture t({QStringLiteral(" ut.example.org : %1 : UT3 ").arg(server.port()),
+                      "nowhere.example.org:7778:UT", "1.2.3:7778:UT"});
     // No resolver on the network in tests: names are looked up in a table.
     t.m.querier().setResolver([](const QString& name, std::function<void(std::optional<QString>)> done) {
         QTimer::singleShot(20, [name, done] {
@@ -182,12 +180,11 @@ TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
 // many datagrams, overflowed the system's receive buffer and a quarter of the rows heard
 // nothing. A reply that lost a part anyway is asked for once more.
 TEST(Loopback, RefreshAllHearsEveryServerOfABurstOfSplitRepliesOrAsksAgain) {
-    const int port = testPortBase(13);
-    StandinProcess servers(standin("ut", port, "--servers 64 --player-count 20 --split 200"));
-    StandinProcess lossy(
-        standin("ut", port - 1, "--player-count 12 --split 300 --drop 2 --drop-first-reply"));
-    ASSERT_TRUE(servers.ready() && lossy.ready());
-    MonitorFixture t(favourites(port - 1, 65, "UT"));
+    StandinProcess servers(standin("ut", "--servers 64 --player-count 20 --split 200"));
+    StandinProcess lossy(standin("ut", "--player-count 12 --split 300 --drop 2 --drop-first-reply"));
+    ASSERT_TRUE(servers.ready());
+    ASSERT_TRUE(lossy.ready());
+    MonitorFixture t(QStringList{favourite(lossy.port(), "UT")} + favourites(servers.port(), 64, "UT"));
     t.m.querier().setTimeoutMs(500);
     t.m.refreshAll();
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.m.querier().idle(); }, 10000));

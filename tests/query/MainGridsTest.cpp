@@ -22,7 +22,7 @@ void fill(FlexGrid& g, std::initializer_list<const char*> rows) {
 }
 // Favourites on loopback ports nobody answers on, a tick every 200 ms.
 struct Scan : MonitorFixture {
-    explicit Scan(int rows, int firstPort = 40000, const char* code = "UT")
+    explicit Scan(int rows, int firstPort = quietPort(0), const char* code = "UT")
         : MonitorFixture(favourites(firstPort, rows, code)) {
         appConfig().RefreshDelay = QStringLiteral("1");
         s.ReadyToQuery = true;

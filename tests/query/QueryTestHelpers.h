@@ -57,9 +57,14 @@ struct MonitorFixture {
     QString cell(int row, int col) const { return s.ServerGrid.TextMatrix(row, col); }
 };
 
-// Loopback query ports of this test process that no server answers on.
-inline const int kQuietUtPort = testPortBase(17);
-inline const int kQuietUt2Port = testPortBase(18);
+// Loopback ports held unanswered for the whole test process, twelve in a row, so the
+// probe port nine below a UT2 query port is held too.
+inline int quietPort(int index) {
+    static const SilentPorts held(12);
+    return held.port(index);
+}
+inline const int kQuietUtPort = quietPort(10);
+inline const int kQuietUt2Port = quietPort(11);
 
 // The one favourite of the given game, on a port nobody answers on, asked once as the
 // selected server; its replies are fed by hand.

@@ -1,5 +1,6 @@
 // The stand-in server answers a real client, Debian's quakestat, as a game server would;
 // tools/demo writes a program folder of loopback stand-ins, one per game, with a buddy.
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -12,9 +13,9 @@
 TEST(QstatStandin, StatusReadLikeARealServerForEachGame) {
     if (QStandardPaths::findExecutable(QStringLiteral("quakestat")).isEmpty())
         GTEST_SKIP() << "quakestat is not installed";
-    const int gamePort = testPortBase(3);
     const char* ut2 = "--player-count 5 --max-players 20 --map ONS-Torlan --gametype ONSOnslaughtGame";
-    // Game, quakestat type, query port (UT in pieces on the game port + 1), options, texts seen.
+    // Game, quakestat type, query port above the game port (UT in pieces on the game port + 1),
+    // options, texts seen.
     const std::tuple<const char*, const char*, int, const char*, const char*> cases[] = {
         {"ut", "-uns", 1, "--player-count 12 --split 400 --max-players 24",
          "12/24|DM-Deck16][|gamename=ut|Player1\n|Player6\n|Player12\n"},
@@ -24,12 +25,11 @@ TEST(QstatStandin, StatusReadLikeARealServerForEachGame) {
         {"ut2003", "-ut2s", 10, ut2, "5/20|ONS-Torlan|ONSOnslaughtGame"},
         {"ut2004", "-ut2004s", 10, "--native-only --player-count 2", "2/16|DM-Deck16]["}};
     for (const auto& [game, type, offset, options, seen] : cases) {
-        const QString args =
-            QStringLiteral("--game %1 --port %2 --name QstatCheck ").arg(game).arg(gamePort + offset);
-        StandinProcess server((args + options).split(' '));
+        StandinProcess server(
+            (QStringLiteral("--game %1 --name QstatCheck ").arg(game) + options).split(' '));
         ASSERT_TRUE(server.ready()) << game;
         QProcess q;
-        q.start("quakestat", {type, "127.0.0.1:" + QString::number(gamePort), "-P", "-R"});
+        q.start("quakestat", {type, "127.0.0.1:" + QString::number(server.port() - offset), "-P", "-R"});
         q.waitForFinished(15000);
         const QString out = QString::fromLatin1(q.readAllStandardOutput());
         SCOPED_TRACE(out.toStdString());
@@ -66,7 +66,10 @@ TEST(QstatStandin, Ut2004MasterListedWithTheKeysHashes) {
 TEST(DemoFolder, PointsAtThreeStandInsWithABuddyOnThem) {
     TempProgramFolder folder;
     QProcess demo;
-    demo.setEnvironment(QProcess::systemEnvironment() << "VYRN_DEMO_DIR=" + folder.path());
+    // The programs of this build, wherever it lies.
+    demo.setEnvironment(QProcess::systemEnvironment()
+                        << "VYRN_DEMO_DIR=" + folder.path()
+                        << "VYRN_BUILD_DIR=" + QFileInfo(VYRN_EXECUTABLE).path());
     demo.start("bash", {QString(VYRN_SOURCE_DIR) + "/tools/demo", "--prepare"});
     ASSERT_TRUE(demo.waitForFinished(120000));
     ASSERT_EQ(demo.exitCode(), 0) << demo.readAllStandardError().toStdString();

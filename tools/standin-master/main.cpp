@@ -21,6 +21,7 @@ struct Options {
     int servers = 10;
     int listPort = 7778;
     int listStep = 1;
+    QList<int> listPorts;     // listed after those, in this order
     QString fault;            // empty: behave
     qint64 floodCount = 10'000'000;
     int byteDelayMs = 1000;
@@ -77,6 +78,7 @@ private:
         QByteArray list;
         const bool ut = listGame.compare("ut", Qt::CaseInsensitive) == 0;
         for (int i = 0; ut && i < o_.servers; ++i) list += entry(o_.listPort + i * o_.listStep);
+        for (int port : o_.listPorts) list += ut ? entry(port) : QByteArray();
         const QString& f = o_.fault;
         if (f == QLatin1String("bad-ports"))
             list = entry(0) + "\\ip\\127.0.0.1:99999\\ip\\127.0.0:7778\\ip\\224.0.0.1:7778" + list;
@@ -147,10 +149,11 @@ int main(int argc, char** argv) {
     auto opt = [&](const char* name, const char* help, const char* value) {
         p.addOption({QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value)});
     };
-    opt("port", "TCP port to listen on (default 28900)", "port");
+    opt("port", "TCP port to listen on (default 28900; 0: one the system picks)", "port");
     opt("servers", "servers in the list (default 10)", "n");
     opt("list-port", "query port of the first listed server (default 7778)", "port");
     opt("list-step", "step between listed ports (default 1)", "n");
+    opt("list-ports", "comma-separated query ports listed after those", "ports");
     opt("fault", "refuse, close-early, garbage, no-final, slow, flood, bad-ports", "fault");
     opt("flood-count", "entries sent by --fault flood (default 10000000)", "n");
     opt("byte-delay-ms", "pause between bytes for --fault slow (default 1000)", "ms");
@@ -164,6 +167,8 @@ int main(int argc, char** argv) {
     if (p.isSet("servers")) o.servers = p.value("servers").toInt();
     if (p.isSet("list-port")) o.listPort = p.value("list-port").toInt();
     if (p.isSet("list-step")) o.listStep = p.value("list-step").toInt();
+    for (const QString& port : p.value("list-ports").split(QLatin1Char(','), Qt::SkipEmptyParts))
+        o.listPorts << port.toInt();
     o.fault = p.value("fault");
     if (p.isSet("flood-count")) o.floodCount = p.value("flood-count").toLongLong();
     if (p.isSet("byte-delay-ms")) o.byteDelayMs = p.value("byte-delay-ms").toInt();
@@ -172,8 +177,12 @@ int main(int argc, char** argv) {
     o.lenient = p.isSet("lenient");
 
     QTcpServer server;
-    // "refuse" listens on nothing, so a connection is refused as by a master that is down.
-    if (o.fault != QLatin1String("refuse") && !server.listen(QHostAddress::LocalHost, o.port)) {
+    // "refuse" holds the port without listening, so a connection is refused as by a master
+    // that is down. Port 0: the system picks one.
+    QTcpSocket held;
+    const bool bound = o.fault == QLatin1String("refuse") ? held.bind(QHostAddress::LocalHost, o.port)
+                                                          : server.listen(QHostAddress::LocalHost, o.port);
+    if (!bound) {
         std::fprintf(stderr, "cannot listen on 127.0.0.1:%u\n", unsigned(o.port));
         return 1;
     }
@@ -181,7 +190,7 @@ int main(int argc, char** argv) {
         while (QTcpSocket* s = server.nextPendingConnection()) new Session(s, o);
     });
     QTimer::singleShot(int(o.lifetimeSeconds * 1000), &app, &QCoreApplication::quit);
-    std::printf("ready\n");
+    std::printf("ready %u\n", unsigned(server.isListening() ? server.serverPort() : held.localPort()));
     std::fflush(stdout);
     return app.exec();
 }

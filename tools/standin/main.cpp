@@ -266,7 +266,29 @@ class StandIn : public QObject {
 public:
     explicit StandIn(Options o) : o_(std::move(o)) {}
 
+    // Port 0: the system picks a free port for the lowest socket and the others follow it;
+    // when one of them is taken, it picks again.
     bool start() {
+        if (o_.port != 0) return bindAll(o_.port, true);
+        const int below = o_.game != Game::Ut && !o_.noProbe ? 9 : 0;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            QUdpSocket lowest;
+            if (!lowest.bind(QHostAddress::LocalHost, 0)) break;
+            const int first = lowest.localPort() + below;
+            lowest.close();
+            if (bindAll(first, false)) return true;
+        }
+        std::fprintf(stderr, "cannot find %d free ports in a row on 127.0.0.1\n",
+                     o_.servers * o_.portStep + 9);
+        return false;
+    }
+    int port() const { return o_.port; }
+
+    bool bindAll(int first, bool report) {
+        queryPorts_.clear();
+        probePorts_.clear();
+        sockets_.clear();
+        o_.port = first;
         for (int i = 0; i < o_.servers; ++i) {
             const int q = o_.port + i * o_.portStep;
             queryPorts_[q] = i;
@@ -276,8 +298,8 @@ public:
         for (int p : probePorts_.keys()) if (!queryPorts_.contains(p)) ports << p;
         for (int p : ports) {
             auto s = std::make_unique<QUdpSocket>();
-            if (!s->bind(QHostAddress::LocalHost, quint16(p))) {
-                std::fprintf(stderr, "cannot bind 127.0.0.1:%d\n", p);
+            if (p < 1 || p > 65535 || !s->bind(QHostAddress::LocalHost, quint16(p))) {
+                if (report) std::fprintf(stderr, "cannot bind 127.0.0.1:%d\n", p);
                 return false;
             }
             QUdpSocket* raw = s.get();
@@ -393,7 +415,7 @@ int main(int argc, char** argv) {
         else p.addOption({QString::fromLatin1(name), QString::fromLatin1(help)});
     };
     opt("game", "ut, ut2003 or ut2004", "game");
-    opt("port", "query port of the first server (\\status\\); the UT2 probe goes to port - 9", "port");
+    opt("port", "query port of the first server (0: the system picks); the UT2 probe goes to port - 9", "port");
     opt("servers", "number of servers, on consecutive query ports", "n");
     opt("port-step", "distance between the query ports of the servers", "n");
     opt("name", "server name (numbered when there are several servers)", "text");
@@ -474,7 +496,7 @@ int main(int argc, char** argv) {
     StandIn server(o);
     if (!server.start()) return 1;
     QTimer::singleShot(int(o.lifetimeSeconds * 1000), &app, &QCoreApplication::quit);
-    std::printf("ready\n");
+    std::printf("ready %d\n", server.port());  // the first query port, picked by the system for --port 0
     std::fflush(stdout);
     return app.exec();
 }
