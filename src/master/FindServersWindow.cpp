@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,6 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/ElidedText.h"
 #include "platform/Prompter.h"
 #include "state/ProgramFolder.h"
 #include "query/ServerQuerier.h"
@@ -131,6 +131,17 @@ void FindServersWindow::buildControls() {
         if (!buddies_->selectedItems().isEmpty()) buddiesPicked_ = true;
     });
     connect(table_, &QTableView::pressed, this, [this] { buddiesPicked_ = false; });
+    // Enter on a row selects it, as a click does; Tab leaves the lists.
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& i) {
+        table_->selectRow(i.row());
+        buddiesPicked_ = false;
+    });
+    connect(buddies_, &QTableWidget::activated, this, [this](const QModelIndex& i) {
+        if (const QTableWidgetItem* item = buddies_->item(i.row(), 0)) selectServer(item->data(Qt::UserRole).toInt());
+        buddiesPicked_ = true;
+    });
+    table_->setTabKeyNavigation(false);
+    buddies_->setTabKeyNavigation(false);
     layout->addWidget(split, 1);
 
     notes_ = new QPlainTextEdit(this);
@@ -141,9 +152,9 @@ void FindServersWindow::buildControls() {
     layout->addWidget(notes_);
 
     auto* buttons = new QHBoxLayout;
-    status_ = new QLabel(this);
+    // A long path in the status is cut, whole in its tooltip, so the window fits the screen.
+    status_ = new ElidedLabel(this, Qt::ElideMiddle);
     status_->setObjectName(QStringLiteral("status"));
-    status_->setTextFormat(Qt::PlainText);
     buttons->addWidget(status_, 1);
     auto button = [&](const QString& text, const char* name, auto slot) {
         auto* b = new QPushButton(text, this);
@@ -194,12 +205,12 @@ void FindServersWindow::refresh() {
 
 bool FindServersWindow::querying() const { return querier_ && !querier_->idle(); }
 
-QString FindServersWindow::statusText() const { return status_->text(); }
+QString FindServersWindow::statusText() const { return status_->fullText(); }
 
 void FindServersWindow::updateStatus() {
     const int listed = model_->rowCount();
     if (!listing() && !listComplete_ && listed == 0) {
-        status_->setText(QStringLiteral("No master sent a list. The masters asked are in ") +
+        status_->setFullText(QStringLiteral("No master sent a list. The masters asked are in ") +
                          programFile(kMastersFileName) + QLatin1Char('.'));
         return;
     }
@@ -209,7 +220,7 @@ void FindServersWindow::updateStatus() {
     if (querying()) text += QStringLiteral(", querying…");
     if (filter_->rowCount() != listed) text += QStringLiteral(", %1 shown").arg(filter_->rowCount());
     if (!lastAction_.isEmpty()) text += QStringLiteral(". ") + lastAction_;
-    status_->setText(text);
+    status_->setFullText(text);
 }
 
 void FindServersWindow::updateGameTypes() {

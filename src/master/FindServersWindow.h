@@ -9,7 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
+class ElidedLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -80,7 +80,7 @@ private:
     QCheckBox* notFull_ = nullptr;
     QCheckBox* noPassword_ = nullptr;
     QLineEdit* nameContains_ = nullptr;
-    QLabel* status_ = nullptr;
+    ElidedLabel* status_ = nullptr;
     QPlainTextEdit* notes_ = nullptr;
     QPushButton* refreshButton_ = nullptr;
     QTimer* statusTimer_ = nullptr;
