@@ -325,6 +325,7 @@ bool MainWindow::Form_Load() { return Form_Load(defaultStartupHooks()); }
 bool MainWindow::Form_Load(const StartupHooks& hooks) {
     const bool running = runStartup(state_, hooks);
     if (running) restoreLayout();
+    serverView->setFocus();  // the keys walk the favourites first
     refreshPanel();
     state_.ASIndicator.fire();
     // The whole list is asked at once; the automatic scan then goes on row by row.
