@@ -17,8 +17,10 @@
 #include <QVBoxLayout>
 
 #include "platform/AppLogo.h"
+#include "app/MainWindowLayout.h"
 #include "app/ServerRowMenu.h"
 #include "platform/MonotonicClock.h"
+#include "query/FavouriteRemoval.h"
 #include "query/KeptRowStatus.h"
 #include "query/ServerQuerier.h"
 #include "platform/ExecuteLink.h"
@@ -46,8 +48,6 @@
 #include "state/FavouritesFiles.h"
 #include "dialogs/GridView.h"
 #include "state/ProgramFolder.h"
-#include "state/LayoutStore.h"
-#include <QScreen>
 #include "query/TeamPictures.h"
 #include "query/ServerPictures.h"
 
@@ -431,15 +431,16 @@ void MainWindow::Command1_Click() {
     // complete reply serves, or the launch waits for the one on its way. A silent server
     // is down.
     const int row = state_.ScanRow;
-    const bool selected = !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.Rows() &&
-                          !state_.panel.Text1.isEmpty();
+    const bool selected =
+        !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.Rows() && !state_.panel.Text1.isEmpty();
     if (selected && !parseGamePort(state_.panel.Text2) && !monitor_->isSilent(row)) {
         if (const auto port = monitor_->lastGamePort(row)) {
             state_.panel.Text2 = *port;
             refreshPanel();
         } else if (monitor_->replyPending(row)) {
             // The query's time-out, after the probe's wait, and a little for the reply's way.
-            pendingLaunch_.start(row, ServerQuerier::kDefaultTimeoutMs + std::max(0, refreshDelay()) * 100 + 500);
+            pendingLaunch_.start(row,
+                                 ServerQuerier::kDefaultTimeoutMs + std::max(0, refreshDelay()) * 100 + 500);
             return;
         }
     }
@@ -456,7 +457,8 @@ void MainWindow::buddySighted(const QString& player, const QString& server) {
     // A round of the whole list must pass before an unseen buddy is news again.
     const qint64 round = qint64(state_.ServerGrid.Rows()) * 200 * std::max(1, refreshDelay());
     buddyAlerts_.setForgetAfterMs(std::max(BuddyAlerts::kForgetAfterMs, 3 * round));
-    if (buddyAlerts_.seen(player, server, monotonicMs()) && !buddyNewsTimer_->isActive()) buddyNewsTimer_->start();
+    if (buddyAlerts_.seen(player, server, monotonicMs()) && !buddyNewsTimer_->isActive())
+        buddyNewsTimer_->start();
 }
 
 void MainWindow::tellBuddyNews() {
@@ -522,8 +524,8 @@ int MainWindow::selectedRow() const {
 void MainWindow::copyServerAddress() {
     const int row = selectedRow();
     if (row == 0) return;
-    QGuiApplication::clipboard()->setText(
-        serverAddressText(state_.ServerGrid.TextMatrix(row, ServerCol::Address), monitor_->lastGamePort(row)));
+    QGuiApplication::clipboard()->setText(serverAddressText(
+        state_.ServerGrid.TextMatrix(row, ServerCol::Address), monitor_->lastGamePort(row)));
 }
 
 void MainWindow::refreshSelectedServer() {
@@ -537,15 +539,7 @@ void MainWindow::refreshSelectedServer() {
 void MainWindow::removeSelectedFavourite() {
     const int row = selectedRow();
     if (row == 0) return;
-    FlexGrid& g = state_.ServerGrid;
-    const FlexGrid before = g;
-    if (!g.RemoveItem(row))
-        for (int c = 0; c < g.Cols(); ++c) g.setTextMatrix(row, c, QString());  // the last row is blanked
-    for (int r = 1; r < g.Rows(); ++r)
-        if (!g.TextMatrix(r, ServerCol::Number).isEmpty()) g.setTextMatrix(r, ServerCol::Number, QString::number(r));
-    if (const SaveResult saved = SaveSortedServerList(state_); !saved) {
-        g = before;  // the file keeps the server, so does the list
-        g.Refresh();
+    if (const SaveResult saved = removeFavouriteRow(state_, row); !saved) {
         prompter().ask({saveFailureText(saved), MsgIcon::Exclamation});
         return;
     }
@@ -556,44 +550,24 @@ void MainWindow::removeSelectedFavourite() {
     refreshPanel();
 }
 
-QList<QSplitter*> MainWindow::splitters() const {
-    return {findChild<QSplitter*>(QStringLiteral("MainSplitter")), findChild<QSplitter*>(QStringLiteral("GridSplitter")),
-            findChild<QSplitter*>(QStringLiteral("PanelSplitter"))};
-}
-
-WindowLayout MainWindow::currentLayout() const {
-    WindowLayout l;
-    l.geometry = isVisible() ? normalGeometry() : geometry();
-    for (QSplitter* s : splitters()) l.splitters << s->sizes();
-    for (GridView* v : {serverView, playerView, buddyView}) l.columnWidths << v->columnWidths();
-    l.serverSortCol = state_.ServerSortCol;
-    l.playerSortCol = state_.PlayerSortCol;
-    return l;
+LayoutParts MainWindow::layoutParts() {
+    return {this,
+            {findChild<QSplitter*>(QStringLiteral("MainSplitter")),
+             findChild<QSplitter*>(QStringLiteral("GridSplitter")),
+             findChild<QSplitter*>(QStringLiteral("PanelSplitter"))},
+            {serverView, playerView, buddyView},
+            &state_};
 }
 
 void MainWindow::keepLayout() {
     // Nothing to keep from a window never shown; a file that cannot be written costs only the layout.
-    if (layoutShown_) saveLayout(currentLayout());
+    if (layoutShown_) saveLayout(layoutOf(layoutParts()));
 }
 
 void MainWindow::restoreLayout() {
     layoutShown_ = true;
-    const std::optional<WindowLayout> l = loadLayout();
-    if (!l) return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        // Room for the title bar above the window.
-        const QRect area = screen->availableGeometry().adjusted(0, 32, 0, 0);
-        restoredGeometry_ = keptOnScreen(l->geometry, area);
-        setGeometry(*restoredGeometry_);
-    }
-    const QList<QSplitter*> all = splitters();
-    for (int i = 0; i < std::min(int(all.size()), int(l->splitters.size())); ++i)
-        if (l->splitters[i].size() == all[i]->count()) all[i]->setSizes(l->splitters[i]);
-    GridView* views[] = {serverView, playerView, buddyView};
-    for (int i = 0; i < std::min(3, int(l->columnWidths.size())); ++i)
-        views[i]->setColumnWidths(l->columnWidths[i]);
-    if (l->serverSortCol > 0 && l->serverSortCol < state_.ServerGrid.Cols()) SortServerGrid(state_, l->serverSortCol);
-    if (l->playerSortCol >= 0 && l->playerSortCol < state_.Flex.Cols()) SortPlayerGrid(state_, l->playerSortCol);
+    if (const std::optional<WindowLayout> l = loadLayout())
+        restoredGeometry_ = applyLayout(*l, layoutParts());
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "state/MainState.h"
-#include "state/LayoutStore.h"
 #include "platform/TrayIcon.h"
 #include "app/Startup.h"
 #include "app/TrayBehaviour.h"
@@ -24,7 +23,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QShortcut;
-class QSplitter;
+struct LayoutParts;
 class QTimer;
 
 // The main window: favourites, players, buddies and the server information panel. It
@@ -78,8 +77,7 @@ public:
     void refreshSelectedServer();
     void removeSelectedFavourite();
 
-    // The layout as it is now, and kept in its file (on closing and "E&xit").
-    WindowLayout currentLayout() const;
+    // Keeps the layout in its file (on closing and "E&xit").
     void keepLayout();
 
     // Tells the buddy news gathered so far through the tray (normally a moment after the first).
@@ -102,7 +100,7 @@ private:
     void launchNow();
     void buddySighted(const QString& player, const QString& server);
     void buildRowMenus();
-    QList<QSplitter*> splitters() const;
+    LayoutParts layoutParts();
     void restoreLayout();
 
     MainState state_;

@@ -10,8 +10,10 @@ QString statusSummary(const FlexGrid& g, const ServerMonitor::RefreshProgress& r
         ++answering;
         players += int(leadingNumber(g.TextMatrix(row, ServerCol::Players)));
     }
-    QString text = QStringLiteral("%1 favourites, %2 answering, %3 players").arg(favourites).arg(answering).arg(players);
+    QString text =
+        QStringLiteral("%1 favourites, %2 answering, %3 players").arg(favourites).arg(answering).arg(players);
     if (refresh.running())
-        text = QStringLiteral("Refresh all: %1 of %2 answered. ").arg(refresh.answered).arg(refresh.asked) + text;
+        text = QStringLiteral("Refresh all: %1 of %2 answered. ").arg(refresh.answered).arg(refresh.asked) +
+               text;
     return text;
 }

@@ -137,7 +137,8 @@ void FindServersWindow::buildControls() {
         buddiesPicked_ = false;
     });
     connect(buddies_, &QTableWidget::activated, this, [this](const QModelIndex& i) {
-        if (const QTableWidgetItem* item = buddies_->item(i.row(), 0)) selectServer(item->data(Qt::UserRole).toInt());
+        if (const QTableWidgetItem* item = buddies_->item(i.row(), 0))
+            selectServer(item->data(Qt::UserRole).toInt());
         buddiesPicked_ = true;
     });
     table_->setTabKeyNavigation(false);
@@ -211,7 +212,7 @@ void FindServersWindow::updateStatus() {
     const int listed = model_->rowCount();
     if (!listing() && !listComplete_ && listed == 0) {
         status_->setFullText(QStringLiteral("No master sent a list. The masters asked are in ") +
-                         programFile(kMastersFileName) + QLatin1Char('.'));
+                             programFile(kMastersFileName) + QLatin1Char('.'));
         return;
     }
     QString text = listing() ? QStringLiteral("Getting the server list: %1 servers").arg(client_->serverCount())

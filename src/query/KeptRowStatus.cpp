@@ -7,14 +7,16 @@ namespace {
 constexpr int kStatusColumns[] = {ServerCol::Name, ServerCol::Players, ServerCol::Ping, ServerCol::GameType};
 
 QString serverKey(const FlexGrid& g, int row) {
-    return g.TextMatrix(row, ServerCol::Address).trimmed() + QLatin1Char(':') + QString::number(queryPortOf(g, row));
+    return g.TextMatrix(row, ServerCol::Address).trimmed() + QLatin1Char(':') +
+           QString::number(queryPortOf(g, row));
 }
 }  // namespace
 
 KeptRowStatus keepRowStatus(const FlexGrid& g) {
     KeptRowStatus kept;
     for (int row = 1; row < g.Rows(); ++row) {
-        if (g.TextMatrix(row, ServerCol::Address).trimmed().isEmpty() || kept.contains(serverKey(g, row))) continue;
+        if (g.TextMatrix(row, ServerCol::Address).trimmed().isEmpty() || kept.contains(serverKey(g, row)))
+            continue;
         QVector<FlexGrid::Cell> cells;
         for (int col = 0; col < g.Cols(); ++col) cells << *g.cell(row, col);
         kept.insert(serverKey(g, row), cells);

@@ -9,10 +9,10 @@
 // "layout.ini" in VYRN's folder, apart from "vyrn.ini"; a missing or broken file means
 // the designed layout.
 struct WindowLayout {
-    QRect geometry;                   // the window without its frame
-    QList<QList<int>> splitters;      // the sizes of each splitter, in the window's order
-    QList<QList<int>> columnWidths;   // pixels of each grid's columns, in the window's order
-    int serverSortCol = 0;            // 0: not sorted
+    QRect geometry;                  // the window without its frame
+    QList<QList<int>> splitters;     // the sizes of each splitter, in the window's order
+    QList<QList<int>> columnWidths;  // pixels of each grid's columns, in the window's order
+    int serverSortCol = 0;           // 0: not sorted
     int playerSortCol = 3;
 
     bool operator==(const WindowLayout&) const = default;

@@ -59,7 +59,8 @@ struct Loaded {
     FakeTray* icon = nullptr;
     explicit Loaded(const QByteArray& servers = {}, const QByteArray& utPath = {}) {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-        folder.write("vyrn.ini", utPath + "\r\n\r\n\r\n" + (utPath.isEmpty() ? "1" : "2") + "\r\n2\r\nTrue\r\n\r\n\r\n");
+        folder.write("vyrn.ini",
+                     utPath + "\r\n\r\n\r\n" + (utPath.isEmpty() ? "1" : "2") + "\r\n2\r\nTrue\r\n\r\n\r\n");
         if (!servers.isEmpty()) folder.write("servers.ini", servers);
         w = std::make_unique<MainWindow>();
         auto fake = std::make_unique<FakeTray>();
@@ -233,8 +234,8 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
 TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     ScriptedPrompter prompts;
     const int slow = freePort(), late = freePort(), silent = freePort();
-    StandinProcess slowServer({"--game", "ut", "--port", QString::number(slow), "--name", "Slow", "--delay-ms",
-                               "700", "--password", "True"});
+    StandinProcess slowServer({"--game", "ut", "--port", QString::number(slow), "--name", "Slow",
+                               "--delay-ms", "700", "--password", "True"});
     ASSERT_TRUE(slowServer.ready());
     QTemporaryDir games;
     const QString game = games.filePath("ut-bin"), launched = games.filePath("launched");
@@ -253,7 +254,8 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     auto* grid = w.findChild<GridView*>("ServerGrid");
     const auto launches = [&] {
         QFile f(launched);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts) : QStringList();
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
+                                           : QStringList();
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.ServerGrid.TextMatrix(1, 1) == "Slow"; }, 5000));
     EXPECT_EQ(s.ServerGrid.cell(1, 1)->picture, PictureLocked);
@@ -266,12 +268,16 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(slow - 1));
     QGuiApplication::clipboard()->clear();
-    emit grid->customContextMenuRequested(grid->visualRect(grid->model()->index(0, 1)).center());
-    auto* menu = w.findChild<QMenu*>("serverRowMenu");
-    ASSERT_TRUE(menu);
-    for (QAction* a : menu->actions())
-        if (a->text() == "Copy address") a->trigger();
-    menu->close();
+    const auto choose = [&](int at, const QString& action) {
+        emit grid->customContextMenuRequested(grid->visualRect(grid->model()->index(at - 1, 1)).center());
+        auto* menu = w.findChild<QMenu*>("serverRowMenu");
+        ASSERT_TRUE(menu);
+        for (QAction* a : menu->actions())
+            if (a->text() == action) a->trigger();
+        menu->close();
+        delete menu;
+    };
+    choose(1, "Copy address");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(slow - 1));
     QTest::keyClick(grid, Qt::Key_Return);  // at once, with the last reply's port
     EXPECT_TRUE(prompts.shown.isEmpty());
@@ -280,7 +286,8 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     l.icon->leftPressed();  // the launch hid VYRN in the tray
 
     // A server that never answered yet: the launch waits for the reply on its way.
-    StandinProcess lateServer({"--game", "ut", "--port", QString::number(late), "--name", "Late", "--delay-ms", "700"});
+    StandinProcess lateServer(
+        {"--game", "ut", "--port", QString::number(late), "--name", "Late", "--delay-ms", "700"});
     ASSERT_TRUE(lateServer.ready());
     const QPoint second = grid->visualRect(grid->model()->index(1, 1)).center();
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, second);
@@ -329,6 +336,13 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     w.mnuVYRN_Click();
     EXPECT_EQ(s.ServerGrid.TextMatrix(1, 1) + "|" + s.ServerGrid.TextMatrix(2, 1), "Slow|Late");
     EXPECT_EQ(w.monitor().refreshProgress().asked, 3);
+    // "Remove from favourites" takes the selected row out of the list and the file.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(2, 1)).center());
+    choose(3, "Remove from favourites");
+    EXPECT_EQ(l.folder.read("servers.ini"),
+              QByteArray(row(slow) + row(late)).replace(":UT", ":ut"));  // as the replies wrote them
+    EXPECT_EQ(s.ServerGrid.Rows(), 3);
     appConfig() = AppConfig{};  // the dialog saved its values into the shared settings
 }
 

@@ -110,11 +110,13 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     // Enter on a row selects it, in the buddies as in the list.
     b->setCurrentCell(1, 1);
     QTest::keyClick(b, Qt::Key_Return);
-    EXPECT_EQ(w.serverTable()->selectionModel()->selectedRows(int(FoundColumn::Server))[0].data(), "Full House");
+    EXPECT_EQ(w.serverTable()->selectionModel()->selectedRows(int(FoundColumn::Server))[0].data(),
+              "Full House");
     QTableView* list = w.serverTable();
     list->selectionModel()->setCurrentIndex(list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
     QTest::keyClick(list, Qt::Key_Enter);
-    EXPECT_EQ(list->selectionModel()->selectedRows(int(FoundColumn::Server))[0].data(), list->model()->index(0, int(FoundColumn::Server)).data());
+    EXPECT_EQ(list->selectionModel()->selectedRows(int(FoundColumn::Server))[0].data(),
+              list->model()->index(0, int(FoundColumn::Server)).data());
     EXPECT_FALSE(folder.exists("servers.ini"));
 
     // "Add to favourites" takes the servers of the buddies picked, after the list refreshed,

@@ -75,10 +75,10 @@ TEST(BuddyAlerts, AnnouncedOnceUntilGoneForAWhile) {
     alerts.setForgetAfterMs(60'000);
     // Time in ms, player, server, news or not; "!" takes the message so far.
     const std::tuple<int, const char*, const char*, bool> sightings[] = {
-        {0, "Bob", "Green", true},        {10, "bob", "Red", false},   // one player on two servers
-        {20, "Alice", "Red", true},       {-1, "!", "", false},        // one message for both
-        {50'000, "Bob", "Green", false},  {109'000, "Bob", "Red", false},  // still seen within the minute
-        {170'000, "BOB", "Blue", true},   {-1, "!", "", false}};       // gone for more than a minute
+        {0, "Bob", "Green", true},       {10, "bob", "Red", false},       // one player on two servers
+        {20, "Alice", "Red", true},      {-1, "!", "", false},            // one message for both
+        {50'000, "Bob", "Green", false}, {109'000, "Bob", "Red", false},  // still seen within the minute
+        {170'000, "BOB", "Blue", true},  {-1, "!", "", false}};           // gone for more than a minute
     QStringList messages;
     for (const auto& [ms, player, server, news] : sightings) {
         if (ms < 0) {
@@ -87,7 +87,8 @@ TEST(BuddyAlerts, AnnouncedOnceUntilGoneForAWhile) {
         }
         EXPECT_EQ(alerts.seen(player, server, ms), news) << ms;
     }
-    EXPECT_EQ(messages, QStringList({"Bob is playing on Green\nAlice is playing on Red", "BOB is playing on Blue"}));
+    EXPECT_EQ(messages,
+              QStringList({"Bob is playing on Green\nAlice is playing on Red", "BOB is playing on Blue"}));
     for (int i = 0; i < 7; ++i) alerts.seen(QString("P%1").arg(i), "S", 200'000);
     EXPECT_TRUE(alerts.takeMessage().endsWith("P4 is playing on S\nand 2 more"));
     EXPECT_FALSE(alerts.hasNews());
