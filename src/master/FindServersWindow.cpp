@@ -1,6 +1,9 @@
 #include "master/FindServersWindow.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -37,6 +40,7 @@ FoundServer foundServerFrom(const QueryOutcome& outcome) {
     f.numPlayers = st.numPlayers.trimmed().toInt();
     f.maxPlayers = st.maxPlayers.trimmed().toInt();
     f.ping = int(st.pingMs);
+    f.gamePort = st.hostPort.trimmed();
     f.password = st.password == QLatin1String("Yes");
     for (const PlayerStatus& p : st.players) f.players << p.name;
     return f;
@@ -142,6 +146,15 @@ void FindServersWindow::buildControls() {
         buddiesPicked_ = true;
     });
     table_->setTabKeyNavigation(false);
+    // The rows' menu: what a player pastes into the game's console, and the favourites.
+    auto* copy = new QAction(QStringLiteral("Copy address"), table_);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &FindServersWindow::copySelectedAddresses);
+    auto* add = new QAction(QStringLiteral("Add to favourites"), table_);
+    connect(add, &QAction::triggered, this, &FindServersWindow::addSelectedToFavourites);
+    table_->addActions({copy, add});
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
     buddies_->setTabKeyNavigation(false);
     layout->addWidget(split, 1);
 
@@ -294,6 +307,16 @@ void FindServersWindow::addSelectedToFavourites() {
             rows << filter_->mapToSource(i).row();
     }
     addToFavourites(rows);
+}
+
+void FindServersWindow::copySelectedAddresses() {
+    QStringList lines;
+    for (const QModelIndex& i : table_->selectionModel()->selectedRows()) {
+        const FoundServer& s = model_->server(filter_->mapToSource(i).row());
+        // "ADDRESS:GAMEPORT" once the server told its game port; the address alone before.
+        lines << (s.gamePort.isEmpty() ? s.server.address : s.server.address + QLatin1Char(':') + s.gamePort);
+    }
+    if (!lines.isEmpty()) QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
 void FindServersWindow::addToFavourites(const QList<int>& modelRows) {

@@ -37,6 +37,8 @@ public:
     // when the buddy list was picked from last, to the favourites.
     void addSelectedToFavourites();
     void findBuddies();
+    // Puts the selected servers' "ADDRESS:GAMEPORT" on the clipboard, one a line (Ctrl+C).
+    void copySelectedAddresses();
     // Selects a server's row, clearing the filters when they hide it.
     void selectServer(int modelRow);
 

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QApplication>
+#include <QClipboard>
 #include <QScreen>
 #include <gtest/gtest.h>
 
