@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -155,6 +156,7 @@ void FindServersWindow::buildControls() {
     connect(add, &QAction::triggered, this, &FindServersWindow::addSelectedToFavourites);
     table_->addActions({copy, add});
     table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    table_->installEventFilter(this);  // the list's own Ctrl+C would copy a cell's text
     buddies_->setTabKeyNavigation(false);
     layout->addWidget(split, 1);
 
@@ -307,6 +309,15 @@ void FindServersWindow::addSelectedToFavourites() {
             rows << filter_->mapToSource(i).row();
     }
     addToFavourites(rows);
+}
+
+bool FindServersWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        copySelectedAddresses();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void FindServersWindow::copySelectedAddresses() {

@@ -53,6 +53,9 @@ public:
     bool querying() const;
     QString statusText() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildControls();
     void applyFilter();

@@ -114,6 +114,8 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     EXPECT_EQ(w.serverTable()->selectionModel()->selectedRows(int(FoundColumn::Server))[0].data(),
               "Full House");
     QTableView* list = w.serverTable();
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);  // its game port, one below the query port
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(base));
     list->selectionModel()->setCurrentIndex(list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
     QTest::keyClick(list, Qt::Key_Enter);
     EXPECT_EQ(list->selectionModel()->selectedRows(int(FoundColumn::Server))[0].data(),
