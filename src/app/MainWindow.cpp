@@ -175,7 +175,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         if (!summaryTimer_->isActive()) summaryTimer_->start();
     };
     // A reply in time launches; the time-out or no reply leaves the field empty: "Server down".
-    pendingLaunch_.done = [this](bool) { launchNow(); };
+    pendingLaunch_.done = [this](int row, bool) {
+        if (row == selectedRow()) launchNow();  // unless another server was selected meanwhile
+    };
     giveUpLaunch_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     giveUpLaunch_->setEnabled(false);
     connect(giveUpLaunch_, &QShortcut::activated, this, [this] { pendingLaunch_.cancel(); });

@@ -23,6 +23,7 @@ void PendingLaunch::cancel() {
 }
 
 void PendingLaunch::finish(bool answered) {
+    const int row = row_;
     cancel();
-    if (done) done(answered);
+    if (done) done(row, answered);
 }

@@ -6,9 +6,9 @@
 // the launch waits for that reply, up to the query's time-out, and can be given up.
 class PendingLaunch {
 public:
-    // Called with true when the reply came (launch now), false when the time ran out or
-    // the query ended unanswered (the server is down).
-    std::function<void(bool answered)> done;
+    // Called with the row waited for and true when the reply came (launch now), false when
+    // the time ran out or the query ended unanswered (the server is down).
+    std::function<void(int row, bool answered)> done;
     // Called when the wait starts and when it ends, for the window to show it.
     std::function<void(bool waiting)> waitingChanged;
 
