@@ -9,13 +9,25 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QMenu>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QSplitter>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "platform/AppLogo.h"
+#include "app/MainWindowLayout.h"
+#include "app/ServerRowMenu.h"
+#include "platform/MonotonicClock.h"
+#include "query/FavouriteRemoval.h"
+#include "query/KeptRowStatus.h"
+#include "query/ServerQuerier.h"
 #include "platform/ExecuteLink.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/ElidedText.h"
+#include "dialogs/FilterBox.h"
+#include "app/StatusSummary.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/TermsDialog.h"
 #include "launch/Launch.h"
@@ -28,6 +40,7 @@
 #include "query/MainGrids.h"
 #include "query/PlayersAndBuddies.h"
 #include "query/ServerMonitor.h"
+#include "query/StatusWriter.h"
 #include "screenshots/ScreenshotsEntry.h"
 #include "settings/SettingsEntry.h"
 #include "state/AppConfig.h"
@@ -36,6 +49,7 @@
 #include "dialogs/GridView.h"
 #include "state/ProgramFolder.h"
 #include "query/TeamPictures.h"
+#include "query/ServerPictures.h"
 
 namespace {
 class WindowLaunchEnvironment final : public LaunchEnvironment {
@@ -64,6 +78,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buddyView = new GridView(state_.BudList);
     for (GridView* view : {serverView, playerView, buddyView}) view->setFont(arial());
     playerView->setPictureProvider(teamPicture);
+    serverView->setPictureProvider(serverPicture);
     playerView->setToolTip(QStringLiteral("Online Players. Click on a player name to bring into buddy list."));
     buddyView->setToolTip(QStringLiteral("Buddy List."));
     serverView->setObjectName(QStringLiteral("ServerGrid"));
@@ -84,12 +99,25 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     buildPanel();
     // Grids left, panel and buddies right; the user moves the splitters.
+    // A "Name contains" box over the favourites; Escape empties it.
+    auto* filter = new FilterBox;
+    filter->setObjectName(QStringLiteral("serverFilter"));
+    connect(filter, &QLineEdit::textChanged, this,
+            [this](const QString& text) { serverView->setRowFilter(ServerCol::Name, text); });
+    auto* favourites = new QWidget;
+    auto* favouritesLayout = new QVBoxLayout(favourites);
+    favouritesLayout->setContentsMargins(0, 0, 0, 0);
+    favouritesLayout->setSpacing(2);
+    favouritesLayout->addWidget(filter);
+    favouritesLayout->addWidget(serverView, 1);
     auto* left = new QSplitter(Qt::Vertical);
-    left->addWidget(serverView);
+    left->addWidget(favourites);
     left->addWidget(playerView);
     left->setStretchFactor(0, 3);
     left->setStretchFactor(1, 2);
+    left->setObjectName(QStringLiteral("GridSplitter"));
     auto* right = new QSplitter(Qt::Vertical);
+    right->setObjectName(QStringLiteral("PanelSplitter"));
     right->addWidget(Frame1);
     right->addWidget(buddyView);
     right->setStretchFactor(1, 1);
@@ -109,16 +137,52 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     state_.ASIndicator.setTick([this] {
         monitor_->ASIndicator_Timer();
         refreshAutoscanCaption();
+        if (summary_) refreshSummary();
     });
     // Each handler tells the panel through panelChanged when it changed it.
-    serverView->setClickHandler([this] { monitor_->ServerGrid_Click(); });
+    serverView->setClickHandler([this] {
+        monitor_->ServerGrid_Click();
+        if (pendingLaunch_.row() != state_.ScanRow) pendingLaunch_.cancel();
+    });
+    // Arrows select servers and buddies as clicks do; Enter or a double-click launches.
+    serverView->setKeysSelectRows(true);
+    buddyView->setKeysSelectRows(true);
+    serverView->setActivateHandler([this] { Command1_Click(); });
+    buildRowMenus();
     playerView->setClickHandler([this] { Flex_Click(); });
     buddyView->setClickHandler([this] { monitor_->BudList_Click(); });
     setWindowIcon(QIcon(vyrnLogo(32)));
     useTrayIcon(makeSystemTrayIcon(windowIcon()));
-    state_.buddySeen = [this](const QString& player, const QString& server) {
-        if (server.isEmpty() || !buddyAlertsOn(appConfig())) return;
-        trayIcon_->notify(QStringLiteral("VYRN"), buddyAlertText(player, server));
+    state_.buddySeen = [this](const QString& player, const QString& server) { buddySighted(player, server); };
+    // Sightings that come close together (a whole round answering) make one message.
+    buddyNewsTimer_ = new QTimer(this);
+    buddyNewsTimer_->setSingleShot(true);
+    buddyNewsTimer_->setInterval(1500);
+    connect(buddyNewsTimer_, &QTimer::timeout, this, &MainWindow::tellBuddyNews);
+
+    // The status bar: counts of the list, and the progress of "Refresh all".
+    summary_ = new QLabel;
+    summary_->setObjectName(QStringLiteral("statusSummary"));
+    statusBar()->addPermanentWidget(summary_);
+    summaryTimer_ = new QTimer(this);
+    summaryTimer_->setSingleShot(true);
+    summaryTimer_->setInterval(200);
+    connect(summaryTimer_, &QTimer::timeout, this, &MainWindow::refreshSummary);
+    monitor_->queryFinished = [this](int row, bool answered) {
+        pendingLaunch_.queryFinished(row, answered);
+        if (!summaryTimer_->isActive()) summaryTimer_->start();
+    };
+    // A reply in time launches; the time-out or no reply leaves the field empty: "Server down".
+    pendingLaunch_.done = [this](int row, bool) {
+        if (row == selectedRow()) launchNow();  // unless another server was selected meanwhile
+    };
+    giveUpLaunch_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    giveUpLaunch_->setEnabled(false);
+    connect(giveUpLaunch_, &QShortcut::activated, this, [this] { pendingLaunch_.cancel(); });
+    pendingLaunch_.waitingChanged = [this](bool waiting) {
+        giveUpLaunch_->setEnabled(waiting);
+        if (waiting) statusBar()->showMessage(kWaitingForServerText);
+        else statusBar()->clearMessage();
     };
     // Grid layouts as the window shows them before start-up fills them.
     SetupServerGrid(state_);
@@ -173,7 +237,7 @@ void MainWindow::buildPanel() {
     Frame1 = new ElidedGroupBox;
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFont(arial());
-    Frame1->setToolTip(QStringLiteral("Copies all of the server information into clipboard."));
+    Frame1->setOwnToolTip(QStringLiteral("Copies all of the server information into clipboard."));
     auto* grid = new QGridLayout(Frame1);
     auto label = [&](int n) {
         auto* l = new ElidedLabel(Frame1);
@@ -238,6 +302,10 @@ void MainWindow::refreshPanel() {
 
 void MainWindow::refreshAutoscanCaption() { mnuauto->setText(state_.mnuautoCaption); }
 
+void MainWindow::refreshSummary() {
+    summary_->setText(statusSummary(state_.ServerGrid, monitor_->refreshProgress()));
+}
+
 StartupHooks MainWindow::defaultStartupHooks() {
     StartupHooks hooks;
     hooks.anotherInstanceRunning = [this] {
@@ -256,6 +324,8 @@ bool MainWindow::Form_Load() { return Form_Load(defaultStartupHooks()); }
 
 bool MainWindow::Form_Load(const StartupHooks& hooks) {
     const bool running = runStartup(state_, hooks);
+    if (running) restoreLayout();
+    serverView->setFocus();  // the keys walk the favourites first
     refreshPanel();
     state_.ASIndicator.fire();
     // The whole list is asked at once; the automatic scan then goes on row by row.
@@ -270,9 +340,15 @@ void MainWindow::mnuSaveServer_Click() {
         prompter().ask({saveFailureText(saved), MsgIcon::Exclamation});
 }
 
-void MainWindow::mnuExit_Click() { endProgram(); }
+void MainWindow::mnuExit_Click() {
+    keepLayout();
+    endProgram();
+}
 
-void MainWindow::mnuRefreshAll_Click() { monitor_->refreshAll(); }
+void MainWindow::mnuRefreshAll_Click() {
+    monitor_->refreshAll();
+    refreshSummary();
+}
 
 void MainWindow::mnuFindServers_Click() {
     // Favourites added there are asked at once, so their rows fill without waiting for the scan.
@@ -300,12 +376,16 @@ void MainWindow::mnuVYRN_Click() {
     state_.AutoScanMode = false;
     // The dialog starts from the stored list: a sort of the grid reaches the file only
     // through "Save sorted server list".
+    const KeptRowStatus kept = keepRowStatus(state_.ServerGrid);
     showSettingsDialog(this, false);
     SetupServerGrid(state_);
     SetupBuddyGrid(state_);
     if (!loadFiles(state_)) return;
+    // The rows keep what they showed, and the whole list is asked at once, as at start-up.
+    restoreRowStatus(state_.ServerGrid, kept);
     state_.AutoScan.setEnabled(true);
     state_.AutoScanMode = true;
+    monitor_->refreshAll();
 }
 
 void MainWindow::mnuGame_Click() { showGameSettingsDialog(this); }
@@ -331,6 +411,8 @@ void MainWindow::useTrayIcon(std::unique_ptr<TrayIcon> icon) {
         raise();
         activateWindow();
     };
+    window.scanWhileHidden = [] { return buddyAlertsOn(appConfig()); };
+    window.scanRound = [this] { monitor_->refreshAll(); };
     trayBehaviour_ = std::make_unique<TrayBehaviour>(state_, *trayIcon_, window);
 }
 
@@ -343,8 +425,44 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::Command1_Click() {
+    if (pendingLaunch_.waiting()) return;
+    // A server selected a moment ago has its panel cleared until its reply: its last
+    // complete reply serves, or the launch waits for the one on its way. A silent server
+    // is down.
+    const int row = state_.ScanRow;
+    const bool selected =
+        !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.Rows() && !state_.panel.Text1.isEmpty();
+    if (selected && !parseGamePort(state_.panel.Text2) && !monitor_->isSilent(row)) {
+        if (const auto port = monitor_->lastGamePort(row)) {
+            state_.panel.Text2 = *port;
+            refreshPanel();
+        } else if (monitor_->replyPending(row)) {
+            // The query's time-out, after the probe's wait, and a little for the reply's way.
+            pendingLaunch_.start(row,
+                                 ServerQuerier::kDefaultTimeoutMs + std::max(0, refreshDelay()) * 100 + 500);
+            return;
+        }
+    }
+    launchNow();
+}
+
+void MainWindow::launchNow() {
     WindowLaunchEnvironment env(this);
     ::Command1_Click(state_, appConfig(), env);
+}
+
+void MainWindow::buddySighted(const QString& player, const QString& server) {
+    if (server.isEmpty() || !buddyAlertsOn(appConfig())) return;
+    // A round of the whole list must pass before an unseen buddy is news again.
+    const qint64 round = qint64(state_.ServerGrid.Rows()) * 200 * std::max(1, refreshDelay());
+    buddyAlerts_.setForgetAfterMs(std::max(BuddyAlerts::kForgetAfterMs, 3 * round));
+    if (buddyAlerts_.seen(player, server, monotonicMs()) && !buddyNewsTimer_->isActive())
+        buddyNewsTimer_->start();
+}
+
+void MainWindow::tellBuddyNews() {
+    buddyNewsTimer_->stop();
+    if (buddyAlerts_.hasNews()) trayIcon_->notify(QStringLiteral("VYRN"), buddyAlerts_.takeMessage());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -359,6 +477,100 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    keepLayout();
     Form_Unload();
     event->accept();
+}
+
+void MainWindow::buildRowMenus() {
+    serverView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(serverView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (!serverView->indexAt(at).isValid() || selectedRow() == 0) return;
+        ServerRowActions actions;
+        actions.launch = [this] { Command1_Click(); };
+        actions.refresh = [this] { refreshSelectedServer(); };
+        actions.copyAddress = [this] { copyServerAddress(); };
+        actions.copyInformation = [this] { Command2_Click(); };
+        actions.removeFavourite = [this] { removeSelectedFavourite(); };
+        QMenu* menu = buildServerRowMenu(this, actions);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(serverView->viewport()->mapToGlobal(at));
+    });
+    auto* copy = new QShortcut(QKeySequence::Copy, serverView, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(copy, &QShortcut::activated, this, &MainWindow::copyServerAddress);
+
+    playerView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(playerView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QModelIndex index = playerView->indexAt(at);
+        if (!index.isValid() || state_.Flex.TextMatrix(index.row() + 1, PlayerCol::Name).isEmpty()) return;
+        const int row = index.row() + 1;
+        QMenu* menu = buildPlayerRowMenu(this, [this, row] {
+            state_.Flex.setMouseCell(row, PlayerCol::Name);
+            Flex_Click();
+        });
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(playerView->viewport()->mapToGlobal(at));
+    });
+}
+
+int MainWindow::selectedRow() const {
+    const int row = state_.ScanRow;
+    const bool selected = !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.Rows() &&
+                          !state_.ServerGrid.TextMatrix(row, ServerCol::Address).isEmpty();
+    return selected ? row : 0;
+}
+
+void MainWindow::copyServerAddress() {
+    const int row = selectedRow();
+    if (row == 0) return;
+    QGuiApplication::clipboard()->setText(serverAddressText(
+        state_.ServerGrid.TextMatrix(row, ServerCol::Address), monitor_->lastGamePort(row)));
+}
+
+void MainWindow::refreshSelectedServer() {
+    const int row = selectedRow();
+    if (row == 0) return;
+    const FlexGrid& g = state_.ServerGrid;
+    monitor_->QueryServer(g.TextMatrix(row, ServerCol::Address), queryPortOf(g, row),
+                          g.TextMatrix(row, ServerCol::GameCode));
+}
+
+void MainWindow::removeSelectedFavourite() {
+    const int row = selectedRow();
+    if (row == 0) return;
+    if (const SaveResult saved = removeFavouriteRow(state_, row); !saved) {
+        prompter().ask({saveFailureText(saved), MsgIcon::Exclamation});
+        return;
+    }
+    // Nothing is selected any more: back to the automatic scan.
+    state_.ClickScan.setEnabled(false);
+    state_.ScanRow = 0;
+    if (!state_.AutoScan.Enabled()) monitor_->mnuauto_Click();
+    refreshPanel();
+}
+
+LayoutParts MainWindow::layoutParts() {
+    return {this,
+            {findChild<QSplitter*>(QStringLiteral("MainSplitter")),
+             findChild<QSplitter*>(QStringLiteral("GridSplitter")),
+             findChild<QSplitter*>(QStringLiteral("PanelSplitter"))},
+            {serverView, playerView, buddyView},
+            &state_};
+}
+
+void MainWindow::keepLayout() {
+    // Nothing to keep from a window never shown; a file that cannot be written costs only the layout.
+    if (layoutShown_) saveLayout(layoutOf(layoutParts()));
+}
+
+void MainWindow::restoreLayout() {
+    layoutShown_ = true;
+    if (const std::optional<WindowLayout> l = loadLayout())
+        restoredGeometry_ = applyLayout(*l, layoutParts());
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The first showing centres the window; the place the user left it in wins.
+    if (restoredGeometry_) setGeometry(*std::exchange(restoredGeometry_, std::nullopt));
 }

@@ -5,6 +5,9 @@ TrayBehaviour::TrayBehaviour(MainState& s, TrayIcon& icon, Window window)
     icon_.leftPressed = [this] { RestoreFromTray(); };
     // Without its tray the icon can no longer be pressed: the window comes back by itself.
     icon_.vanished = [this] { RestoreFromTray(); };
+    slowScan_.setTick([this] {
+        if (window_.scanRound) window_.scanRound();
+    });
 }
 
 void TrayBehaviour::bringToFront() {
@@ -25,12 +28,15 @@ void TrayBehaviour::onMinimised() {
     if (!icon_.available()) return;
     if (!icon_.shown()) icon_.add(kTrayTip);
     if (window_.hide) window_.hide();
+    if (window_.scanWhileHidden && window_.scanWhileHidden()) slowScan_.setEnabled(true);
 }
 
 void TrayBehaviour::RestoreFromTray() {
     if (!icon_.shown()) return;
+    slowScan_.setEnabled(false);
     icon_.remove();
     restoring_ = true;
     if (window_.showNormal) window_.showNormal();
     restoring_ = false;
+    s_.ASIndicator.fire();  // the caption says at once that scanning is off
 }

@@ -62,6 +62,11 @@ void ElidedGroupBox::setFullTitle(const QString& title) {
     elide();
 }
 
+void ElidedGroupBox::setOwnToolTip(const QString& tip) {
+    ownToolTip_ = tip;
+    elide();
+}
+
 QSize ElidedGroupBox::minimumSizeHint() const { return QWidget::minimumSizeHint(); }
 
 void ElidedGroupBox::resizeEvent(QResizeEvent* event) {
@@ -78,7 +83,8 @@ void ElidedGroupBox::elide() {
     // Room for the frame's corners either side of the caption.
     const int room = isVisible() ? width() - 2 * fontMetrics().height() : QWIDGETSIZE_MAX;
     // A frame's caption reads "&" as a shortcut mark; a server's "&" is a character.
-    const QString shown =
-        fontMetrics().elidedText(full_, Qt::ElideRight, std::max(room, 0)).replace('&', QLatin1String("&&"));
+    const QString cut = fontMetrics().elidedText(full_, Qt::ElideRight, std::max(room, 0));
+    setToolTip(cut == full_ ? ownToolTip_ : plainToolTip(full_));
+    const QString shown = QString(cut).replace('&', QLatin1String("&&"));
     if (shown != title()) setTitle(shown);
 }

@@ -24,12 +24,14 @@ private:
     Qt::TextElideMode mode_;
 };
 
-// A frame whose caption is cut the same way; the caption never sets its width.
+// A frame whose caption is cut the same way; the caption never sets its width. While
+// the caption is cut its tooltip is the whole caption, else the frame's own tooltip.
 class ElidedGroupBox : public QGroupBox {
     Q_OBJECT
 public:
     explicit ElidedGroupBox(QWidget* parent = nullptr);
     void setFullTitle(const QString& title);
+    void setOwnToolTip(const QString& tip);
     QString fullTitle() const { return full_; }
     QSize minimumSizeHint() const override;
 
@@ -40,6 +42,7 @@ protected:
 private:
     void elide();
     QString full_;
+    QString ownToolTip_;
 };
 
 // A tooltip that shows the text as it is, even when it looks like markup.

@@ -1,8 +1,10 @@
 #include "dialogs/GridView.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QTimer>
 
 namespace {
 Qt::Alignment alignmentOf(int flexAlignment) {
@@ -104,6 +106,7 @@ GridView::GridView(FlexGrid& grid, QWidget* parent)
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::StrongFocus);
+    setTabKeyNavigation(false);  // Tab goes to the next control, not the next cell
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionsClickable(true);
@@ -143,7 +146,29 @@ void GridView::gridChanged(FlexGrid::Change change) {
     } else {
         model_->cellsChanged();
     }
+    // A round of replies changes many cells: the filter looks once they are in.
+    if (!filterText_.isEmpty() && !filterPending_) {
+        filterPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            filterPending_ = false;
+            applyRowFilter();
+        });
+    }
     viewport()->update();
+}
+
+void GridView::setRowFilter(int col, const QString& text) {
+    filterCol_ = col;
+    filterText_ = text;
+    applyRowFilter();
+}
+
+void GridView::applyRowFilter() {
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        const bool shown = filterText_.isEmpty() ||
+                           grid_.TextMatrix(r + 1, filterCol_).contains(filterText_, Qt::CaseInsensitive);
+        if (isRowHidden(r) == shown) setRowHidden(r, !shown);
+    }
 }
 
 int GridView::leastWidth(int col) const {
@@ -222,6 +247,7 @@ void GridView::mousePressEvent(QMouseEvent* event) {
     QTableView::mousePressEvent(event);
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid()) {
+        keyedRow_ = index.row();
         const int row = index.row() + 1;
         grid_.setMouseCell(row, index.column());
         grid_.setRow(row);
@@ -230,5 +256,76 @@ void GridView::mousePressEvent(QMouseEvent* event) {
         grid_.setMouseCell(-1, columnAt(int(event->position().x())));
     }
     viewport()->update();
+    // A right press opens a row's menu; on a grid where a click does more than select
+    // (a player becomes a buddy) it does nothing else.
+    if (event->button() == Qt::RightButton && !keysSelectRows_) return;
     if (clickHandler_) clickHandler_();
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    if (indexAt(event->position().toPoint()).isValid() && activateHandler_) activateHandler_();
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!activateHandler_ || grid_.Row() < 1 || grid_.Row() >= grid_.Rows()) break;
+            activateHandler_();
+            return;
+        case Qt::Key_Delete:
+            if (!deleteHandler_) break;
+            deleteHandler_();
+            return;
+        case Qt::Key_Space:
+            if (!keysSelectRows_ || !currentIndex().isValid()) break;
+            selectRowByKey(currentIndex());
+            return;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End: {
+            // After the rows were laid out again the frame starts from the grid's current row.
+            const int from = grid_.Row() - 1;
+            if (!currentIndex().isValid() && from >= 0 && from < model_->rowCount())
+                setCurrentIndex(model_->index(from, 0));
+            const QModelIndex before = currentIndex();
+            // A frame put there by the focus alone: the first key takes that row.
+            if (before.isValid() && before.row() != keyedRow_) {
+                selectRowByKey(before);
+                return;
+            }
+            QTableView::keyPressEvent(event);
+            const QModelIndex now = currentIndex();
+            if (now.isValid() && (!before.isValid() || now.row() != before.row())) selectRowByKey(now);
+            return;
+        }
+        default: break;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void GridView::selectRowByKey(const QModelIndex& index) {
+    keyedRow_ = index.row();
+    const int row = index.row() + 1;
+    grid_.setRow(row);
+    grid_.setCol(index.column());
+    viewport()->update();
+    if (!keysSelectRows_) return;
+    grid_.setMouseCell(row, index.column());
+    if (clickHandler_) clickHandler_();
+}
+
+QList<int> GridView::columnWidths() const { return QList<int>(baseWidths_.begin(), baseWidths_.end()); }
+
+void GridView::setColumnWidths(const QList<int>& widths) {
+    for (int c = 0; c < std::min(int(widths.size()), int(baseWidths_.size())); ++c) {
+        if (isColumnHidden(c) || c == fillColumn_ || widths[c] <= 0) continue;
+        baseWidths_[c] = widths[c];
+        setWidth(c, baseWidths_[c]);
+    }
+    fitFillColumn();
 }

@@ -1,10 +1,13 @@
 #include "master/FindServersWindow.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,6 +16,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/ElidedText.h"
 #include "platform/Prompter.h"
 #include "state/AppConfig.h"
 #include "state/ProgramFolder.h"
@@ -39,6 +43,7 @@ FoundServer foundServerFrom(const QueryOutcome& outcome) {
     f.numPlayers = st.numPlayers.trimmed().toInt();
     f.maxPlayers = st.maxPlayers.trimmed().toInt();
     f.ping = int(st.pingMs);
+    f.gamePort = st.hostPort.trimmed();
     f.password = st.password == QLatin1String("Yes");
     for (const PlayerStatus& p : st.players) f.players << p.name;
     return f;
@@ -163,6 +168,28 @@ void FindServersWindow::buildControls() {
         if (!buddies_->selectedItems().isEmpty()) buddiesPicked_ = true;
     });
     connect(table_, &QTableView::pressed, this, [this] { buddiesPicked_ = false; });
+    // Enter on a row selects it, as a click does; Tab leaves the lists.
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& i) {
+        table_->selectRow(i.row());
+        buddiesPicked_ = false;
+    });
+    connect(buddies_, &QTableWidget::activated, this, [this](const QModelIndex& i) {
+        if (const QTableWidgetItem* item = buddies_->item(i.row(), 0))
+            selectServer(item->data(Qt::UserRole).toInt());
+        buddiesPicked_ = true;
+    });
+    table_->setTabKeyNavigation(false);
+    // The rows' menu: what a player pastes into the game's console, and the favourites.
+    auto* copy = new QAction(QStringLiteral("Copy address"), table_);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &FindServersWindow::copySelectedAddresses);
+    auto* add = new QAction(QStringLiteral("Add to favourites"), table_);
+    connect(add, &QAction::triggered, this, &FindServersWindow::addSelectedToFavourites);
+    table_->addActions({copy, add});
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    table_->installEventFilter(this);  // the list's own Ctrl+C would copy a cell's text
+    buddies_->setTabKeyNavigation(false);
     layout->addWidget(split, 1);
 
     notes_ = new QPlainTextEdit(this);
@@ -173,9 +200,9 @@ void FindServersWindow::buildControls() {
     layout->addWidget(notes_);
 
     auto* buttons = new QHBoxLayout;
-    status_ = new QLabel(this);
+    // A long path in the status is cut, whole in its tooltip, so the window fits the screen.
+    status_ = new ElidedLabel(this, Qt::ElideMiddle);
     status_->setObjectName(QStringLiteral("status"));
-    status_->setTextFormat(Qt::PlainText);
     buttons->addWidget(status_, 1);
     auto button = [&](const QString& text, const char* name, auto slot) {
         auto* b = new QPushButton(text, this);
@@ -279,13 +306,13 @@ std::optional<CdKey> FindServersWindow::cdKeyFor(Game game) {
 
 bool FindServersWindow::querying() const { return querier_ && !querier_->idle(); }
 
-QString FindServersWindow::statusText() const { return status_->text(); }
+QString FindServersWindow::statusText() const { return status_->fullText(); }
 
 void FindServersWindow::updateStatus() {
     const int listed = model_->rowCount();
     if (!listing() && !listComplete_ && listed == 0) {
-        status_->setText(QStringLiteral("No master sent a list. The masters asked are in ") +
-                         programFile(kMastersFileName) + QLatin1Char('.'));
+        status_->setFullText(QStringLiteral("No master sent a list. The masters asked are in ") +
+                             programFile(kMastersFileName) + QLatin1Char('.'));
         return;
     }
     int count = 0;
@@ -296,7 +323,7 @@ void FindServersWindow::updateStatus() {
     if (querying()) text += QStringLiteral(", querying…");
     if (filter_->rowCount() != listed) text += QStringLiteral(", %1 shown").arg(filter_->rowCount());
     if (!lastAction_.isEmpty()) text += QStringLiteral(". ") + lastAction_;
-    status_->setText(text);
+    status_->setFullText(text);
 }
 
 void FindServersWindow::updateGameTypes() {
@@ -370,6 +397,25 @@ void FindServersWindow::addSelectedToFavourites() {
             rows << filter_->mapToSource(i).row();
     }
     addToFavourites(rows);
+}
+
+bool FindServersWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        copySelectedAddresses();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FindServersWindow::copySelectedAddresses() {
+    QStringList lines;
+    for (const QModelIndex& i : table_->selectionModel()->selectedRows()) {
+        const FoundServer& s = model_->server(filter_->mapToSource(i).row());
+        // "ADDRESS:GAMEPORT" once the server told its game port; the address alone before.
+        lines << (s.gamePort.isEmpty() ? s.server.address : s.server.address + QLatin1Char(':') + s.gamePort);
+    }
+    if (!lines.isEmpty()) QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
 void FindServersWindow::addToFavourites(const QList<int>& modelRows) {

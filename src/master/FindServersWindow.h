@@ -10,7 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
+class ElidedLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -45,6 +45,8 @@ public:
     // when the buddy list was picked from last, to the favourites.
     void addSelectedToFavourites();
     void findBuddies();
+    // Puts the selected servers' "ADDRESS:GAMEPORT" on the clipboard, one a line (Ctrl+C).
+    void copySelectedAddresses();
     // Selects a server's row, clearing the filters when they hide it.
     void selectServer(int modelRow);
 
@@ -58,6 +60,9 @@ public:
     bool listing() const;
     bool querying() const;
     QString statusText() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -96,7 +101,7 @@ private:
     QCheckBox* notFull_ = nullptr;
     QCheckBox* noPassword_ = nullptr;
     QLineEdit* nameContains_ = nullptr;
-    QLabel* status_ = nullptr;
+    ElidedLabel* status_ = nullptr;
     QPlainTextEdit* notes_ = nullptr;
     QPushButton* refreshButton_ = nullptr;
     QTimer* statusTimer_ = nullptr;

@@ -16,6 +16,7 @@ struct FoundServer {
     QString hostName, map, gameType;           // gameType as the main grid shows it
     int numPlayers = 0, maxPlayers = 0;
     int ping = -1;                             // whole ms; -1 before an answer
+    QString gamePort;                          // the port players join, as the reply gave it
     bool password = false;
     QStringList players;
 };

@@ -17,9 +17,8 @@ void buddyMatch(MainState& s, const QString& playerName, const QString& hostName
     FlexGrid& g = s.BudList;
     for (int b = 1; b < g.Rows(); ++b) {
         if (!buddyEntryMatches(g.TextMatrix(b, BuddyCol::Entry), playerName)) continue;
-        const bool newlySeen = g.TextMatrix(b, BuddyCol::Server) != hostName;
         g.setTextMatrix(b, BuddyCol::Server, hostName);
-        if (newlySeen && s.buddySeen) s.buddySeen(playerName, hostName);
+        if (s.buddySeen) s.buddySeen(playerName, hostName);
         // Buddies with a server listed come first.
         g.setCol(BuddyCol::Server);
         g.setColSel(BuddyCol::Server);

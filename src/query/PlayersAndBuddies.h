@@ -10,7 +10,7 @@
 // Writes the host name beside the first buddy entry that matches the player; an entry
 // holding "**" matches any name containing the rest of it, ignoring case.
 void buddyMatch(MainState& s, const QString& playerName, const QString& hostName);
-// The text of the desktop notification when a buddy is first seen on a server.
+// The line of the desktop notification for a buddy first seen on a server.
 inline QString buddyAlertText(const QString& player, const QString& server) {
     return player + QStringLiteral(" is playing on ") + server;
 }

@@ -166,18 +166,34 @@ FlexClickResult ServerMonitor::Flex_Click() {
 
 void ServerMonitor::refreshAll() {
     const FlexGrid& g = s_.ServerGrid;
+    refreshing_.clear();
+    for (int row = 1; row < g.Rows(); ++row)
+        if (!g.TextMatrix(row, ServerCol::Address).trimmed().isEmpty() && queryPortOf(g, row) > 0)
+            refreshing_.insert(rowKey(row));
+    progress_ = {int(refreshing_.size()), 0, 0};
     for (int row = 1; row < g.Rows(); ++row)
         if (!g.TextMatrix(row, ServerCol::Address).isEmpty()) queryRow(row);
 }
 
 void ServerMonitor::onQueryFinished(const QueryOutcome& outcome) {
-    using Failure = QueryOutcome::Failure;
     const QueryTarget& t = outcome.target;
+    const QString key = silenceKey(t.address, t.port);
+    if (refreshing_.remove(key)) {
+        ++progress_.finished;
+        if (outcome.answered()) ++progress_.answered;
+    }
     const int row = rowOf(t);
     if (row == 0) return;  // the favourite is gone
-    const QString key = silenceKey(t.address, t.port);
+    applyOutcome(row, key, outcome);
+    // Told once the row and the panel show the outcome.
+    if (queryFinished) queryFinished(row, outcome.answered());
+}
+
+void ServerMonitor::applyOutcome(int row, const QString& key, const QueryOutcome& outcome) {
+    using Failure = QueryOutcome::Failure;
     if (outcome.status) {
         unanswered_.remove(key);
+        gamePorts_.insert(key, outcome.status->hostPort);
         const bool selected = !s_.AutoScanMode && row == s_.ScanRow;
         writeServerStatus(s_, row, *outcome.status, selected);
         // The grids show their own changes; only the selected server's reply fills the
@@ -211,6 +227,27 @@ int ServerMonitor::rowOf(const QueryTarget& t) {
 
 void ServerMonitor::notifyPanel() {
     if (panelChanged) panelChanged();
+}
+
+QString ServerMonitor::rowKey(int row) const {
+    const FlexGrid& g = s_.ServerGrid;
+    if (row < 1 || row >= g.Rows()) return {};
+    return silenceKey(g.TextMatrix(row, ServerCol::Address), queryPortOf(g, row));
+}
+
+std::optional<QString> ServerMonitor::lastGamePort(int row) const {
+    const auto port = gamePorts_.constFind(rowKey(row));
+    if (port == gamePorts_.constEnd() || isSilent(row)) return std::nullopt;
+    return *port;
+}
+
+bool ServerMonitor::isSilent(int row) const { return unanswered_.value(rowKey(row)) >= kSilentAfter; }
+
+bool ServerMonitor::replyPending(int row) const {
+    const FlexGrid& g = s_.ServerGrid;
+    if (rowKey(row).isEmpty()) return false;
+    return querier_.isBusy({g.TextMatrix(row, ServerCol::Address).trimmed(), queryPortOf(g, row),
+                            g.TextMatrix(row, ServerCol::GameCode).trimmed()});
 }
 
 void ServerMonitor::closeSocket() { querier_.close(); }

@@ -1,7 +1,9 @@
 #pragma once
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "query/PlayersAndBuddies.h"
 #include "query/ServerQuerier.h"
@@ -24,6 +26,8 @@ public:
     // Called after the selected server's reply or a handler changed the panel, the grids
     // or the buddies.
     std::function<void()> panelChanged;
+    // Called when a query of a favourite's row ended, answered or not.
+    std::function<void(int row, bool answered)> queryFinished;
 
     // Queries one server; a server still being queried is left to its pending query.
     void QueryServer(const QString& host, int port, const QString& game);
@@ -36,20 +40,38 @@ public:
     FlexClickResult Flex_Click();  // reads Flex.MouseRow()/MouseCol()
     // Every favourite queried at once (at most ServerQuerier::kMaxInFlight in flight).
     void refreshAll();
+    // How far the last "Refresh all" got.
+    struct RefreshProgress {
+        int asked = 0, finished = 0, answered = 0;
+        bool running() const { return finished < asked; }
+    };
+    const RefreshProgress& refreshProgress() const { return progress_; }
+
+    // The game port of the row's last complete reply, unless the server went silent since.
+    std::optional<QString> lastGamePort(int row) const;
+    // Shown greyed: it stopped answering.
+    bool isSilent(int row) const;
+    // A query of the row's server is on its way.
+    bool replyPending(int row) const;
 
     void closeSocket();
     ServerQuerier& querier() { return querier_; }
 
 private:
     void onQueryFinished(const QueryOutcome& outcome);
+    void applyOutcome(int row, const QString& key, const QueryOutcome& outcome);
     int rowOf(const QueryTarget& target);
     void queryRow(int row);
     void notifyPanel();
+    QString rowKey(int row) const;
 
     MainState& s_;
     ServerQuerier querier_;
     QHash<QString, int> unanswered_;  // by "address:port" as the row holds them
     QHash<QString, int> rows_;        // the same key to its row when last looked up
+    QHash<QString, QString> gamePorts_;
+    QSet<QString> refreshing_;  // the servers of the last "Refresh all" not finished yet
+    RefreshProgress progress_;  // the same key to the game port of its last reply
 };
 
 // The scan pace: RefreshDelay of vyrn.ini, 2 when it is empty.

@@ -2,6 +2,7 @@
 
 #include "query/MainGrids.h"
 #include "query/PlayersAndBuddies.h"
+#include "query/ServerPictures.h"
 #include "query/StatusDecoders.h"
 
 namespace {
@@ -103,6 +104,7 @@ void writeServerStatus(MainState& s, int row, const ServerStatus& st, bool selec
     // A UT reply stores the code in lower case; launch and the probe read it so.
     if (st.game == ReplyGame::Ut) g.setTextMatrix(row, ServerCol::GameCode, QStringLiteral("ut"));
     setRowTextColour(g, row, FlexGrid::kDefaultColour);
+    setServerPicture(g, row, st.password == QLatin1String("Yes") ? PictureLocked : 0);
     colourBuddiesOn(s, st.hostName, FlexGrid::kDefaultColour);
     if (selected) fillPanel(s, row, st);
 }
@@ -111,5 +113,6 @@ void markServerSilent(MainState& s, int row) {
     FlexGrid& g = s.ServerGrid;
     g.setTextMatrix(row, ServerCol::Ping, QString());
     setRowTextColour(g, row, kSilentColour);
+    setServerPicture(g, row, PictureSilent);
     colourBuddiesOn(s, g.TextMatrix(row, ServerCol::Name), kSilentColour);
 }

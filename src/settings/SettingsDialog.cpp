@@ -109,6 +109,8 @@ void SettingsDialog::buildControls() {
     QPushButton* clear = button(frame4, "Command4", QStringLiteral("Clear"), QStringLiteral("Clear all servers."));
     connect(add, &QPushButton::clicked, this, [this, ask, chooseGame] { AddFavourite(ServerGrid, ask, chooseGame); });
     connect(remove, &QPushButton::clicked, this, [this] { RemoveFavourite(ServerGrid); });
+    serverView_->setKeysSelectRows(true);
+    serverView_->setDeleteHandler([remove] { remove->click(); });
     connect(edit, &QPushButton::clicked, this, [this, ask, chooseGame] { EditFavourite(ServerGrid, ask, chooseGame); });
     connect(clear, &QPushButton::clicked, this, [this] {
         if (confirmClear(QStringLiteral("server"))) ClearFavourites(ServerGrid);
@@ -130,6 +132,8 @@ void SettingsDialog::buildControls() {
     QPushButton* budClear = button(frame3, "Command13", QStringLiteral("Clear"));
     connect(budAdd, &QPushButton::clicked, this, [this, ask] { AddBuddy(BudList, ask); });
     connect(budRemove, &QPushButton::clicked, this, [this] { RemoveBuddy(BudList); });
+    budView_->setKeysSelectRows(true);
+    budView_->setDeleteHandler([budRemove] { budRemove->click(); });
     connect(budEdit, &QPushButton::clicked, this, [this, ask] { EditBuddy(BudList, ask); });
     connect(budClear, &QPushButton::clicked, this, [this] {
         if (confirmClear(QStringLiteral("buddy"))) ClearBuddies(BudList);

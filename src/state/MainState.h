@@ -63,7 +63,7 @@ struct MainState {
     IntervalTimer ASIndicator{500, true};
     QString mnuautoCaption = QStringLiteral("&AutoScan");
 
-    // Called when a buddy's "Server" cell changes to a server (the player's name and
-    // the server's), once until the buddy is seen elsewhere or the list is rebuilt.
+    // Called for every reply in which a player matches a buddy entry (the player's name
+    // and the server's); the window decides which sightings are news.
     std::function<void(const QString& player, const QString& server)> buddySeen;
 };

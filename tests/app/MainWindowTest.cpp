@@ -8,11 +8,24 @@
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSplitter>
+#include <QTimer>
+#include <QStatusBar>
+#include <QTest>
+#include <QUdpSocket>
 #include <memory>
 
 #include "app/MainWindow.h"
 #include "app/TrayBehaviour.h"
 #include "dialogs/ElidedText.h"
+#include "dialogs/GridView.h"
+#include "query/ServerMonitor.h"
+#include "query/ServerPictures.h"
+#include "state/LayoutStore.h"
 #include "platform/SingleInstance.h"
 #include "query/MainGrids.h"
 #include "state/AppConfig.h"
@@ -44,9 +57,10 @@ struct Loaded {
     TempProgramFolder folder;
     std::unique_ptr<MainWindow> w;
     FakeTray* icon = nullptr;
-    explicit Loaded(const QByteArray& servers = {}) {
+    explicit Loaded(const QByteArray& servers = {}, const QByteArray& utPath = {}) {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-        folder.write("vyrn.ini", "\r\n\r\n\r\n1\r\n2\r\nTrue\r\n\r\n\r\n");
+        folder.write("vyrn.ini",
+                     utPath + "\r\n\r\n\r\n" + (utPath.isEmpty() ? "1" : "2") + "\r\n2\r\nTrue\r\n\r\n\r\n");
         if (!servers.isEmpty()) folder.write("servers.ini", servers);
         w = std::make_unique<MainWindow>();
         auto fake = std::make_unique<FakeTray>();
@@ -59,6 +73,12 @@ struct Loaded {
         pumpEvents(50);
     }
 };
+// A loopback UDP port no one uses now, as the system picks it.
+int freePort() {
+    QUdpSocket socket;
+    socket.bind(QHostAddress::LocalHost, 0);
+    return socket.localPort();
+}
 }  // namespace
 
 // Start-up and "Find Servers..." (over the masters of "masters.ini") ask favourites at once.
@@ -121,7 +141,7 @@ TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
 // the room the window gets. Minimised, the window hides behind one tray icon until a left
 // press on it, a second start of VYRN (which is refused), or the tray going away brings it back.
 TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayIcon) {
-    Loaded l;
+    Loaded l("127.0.0.1:" + QByteArray::number(freePort()) + ":UT\r\n");
     MainWindow& w = *l.w;
     w.show();
     QApplication::setActiveWindow(&w);
@@ -139,6 +159,7 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     w.state().ServerGrid.setTextMatrix(1, 1, QString(90, 'S'));
     QApplication::processEvents();
     EXPECT_EQ(w.size(), before);
+    EXPECT_TRUE(w.findChild<QWidget*>("Frame1")->toolTip().contains(QString(90, 'W')));  // the cut name whole
     EXPECT_LE(w.minimumSizeHint().width(), screen.width() / 2);
     for (ElidedLabel* label : w.findChildren<ElidedLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
     EXPECT_GT(w.findChild<QWidget*>("Flex")->height(), 100);  // nothing was crushed
@@ -150,15 +171,26 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     QApplication::processEvents();
     EXPECT_GT(grid->width(), gridWidth);
 
+    EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: On");
     l.minimise();
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(l.icon->isShown);
     EXPECT_FALSE(w.state().AutoScan.Enabled());
+    // With buddy alerts on, the tray keeps a slow round of the favourites going.
+    ASSERT_TRUE(w.tray().slowScan().Enabled());
+    w.tray().slowScan().fire();
+    EXPECT_EQ(w.monitor().refreshProgress().asked, 1);
     l.icon->leftPressed();
     pumpEvents(50);
     EXPECT_TRUE(w.isVisible() && !w.isMinimized());
-    EXPECT_FALSE(l.icon->isShown);
+    EXPECT_FALSE(l.icon->isShown || w.tray().slowScan().Enabled());
     EXPECT_FALSE(w.state().AutoScan.Enabled());  // scanning stays off after a restore
+    EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: Off");  // and the menu says so at once
+    appConfig().BuddyAlerts = "0";
+    l.minimise();
+    EXPECT_FALSE(w.tray().slowScan().Enabled());
+    appConfig().BuddyAlerts.clear();
+    l.icon->leftPressed();
 
     l.minimise();
     SingleInstance second(SingleInstance::defaultFolder());
@@ -172,17 +204,172 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     EXPECT_TRUE(w.isVisible());
     l.minimise();  // without a tray the window is never hidden
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(l.icon->adds, 3);
+    EXPECT_EQ(l.icon->adds, 4);
 
-    // Buddy alerts go through the tray unless switched off.
+    // Buddy alerts go through the tray unless switched off, what comes together in one message.
     w.state().buddySeen("Bob", "Green Server");
+    w.state().buddySeen("bob", "Red Server");  // the same player elsewhere is no news
+    w.state().buddySeen("Alice", "Red Server");
     appConfig().BuddyAlerts = "0";
-    w.state().buddySeen("Bob", "Red Server");
+    w.state().buddySeen("Carol", "Red Server");
     appConfig().BuddyAlerts.clear();
-    EXPECT_EQ(l.icon->notes, QStringList{"Bob is playing on Green Server"});
+    EXPECT_TRUE(l.icon->notes.isEmpty());
+    w.tellBuddyNews();
+    EXPECT_EQ(l.icon->notes, QStringList{"Bob is playing on Green Server\nAlice is playing on Red Server"});
     l.w.reset();
     EXPECT_FALSE(SingleInstance(SingleInstance::defaultFolder()).anotherRunning());  // the next start runs
     // The desktop's notifications may read markup; names from the wire must not be.
     EXPECT_EQ(withoutMarkup("<b>Bob</b> & <img src=x>"),
               "\u2039b\u203ABob\u2039/b\u203A \uFF06 \u2039img src=x\u203A");
+}
+
+// A player's way through the favourites by keys and mouse: arrows select, Enter and a double-click
+// launch with the last reply or once the reply on its way is in, Escape gives the wait up; the row's
+// menu and Ctrl+C copy the address; the filter box, the status bar and the settings round trip.
+TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
+    ScriptedPrompter prompts;
+    const int slow = freePort(), late = freePort(), silent = freePort();
+    StandinProcess slowServer({"--game", "ut", "--port", QString::number(slow), "--name", "Slow",
+                               "--delay-ms", "700", "--password", "True"});
+    ASSERT_TRUE(slowServer.ready());
+    QTemporaryDir games;
+    const QString game = games.filePath("ut-bin"), launched = games.filePath("launched");
+    QFile script(game);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(("#!/bin/sh\necho \"$@\" >> '" + launched + "'\n").toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    const auto row = [](int port) { return "127.0.0.1:" + QByteArray::number(port) + ":UT\r\n"; };
+    Loaded l(row(slow) + row(late) + row(silent), game.toUtf8());
+    MainWindow& w = *l.w;
+    MainState& s = w.state();
+    s.AutoScan.setEnabled(false);  // only start-up's round and the selected server
+    w.show();
+    QApplication::setActiveWindow(&w);
+    auto* grid = w.findChild<GridView*>("ServerGrid");
+    const auto launches = [&] {
+        QFile f(launched);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
+                                           : QStringList();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.ServerGrid.TextMatrix(1, 1) == "Slow"; }, 5000));
+    EXPECT_EQ(s.ServerGrid.cell(1, 1)->picture, PictureLocked);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.monitor().replyPending(2); }, 5000));
+
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);  // selects the slow server, whose reply is on its way
+    EXPECT_EQ(s.ScanRow, 1);
+    EXPECT_TRUE(s.panel.Text2.isEmpty() && s.ClickScan.Enabled());
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(slow - 1));
+    QGuiApplication::clipboard()->clear();
+    const auto choose = [&](int at, const QString& action) {
+        emit grid->customContextMenuRequested(grid->visualRect(grid->model()->index(at - 1, 1)).center());
+        auto* menu = w.findChild<QMenu*>("serverRowMenu");
+        ASSERT_TRUE(menu);
+        for (QAction* a : menu->actions())
+            if (a->text() == action) a->trigger();
+        menu->close();
+        delete menu;
+    };
+    choose(1, "Copy address");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(slow - 1));
+    QTest::keyClick(grid, Qt::Key_Return);  // at once, with the last reply's port
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launches().size() == 1; }, 5000));
+    EXPECT_EQ(launches()[0], QString("127.0.0.1:%1").arg(slow - 1));
+    l.icon->leftPressed();  // the launch hid VYRN in the tray
+
+    // A server that never answered yet: the launch waits for the reply on its way.
+    StandinProcess lateServer(
+        {"--game", "ut", "--port", QString::number(late), "--name", "Late", "--delay-ms", "700"});
+    ASSERT_TRUE(lateServer.ready());
+    const QPoint second = grid->visualRect(grid->model()->index(1, 1)).center();
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(s.ScanRow, 2);
+    EXPECT_TRUE(w.pendingLaunch().waiting());
+    EXPECT_EQ(w.statusBar()->currentMessage(), "waiting for the server…");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launches().size() == 2; }, 5000));
+    EXPECT_EQ(launches()[1], QString("127.0.0.1:%1").arg(late - 1));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    l.icon->leftPressed();
+
+    // Escape gives the wait up: nothing is launched, nothing said.
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(s.ScanRow, 3);
+    w.Command1_Click();
+    EXPECT_TRUE(w.pendingLaunch().waiting());
+    QTest::keyClick(grid, Qt::Key_Escape);
+    EXPECT_FALSE(w.pendingLaunch().waiting());
+    EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
+    pumpEvents(100);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(launches().size(), 2);
+
+    // Tab leaves the grid for the next control.
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), grid);
+
+    // The filter box shows the rows whose name holds its text; Escape shows them all again.
+    auto* filter = w.findChild<QLineEdit*>("serverFilter");
+    QTest::keyClicks(filter, "LAT");
+    pumpEvents(10);
+    EXPECT_FALSE(grid->rowShown(1));
+    EXPECT_TRUE(grid->rowShown(2));
+    QTest::keyClick(filter, Qt::Key_Escape);
+    EXPECT_TRUE(filter->text().isEmpty() && grid->rowShown(1));
+
+    // "Refresh all" counts the answers in the status bar.
+    auto* summary = w.findChild<QLabel*>("statusSummary");
+    w.mnuRefreshAll_Click();
+    EXPECT_EQ(summary->text(), "Refresh all: 0 of 3 answered. 3 favourites, 2 answering, 0 players");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return summary->text().startsWith("Refresh all: 2 of 3"); }, 5000));
+
+    // Closing the settings keeps the rows and asks the whole list at once.
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    w.mnuVYRN_Click();
+    EXPECT_EQ(s.ServerGrid.TextMatrix(1, 1) + "|" + s.ServerGrid.TextMatrix(2, 1), "Slow|Late");
+    EXPECT_EQ(w.monitor().refreshProgress().asked, 3);
+    // "Remove from favourites" takes the selected row out of the list and the file.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(2, 1)).center());
+    choose(3, "Remove from favourites");
+    EXPECT_EQ(l.folder.read("servers.ini"),
+              QByteArray(row(slow) + row(late)).replace(":UT", ":ut"));  // as the replies wrote them
+    EXPECT_EQ(s.ServerGrid.Rows(), 3);
+    appConfig() = AppConfig{};  // the dialog saved its values into the shared settings
+}
+
+// The window's place and size, the splitters, the column widths and the sort are kept in
+// "layout.ini", never in "vyrn.ini"; a broken file means the designed layout.
+TEST(MainWindow, LayoutIsKeptInAFileOfItsOwn) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QList<int> splitter;
+    {
+        Loaded l;
+        const QByteArray config = l.folder.read("vyrn.ini");
+        l.w->show();
+        l.w->findChild<QSplitter*>("MainSplitter")->setSizes({300, 500});
+        splitter = l.w->findChild<QSplitter*>("MainSplitter")->sizes();
+        l.w->findChild<GridView*>("Flex")->setColumnWidths({-1, 90});
+        SortServerGrid(l.w->state(), ServerCol::Ping);
+        l.w->close();
+        EXPECT_EQ(l.folder.read("vyrn.ini"), config);
+        const auto kept = parseLayout(l.folder.read("layout.ini"));
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->serverSortCol, ServerCol::Ping);
+        Loaded again;  // the same kind of folder: the layout written above, copied
+        again.folder.write("layout.ini", l.folder.read("layout.ini"));
+        again.w = std::make_unique<MainWindow>();
+        ASSERT_TRUE(again.w->Form_Load());
+        again.w->show();
+        EXPECT_EQ(again.w->findChild<QSplitter*>("MainSplitter")->sizes(), splitter);
+        EXPECT_EQ(again.w->findChild<GridView*>("Flex")->columnWidths()[1], 90);
+        EXPECT_EQ(again.w->state().ServerSortCol, ServerCol::Ping);
+    }
+    // A screen that got smaller: the window shrinks onto it.
+    EXPECT_TRUE(area.contains(keptOnScreen({area.right() - 100, area.bottom() - 50, 3000, 2000}, area)));
+    for (const char* broken : {"window=1,2,3\r\n", "window=10,10,800,600\r\nsplitter1=5\r\n", "nonsense", ""})
+        EXPECT_EQ(parseLayout(broken), std::nullopt) << broken;
 }

@@ -9,6 +9,9 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QApplication>
+#include <QClipboard>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 #include "support/StandinProcess.h"
@@ -17,6 +20,7 @@
 #include "query/MainGrids.h"
 #include "state/FavouritesFiles.h"
 #include "support/GameInstalls.h"
+#include "state/ProgramFolder.h"
 
 namespace {
 // Each row's texts in the given columns, joined by "|".
@@ -109,6 +113,18 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
         w.serverTable()->selectionModel()->selectedRows(int(FoundColumn::Server));
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected[0].data().toString(), "Busy DM");
+    // Enter on a row selects it, in the buddies as in the list.
+    b->setCurrentCell(1, 1);
+    QTest::keyClick(b, Qt::Key_Return);
+    EXPECT_EQ(w.serverTable()->selectionModel()->selectedRows(int(FoundColumn::Server))[0].data(),
+              "Full House");
+    QTableView* list = w.serverTable();
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);  // its game port, one below the query port
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(base));
+    list->selectionModel()->setCurrentIndex(list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+    QTest::keyClick(list, Qt::Key_Enter);
+    EXPECT_EQ(list->selectionModel()->selectedRows(int(FoundColumn::Server))[0].data(),
+              list->model()->index(0, int(FoundColumn::Server)).data());
     EXPECT_FALSE(folder.exists("servers.ini"));
 
     // "Add to favourites" takes the servers of the buddies picked, after the list refreshed,
@@ -169,4 +185,19 @@ TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
                     ->toPlainText()
                     .contains("UT2003: no CD key, so its masters were not asked."));
     for (const Message& m : prompts.shown) EXPECT_FALSE(m.text.contains("FGHIJ", Qt::CaseInsensitive));
+}
+
+// A long path in the status is cut, never widening the window past the screen; its tooltip is whole.
+TEST(FindServersWindow, LongStatusIsCutWithTheWholeTextInItsTooltip) {
+    TempProgramFolder folder;
+    const QString deep = folder.path() + QString("/%1").arg(QString(200, 'd')).repeated(6);
+    setProgramFolder(deep);
+    MainState s;
+    FindServersWindow w(s, {}, nullptr);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.statusText().contains(deep); }, 5000));
+    QApplication::processEvents();
+    EXPECT_LE(w.minimumSizeHint().width(), QGuiApplication::primaryScreen()->availableGeometry().width());
+    EXPECT_TRUE(w.findChild<QWidget*>("status")->toolTip().contains(QString(200, 'd')));
+    setProgramFolder(folder.path());
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "QueryTestHelpers.h"
+#include "query/BuddyAlerts.h"
 #include "query/PlayersAndBuddies.h"
 
 namespace {
@@ -55,22 +56,42 @@ TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelCopyOrBuddiesFile) {
     EXPECT_EQ(f.s.BudList.TextMatrix(1, 1), "");  // servers gone until the next match
 }
 
-TEST(PlayerNames, AlertComesOncePerBuddyAndServer) {
+// Every reply naming a buddy is a sighting; only the first matching entry of the list gets the server.
+TEST(PlayerNames, EachReplyIsASightingOfTheFirstMatchingEntry) {
     Buddies f;
     f.s.AutoScanMode = true;
+    f.s.BudList.AddItem("**ob**");  // a second entry matching Bob
     f.reply("Green Server", "Bob");
-    f.reply("Green Server", "Bob");  // still there: no second alert
-    ASSERT_EQ(f.alerts.size(), 1);
-    EXPECT_EQ(buddyAlertText(f.alerts[0].first, f.alerts[0].second), "Bob is playing on Green Server");
-    f.reply("Red Server", "Bob");    // seen elsewhere: alert again
-    f.reply("Green Server", "Bob");  // and back
-    EXPECT_EQ(f.alerts.size(), 3);
-    SetupBuddyGrid(f.s);  // the list is rebuilt: a new alert
-    f.s.BudList.setTextMatrix(1, 0, "bob");
-    f.reply("Green Server", "Bob");
-    EXPECT_EQ(f.alerts.size(), 4);
-    f.reply("Green Server", "Alice");  // not a buddy
-    EXPECT_EQ(f.alerts.size(), 4);
+    f.reply("Red Server", "Bob");
+    f.reply("Red Server", "Alice");  // not a buddy
+    EXPECT_EQ(f.alerts, (QList<QPair<QString, QString>>{{"Bob", "Green Server"}, {"Bob", "Red Server"}}));
+    EXPECT_EQ(f.s.BudList.TextMatrix(1, 1) + "|" + f.s.BudList.TextMatrix(2, 1), "Red Server|");
+}
+
+// A player is news when first seen, and again only after going unseen on every server for a
+// while; the news between two messages is one message.
+TEST(BuddyAlerts, AnnouncedOnceUntilGoneForAWhile) {
+    BuddyAlerts alerts;
+    alerts.setForgetAfterMs(60'000);
+    // Time in ms, player, server, news or not; "!" takes the message so far.
+    const std::tuple<int, const char*, const char*, bool> sightings[] = {
+        {0, "Bob", "Green", true},       {10, "bob", "Red", false},       // one player on two servers
+        {20, "Alice", "Red", true},      {-1, "!", "", false},            // one message for both
+        {50'000, "Bob", "Green", false}, {109'000, "Bob", "Red", false},  // still seen within the minute
+        {170'000, "BOB", "Blue", true},  {-1, "!", "", false}};           // gone for more than a minute
+    QStringList messages;
+    for (const auto& [ms, player, server, news] : sightings) {
+        if (ms < 0) {
+            messages << alerts.takeMessage();
+            continue;
+        }
+        EXPECT_EQ(alerts.seen(player, server, ms), news) << ms;
+    }
+    EXPECT_EQ(messages,
+              QStringList({"Bob is playing on Green\nAlice is playing on Red", "BOB is playing on Blue"}));
+    for (int i = 0; i < 7; ++i) alerts.seen(QString("P%1").arg(i), "S", 200'000);
+    EXPECT_TRUE(alerts.takeMessage().endsWith("P4 is playing on S\nand 2 more"));
+    EXPECT_FALSE(alerts.hasNews());
 }
 
 // "Email Admin" opens the address alone: nothing from "?" on, nothing that is no address.

@@ -118,16 +118,16 @@ TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
     fill(s.ServerGrid, {"1\tBravo\t\t\t03/16\t\t120", "2\talpha\t\t\t10/16\t\t", "3\tCharlie\t\t\t09/16\t\t ",
                         "4\tDelta\t\t\t00/16\t\t45"});
     // Name, frags, ping, -, team number.
-    fill(s.Flex, {"zed\t5\t80\t\t255", "Amy\t12\t40\t\t1", "bob\t-2\t120\t\t0"});
+    fill(s.Flex, {"zed\t5\t80\t\t255", "Amy\t12\t40\t\t1", "bob\t-2\t120\t\t0", "cat\t0\t60\t\t2"});
     // Server grid or players grid, column, the names in their order.
     const std::tuple<bool, int, const char*> sorts[] = {
         {true, ServerCol::Players, "alpha Charlie Bravo Delta"},  // most players first
         {true, ServerCol::Ping, "Delta Bravo alpha Charlie"},     // fastest first
         {true, ServerCol::Name, "Bravo Charlie Delta alpha"},     // capitals first
-        {false, PlayerCol::Team, "bob Amy zed"},
-        {false, PlayerCol::Score, "Amy zed bob"},
-        {false, PlayerCol::Ping, "Amy zed bob"},
-        {false, PlayerCol::Name, "Amy bob zed"}};
+        {false, PlayerCol::Team, "bob Amy cat zed"},
+        {false, PlayerCol::Score, "Amy zed cat bob"},  // negative frags below none
+        {false, PlayerCol::Ping, "Amy cat zed bob"},
+        {false, PlayerCol::Name, "Amy bob cat zed"}};
     for (const auto& [server, col, names] : sorts) {
         SCOPED_TRACE(names);
         if (server) {

@@ -62,8 +62,10 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
     dialog.BudList.setRow(3);
     child<QPushButton>(dialog, "Command14")->click();  // buddy Edit
     child<QPushButton>(dialog, "Command14")->click();  // an empty answer changes nothing
-    dialog.ServerGrid.setRow(1);
-    child<QPushButton>(dialog, "Command2")->click();  // favourite Remove on row 1: the row is emptied
+    auto* favourites = child<QWidget>(dialog, "ServerGrid");
+    favourites->setFocus();
+    QTest::keyClick(favourites, Qt::Key_Down);    // the focus frame's row 1 is taken
+    QTest::keyClick(favourites, Qt::Key_Delete);  // favourite Remove on row 1: the row is emptied
     dialog.ServerGrid.setRow(3);
     QTimer::singleShot(0, [] {
         QWidget* swap = QApplication::activeModalWidget();
