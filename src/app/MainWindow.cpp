@@ -283,24 +283,24 @@ void MainWindow::buildPanel() {
     // Focus on the admin box puts the caret at the end with nothing selected.
     Text3->installEventFilter(this);
     // The panel's boxes edit the state the launch reads.
-    connect(Text1, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.Text1 = t; });
-    connect(Text2, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.Text2 = t; });
+    connect(Text1, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.address = t; });
+    connect(Text2, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.gamePort = t; });
     refreshPanel();
 }
 
 void MainWindow::refreshPanel() {
     const InfoPanel& p = state_.panel;
-    Frame1->setFullTitle(p.Frame1);
-    const QString* texts[] = {nullptr, &p.Label1, nullptr, &p.Label3, &p.Label4, &p.Label5,
-                              &p.Label6, &p.Label7, &p.Label8, &p.Label9};
+    Frame1->setFullTitle(p.title);
+    const QString* texts[] = {nullptr,     &p.map,          nullptr,     &p.timeLimit, &p.version,
+                              &p.password, &p.translocator, &p.gameType, &p.mutators,  &p.goalLimit};
     for (int n = 1; n <= 9; ++n)
         if (texts[n]) labels[n]->setFullText(*texts[n]);
-    if (Text1->text() != p.Text1) Text1->setText(p.Text1);
-    if (Text2->text() != p.Text2) Text2->setText(p.Text2);
-    if (Text3->text() != p.Text3) Text3->setText(p.Text3);
+    if (Text1->text() != p.address) Text1->setText(p.address);
+    if (Text2->text() != p.gamePort) Text2->setText(p.gamePort);
+    if (Text3->text() != p.admin) Text3->setText(p.admin);
 }
 
-void MainWindow::refreshAutoscanCaption() { mnuauto->setText(state_.mnuautoCaption); }
+void MainWindow::refreshAutoscanCaption() { mnuauto->setText(state_.autoScanCaption); }
 
 void MainWindow::refreshSummary() {
     summary_->setText(statusSummary(state_.ServerGrid, monitor_->refreshProgress()));
@@ -368,7 +368,7 @@ void MainWindow::Command2_Click() {
 }
 
 void MainWindow::Command3_Click() {
-    if (const auto link = adminMailUrl(state_.panel.Text3)) ExecuteLink(*link);
+    if (const auto link = adminMailUrl(state_.panel.admin)) ExecuteLink(*link);
 }
 
 void MainWindow::mnuVYRN_Click() {
@@ -431,10 +431,10 @@ void MainWindow::Command1_Click() {
     // is down.
     const int row = state_.ScanRow;
     const bool selected =
-        !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.Rows() && !state_.panel.Text1.isEmpty();
-    if (selected && !parseGamePort(state_.panel.Text2) && !monitor_->isSilent(row)) {
+        !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.Rows() && !state_.panel.address.isEmpty();
+    if (selected && !parseGamePort(state_.panel.gamePort) && !monitor_->isSilent(row)) {
         if (const auto port = monitor_->lastGamePort(row)) {
-            state_.panel.Text2 = *port;
+            state_.panel.gamePort = *port;
             refreshPanel();
         } else if (monitor_->replyPending(row)) {
             // The query's time-out, after the probe's wait, and a little for the reply's way.

@@ -57,7 +57,7 @@ std::optional<int> parseGamePort(const QString& text) {
 LaunchPlan planLaunch(const MainState& s, const AppConfig& config) {
     LaunchPlan plan;
     // An empty field and a field no port can be read from alike mean no usable reply.
-    const std::optional<int> port = parseGamePort(s.panel.Text2);
+    const std::optional<int> port = parseGamePort(s.panel.gamePort);
     if (!port) {
         plan.message = critical(kServerDownMessage);
         return plan;
@@ -73,7 +73,7 @@ LaunchPlan planLaunch(const MainState& s, const AppConfig& config) {
         plan.message = critical(QStringLiteral("You must specify the correct path to ") + gameInfo(*game).name + '!');
         return plan;
     }
-    plan.process = gameProcess(*executable, s.panel.Text1 + ':' + QString::number(*port));
+    plan.process = gameProcess(*executable, s.panel.address + ':' + QString::number(*port));
     if (!plan.process) {
         plan.message = critical(kWineMissingMessage);
         return plan;

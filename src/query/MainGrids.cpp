@@ -124,16 +124,16 @@ void HighlightServerRow(MainState& s, int row) { highlightGridRow(s.ServerGrid, 
 
 void ClearServerInfo(MainState& s) {
     InfoPanel& p = s.panel;
-    p.Frame1 = QStringLiteral("Server Information:");
-    p.Label1 = QStringLiteral("Map: ");
-    p.Text3.clear();
-    p.Label3 = QStringLiteral("Time Limit: ");
-    p.Label4 = QStringLiteral("Version:");
-    p.Label5 = QStringLiteral("P/W: ");
-    p.Label6 = QStringLiteral("Translocator: ");
-    p.Label7 = QStringLiteral("Game Type:  ");
-    p.Label8 = QStringLiteral("Mutators: ");
-    p.Label9 = QStringLiteral("Goal Limit: ");
-    p.Text1.clear();
-    p.Text2.clear();
+    p.title = QStringLiteral("Server Information:");
+    p.map = QStringLiteral("Map: ");
+    p.admin.clear();
+    p.timeLimit = QStringLiteral("Time Limit: ");
+    p.version = QStringLiteral("Version:");
+    p.password = QStringLiteral("P/W: ");
+    p.translocator = QStringLiteral("Translocator: ");
+    p.gameType = QStringLiteral("Game Type:  ");
+    p.mutators = QStringLiteral("Mutators: ");
+    p.goalLimit = QStringLiteral("Goal Limit: ");
+    p.address.clear();
+    p.gamePort.clear();
 }

@@ -49,9 +49,9 @@ QString serverInfoCopyText(const MainState& s) {
     const InfoPanel& p = s.panel;
     const QString crlf = QStringLiteral("\r\n");
     const QString tab = QStringLiteral("\t");
-    QString t = p.Frame1 + crlf + p.Label1 + crlf + p.Text3 + crlf + p.Label3 + crlf + p.Label4 +
-                crlf + p.Label5 + crlf + p.Label6 + crlf + crlf + p.Label7 + crlf + crlf +
-                p.Label8 + crlf + crlf + p.Label9 + crlf + crlf;
+    QString t = p.title + crlf + p.map + crlf + p.admin + crlf + p.timeLimit + crlf + p.version + crlf +
+                p.password + crlf + p.translocator + crlf + crlf + p.gameType + crlf + crlf + p.mutators +
+                crlf + crlf + p.goalLimit + crlf + crlf;
     const FlexGrid& f = s.Flex;
     for (int r = 1; r < f.Rows(); ++r)
         t += QStringLiteral("Player:") + f.TextMatrix(r, 0) + tab + QStringLiteral("Frags:") +

@@ -84,7 +84,7 @@ void ServerMonitor::ClickScan_Timer() {
     if (row < 1 || row >= g.Rows()) return;
     const QString host = g.TextMatrix(row, ServerCol::Address);
     if (!s_.ReadyToQuery || host.isEmpty()) return;
-    s_.panel.Text1 = host;
+    s_.panel.address = host;
     notifyPanel();
     queryRow(row);
 }
@@ -92,8 +92,8 @@ void ServerMonitor::ClickScan_Timer() {
 void ServerMonitor::ASIndicator_Timer() {
     const QString caption = s_.AutoScan.Enabled() ? QStringLiteral("&Autoscan: On")
                                                   : QStringLiteral("&Autoscan: Off");
-    if (caption == s_.mnuautoCaption) return;
-    s_.mnuautoCaption = caption;
+    if (caption == s_.autoScanCaption) return;
+    s_.autoScanCaption = caption;
     notifyPanel();
 }
 
@@ -128,7 +128,7 @@ void ServerMonitor::ServerGrid_Click() {
     HighlightServerRow(s_, row);
     notifyPanel();
     if (g.TextMatrix(row, ServerCol::Address).isEmpty()) return;
-    s_.panel.Text1 = g.TextMatrix(row, ServerCol::Address);
+    s_.panel.address = g.TextMatrix(row, ServerCol::Address);
     ClearServerInfo(s_);
     s_.ReadyToQuery = true;
     ClickScan_Timer();

@@ -57,18 +57,18 @@ void fillPlayerGrid(MainState& s, const ServerStatus& st) {
 void fillPanel(MainState& s, int row, const ServerStatus& st) {
     InfoPanel& p = s.panel;
     const bool ut = st.game == ReplyGame::Ut;
-    if (st.hasHostName) p.Frame1 = QStringLiteral("Server information for: ") + st.hostName;
-    p.Text2 = st.hostPort;
-    p.Text1 = s.ServerGrid.TextMatrix(row, ServerCol::Address);
-    p.Label1 = QStringLiteral("Map: ") + st.map;
-    p.Text3 = st.adminName + QStringLiteral(" ( ") + st.adminEmail + QStringLiteral(" )");
-    p.Label3 = QStringLiteral("Time Limit: ") + st.timeLimit;
-    p.Label4 = QStringLiteral("Version:") + st.version;
-    p.Label5 = QStringLiteral("P/W: ") + st.password;
-    if (!ut) p.Label6 = QStringLiteral("Translocator: ") + st.translocator;
-    p.Label7 = QStringLiteral("Game Type: ") + (ut ? st.gameType.toLower() : st.gameType);
-    p.Label8 = QStringLiteral("Mutators: ") + st.mutators;
-    p.Label9 = QStringLiteral("Goal Limit: ") + st.goalLimit;
+    if (st.hasHostName) p.title = QStringLiteral("Server information for: ") + st.hostName;
+    p.gamePort = st.hostPort;
+    p.address = s.ServerGrid.TextMatrix(row, ServerCol::Address);
+    p.map = QStringLiteral("Map: ") + st.map;
+    p.admin = st.adminName + QStringLiteral(" ( ") + st.adminEmail + QStringLiteral(" )");
+    p.timeLimit = QStringLiteral("Time Limit: ") + st.timeLimit;
+    p.version = QStringLiteral("Version:") + st.version;
+    p.password = QStringLiteral("P/W: ") + st.password;
+    if (!ut) p.translocator = QStringLiteral("Translocator: ") + st.translocator;
+    p.gameType = QStringLiteral("Game Type: ") + (ut ? st.gameType.toLower() : st.gameType);
+    p.mutators = QStringLiteral("Mutators: ") + st.mutators;
+    p.goalLimit = QStringLiteral("Goal Limit: ") + st.goalLimit;
 }
 
 }  // namespace

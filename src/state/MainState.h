@@ -24,18 +24,18 @@ inline constexpr FlexGrid::Colour kSilentColour = 0x808080;
 
 // Texts of the main window's server information panel.
 struct InfoPanel {
-    QString Frame1 = QStringLiteral("Server Information:");  // frame caption
-    QString Label1 = QStringLiteral("Map:");
-    QString Label3 = QStringLiteral("Time Limit:");
-    QString Label4 = QStringLiteral("Version:");
-    QString Label5 = QStringLiteral("P/W:");
-    QString Label6 = QStringLiteral("Translocator:");
-    QString Label7 = QStringLiteral("Game Type:");
-    QString Label8 = QStringLiteral("Mutators:");
-    QString Label9 = QStringLiteral("Goal Limit:");
-    QString Text1;  // address of the selected server
-    QString Text2;  // game port of the selected server, from its last reply
-    QString Text3;  // admin name and e-mail
+    QString title = QStringLiteral("Server Information:");  // frame caption
+    QString map = QStringLiteral("Map:");
+    QString timeLimit = QStringLiteral("Time Limit:");
+    QString version = QStringLiteral("Version:");
+    QString password = QStringLiteral("P/W:");
+    QString translocator = QStringLiteral("Translocator:");
+    QString gameType = QStringLiteral("Game Type:");
+    QString mutators = QStringLiteral("Mutators:");
+    QString goalLimit = QStringLiteral("Goal Limit:");
+    QString address;   // address of the selected server
+    QString gamePort;  // game port of the selected server, from its last reply
+    QString admin;     // admin name and e-mail
 };
 
 // Everything the main window owns while the program runs, as plain data, so the
@@ -61,7 +61,7 @@ struct MainState {
     IntervalTimer AutoScan{200};
     IntervalTimer ClickScan{1000};
     IntervalTimer ASIndicator{500, true};
-    QString mnuautoCaption = QStringLiteral("&AutoScan");
+    QString autoScanCaption = QStringLiteral("&AutoScan");
 
     // Called for every reply in which a player matches a buddy entry (the player's name
     // and the server's); the window decides which sightings are news.

@@ -124,10 +124,10 @@ TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
 
     w.autoscanAction()->trigger();
     EXPECT_FALSE(s.AutoScan.Enabled() || s.ReadyToQuery || s.AutoScanMode);
-    s.panel.Text2 = "7777";
+    s.panel.gamePort = "7777";
     w.autoscanAction()->trigger();
     EXPECT_TRUE(s.AutoScan.Enabled() && s.ReadyToQuery && s.AutoScanMode);
-    EXPECT_TRUE(s.panel.Text2.isEmpty());  // the panel is cleared
+    EXPECT_TRUE(s.panel.gamePort.isEmpty());  // the panel is cleared
 
     w.mnuExit_Click();  // ends at once
     EXPECT_EQ(ended.count, 1);
@@ -150,11 +150,11 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     EXPECT_TRUE(screen.contains(w.frameGeometry()));
     const QSize before = w.size();
     InfoPanel& p = w.state().panel;
-    p.Frame1 = QString(90, 'W');  // a 90-character host name
-    p.Label1 = "Map: <font color=red size=7>HACKED</font>";
-    p.Label8 =
+    p.title = QString(90, 'W');  // a 90-character host name
+    p.map = "Map: <font color=red size=7>HACKED</font>";
+    p.mutators =
         "Mutators: " + QString("XGame.MutInstaGibVariant, ").repeated(15) + "<img src=\"/etc/passwd\">";
-    p.Text3 = QString(90, 'A');
+    p.admin = QString(90, 'A');
     w.refreshPanel();
     w.state().ServerGrid.setTextMatrix(1, 1, QString(90, 'S'));
     QApplication::processEvents();
@@ -259,7 +259,7 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Down);  // selects the slow server, whose reply is on its way
     EXPECT_EQ(s.ScanRow, 1);
-    EXPECT_TRUE(s.panel.Text2.isEmpty() && s.ClickScan.Enabled());
+    EXPECT_TRUE(s.panel.gamePort.isEmpty() && s.ClickScan.Enabled());
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(slow - 1));
     QGuiApplication::clipboard()->clear();

@@ -33,8 +33,8 @@ struct SelectedServer : MainState {
         SetupServerGrid(*this);
         ServerGrid.setTextMatrix(1, 7, code);
         ServerGrid.setRow(1);
-        panel.Text1 = "10.0.0.1";
-        panel.Text2 = port;
+        panel.address = "10.0.0.1";
+        panel.gamePort = port;
     }
 };
 }  // namespace

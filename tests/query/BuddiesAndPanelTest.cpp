@@ -40,7 +40,7 @@ TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelCopyOrBuddiesFile) {
             "B\x1b\x7c\x01\xff"
             "ob");
     EXPECT_EQ(f.cell(1, ServerCol::Name), "Green Server");
-    EXPECT_EQ(f.s.panel.Frame1, "Server information for: Green Server");
+    EXPECT_EQ(f.s.panel.title, "Server information for: Green Server");
     EXPECT_EQ(f.s.Flex.TextMatrix(1, 0), "Bob");
     EXPECT_EQ(f.s.BudList.TextMatrix(1, 1), "Green Server");  // "bob" matched the coloured Bob
     EXPECT_TRUE(serverInfoCopyText(f.s).contains("Player:Bob\t"));

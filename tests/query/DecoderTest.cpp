@@ -27,7 +27,7 @@ TEST(Decoder, Ut2RowInAutomaticModeCountsListedPlayersAndLeavesPlayersAndPanelEm
     EXPECT_EQ(t.cell(1, ServerCol::GameType), "Onslaught");
     EXPECT_EQ(t.s.Flex.Rows(), 2);
     EXPECT_EQ(t.s.Flex.TextMatrix(1, 0), "");
-    EXPECT_EQ(t.s.panel.Frame1, "Server Information:");
+    EXPECT_EQ(t.s.panel.title, "Server Information:");
 }
 
 // The probe's rules belong to the server that sent them, also when its status comes in
@@ -55,8 +55,8 @@ TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
         "Player:Alpha\tFrags:0\tPing:50\tPing:1\t\r\n\r\n"
         "Player:Delta\tFrags:9\tPing:53\tPing:7\t\r\n\r\n"
         "Player:Beta\tFrags:3\tPing:51\tPing:255\t\r\n\r\n");
-    EXPECT_EQ(t.s.panel.Text1, kHost);
-    EXPECT_EQ(t.s.panel.Text2, "7777");  // the game port Launch joins
+    EXPECT_EQ(t.s.panel.address, kHost);
+    EXPECT_EQ(t.s.panel.gamePort, "7777");  // the game port Launch joins
     const int pictures[] = {PictureRed, PictureBlue, 0, PictureSpec};
     for (int row = 1; row <= 4; ++row)
         EXPECT_EQ(t.s.Flex.cell(row, PlayerCol::Team)->picture, pictures[row - 1]);

@@ -119,9 +119,9 @@ TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
     t.m.ServerGrid_Click();
     t.s.ClickScan.setEnabled(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.cell(1, ServerCol::Name) == "Late"; }));
-    EXPECT_EQ(t.s.panel.Text1, kHost);
-    EXPECT_EQ(t.s.panel.Text2, "");  // Launch says "Server down." instead of a wrong game
-    EXPECT_EQ(t.s.panel.Frame1, "Server Information:");
+    EXPECT_EQ(t.s.panel.address, kHost);
+    EXPECT_EQ(t.s.panel.gamePort, "");  // Launch says "Server down." instead of a wrong game
+    EXPECT_EQ(t.s.panel.title, "Server Information:");
     EXPECT_EQ(t.s.Flex.TextMatrix(1, PlayerCol::Name), "");
 }
 

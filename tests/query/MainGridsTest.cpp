@@ -74,7 +74,7 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     EXPECT_TRUE(t.s.ClickScan.Enabled());
     EXPECT_FALSE(t.s.AutoScanMode);
     EXPECT_EQ(t.s.ScanRow, 2);
-    EXPECT_EQ(t.s.panel.Text1, kHost);
+    EXPECT_EQ(t.s.panel.address, kHost);
     EXPECT_EQ(t.s.ServerGrid.cell(2, 0)->back, FlexGrid::kSystemHighlight);
 
     t.s.AutoScan.setEnabled(true);  // automatic mode again
@@ -85,10 +85,10 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     EXPECT_FALSE(t.s.ClickScan.Enabled());
 
     t.s.ServerGrid.setTextMatrix(3, ServerCol::Address, "");
-    t.s.panel.Label1 = "Map: X";
+    t.s.panel.map = "Map: X";
     t.s.ServerGrid.setMouseCell(3, 1);
     t.m.ServerGrid_Click();  // a row without an address: highlighted, nothing asked
-    EXPECT_EQ(t.s.panel.Label1, "Map: ");
+    EXPECT_EQ(t.s.panel.map, "Map: ");
     EXPECT_FALSE(t.s.ClickScan.Enabled());
     for (int col = 0; col < t.s.ServerGrid.Cols(); ++col) {  // one row highlighted
         EXPECT_EQ(t.s.ServerGrid.cell(3, col)->back, FlexGrid::kSystemHighlight);
