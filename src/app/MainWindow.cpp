@@ -135,13 +135,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     monitor_->panelChanged = [this] { refreshPanel(); };
     // The monitor keeps the caption in the state; the menu shows it on every tick.
     state_.ASIndicator.setTick([this] {
-        monitor_->ASIndicator_Timer();
+        monitor_->onAutoScanIndicatorTick();
         refreshAutoscanCaption();
         if (summary_) refreshSummary();
     });
     // Each handler tells the panel through panelChanged when it changed it.
     serverView->setClickHandler([this] {
-        monitor_->ServerGrid_Click();
+        monitor_->onServerGridClicked();
         if (pendingLaunch_.row() != state_.ScanRow) pendingLaunch_.cancel();
     });
     // Arrows select servers and buddies as clicks do; Enter or a double-click launches.
@@ -149,8 +149,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buddyView->setKeysSelectRows(true);
     serverView->setActivateHandler([this] { Command1_Click(); });
     buildRowMenus();
-    playerView->setClickHandler([this] { Flex_Click(); });
-    buddyView->setClickHandler([this] { monitor_->BudList_Click(); });
+    playerView->setClickHandler([this] { onPlayerGridClicked(); });
+    buddyView->setClickHandler([this] { monitor_->onBuddyGridClicked(); });
     setWindowIcon(QIcon(vyrnLogo(32)));
     useTrayIcon(makeSystemTrayIcon(windowIcon()));
     state_.buddySeen = [this](const QString& player, const QString& server) { buddySighted(player, server); };
@@ -225,7 +225,7 @@ void MainWindow::buildMenus() {
         mnuSS->addAction(QString::fromLatin1(caption), this,
                          [this, game = game] { openScreenshotViewer(this, game); });
 
-    mnuauto = bar->addAction(QStringLiteral("&AutoScan"), this, &MainWindow::mnuauto_Click);
+    mnuauto = bar->addAction(QStringLiteral("&AutoScan"), this, &MainWindow::onAutoScanClicked);
     mnuauto->setObjectName(QStringLiteral("mnuauto"));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
@@ -355,8 +355,8 @@ void MainWindow::mnuFindServers_Click() {
     openFindServers(state_, this, [this] { monitor_->refreshAll(); });
 }
 
-void MainWindow::Flex_Click() {
-    const FlexClickResult result = monitor_->Flex_Click();
+void MainWindow::onPlayerGridClicked() {
+    const FlexClickResult result = monitor_->onPlayerGridClicked();
     if (result.what == FlexClickResult::What::BuddyNotSaved)
         prompter().ask({buddyNotSavedText(result.name), MsgIcon::Exclamation});
 }
@@ -390,7 +390,7 @@ void MainWindow::mnuVYRN_Click() {
 
 void MainWindow::mnuGame_Click() { showGameSettingsDialog(this); }
 
-void MainWindow::mnuauto_Click() { monitor_->mnuauto_Click(); }
+void MainWindow::onAutoScanClicked() { monitor_->onAutoScanClicked(); }
 
 void MainWindow::mnuAbout_Click() { AboutDialog(this).exec(); }
 
@@ -506,7 +506,7 @@ void MainWindow::buildRowMenus() {
         const int row = index.row() + 1;
         QMenu* menu = buildPlayerRowMenu(this, [this, row] {
             state_.Flex.setMouseCell(row, PlayerCol::Name);
-            Flex_Click();
+            onPlayerGridClicked();
         });
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(playerView->viewport()->mapToGlobal(at));
@@ -545,7 +545,7 @@ void MainWindow::removeSelectedFavourite() {
     // Nothing is selected any more: back to the automatic scan.
     state_.ClickScan.setEnabled(false);
     state_.ScanRow = 0;
-    if (!state_.AutoScan.Enabled()) monitor_->mnuauto_Click();
+    if (!state_.AutoScan.Enabled()) monitor_->onAutoScanClicked();
     refreshPanel();
 }
 

@@ -50,13 +50,13 @@ public:
     void mnuFindServers_Click();
     void mnuVYRN_Click();
     void mnuGame_Click();
-    void mnuauto_Click();
+    void onAutoScanClicked();
     void mnuAbout_Click();
 
     void Command1_Click();
     void Command2_Click();  // "Copy"
     void Command3_Click();  // "Email Admin"
-    void Flex_Click();
+    void onPlayerGridClicked();
 
     // Replaces the desktop's tray icon (tests use their own).
     void useTrayIcon(std::unique_ptr<TrayIcon> icon);

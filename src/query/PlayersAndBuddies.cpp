@@ -88,7 +88,7 @@ QString buddyNotSavedText(const QString& name) {
            QStringLiteral(" was not added to the buddy list.");
 }
 
-FlexClickResult Flex_Click(MainState& s) {
+FlexClickResult clickPlayerGrid(MainState& s) {
     using What = FlexClickResult::What;
     const int row = s.Flex.MouseRow();
     if (row == 0) {

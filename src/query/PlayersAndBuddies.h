@@ -39,6 +39,6 @@ struct FlexClickResult {
     QString name;  // the player clicked
 };
 // A click on the players grid: a header sorts, a player becomes a buddy.
-FlexClickResult Flex_Click(MainState& s);
+FlexClickResult clickPlayerGrid(MainState& s);
 // The message for a buddy that could not be saved.
 QString buddyNotSavedText(const QString& name);

@@ -18,9 +18,9 @@ int refreshDelay() {
 
 ServerMonitor::ServerMonitor(MainState& state) : s_(state) {
     querier_.finished = [this](const QueryOutcome& outcome) { onQueryFinished(outcome); };
-    s_.AutoScan.setTick([this] { AutoScan_Timer(); });
-    s_.ClickScan.setTick([this] { ClickScan_Timer(); });
-    s_.ASIndicator.setTick([this] { ASIndicator_Timer(); });
+    s_.AutoScan.setTick([this] { onAutoScanTick(); });
+    s_.ClickScan.setTick([this] { onClickScanTick(); });
+    s_.ASIndicator.setTick([this] { onAutoScanIndicatorTick(); });
 }
 
 ServerMonitor::~ServerMonitor() {
@@ -42,7 +42,7 @@ void ServerMonitor::queryRow(int row) {
     QueryServer(g.TextMatrix(row, ServerCol::Address), queryPortOf(g, row), g.TextMatrix(row, ServerCol::GameCode));
 }
 
-void ServerMonitor::AutoScan_Timer() {
+void ServerMonitor::onAutoScanTick() {
     s_.ClickScan.setEnabled(false);
     if (s_.ExitRequested) {
         s_.AutoScan.setEnabled(false);
@@ -71,7 +71,7 @@ void ServerMonitor::AutoScan_Timer() {
     if (!g.TextMatrix(row, ServerCol::Address).isEmpty()) queryRow(row);
 }
 
-void ServerMonitor::ClickScan_Timer() {
+void ServerMonitor::onClickScanTick() {
     s_.AutoScan.setEnabled(false);
     s_.AutoScanMode = false;
     if (s_.ExitRequested) {
@@ -89,7 +89,7 @@ void ServerMonitor::ClickScan_Timer() {
     queryRow(row);
 }
 
-void ServerMonitor::ASIndicator_Timer() {
+void ServerMonitor::onAutoScanIndicatorTick() {
     const QString caption = s_.AutoScan.Enabled() ? QStringLiteral("&Autoscan: On")
                                                   : QStringLiteral("&Autoscan: Off");
     if (caption == s_.autoScanCaption) return;
@@ -97,7 +97,7 @@ void ServerMonitor::ASIndicator_Timer() {
     notifyPanel();
 }
 
-void ServerMonitor::mnuauto_Click() {
+void ServerMonitor::onAutoScanClicked() {
     if (!s_.AutoScan.Enabled()) {
         ClearServerInfo(s_);
         s_.ReadyToQuery = true;
@@ -111,7 +111,7 @@ void ServerMonitor::mnuauto_Click() {
     }
 }
 
-void ServerMonitor::ServerGrid_Click() {
+void ServerMonitor::onServerGridClicked() {
     SetupPlayerGrid(s_);
     s_.AutoScan.setEnabled(false);
     s_.AutoScanMode = false;
@@ -131,11 +131,11 @@ void ServerMonitor::ServerGrid_Click() {
     s_.panel.address = g.TextMatrix(row, ServerCol::Address);
     ClearServerInfo(s_);
     s_.ReadyToQuery = true;
-    ClickScan_Timer();
+    onClickScanTick();
     s_.ClickScan.setEnabled(true);
 }
 
-void ServerMonitor::BudList_Click() {
+void ServerMonitor::onBuddyGridClicked() {
     const int buddyRow = s_.BudList.MouseRow();
     if (buddyRow == 0) {
         SortBuddyGrid(s_, s_.BudList.MouseCol());
@@ -158,8 +158,8 @@ void ServerMonitor::BudList_Click() {
     notifyPanel();
 }
 
-FlexClickResult ServerMonitor::Flex_Click() {
-    const FlexClickResult result = ::Flex_Click(s_);
+FlexClickResult ServerMonitor::onPlayerGridClicked() {
+    const FlexClickResult result = ::clickPlayerGrid(s_);
     notifyPanel();
     return result;
 }

@@ -31,13 +31,13 @@ public:
 
     // Queries one server; a server still being queried is left to its pending query.
     void QueryServer(const QString& host, int port, const QString& game);
-    void AutoScan_Timer();
-    void ClickScan_Timer();
-    void ASIndicator_Timer();
-    void mnuauto_Click();
-    void ServerGrid_Click();  // reads ServerGrid.MouseRow()/MouseCol()
-    void BudList_Click();     // reads BudList.MouseRow()/MouseCol()
-    FlexClickResult Flex_Click();  // reads Flex.MouseRow()/MouseCol()
+    void onAutoScanTick();
+    void onClickScanTick();
+    void onAutoScanIndicatorTick();
+    void onAutoScanClicked();
+    void onServerGridClicked();             // reads ServerGrid.MouseRow()/MouseCol()
+    void onBuddyGridClicked();              // reads BudList.MouseRow()/MouseCol()
+    FlexClickResult onPlayerGridClicked();  // reads Flex.MouseRow()/MouseCol()
     // Every favourite queried at once (at most ServerQuerier::kMaxInFlight in flight).
     void refreshAll();
     // How far the last "Refresh all" got.

@@ -47,10 +47,10 @@ TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelCopyOrBuddiesFile) {
     EXPECT_FALSE(serverInfoCopyText(f.s).contains(QChar(27)));
     // A click on a player adds it to "buddies.ini", twice if asked twice; below the players, nothing.
     f.s.Flex.setMouseCell(1, 0);
-    EXPECT_EQ(f.m.Flex_Click().what, FlexClickResult::What::BuddyAdded);
-    f.m.Flex_Click();
+    EXPECT_EQ(f.m.onPlayerGridClicked().what, FlexClickResult::What::BuddyAdded);
+    f.m.onPlayerGridClicked();
     f.s.Flex.setMouseCell(5, 0);
-    EXPECT_EQ(f.m.Flex_Click().what, FlexClickResult::What::Nothing);
+    EXPECT_EQ(f.m.onPlayerGridClicked().what, FlexClickResult::What::Nothing);
     EXPECT_EQ(f.folder.read("buddies.ini"), "bob\r\nBob\r\nBob\r\n");
     EXPECT_EQ(f.s.BudList.Rows(), 4);
     EXPECT_EQ(f.s.BudList.TextMatrix(1, 1), "");  // servers gone until the next match

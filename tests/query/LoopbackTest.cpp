@@ -113,10 +113,10 @@ TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
     ASSERT_TRUE(late.ready());
     MonitorFixture t({favourite(late.port(), "UT2"), favourite(kQuietUt2Port, "UT3")});
     t.s.ServerGrid.setMouseCell(1, 1);
-    t.m.ServerGrid_Click();
+    t.m.onServerGridClicked();
     pumpEvents(50);
     t.s.ServerGrid.setMouseCell(2, 1);
-    t.m.ServerGrid_Click();
+    t.m.onServerGridClicked();
     t.s.ClickScan.setEnabled(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.cell(1, ServerCol::Name) == "Late"; }));
     EXPECT_EQ(t.s.panel.address, kHost);

@@ -34,11 +34,11 @@ struct Scan : MonitorFixture {
 TEST(ScanScheduling, MarkerWalksAndWrapsNeverMarksALoneOrEmptyRowAndClosingEndsTheProgram) {
     Scan t(3);
     t.s.ReadyToQuery = false;  // a query in progress: the tick waits
-    t.m.AutoScan_Timer();
+    t.m.onAutoScanTick();
     EXPECT_EQ(t.s.ScanRow, 0);
     t.s.ReadyToQuery = true;
     for (const char* marks : {"1< 2 3", "1 2< 3", "1 2 3<", "1< 2 3"}) {
-        t.m.AutoScan_Timer();
+        t.m.onAutoScanTick();
         EXPECT_EQ(column(t.s.ServerGrid, 0).join(' '), marks);
     }
     EXPECT_EQ(t.s.ScanRow, 1);
@@ -47,19 +47,19 @@ TEST(ScanScheduling, MarkerWalksAndWrapsNeverMarksALoneOrEmptyRowAndClosingEndsT
     ProgramEndRecorder ended;
     t.s.ExitRequested = true;
     t.s.AutoScan.setEnabled(true);
-    t.m.AutoScan_Timer();
+    t.m.onAutoScanTick();
     t.s.ClickScan.setEnabled(true);
-    t.m.ClickScan_Timer();
+    t.m.onClickScanTick();
     EXPECT_FALSE(t.s.AutoScan.Enabled());
     EXPECT_FALSE(t.s.ClickScan.Enabled());
     EXPECT_EQ(ended.count, 2);
 
     Scan one(1);
-    one.m.AutoScan_Timer();
+    one.m.onAutoScanTick();
     EXPECT_EQ(one.cell(1, 0), "1");
     Scan none(0);
-    none.m.AutoScan_Timer();
-    none.m.AutoScan_Timer();
+    none.m.onAutoScanTick();
+    none.m.onAutoScanTick();
     EXPECT_EQ(none.cell(1, 0), "");
     ASSERT_TRUE(SaveSortedServerList(none.s));
     EXPECT_EQ(none.folder.read(kServersFileName), "");  // no favourite "::"
@@ -69,7 +69,7 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     Scan t(3);
     t.s.AutoScan.setEnabled(true);
     t.s.ServerGrid.setMouseCell(2, 1);
-    t.m.ServerGrid_Click();  // a row: the selected server is asked
+    t.m.onServerGridClicked();  // a row: the selected server is asked
     EXPECT_FALSE(t.s.AutoScan.Enabled());
     EXPECT_TRUE(t.s.ClickScan.Enabled());
     EXPECT_FALSE(t.s.AutoScanMode);
@@ -80,14 +80,14 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     t.s.AutoScan.setEnabled(true);  // automatic mode again
     t.s.ClickScan.setEnabled(false);
     t.s.ServerGrid.setMouseCell(0, 0);
-    t.m.ServerGrid_Click();  // the header: sorts and stops the scan
+    t.m.onServerGridClicked();  // the header: sorts and stops the scan
     EXPECT_FALSE(t.s.AutoScan.Enabled());
     EXPECT_FALSE(t.s.ClickScan.Enabled());
 
     t.s.ServerGrid.setTextMatrix(3, ServerCol::Address, "");
     t.s.panel.map = "Map: X";
     t.s.ServerGrid.setMouseCell(3, 1);
-    t.m.ServerGrid_Click();  // a row without an address: highlighted, nothing asked
+    t.m.onServerGridClicked();  // a row without an address: highlighted, nothing asked
     EXPECT_EQ(t.s.panel.map, "Map: ");
     EXPECT_FALSE(t.s.ClickScan.Enabled());
     for (int col = 0; col < t.s.ServerGrid.Cols(); ++col) {  // one row highlighted
@@ -100,7 +100,7 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     t.s.BudList.setTextMatrix(1, 1, "Buddy Place");
     t.s.AutoScan.setEnabled(true);
     t.s.BudList.setMouseCell(1, 0);
-    t.m.BudList_Click();  // a buddy: the buddy's server is asked
+    t.m.onBuddyGridClicked();  // a buddy: the buddy's server is asked
     EXPECT_EQ(t.s.ScanRow, 2);
     EXPECT_TRUE(t.s.ClickScan.Enabled());
     EXPECT_FALSE(t.s.AutoScan.Enabled());

@@ -147,7 +147,7 @@ TEST(OwnFiles, ABuddyClickedOnAFullDiskIsToldAndTheFileKept) {
     main.s.Flex.setMouseCell(1, 0);
     const FlexClickResult result = [&] {
         FileSizeLimit disk(16);
-        return Flex_Click(main.s);
+        return clickPlayerGrid(main.s);
     }();
     EXPECT_EQ(result.what, FlexClickResult::What::BuddyNotSaved);
     EXPECT_EQ(folder.read("buddies.ini"), "Bob\r\nAlice\r\n");
