@@ -448,7 +448,7 @@ void MainWindow::Command1_Click() {
 
 void MainWindow::launchNow() {
     WindowLaunchEnvironment env(this);
-    ::Command1_Click(state_, appConfig(), env);
+    ::launchSelectedServer(state_, appConfig(), env);
 }
 
 void MainWindow::buddySighted(const QString& player, const QString& server) {

@@ -3,7 +3,7 @@
 #include "platform/ProcessStarter.h"
 #include "platform/ProgramEnd.h"
 
-void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& env) {
+void launchSelectedServer(MainState& s, const AppConfig& config, LaunchEnvironment& env) {
     const LaunchPlan plan = planLaunch(s, config);
     if (plan.message) {
         prompter().ask(*plan.message);

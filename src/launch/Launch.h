@@ -12,7 +12,7 @@ public:
 
 // The "&Launch!" button: starts the selected server's game, then ends the program or
 // hides it as the settings say.
-void Command1_Click(MainState& s, const AppConfig& config, LaunchEnvironment& env);
+void launchSelectedServer(MainState& s, const AppConfig& config, LaunchEnvironment& env);
 
 // Starts the planned process detached from VYRN; empty when started, else the reason.
 QString startGameProcess(const ProcessSpec& process);

@@ -109,7 +109,7 @@ TEST(Launch, ButtonTellsWhyNothingStartsElseStartsOnceThenEndsOrHides) {
         SelectedServer s("ut", "7777");
         s.AutoScan.setEnabled(true);
         s.AutoScanMode = true;
-        Command1_Click(s, config, env);
+        launchSelectedServer(s, config, env);
         EXPECT_EQ(env.started.size(), 1);
         EXPECT_EQ(std::pair(env.minimised, ended.count), std::pair(hidden, endings)) << after;
         EXPECT_EQ(std::pair(s.AutoScan.Enabled(), s.AutoScanMode), std::pair(hidden == 0, hidden == 0))
