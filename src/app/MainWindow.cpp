@@ -81,9 +81,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     serverView->setPictureProvider(serverPicture);
     playerView->setToolTip(QStringLiteral("Online Players. Click on a player name to bring into buddy list."));
     buddyView->setToolTip(QStringLiteral("Buddy List."));
-    serverView->setObjectName(QStringLiteral("ServerGrid"));
-    playerView->setObjectName(QStringLiteral("Flex"));
-    buddyView->setObjectName(QStringLiteral("BudList"));
+    serverView->setObjectName(QStringLiteral("serverGrid"));
+    playerView->setObjectName(QStringLiteral("playerGrid"));
+    buddyView->setObjectName(QStringLiteral("buddyGrid"));
     // What the narrow columns must show whole: a marked row number, counts, pings, the
     // long game types of UT2004 and UT.
     serverView->setUsualContent(0, {QStringLiteral("999<")});
@@ -118,7 +118,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     left->setObjectName(QStringLiteral("GridSplitter"));
     auto* right = new QSplitter(Qt::Vertical);
     right->setObjectName(QStringLiteral("PanelSplitter"));
-    right->addWidget(Frame1);
+    right->addWidget(infoFrame);
     right->addWidget(buddyView);
     right->setStretchFactor(1, 1);
     auto* central = new QSplitter(Qt::Horizontal, this);
@@ -147,7 +147,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // Arrows select servers and buddies as clicks do; Enter or a double-click launches.
     serverView->setKeysSelectRows(true);
     buddyView->setKeysSelectRows(true);
-    serverView->setActivateHandler([this] { Command1_Click(); });
+    serverView->setActivateHandler([this] { onLaunchClicked(); });
     buildRowMenus();
     playerView->setClickHandler([this] { onPlayerGridClicked(); });
     buddyView->setClickHandler([this] { monitor_->onBuddyGridClicked(); });
@@ -199,49 +199,51 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
-    mnuFile = bar->addMenu(QStringLiteral("&File.."));
-    connect(mnuFile, &QMenu::aboutToShow, this, &MainWindow::mnuFile_Open);
-    mnuFile->addAction(QStringLiteral("Save sorted server list "), this, &MainWindow::mnuSaveServer_Click)
-        ->setObjectName(QStringLiteral("mnuSaveServer"));
-    mnuFile->addAction(QStringLiteral("Find Servers..."), this, &MainWindow::mnuFindServers_Click)
-        ->setObjectName(QStringLiteral("mnuFindServers"));
-    mnuFile->addAction(QStringLiteral("E&xit"), this, &MainWindow::mnuExit_Click)
-        ->setObjectName(QStringLiteral("mnuExit"));
-    QAction* refresh = mnuFile->addAction(QStringLiteral("Refresh all"), this, &MainWindow::mnuRefreshAll_Click);
-    refresh->setObjectName(QStringLiteral("mnuRefreshAll"));
+    fileMenu_ = bar->addMenu(QStringLiteral("&File.."));
+    connect(fileMenu_, &QMenu::aboutToShow, this, &MainWindow::onMenuAboutToShow);
+    fileMenu_
+        ->addAction(QStringLiteral("Save sorted server list "), this, &MainWindow::onSaveServerListClicked)
+        ->setObjectName(QStringLiteral("saveServerListAction"));
+    fileMenu_->addAction(QStringLiteral("Find Servers..."), this, &MainWindow::onFindServersClicked)
+        ->setObjectName(QStringLiteral("findServersAction"));
+    fileMenu_->addAction(QStringLiteral("E&xit"), this, &MainWindow::onExitClicked)
+        ->setObjectName(QStringLiteral("exitAction"));
+    QAction* refresh =
+        fileMenu_->addAction(QStringLiteral("Refresh all"), this, &MainWindow::onRefreshAllClicked);
+    refresh->setObjectName(QStringLiteral("refreshAllAction"));
     refresh->setShortcut(QKeySequence(Qt::Key_F5));
     refresh->setShortcutContext(Qt::ApplicationShortcut);
 
-    bar->addAction(QStringLiteral("&VYRN Settings"), this, &MainWindow::mnuVYRN_Click)
-        ->setObjectName(QStringLiteral("mnuVYRN"));
-    bar->addAction(QStringLiteral("&Game Settings"), this, &MainWindow::mnuGame_Click)
-        ->setObjectName(QStringLiteral("mnuGame"));
+    bar->addAction(QStringLiteral("&VYRN Settings"), this, &MainWindow::onVyrnSettingsClicked)
+        ->setObjectName(QStringLiteral("vyrnSettingsAction"));
+    bar->addAction(QStringLiteral("&Game Settings"), this, &MainWindow::onGameSettingsClicked)
+        ->setObjectName(QStringLiteral("gameSettingsAction"));
 
-    mnuSS = bar->addMenu(QStringLiteral("&Screenshots.."));
-    connect(mnuSS, &QMenu::aboutToShow, this, &MainWindow::mnuFile_Open);
+    screenshotsMenu_ = bar->addMenu(QStringLiteral("&Screenshots.."));
+    connect(screenshotsMenu_, &QMenu::aboutToShow, this, &MainWindow::onMenuAboutToShow);
     const std::pair<const char*, ScreenshotGame> games[] = {
         {"UT", ScreenshotGame::UT}, {"UT2003", ScreenshotGame::UT2003}, {"UT2004", ScreenshotGame::UT2004}};
     for (const auto& [caption, game] : games)
-        mnuSS->addAction(QString::fromLatin1(caption), this,
-                         [this, game = game] { openScreenshotViewer(this, game); });
+        screenshotsMenu_->addAction(QString::fromLatin1(caption), this,
+                                    [this, game = game] { openScreenshotViewer(this, game); });
 
-    mnuauto = bar->addAction(QStringLiteral("&AutoScan"), this, &MainWindow::onAutoScanClicked);
-    mnuauto->setObjectName(QStringLiteral("mnuauto"));
+    autoScanAction_ = bar->addAction(QStringLiteral("&AutoScan"), this, &MainWindow::onAutoScanClicked);
+    autoScanAction_->setObjectName(QStringLiteral("autoScanAction"));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("About VYRN"), this, &MainWindow::mnuAbout_Click)
-        ->setObjectName(QStringLiteral("mnuAbout"));
+    help->addAction(QStringLiteral("About VYRN"), this, &MainWindow::onAboutClicked)
+        ->setObjectName(QStringLiteral("aboutAction"));
 }
 
 void MainWindow::buildPanel() {
-    Frame1 = new ElidedGroupBox;
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFont(arial());
-    Frame1->setOwnToolTip(QStringLiteral("Copies all of the server information into clipboard."));
-    auto* grid = new QGridLayout(Frame1);
+    infoFrame = new ElidedGroupBox;
+    infoFrame->setObjectName(QStringLiteral("infoFrame"));
+    infoFrame->setFont(arial());
+    infoFrame->setOwnToolTip(QStringLiteral("Copies all of the server information into clipboard."));
+    auto* grid = new QGridLayout(infoFrame);
     auto label = [&](int n) {
-        auto* l = new ElidedLabel(Frame1);
-        l->setObjectName(QStringLiteral("Label%1").arg(n));
+        auto* l = new ElidedLabel(infoFrame);
+        l->setObjectName(QStringLiteral("infoLabel%1").arg(n));
         l->setFont(arial());
         labels[n] = l;
         return l;
@@ -250,57 +252,59 @@ void MainWindow::buildPanel() {
     ElidedLabel* admin = label(2);
     admin->setFullText(QStringLiteral("Admin:"));
     admin->setMinimumWidth(admin->sizeHint().width());
-    Text3 = new QLineEdit(Frame1);
-    Text3->setObjectName(QStringLiteral("Text3"));
-    Text3->setReadOnly(true);
+    adminEdit = new QLineEdit(infoFrame);
+    adminEdit->setObjectName(QStringLiteral("adminEdit"));
+    adminEdit->setReadOnly(true);
     grid->addWidget(admin, 1, 0);
-    grid->addWidget(Text3, 1, 1, 1, 2);
+    grid->addWidget(adminEdit, 1, 1, 1, 2);
     int row = 2;
     for (int n : {3, 4, 5, 6, 7, 8, 9}) grid->addWidget(label(n), row++, 0, 1, 3);
-    Text1 = new QLineEdit(Frame1);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text2 = new QLineEdit(Frame1);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    grid->addWidget(Text1, row, 0, 1, 2);
-    grid->addWidget(Text2, row++, 2);
-    Command1 = new QPushButton(QStringLiteral("&Launch!"), Frame1);
-    Command1->setToolTip(QStringLiteral("Launch into the selected server."));
-    Command2 = new QPushButton(QStringLiteral("Copy"), Frame1);
-    Command2->setToolTip(QStringLiteral("Copies the server information to clipboard."));
-    Command3 = new QPushButton(QStringLiteral("Email Admin"), Frame1);
-    Command3->setToolTip(QStringLiteral("Email the server admin with the default mail application"));
-    connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    addressEdit = new QLineEdit(infoFrame);
+    addressEdit->setObjectName(QStringLiteral("addressEdit"));
+    gamePortEdit = new QLineEdit(infoFrame);
+    gamePortEdit->setObjectName(QStringLiteral("gamePortEdit"));
+    grid->addWidget(addressEdit, row, 0, 1, 2);
+    grid->addWidget(gamePortEdit, row++, 2);
+    launchButton = new QPushButton(QStringLiteral("&Launch!"), infoFrame);
+    launchButton->setToolTip(QStringLiteral("Launch into the selected server."));
+    copyButton = new QPushButton(QStringLiteral("Copy"), infoFrame);
+    copyButton->setToolTip(QStringLiteral("Copies the server information to clipboard."));
+    emailAdminButton = new QPushButton(QStringLiteral("Email Admin"), infoFrame);
+    emailAdminButton->setToolTip(QStringLiteral("Email the server admin with the default mail application"));
+    connect(launchButton, &QPushButton::clicked, this, &MainWindow::onLaunchClicked);
+    connect(copyButton, &QPushButton::clicked, this, &MainWindow::onCopyClicked);
+    connect(emailAdminButton, &QPushButton::clicked, this, &MainWindow::onEmailAdminClicked);
     int col = 0;
-    for (QPushButton* b : {Command1, Command2, Command3}) {
+    for (QPushButton* b : {launchButton, copyButton, emailAdminButton}) {
         b->setFont(arial());
         grid->addWidget(b, row, col++);
     }
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command3->setObjectName(QStringLiteral("Command3"));
+    launchButton->setObjectName(QStringLiteral("launchButton"));
+    copyButton->setObjectName(QStringLiteral("copyButton"));
+    emailAdminButton->setObjectName(QStringLiteral("emailAdminButton"));
     // Focus on the admin box puts the caret at the end with nothing selected.
-    Text3->installEventFilter(this);
+    adminEdit->installEventFilter(this);
     // The panel's boxes edit the state the launch reads.
-    connect(Text1, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.address = t; });
-    connect(Text2, &QLineEdit::textEdited, this, [this](const QString& t) { state_.panel.gamePort = t; });
+    connect(addressEdit, &QLineEdit::textEdited, this,
+            [this](const QString& t) { state_.panel.address = t; });
+    connect(gamePortEdit, &QLineEdit::textEdited, this,
+            [this](const QString& t) { state_.panel.gamePort = t; });
     refreshPanel();
 }
 
 void MainWindow::refreshPanel() {
     const InfoPanel& p = state_.panel;
-    Frame1->setFullTitle(p.title);
+    infoFrame->setFullTitle(p.title);
     const QString* texts[] = {nullptr,     &p.map,          nullptr,     &p.timeLimit, &p.version,
                               &p.password, &p.translocator, &p.gameType, &p.mutators,  &p.goalLimit};
     for (int n = 1; n <= 9; ++n)
         if (texts[n]) labels[n]->setFullText(*texts[n]);
-    if (Text1->text() != p.address) Text1->setText(p.address);
-    if (Text2->text() != p.gamePort) Text2->setText(p.gamePort);
-    if (Text3->text() != p.admin) Text3->setText(p.admin);
+    if (addressEdit->text() != p.address) addressEdit->setText(p.address);
+    if (gamePortEdit->text() != p.gamePort) gamePortEdit->setText(p.gamePort);
+    if (adminEdit->text() != p.admin) adminEdit->setText(p.admin);
 }
 
-void MainWindow::refreshAutoscanCaption() { mnuauto->setText(state_.autoScanCaption); }
+void MainWindow::refreshAutoscanCaption() { autoScanAction_->setText(state_.autoScanCaption); }
 
 void MainWindow::refreshSummary() {
     summary_->setText(statusSummary(state_.ServerGrid, monitor_->refreshProgress()));
@@ -320,9 +324,9 @@ StartupHooks MainWindow::defaultStartupHooks() {
     return hooks;
 }
 
-bool MainWindow::Form_Load() { return Form_Load(defaultStartupHooks()); }
+bool MainWindow::start() { return start(defaultStartupHooks()); }
 
-bool MainWindow::Form_Load(const StartupHooks& hooks) {
+bool MainWindow::start(const StartupHooks& hooks) {
     const bool running = runStartup(state_, hooks);
     if (running) restoreLayout();
     serverView->setFocus();  // the keys walk the favourites first
@@ -333,24 +337,24 @@ bool MainWindow::Form_Load(const StartupHooks& hooks) {
     return running;
 }
 
-void MainWindow::mnuFile_Open() { state_.AutoScan.setEnabled(false); }
+void MainWindow::onMenuAboutToShow() { state_.AutoScan.setEnabled(false); }
 
-void MainWindow::mnuSaveServer_Click() {
+void MainWindow::onSaveServerListClicked() {
     if (const SaveResult saved = SaveSortedServerList(state_); !saved)
         prompter().ask({saveFailureText(saved), MsgIcon::Exclamation});
 }
 
-void MainWindow::mnuExit_Click() {
+void MainWindow::onExitClicked() {
     keepLayout();
     endProgram();
 }
 
-void MainWindow::mnuRefreshAll_Click() {
+void MainWindow::onRefreshAllClicked() {
     monitor_->refreshAll();
     refreshSummary();
 }
 
-void MainWindow::mnuFindServers_Click() {
+void MainWindow::onFindServersClicked() {
     // Favourites added there are asked at once, so their rows fill without waiting for the scan.
     openFindServers(state_, this, [this] { monitor_->refreshAll(); });
 }
@@ -361,17 +365,17 @@ void MainWindow::onPlayerGridClicked() {
         prompter().ask({buddyNotSavedText(result.name), MsgIcon::Exclamation});
 }
 
-void MainWindow::Command2_Click() {
+void MainWindow::onCopyClicked() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(serverInfoCopyText(state_));
 }
 
-void MainWindow::Command3_Click() {
+void MainWindow::onEmailAdminClicked() {
     if (const auto link = adminMailUrl(state_.panel.admin)) ExecuteLink(*link);
 }
 
-void MainWindow::mnuVYRN_Click() {
+void MainWindow::onVyrnSettingsClicked() {
     state_.AutoScan.setEnabled(false);
     state_.AutoScanMode = false;
     // The dialog starts from the stored list: a sort of the grid reaches the file only
@@ -388,13 +392,13 @@ void MainWindow::mnuVYRN_Click() {
     monitor_->refreshAll();
 }
 
-void MainWindow::mnuGame_Click() { showGameSettingsDialog(this); }
+void MainWindow::onGameSettingsClicked() { showGameSettingsDialog(this); }
 
 void MainWindow::onAutoScanClicked() { monitor_->onAutoScanClicked(); }
 
-void MainWindow::mnuAbout_Click() { AboutDialog(this).exec(); }
+void MainWindow::onAboutClicked() { AboutDialog(this).exec(); }
 
-void MainWindow::Form_Unload() {
+void MainWindow::shutDown() {
     state_.ExitRequested = true;
     state_.AutoScan.setEnabled(false);
     state_.ClickScan.setEnabled(false);
@@ -424,7 +428,7 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
-void MainWindow::Command1_Click() {
+void MainWindow::onLaunchClicked() {
     if (pendingLaunch_.waiting()) return;
     // A server selected a moment ago has its panel cleared until its reply: its last
     // complete reply serves, or the launch waits for the one on its way. A silent server
@@ -466,11 +470,11 @@ void MainWindow::tellBuddyNews() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text3 && event->type() == QEvent::FocusIn) {
+    if (watched == adminEdit && event->type() == QEvent::FocusIn) {
         // Deferred: the line edit selects its text on focus after this filter.
-        QTimer::singleShot(0, Text3, [this] {
-            Text3->deselect();
-            Text3->setCursorPosition(int(Text3->text().size()));
+        QTimer::singleShot(0, adminEdit, [this] {
+            adminEdit->deselect();
+            adminEdit->setCursorPosition(int(adminEdit->text().size()));
         });
     }
     return QMainWindow::eventFilter(watched, event);
@@ -478,7 +482,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     keepLayout();
-    Form_Unload();
+    shutDown();
     event->accept();
 }
 
@@ -487,10 +491,10 @@ void MainWindow::buildRowMenus() {
     connect(serverView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (!serverView->indexAt(at).isValid() || selectedRow() == 0) return;
         ServerRowActions actions;
-        actions.launch = [this] { Command1_Click(); };
+        actions.launch = [this] { onLaunchClicked(); };
         actions.refresh = [this] { refreshSelectedServer(); };
         actions.copyAddress = [this] { copyServerAddress(); };
-        actions.copyInformation = [this] { Command2_Click(); };
+        actions.copyInformation = [this] { onCopyClicked(); };
         actions.removeFavourite = [this] { removeSelectedFavourite(); };
         QMenu* menu = buildServerRowMenu(this, actions);
         menu->setAttribute(Qt::WA_DeleteOnClose);

@@ -35,27 +35,27 @@ public:
     ~MainWindow() override;
 
     // The start-up sequence; false when the program ended during it.
-    bool Form_Load();
-    bool Form_Load(const StartupHooks& hooks);
+    bool start();
+    bool start(const StartupHooks& hooks);
     StartupHooks defaultStartupHooks();
 
     MainState& state() { return state_; }
     ServerMonitor& monitor() { return *monitor_; }
 
     // Menu actions.
-    void mnuFile_Open();
-    void mnuSaveServer_Click();
-    void mnuExit_Click();
-    void mnuRefreshAll_Click();
-    void mnuFindServers_Click();
-    void mnuVYRN_Click();
-    void mnuGame_Click();
+    void onMenuAboutToShow();
+    void onSaveServerListClicked();
+    void onExitClicked();
+    void onRefreshAllClicked();
+    void onFindServersClicked();
+    void onVyrnSettingsClicked();
+    void onGameSettingsClicked();
     void onAutoScanClicked();
-    void mnuAbout_Click();
+    void onAboutClicked();
 
-    void Command1_Click();
-    void Command2_Click();  // "Copy"
-    void Command3_Click();  // "Email Admin"
+    void onLaunchClicked();
+    void onCopyClicked();        // "Copy"
+    void onEmailAdminClicked();  // "Email Admin"
     void onPlayerGridClicked();
 
     // Replaces the desktop's tray icon (tests use their own).
@@ -83,9 +83,9 @@ public:
     // Tells the buddy news gathered so far through the tray (normally a moment after the first).
     void tellBuddyNews();
 
-    QAction* autoscanAction() const { return mnuauto; }
-    QMenu* fileMenu() const { return mnuFile; }
-    QMenu* screenshotsMenu() const { return mnuSS; }
+    QAction* autoscanAction() const { return autoScanAction_; }
+    QMenu* fileMenu() const { return fileMenu_; }
+    QMenu* screenshotsMenu() const { return screenshotsMenu_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -96,7 +96,7 @@ protected:
 private:
     void buildMenus();
     void buildPanel();
-    void Form_Unload();
+    void shutDown();
     void launchNow();
     void buddySighted(const QString& player, const QString& server);
     void buildRowMenus();
@@ -119,15 +119,15 @@ private:
     GridView* serverView = nullptr;
     GridView* playerView = nullptr;
     GridView* buddyView = nullptr;
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuSS = nullptr;
-    QAction* mnuauto = nullptr;
-    ElidedGroupBox* Frame1 = nullptr;
-    std::array<ElidedLabel*, 10> labels{};  // Label1 .. Label9 by number; [0] unused
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* screenshotsMenu_ = nullptr;
+    QAction* autoScanAction_ = nullptr;
+    ElidedGroupBox* infoFrame = nullptr;
+    std::array<ElidedLabel*, 10> labels{};  // infoLabel1 .. infoLabel9 by number; [0] unused
+    QLineEdit* addressEdit = nullptr;
+    QLineEdit* gamePortEdit = nullptr;
+    QLineEdit* adminEdit = nullptr;
+    QPushButton* launchButton = nullptr;
+    QPushButton* copyButton = nullptr;
+    QPushButton* emailAdminButton = nullptr;
 };

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VYRN"));
     MainWindow window;
-    if (!window.Form_Load()) return 0;
+    if (!window.start()) return 0;
     window.show();
     return app.exec();
 }

@@ -66,7 +66,7 @@ struct Loaded {
         auto fake = std::make_unique<FakeTray>();
         icon = fake.get();
         w->useTrayIcon(std::move(fake));
-        EXPECT_TRUE(w->Form_Load());
+        EXPECT_TRUE(w->start());
     }
     void minimise() {
         w->showMinimized();
@@ -98,7 +98,7 @@ TEST(MainWindow, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
     EXPECT_TRUE(named(1, "Round 1") && named(2, "Round 2"));
 
     l.folder.write("masters.ini", "127.0.0.1:1\r\n" + master.address().toLatin1() + "\r\n");
-    l.w->findChild<QAction*>("mnuFindServers")->trigger();
+    l.w->findChild<QAction*>("findServersAction")->trigger();
     auto* find = l.w->findChild<QDialog*>("findServersWindow");
     ASSERT_TRUE(find && find->isVisible());
     auto* table = find->findChild<QTableView*>("serverTable");
@@ -118,7 +118,7 @@ TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
     s.ServerGrid.setTextMatrix(1, 1, "b");
     s.ServerGrid.setTextMatrix(2, 1, "a");
     SortServerGrid(s, 1);
-    w.mnuSaveServer_Click();
+    w.onSaveServerListClicked();
     EXPECT_EQ(l.folder.read("servers.ini"), "127.0.0.1:7778:UT3\r\n127.0.0.2:7778:UT\r\n");
     EXPECT_TRUE(prompts.shown.isEmpty());
 
@@ -129,7 +129,7 @@ TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
     EXPECT_TRUE(s.AutoScan.Enabled() && s.ReadyToQuery && s.AutoScanMode);
     EXPECT_TRUE(s.panel.gamePort.isEmpty());  // the panel is cleared
 
-    w.mnuExit_Click();  // ends at once
+    w.onExitClicked();  // ends at once
     EXPECT_EQ(ended.count, 1);
     s.ClickScan.setEnabled(true);
     w.close();  // runs the unload steps
@@ -159,12 +159,13 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     w.state().ServerGrid.setTextMatrix(1, 1, QString(90, 'S'));
     QApplication::processEvents();
     EXPECT_EQ(w.size(), before);
-    EXPECT_TRUE(w.findChild<QWidget*>("Frame1")->toolTip().contains(QString(90, 'W')));  // the cut name whole
+    EXPECT_TRUE(
+        w.findChild<QWidget*>("infoFrame")->toolTip().contains(QString(90, 'W')));  // the cut name whole
     EXPECT_LE(w.minimumSizeHint().width(), screen.width() / 2);
     for (ElidedLabel* label : w.findChildren<ElidedLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
-    EXPECT_GT(w.findChild<QWidget*>("Flex")->height(), 100);  // nothing was crushed
+    EXPECT_GT(w.findChild<QWidget*>("playerGrid")->height(), 100);  // nothing was crushed
 
-    auto* grid = w.findChild<QTableView*>("ServerGrid");
+    auto* grid = w.findChild<QTableView*>("serverGrid");
     const int gridWidth = grid->width();
     EXPECT_GT(grid->height(), 150);
     w.resize(w.width() + 200, w.height() + 100);
@@ -246,7 +247,7 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     s.AutoScan.setEnabled(false);  // only start-up's round and the selected server
     w.show();
     QApplication::setActiveWindow(&w);
-    auto* grid = w.findChild<GridView*>("ServerGrid");
+    auto* grid = w.findChild<GridView*>("serverGrid");
     const auto launches = [&] {
         QFile f(launched);
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
@@ -297,7 +298,7 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     // Escape gives the wait up: nothing is launched, nothing said.
     QTest::keyClick(grid, Qt::Key_Down);
     EXPECT_EQ(s.ScanRow, 3);
-    w.Command1_Click();
+    w.onLaunchClicked();
     EXPECT_TRUE(w.pendingLaunch().waiting());
     QTest::keyClick(grid, Qt::Key_Escape);
     EXPECT_FALSE(w.pendingLaunch().waiting());
@@ -322,13 +323,13 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
 
     // "Refresh all" counts the answers in the status bar.
     auto* summary = w.findChild<QLabel*>("statusSummary");
-    w.mnuRefreshAll_Click();
+    w.onRefreshAllClicked();
     EXPECT_EQ(summary->text(), "Refresh all: 0 of 3 answered. 3 favourites, 2 answering, 0 players");
     ASSERT_TRUE(QTest::qWaitFor([&] { return summary->text().startsWith("Refresh all: 2 of 3"); }, 5000));
 
     // Closing the settings keeps the rows and asks the whole list at once.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    w.mnuVYRN_Click();
+    w.onVyrnSettingsClicked();
     EXPECT_EQ(s.ServerGrid.TextMatrix(1, 1) + "|" + s.ServerGrid.TextMatrix(2, 1), "Slow|Late");
     EXPECT_EQ(w.monitor().refreshProgress().asked, 3);
     // "Remove from favourites" takes the selected row out of the list and the file.
@@ -351,7 +352,7 @@ TEST(MainWindow, LayoutIsKeptInAFileOfItsOwn) {
         l.w->show();
         l.w->findChild<QSplitter*>("MainSplitter")->setSizes({300, 500});
         splitter = l.w->findChild<QSplitter*>("MainSplitter")->sizes();
-        l.w->findChild<GridView*>("Flex")->setColumnWidths({-1, 90});
+        l.w->findChild<GridView*>("playerGrid")->setColumnWidths({-1, 90});
         SortServerGrid(l.w->state(), ServerCol::Ping);
         l.w->close();
         EXPECT_EQ(l.folder.read("vyrn.ini"), config);
@@ -361,10 +362,10 @@ TEST(MainWindow, LayoutIsKeptInAFileOfItsOwn) {
         Loaded again;  // the same kind of folder: the layout written above, copied
         again.folder.write("layout.ini", l.folder.read("layout.ini"));
         again.w = std::make_unique<MainWindow>();
-        ASSERT_TRUE(again.w->Form_Load());
+        ASSERT_TRUE(again.w->start());
         again.w->show();
         EXPECT_EQ(again.w->findChild<QSplitter*>("MainSplitter")->sizes(), splitter);
-        EXPECT_EQ(again.w->findChild<GridView*>("Flex")->columnWidths()[1], 90);
+        EXPECT_EQ(again.w->findChild<GridView*>("playerGrid")->columnWidths()[1], 90);
         EXPECT_EQ(again.w->state().ServerSortCol, ServerCol::Ping);
     }
     // A screen that got smaller: the window shrinks onto it.
