@@ -45,19 +45,19 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     // The box takes the size of what it shows, and no more.
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(centredLabel(QStringLiteral("VYRN"), arial(15.75 / 8.25), this));
-    auto* picture1 = new QLabel(this);
-    picture1->setPixmap(vyrnLogo(48));
-    picture1->setAlignment(Qt::AlignCenter);
-    layout->addWidget(picture1);
+    auto* logo = new QLabel(this);
+    logo->setPixmap(vyrnLogo(48));
+    logo->setAlignment(Qt::AlignCenter);
+    layout->addWidget(logo);
     layout->addWidget(centredLabel(QStringLiteral("version 3.0"), arial(1.0, true), this));
-    auto* command1 = new QPushButton(QStringLiteral("OK"), this);
-    command1->setObjectName(QStringLiteral("Command1"));
-    command1->setDefault(true);
-    connect(command1, &QPushButton::clicked, this, &QDialog::accept);
-    layout->addWidget(command1, 0, Qt::AlignHCenter);
+    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(okButton, 0, Qt::AlignHCenter);
 
     auto* link = new ClickableLabel(this);
-    link->setObjectName(QStringLiteral("Label3"));
+    link->setObjectName(QStringLiteral("webLink"));
     link->setText(kWebAddress);
     link->setTextFormat(Qt::PlainText);
     QFont linkFont = arial(1.0);
@@ -66,11 +66,11 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     link->setAlignment(Qt::AlignCenter);
     link->setStyleSheet(QStringLiteral("color: blue"));
     link->setCursor(Qt::PointingHandCursor);
-    link->clicked = [this] { Label3_Click(); };
-    Label3 = link;
+    link->clicked = [this] { onWebLinkClicked(); };
+    webLink = link;
     layout->addWidget(link);
     layout->addWidget(centredLabel(QStringLiteral("by the VYRN developers"), arial(1.0, true), this));
     centreOnScreen(this);
 }
 
-void AboutDialog::Label3_Click() { ExecuteLink(kWebAddress); }
+void AboutDialog::onWebLinkClicked() { ExecuteLink(kWebAddress); }

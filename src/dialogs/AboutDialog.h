@@ -8,10 +8,10 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
-    void Label3_Click();  // opens the web site
+    void onWebLinkClicked();  // opens the web site
 
     static const QString kWebAddress;
 
 private:
-    QLabel* Label3;
+    QLabel* webLink;
 };

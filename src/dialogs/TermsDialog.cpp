@@ -22,15 +22,15 @@ const QString TermsDialog::kTerms = QStringLiteral(
 TermsDialog::TermsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("VYRN Terms of Use"));
     setStyleSheet(QStringLiteral("QDialog { background: #c0c0c0; }"));
-    auto* text1 = new QPlainTextEdit(this);
-    text1->setObjectName(QStringLiteral("Text1"));
-    text1->setReadOnly(true);
-    text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text1->setPlainText(kTerms);
+    auto* termsText = new QPlainTextEdit(this);
+    termsText->setObjectName(QStringLiteral("termsText"));
+    termsText->setReadOnly(true);
+    termsText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    termsText->setPlainText(kTerms);
     auto* agree = new QPushButton(QStringLiteral("I Agree"), this);
-    agree->setObjectName(QStringLiteral("Command1"));
+    agree->setObjectName(QStringLiteral("agreeButton"));
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     connect(agree, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
@@ -38,7 +38,7 @@ TermsDialog::TermsDialog(QWidget* parent) : QDialog(parent) {
     buttons->addStretch(1);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text1, 1);
+    layout->addWidget(termsText, 1);
     layout->addLayout(buttons);
     resize(twips(4140), twips(5490));
     centreOnScreen(this);

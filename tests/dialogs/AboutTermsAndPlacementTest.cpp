@@ -55,14 +55,14 @@ TEST(AboutAndTerms, WholeOnTheScreenAtLargerFontsAndTheButtonsDoWhatTheySay) {
         return false;  // no browser takes it
     });
     AboutDialog about;
-    about.Label3_Click();
+    about.onWebLinkClicked();
     setLinkOpener({});
     EXPECT_EQ(opened, QStringList{AboutDialog::kWebAddress});
     EXPECT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(execClicking(about, "Command1"), QDialog::Accepted);
+    EXPECT_EQ(execClicking(about, "okButton"), QDialog::Accepted);
     TermsDialog agreed, declined;
-    EXPECT_EQ(execClicking(agreed, "Command1"), QDialog::Accepted);  // "I Agree"
-    EXPECT_EQ(execClicking(declined, "Command2"), QDialog::Rejected);
+    EXPECT_EQ(execClicking(agreed, "agreeButton"), QDialog::Accepted);  // "I Agree"
+    EXPECT_EQ(execClicking(declined, "cancelButton"), QDialog::Rejected);
 }
 
 // The main window's test pins that long texts never widen it; this one pins what the cut shows.
