@@ -4,6 +4,6 @@
 
 void showGameSettingsDialog(QWidget* parent) {
     ProfileDialog dialog(parent);
-    dialog.Form_Load();
+    dialog.load();
     dialog.exec();
 }

@@ -66,14 +66,17 @@ std::optional<Message> profileEditMessage(const ProfileResult& result, const QSt
 ProfileDialog::ProfileDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Game Settings"));
     setFixedSize(twips(8610), twips(4320));
-    const struct { Game game; int left; const char* frame; } frames[] = {
-        {Game::UT, 120, "Frame5"}, {Game::UT2003, 3000, "Frame1"}, {Game::UT2004, 5880, "Frame7"}};
+    const struct { Game game; int left; const char* frame;
+    } frames[] = {
+        {Game::UT, 120, "utFrame"}, {Game::UT2003, 3000, "ut2003Frame"}, {Game::UT2004, 5880, "ut2004Frame"}};
     for (const auto& f : frames) {
         QWidget* frame = buildFrame(f.game, gameInfo(f.game).title, controls(f.game));
         frame->setObjectName(QString::fromLatin1(f.frame));
         frame->setGeometry(twips(f.left), twips(120), twips(2535), twips(3615));
     }
-    const char* names[] = {"Text1", "Combo3", "Combo4", "Text2", "Combo2", "Combo1", "Text3", "Combo6", "Combo5"};
+    const char* names[] = {"utNameEdit",     "utTeamCombo",     "utTauntsCombo",
+                           "ut2003NameEdit", "ut2003TeamCombo", "ut2003TauntsCombo",
+                           "ut2004NameEdit", "ut2004TeamCombo", "ut2004TauntsCombo"};
     int n = 0;
     for (GameControls* c : {&ut_, &ut2003_, &ut2004_}) {
         c->name->setObjectName(QString::fromLatin1(names[n++]));
@@ -83,10 +86,10 @@ ProfileDialog::ProfileDialog(QWidget* parent) : QDialog(parent) {
     auto* note = place(new QLabel(QStringLiteral(
                            "(Options become unavailable if game paths are not correct in the VYRN settings)"), this),
                        120, 3960, 7380);  // up to "Done": the text is wider than Arial here
-    note->setObjectName(QStringLiteral("Label7"));
+    note->setObjectName(QStringLiteral("pathsNote"));
     auto* done = place(new QPushButton(QStringLiteral("Done"), this), 7560, 3840, 855, 375);
-    done->setObjectName(QStringLiteral("Command15"));
-    connect(done, &QPushButton::clicked, this, &ProfileDialog::Command15_Click);
+    done->setObjectName(QStringLiteral("doneButton"));
+    connect(done, &QPushButton::clicked, this, &ProfileDialog::onDoneClicked);
 }
 
 QWidget* ProfileDialog::buildFrame(Game game, const QString& title, GameControls& c) {
@@ -113,12 +116,12 @@ QWidget* ProfileDialog::buildFrame(Game game, const QString& title, GameControls
         report(SetTauntLevel(game, index), game);
     });
     connect(c.team, &QComboBox::activated, this, [this, game](int index) {
-        report(game == Game::UT ? SetUtTeam(index, Check2->isChecked()) : SetTeam(game, index), game);
+        report(game == Game::UT ? SetUtTeam(index, spectateCheck->isChecked()) : SetTeam(game, index), game);
     });
     if (game == Game::UT) {
-        Check2 = place(new QCheckBox(QStringLiteral("Spectate"), options), 240, 1560);
-        Check2->setObjectName(QStringLiteral("Check2"));
-        connect(Check2, &QCheckBox::toggled, this, &ProfileDialog::spectateToggled);
+        spectateCheck = place(new QCheckBox(QStringLiteral("Spectate"), options), 240, 1560);
+        spectateCheck->setObjectName(QStringLiteral("spectateCheck"));
+        connect(spectateCheck, &QCheckBox::toggled, this, &ProfileDialog::spectateToggled);
     }
     return frame;
 }
@@ -148,7 +151,7 @@ void ProfileDialog::report(const ProfileResult& result, Game game, const QString
         prompter().ask(*message);
 }
 
-void ProfileDialog::Form_Load() {
+void ProfileDialog::load() {
     centreOnScreen(this);
     for (Game game : {Game::UT, Game::UT2003, Game::UT2004}) {
         GameControls& c = controls(game);
@@ -157,11 +160,11 @@ void ProfileDialog::Form_Load() {
         c.team->setEnabled(usable);
         c.taunts->setEnabled(usable);
         if (game == Game::UT) {
-            Check2->setEnabled(usable);
+            spectateCheck->setEnabled(usable);
             // A tick found in the file is shown; the file already says so.
             if (usable && ReadSpectator()) {
-                const QSignalBlocker quiet(Check2);
-                Check2->setChecked(true);
+                const QSignalBlocker quiet(spectateCheck);
+                spectateCheck->setChecked(true);
                 if (const auto team = ReadUtTeam(); team && *team != 255) teamBeforeSpectating_ = team;
             }
         }
@@ -178,7 +181,7 @@ void ProfileDialog::Form_Load() {
     }
 }
 
-void ProfileDialog::Command15_Click() {
+void ProfileDialog::onDoneClicked() {
     bool refused = false;
     for (Game game : {Game::UT, Game::UT2003, Game::UT2004}) {
         const QString name = controls(game).name->text();

@@ -21,8 +21,8 @@ class ProfileDialog : public QDialog {
 public:
     explicit ProfileDialog(QWidget* parent = nullptr);
 
-    void Form_Load();
-    void Command15_Click();  // "Done"
+    void load();
+    void onDoneClicked();  // "Done"
 
 private:
     struct GameControls {
@@ -36,6 +36,6 @@ private:
     GameControls& controls(Game game);
 
     GameControls ut_, ut2003_, ut2004_;
-    QCheckBox* Check2 = nullptr;
+    QCheckBox* spectateCheck = nullptr;
     std::optional<int> teamBeforeSpectating_;  // what unticking "Spectate" gives back
 };
