@@ -66,7 +66,7 @@ JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const Sa
     // The picture on show comes from the viewer's own state, so folders with brackets work.
     const QString shownPath = renderer.shownPath;
     if (shownPath.isEmpty() || request.listEntry.isEmpty()) return {};
-    const auto rendered = renderer.LoadPic(shownPath, request.widthText, request.heightText);
+    const auto rendered = renderer.renderAtSaveSize(shownPath, request.widthText, request.heightText);
 
     const auto qualityNumber = numberInText(request.qualityText);
     const int quality = qualityNumber ? int(roundToRange(*qualityNumber, 1, 100)) : 100;
@@ -81,13 +81,13 @@ JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const Sa
         return !why.isEmpty();
     };
     const bool encoded =
-        rendered == PictureRenderer::SaveRender::Drawn && !renderer.pic2.isNull() &&
+        rendered == PictureRenderer::SaveRender::Drawn && !renderer.scaledPicture.isNull() &&
         !failed(tempPicturePath(),
-                writeFileAtomicallyWithReason(tempPicturePath(), encodeBmp24(renderer.pic2))) &&
+                writeFileAtomicallyWithReason(tempPicturePath(), encodeBmp24(renderer.scaledPicture))) &&
         dib.load(tempPicturePath()) && !failed(tempJpegPath(), WriteJpegFile(dib, tempJpegPath(), quality));
     if (!encoded) {
         QFile::remove(tempJpegPath());
-        renderer.LoadPic2(shownPath);
+        renderer.renderPreview(shownPath);
         if (rendered == PictureRenderer::SaveRender::TooLarge)
             return {JpegExportResult::TooLarge, QString(), renderer.saveSize};
         return {JpegExportResult::EncodeFailed, QString(), QSize(), reason};
@@ -118,6 +118,6 @@ JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const Sa
         }
     }
     QFile::remove(tempJpegPath());
-    renderer.LoadPic2(shownPath);
+    renderer.renderPreview(shownPath);
     return outcome;
 }

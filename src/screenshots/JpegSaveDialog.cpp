@@ -25,37 +25,37 @@ CreateFolderResult createFolderIn(const QString& parentFolder, const QString& na
 
 JpegSaveDialog::JpegSaveDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("VYRN - Save A Picture"));
-    Drive1 = new QComboBox(this);
-    for (const QFileInfo& drive : QDir::drives()) Drive1->addItem(drive.absolutePath());
-    CreateButt = new QPushButton(QStringLiteral("New Folder"), this);
-    Label1 = new ElidedLabel(this, Qt::ElideMiddle);  // a folder's name is not markup
-    Label1->setFullText(defaultSaveFolder());
-    Dir1 = new QListWidget(this);
-    Text1 = new QLineEdit(QStringLiteral("mypic.jpg"), this);
-    Command1 = new QPushButton(QStringLiteral("Save"), this);
-    Command3 = new QPushButton(QStringLiteral("Cancel"), this);
+    driveCombo = new QComboBox(this);
+    for (const QFileInfo& drive : QDir::drives()) driveCombo->addItem(drive.absolutePath());
+    newFolderButton = new QPushButton(QStringLiteral("New Folder"), this);
+    folderLabel = new ElidedLabel(this, Qt::ElideMiddle);  // a folder's name is not markup
+    folderLabel->setFullText(defaultSaveFolder());
+    folderList = new QListWidget(this);
+    nameEdit = new QLineEdit(QStringLiteral("mypic.jpg"), this);
+    saveButton = new QPushButton(QStringLiteral("Save"), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(Drive1, 1);
-    top->addWidget(CreateButt);
+    top->addWidget(driveCombo, 1);
+    top->addWidget(newFolderButton);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(Command1);
+    bottom->addWidget(saveButton);
     bottom->addStretch(1);
-    bottom->addWidget(Command3);
+    bottom->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(Label1);
-    layout->addWidget(Dir1, 1);
-    layout->addWidget(Text1);
+    layout->addWidget(folderLabel);
+    layout->addWidget(folderList, 1);
+    layout->addWidget(nameEdit);
     layout->addLayout(bottom);
     resize(360, 400);
     centreOnScreen(this);
 
-    connect(Command1, &QPushButton::clicked, this, &JpegSaveDialog::Command1_Click);
-    connect(Command3, &QPushButton::clicked, this, &JpegSaveDialog::Command3_Click);
-    connect(CreateButt, &QPushButton::clicked, this, &JpegSaveDialog::CreateButt_Click);
-    connect(Drive1, &QComboBox::activated, this, &JpegSaveDialog::Drive1_Change);
-    connect(Dir1, &QListWidget::itemActivated, this, &JpegSaveDialog::enterItem);
+    connect(saveButton, &QPushButton::clicked, this, &JpegSaveDialog::onSaveClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &JpegSaveDialog::onCancelClicked);
+    connect(newFolderButton, &QPushButton::clicked, this, &JpegSaveDialog::onNewFolderClicked);
+    connect(driveCombo, &QComboBox::activated, this, &JpegSaveDialog::onDriveChanged);
+    connect(folderList, &QListWidget::itemActivated, this, &JpegSaveDialog::enterItem);
 
     // Load event: open at the remembered folder, or the default one when it is gone.
     QString& last = appConfig().LastSaveFolder;
@@ -69,14 +69,15 @@ JpegSaveDialog::JpegSaveDialog(QWidget* parent) : QDialog(parent) {
 
 void JpegSaveDialog::setDirPath(const QString& folder) {
     dirPath_ = QDir(folder).absolutePath();
-    Label1->setFullText(dirPath_);
-    refreshDir1();
+    folderLabel->setFullText(dirPath_);
+    refreshFolderList();
 }
 
-void JpegSaveDialog::refreshDir1() {
-    Dir1->clear();
-    if (!QDir(dirPath_).isRoot()) Dir1->addItem(QStringLiteral(".."));
-    Dir1->addItems(QDir(dirPath_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+void JpegSaveDialog::refreshFolderList() {
+    folderList->clear();
+    if (!QDir(dirPath_).isRoot()) folderList->addItem(QStringLiteral(".."));
+    folderList->addItems(
+        QDir(dirPath_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
 }
 
 void JpegSaveDialog::enterItem(QListWidgetItem* item) {
@@ -85,29 +86,29 @@ void JpegSaveDialog::enterItem(QListWidgetItem* item) {
 }
 
 void JpegSaveDialog::setProposedName(const QString& name) {
-    Text1->setText(name);
-    Text1->setFocus();
-    Text1->selectAll();
+    nameEdit->setText(name);
+    nameEdit->setFocus();
+    nameEdit->selectAll();
 }
 
-void JpegSaveDialog::Command1_Click() {
-    answer_ = SaveChoice{dirPath_, Text1->text()};
+void JpegSaveDialog::onSaveClicked() {
+    answer_ = SaveChoice{dirPath_, nameEdit->text()};
     accept();
 }
 
-void JpegSaveDialog::Command3_Click() { reject(); }
+void JpegSaveDialog::onCancelClicked() { reject(); }
 
-void JpegSaveDialog::Drive1_Change() {
-    const QString drive = Drive1->currentText();
+void JpegSaveDialog::onDriveChanged() {
+    const QString drive = driveCombo->currentText();
     if (QFileInfo(drive).isDir() && QFileInfo(drive).isReadable()) {
         setDirPath(drive);
         return;
     }
-    Drive1->setCurrentIndex(0);
+    driveCombo->setCurrentIndex(0);
     setDirPath(defaultSaveFolder());
 }
 
-void JpegSaveDialog::CreateButt_Click() {
+void JpegSaveDialog::onNewFolderClicked() {
     while (true) {
         const auto answer = prompter().input(
             {QStringLiteral("Type in the folder name to create."), QStringLiteral("Folder Create"), QString()});
@@ -117,9 +118,7 @@ void JpegSaveDialog::CreateButt_Click() {
                 prompter().ask({QStringLiteral("Don't include slashes. Just type in the name of the folder to create."),
                                 MsgIcon::Information});
                 continue;
-            case CreateFolderResult::Created:
-                refreshDir1();
-                return;
+            case CreateFolderResult::Created: refreshFolderList(); return;
             case CreateFolderResult::Failed:
                 prompter().ask({QStringLiteral("Couldn't create folder. Folder may already exist."),
                                 MsgIcon::Critical, QStringLiteral("Error")});

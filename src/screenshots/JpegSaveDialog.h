@@ -31,21 +31,21 @@ public:
     // The answer of Save; nothing before it or after Cancel.
     std::optional<SaveChoice> answer() const { return answer_; }
 
-    void Command1_Click();   // Save
-    void Command3_Click();   // Cancel
-    void CreateButt_Click(); // New Folder
-    void Drive1_Change();
+    void onSaveClicked();       // Save
+    void onCancelClicked();     // Cancel
+    void onNewFolderClicked();  // New Folder
+    void onDriveChanged();
 
-    QComboBox* Drive1;
-    QPushButton* CreateButt;
-    ElidedLabel* Label1;
-    QListWidget* Dir1;
-    QLineEdit* Text1;
-    QPushButton* Command1;
-    QPushButton* Command3;
+    QComboBox* driveCombo;
+    QPushButton* newFolderButton;
+    ElidedLabel* folderLabel;
+    QListWidget* folderList;
+    QLineEdit* nameEdit;
+    QPushButton* saveButton;
+    QPushButton* cancelButton;
 
 private:
-    void refreshDir1();
+    void refreshFolderList();
     void enterItem(QListWidgetItem* item);
     QString dirPath_;
     std::optional<SaveChoice> answer_;

@@ -34,11 +34,11 @@ QString generalDateText(const QDateTime& when) {
 QString tempPicturePath() { return programFile(QStringLiteral("vyrntmppic.bmp")); }
 
 void PictureRenderer::clear() {
-    pic1 = QImage();
-    pic2 = QImage();
+    fullPicture = QImage();
+    scaledPicture = QImage();
 }
 
-bool PictureRenderer::LoadPic2(const QString& path) {
+bool PictureRenderer::renderPreview(const QString& path) {
     const QFileInfo info(path);
     if (!info.isFile()) return false;
     caption = kCaptionStart + path + QStringLiteral(") ") + generalDateText(info.lastModified());
@@ -47,40 +47,42 @@ bool PictureRenderer::LoadPic2(const QString& path) {
     preview = QImage();
     const auto image = readBmpImage(path);
     if (!image) return false;
-    pic1 = *image;
-    PictureWidth = pic1.width();
-    PictureHeight = pic1.height();
+    fullPicture = *image;
+    PictureWidth = fullPicture.width();
+    PictureHeight = fullPicture.height();
     // As large as the preview allows, in the picture's own proportions.
-    pic2 = areaAverageScale(
-        pic1, pic1.size().scaled(kPreviewWidth, kPreviewHeight, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    preview = pic2;
+    scaledPicture =
+        areaAverageScale(fullPicture, fullPicture.size()
+                                          .scaled(kPreviewWidth, kPreviewHeight, Qt::KeepAspectRatio)
+                                          .expandedTo(QSize(1, 1)));
+    preview = scaledPicture;
     return true;
 }
 
-PictureRenderer::SaveRender PictureRenderer::LoadPic(const QString& path, const QString& widthText,
-                                                     const QString& heightText) {
+PictureRenderer::SaveRender PictureRenderer::renderAtSaveSize(const QString& path, const QString& widthText,
+                                                              const QString& heightText) {
     if (!QFileInfo(path).isFile()) return SaveRender::NotDrawn;
     caption = kCaptionStart + path + QStringLiteral(")");
     clear();
     const auto image = readBmpImage(path);
     if (!image) return SaveRender::NotDrawn;
-    pic1 = *image;
-    PictureWidth = pic1.width();
-    PictureHeight = pic1.height();
-    saveSize = sizeFromFields(widthText, heightText, pic1.size());
+    fullPicture = *image;
+    PictureWidth = fullPicture.width();
+    PictureHeight = fullPicture.height();
+    saveSize = sizeFromFields(widthText, heightText, fullPicture.size());
     if (!bmpSizeAllowed(saveSize.width(), saveSize.height())) return SaveRender::TooLarge;
-    pic2 = saveSize == pic1.size() ? pic1 : areaAverageScale(pic1, saveSize);
-    preview = pic2;
+    scaledPicture = saveSize == fullPicture.size() ? fullPicture : areaAverageScale(fullPicture, saveSize);
+    preview = scaledPicture;
     return SaveRender::Drawn;
 }
 
 PictureRenderer::ChangeResult PictureRenderer::Change(const QString& amountText) {
-    if (pic1.isNull()) return ChangeResult::NothingShown;
+    if (fullPicture.isNull()) return ChangeResult::NothingShown;
     const auto n = numberInText(amountText);
     BrightnessAmount = n ? roundToRange(*n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()) : 0;
-    QImage adjusted = pic1;
+    QImage adjusted = fullPicture;
     addBrightness(adjusted, BrightnessAmount);
     if (!writeFileAtomically(tempPicturePath(), encodeBmp24(adjusted))) return ChangeResult::TempNotWritten;
-    LoadPic2(tempPicturePath());
+    renderPreview(tempPicturePath());
     return ChangeResult::Changed;
 }

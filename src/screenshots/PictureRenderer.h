@@ -3,37 +3,37 @@
 #include <QImage>
 #include <QString>
 
-// The picture machinery of the viewer: `pic1` holds the picture at its own size, `pic2`
+// The picture machinery of the viewer: `fullPicture` holds the picture at its own size, `scaledPicture`
 // the scaled copy, `preview` what the viewer shows, `caption` the window's caption.
 class PictureRenderer {
 public:
     static constexpr int kPreviewWidth = 601;
     static constexpr int kPreviewHeight = 416;
 
-    QImage pic1;
-    QImage pic2;
+    QImage fullPicture;
+    QImage scaledPicture;
     QImage preview;
     QString caption;
     int PictureWidth = 0;
     int PictureHeight = 0;
     int BrightnessAmount = 0;
-    // Path of the picture on show (the last one LoadPic2 rendered); the export reads it.
+    // Path of the picture on show (the last one renderPreview rendered); the export reads it.
     QString shownPath;
 
     // The preview: the picture scaled to fit 601 x 416, keeping its proportions. A missing
     // file changes nothing; false when nothing was drawn.
-    bool LoadPic2(const QString& path);
-    // The size LoadPic last aimed at.
+    bool renderPreview(const QString& path);
+    // The size renderAtSaveSize last aimed at.
     QSize saveSize;
 
     enum class SaveRender { Drawn, NotDrawn, TooLarge };
     // The picture at the save size: the typed width and height; a side left empty follows
     // the other in the picture's proportions, both empty give its own size. A size beyond
     // maxBmpPixels() is not drawn.
-    SaveRender LoadPic(const QString& path, const QString& widthText, const QString& heightText);
+    SaveRender renderAtSaveSize(const QString& path, const QString& widthText, const QString& heightText);
 
     enum class ChangeResult { Changed, NothingShown, TempNotWritten };
-    // Adds the amount to every channel of pic1, stores it as the temporary picture and
+    // Adds the amount to every channel of fullPicture, stores it as the temporary picture and
     // shows that; further changes add up.
     ChangeResult Change(const QString& amountText);
 

@@ -60,87 +60,99 @@ ScreenshotViewer::ScreenshotViewer(const QString& screenshotFolder, QWidget* par
 ScreenshotViewer::~ScreenshotViewer() = default;
 
 void ScreenshotViewer::buildControls() {
-    Image1 = new QLabel(this);
-    Image1->setFixedSize(PictureRenderer::kPreviewWidth, PictureRenderer::kPreviewHeight);
-    Image1->setAlignment(Qt::AlignCenter);
-    Image1->setTextFormat(Qt::PlainText);
-    Image1->setWordWrap(true);
-    Image1->setToolTip(QStringLiteral("Pictures may be larger than they appear in the preview window."));
+    previewLabel = new QLabel(this);
+    previewLabel->setFixedSize(PictureRenderer::kPreviewWidth, PictureRenderer::kPreviewHeight);
+    previewLabel->setAlignment(Qt::AlignCenter);
+    previewLabel->setTextFormat(Qt::PlainText);
+    previewLabel->setWordWrap(true);
+    previewLabel->setToolTip(
+        QStringLiteral("Pictures may be larger than they appear in the preview window."));
 
-    auto* Frame3 = new QGroupBox(this);
-    Text1 = field(QStringLiteral("10"), QStringLiteral("How much brightness to add"), Frame3);
-    Command4 = button(QStringLiteral("Change"), QStringLiteral("Apply brightness level"), Frame3);
-    Command5 = button(QStringLiteral("Default"), QStringLiteral("Resets brightness level to default"), Frame3);
-    auto* l3 = new QHBoxLayout(Frame3);
-    l3->addWidget(new QLabel(QStringLiteral("Brightness:"), Frame3));
-    l3->addWidget(Text1);
-    l3->addWidget(Command4);
-    l3->addWidget(Command5);
+    auto* brightnessFrame = new QGroupBox(this);
+    brightnessEdit =
+        field(QStringLiteral("10"), QStringLiteral("How much brightness to add"), brightnessFrame);
+    changeBrightnessButton =
+        button(QStringLiteral("Change"), QStringLiteral("Apply brightness level"), brightnessFrame);
+    defaultBrightnessButton = button(QStringLiteral("Default"),
+                                     QStringLiteral("Resets brightness level to default"), brightnessFrame);
+    auto* brightnessLayout = new QHBoxLayout(brightnessFrame);
+    brightnessLayout->addWidget(new QLabel(QStringLiteral("Brightness:"), brightnessFrame));
+    brightnessLayout->addWidget(brightnessEdit);
+    brightnessLayout->addWidget(changeBrightnessButton);
+    brightnessLayout->addWidget(defaultBrightnessButton);
 
-    auto* Frame2 = new QGroupBox(this);
-    Command1 = button(QStringLiteral("Save as JPG"), QStringLiteral("Save above image as a .JPEG"), Frame2);
-    Command9 = button(QStringLiteral("Delete"), QStringLiteral("Delete above image."), Frame2);
-    Text4 = field(QStringLiteral("100"), QStringLiteral("How much brightness to add"), Frame2);
-    Check1 = new QCheckBox(QStringLiteral("Sort pictures by file creation date"), Frame2);
-    Command8 = button(QStringLiteral("|<-"), QStringLiteral("Skip to first picture"), Frame2);
-    Command3 = button(QStringLiteral("<-"), QStringLiteral("Scroll back to previous image"), Frame2);
-    Command2 = button(QStringLiteral("->"), QStringLiteral("Scroll forward to next image"), Frame2);
-    Command7 = button(QStringLiteral("->|"), QStringLiteral("Skip to last picture"), Frame2);
-    auto* Label2 = new QLabel(QStringLiteral("Press - or + to scroll through pictures"), Frame2);
-    QFont bold = Label2->font();
+    auto* browseFrame = new QGroupBox(this);
+    saveAsJpgButton =
+        button(QStringLiteral("Save as JPG"), QStringLiteral("Save above image as a .JPEG"), browseFrame);
+    deleteButton = button(QStringLiteral("Delete"), QStringLiteral("Delete above image."), browseFrame);
+    qualityEdit = field(QStringLiteral("100"), QStringLiteral("How much brightness to add"), browseFrame);
+    sortByDateCheck = new QCheckBox(QStringLiteral("Sort pictures by file creation date"), browseFrame);
+    firstButton = button(QStringLiteral("|<-"), QStringLiteral("Skip to first picture"), browseFrame);
+    previousButton =
+        button(QStringLiteral("<-"), QStringLiteral("Scroll back to previous image"), browseFrame);
+    nextButton = button(QStringLiteral("->"), QStringLiteral("Scroll forward to next image"), browseFrame);
+    lastButton = button(QStringLiteral("->|"), QStringLiteral("Skip to last picture"), browseFrame);
+    auto* scrollHint = new QLabel(QStringLiteral("Press - or + to scroll through pictures"), browseFrame);
+    QFont bold = scrollHint->font();
     bold.setBold(true);
-    Label2->setFont(bold);
-    auto* l2 = new QGridLayout(Frame2);
-    l2->addWidget(Command1, 0, 0);
-    l2->addWidget(Command9, 0, 1);
-    l2->addWidget(new QLabel(QStringLiteral("Quality:"), Frame2), 0, 2);
-    l2->addWidget(Text4, 0, 3);
-    l2->addWidget(new QLabel(QStringLiteral("%"), Frame2), 0, 4);
-    l2->addWidget(Command8, 1, 0);
-    l2->addWidget(Command3, 1, 1);
-    l2->addWidget(Command2, 1, 2);
-    l2->addWidget(Command7, 1, 3);
-    l2->addWidget(Check1, 2, 0, 1, 5);
-    l2->addWidget(Label2, 3, 0, 1, 5);
+    scrollHint->setFont(bold);
+    auto* browseLayout = new QGridLayout(browseFrame);
+    browseLayout->addWidget(saveAsJpgButton, 0, 0);
+    browseLayout->addWidget(deleteButton, 0, 1);
+    browseLayout->addWidget(new QLabel(QStringLiteral("Quality:"), browseFrame), 0, 2);
+    browseLayout->addWidget(qualityEdit, 0, 3);
+    browseLayout->addWidget(new QLabel(QStringLiteral("%"), browseFrame), 0, 4);
+    browseLayout->addWidget(firstButton, 1, 0);
+    browseLayout->addWidget(previousButton, 1, 1);
+    browseLayout->addWidget(nextButton, 1, 2);
+    browseLayout->addWidget(lastButton, 1, 3);
+    browseLayout->addWidget(sortByDateCheck, 2, 0, 1, 5);
+    browseLayout->addWidget(scrollHint, 3, 0, 1, 5);
 
-    auto* Frame1 = new QGroupBox(QStringLiteral("Resize (width x height)"), this);
-    Text2 = field(QString(), QStringLiteral("Width in pixels (i.e. 800)"), Frame1);
-    Text3 = field(QString(), QStringLiteral("Height in pixels (i.e. 600)"), Frame1);
-    auto* Label4 = new QLabel(QStringLiteral("X"), Frame1);
-    Label4->setFont(bold);
-    auto* l1 = new QGridLayout(Frame1);
-    l1->addWidget(Text2, 0, 0);
-    l1->addWidget(Label4, 0, 1);
-    l1->addWidget(Text3, 0, 2);
-    l1->addWidget(new QLabel(QStringLiteral("Your picture will be resized when you save it."), Frame1), 1, 0, 1, 3);
+    auto* resizeFrame = new QGroupBox(QStringLiteral("Resize (width x height)"), this);
+    widthEdit = field(QString(), QStringLiteral("Width in pixels (i.e. 800)"), resizeFrame);
+    heightEdit = field(QString(), QStringLiteral("Height in pixels (i.e. 600)"), resizeFrame);
+    auto* timesLabel = new QLabel(QStringLiteral("X"), resizeFrame);
+    timesLabel->setFont(bold);
+    auto* resizeLayout = new QGridLayout(resizeFrame);
+    resizeLayout->addWidget(widthEdit, 0, 0);
+    resizeLayout->addWidget(timesLabel, 0, 1);
+    resizeLayout->addWidget(heightEdit, 0, 2);
+    resizeLayout->addWidget(
+        new QLabel(QStringLiteral("Your picture will be resized when you save it."), resizeFrame), 1, 0, 1,
+        3);
 
     auto* frames = new QHBoxLayout;
-    frames->addWidget(Frame3);
-    frames->addWidget(Frame2);
-    frames->addWidget(Frame1);
+    frames->addWidget(brightnessFrame);
+    frames->addWidget(browseFrame);
+    frames->addWidget(resizeFrame);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Image1, 0, Qt::AlignHCenter);
+    layout->addWidget(previewLabel, 0, Qt::AlignHCenter);
     layout->addLayout(frames);
 
-    connect(Command1, &QPushButton::clicked, this, &ScreenshotViewer::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &ScreenshotViewer::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &ScreenshotViewer::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &ScreenshotViewer::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &ScreenshotViewer::Command5_Click);
-    connect(Command7, &QPushButton::clicked, this, &ScreenshotViewer::Command7_Click);
-    connect(Command8, &QPushButton::clicked, this, &ScreenshotViewer::Command8_Click);
-    connect(Command9, &QPushButton::clicked, this, &ScreenshotViewer::Command9_Click);
-    connect(Check1, &QCheckBox::clicked, this, &ScreenshotViewer::Check1_Click);
-    connect(Text1, &QLineEdit::textChanged, this, [this] { checkField(Text1, QStringLiteral("10")); });
-    connect(Text2, &QLineEdit::textChanged, this, [this] { checkField(Text2, QString()); });
-    connect(Text3, &QLineEdit::textChanged, this, [this] { checkField(Text3, QString()); });
-    connect(Text4, &QLineEdit::textChanged, this, [this] { checkField(Text4, QStringLiteral("10")); });
+    connect(saveAsJpgButton, &QPushButton::clicked, this, &ScreenshotViewer::onSaveAsJpgClicked);
+    connect(nextButton, &QPushButton::clicked, this, &ScreenshotViewer::onNextClicked);
+    connect(previousButton, &QPushButton::clicked, this, &ScreenshotViewer::onPreviousClicked);
+    connect(changeBrightnessButton, &QPushButton::clicked, this,
+            &ScreenshotViewer::onChangeBrightnessClicked);
+    connect(defaultBrightnessButton, &QPushButton::clicked, this,
+            &ScreenshotViewer::onDefaultBrightnessClicked);
+    connect(lastButton, &QPushButton::clicked, this, &ScreenshotViewer::onLastClicked);
+    connect(firstButton, &QPushButton::clicked, this, &ScreenshotViewer::onFirstClicked);
+    connect(deleteButton, &QPushButton::clicked, this, &ScreenshotViewer::onDeleteClicked);
+    connect(sortByDateCheck, &QCheckBox::clicked, this, &ScreenshotViewer::onSortByDateClicked);
+    connect(brightnessEdit, &QLineEdit::textChanged, this,
+            [this] { checkField(brightnessEdit, QStringLiteral("10")); });
+    connect(widthEdit, &QLineEdit::textChanged, this, [this] { checkField(widthEdit, QString()); });
+    connect(heightEdit, &QLineEdit::textChanged, this, [this] { checkField(heightEdit, QString()); });
+    connect(qualityEdit, &QLineEdit::textChanged, this,
+            [this] { checkField(qualityEdit, QStringLiteral("10")); });
 
     // The window sees key presses before its controls (the "-", "=" and "+" keys).
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
-bool ScreenshotViewer::Form_Load() {
+bool ScreenshotViewer::loadFolder() {
     if (!QFileInfo(browser_.ScreenshotFolder).isDir()) {
         prompter().ask({QStringLiteral("Please specify the correct UT paths to view screenshots."),
                         MsgIcon::Information, QStringLiteral("VYRN")});
@@ -151,7 +163,7 @@ bool ScreenshotViewer::Form_Load() {
     return true;
 }
 
-void ScreenshotViewer::Form_Unload() {
+void ScreenshotViewer::cleanUp() {
     if (unloaded_) return;
     unloaded_ = true;
     QFile::remove(tempPicturePath());
@@ -161,56 +173,56 @@ void ScreenshotViewer::Form_Unload() {
 }
 
 void ScreenshotViewer::done(int result) {
-    Form_Unload();
+    cleanUp();
     QDialog::done(result);
 }
 
 void ScreenshotViewer::showCurrent() {
     // With no pictures the preview says so, and there is nothing to save or delete.
     const bool any = browser_.PictureCount > 0;
-    Command1->setEnabled(any);
-    Command9->setEnabled(any);
+    saveAsJpgButton->setEnabled(any);
+    deleteButton->setEnabled(any);
     if (!any) {
         renderer_ = PictureRenderer();
         setWindowTitle(kDesignCaption);
-        Image1->setText(QStringLiteral("There are no screenshots in ") +
-                        QDir::cleanPath(browser_.ScreenshotFolder) + '.');
+        previewLabel->setText(QStringLiteral("There are no screenshots in ") +
+                              QDir::cleanPath(browser_.ScreenshotFolder) + '.');
         return;
     }
     const QString path = browser_.currentPath();
     if (path.isEmpty()) return;
-    renderer_.LoadPic2(path);
+    renderer_.renderPreview(path);
     refreshPreview();
 }
 
 void ScreenshotViewer::refreshPreview() {
     if (!renderer_.caption.isEmpty()) setWindowTitle(renderer_.caption);
-    if (renderer_.preview.isNull()) Image1->clear();
-    else Image1->setPixmap(QPixmap::fromImage(renderer_.preview));
+    if (renderer_.preview.isNull()) previewLabel->clear();
+    else previewLabel->setPixmap(QPixmap::fromImage(renderer_.preview));
 }
 
-void ScreenshotViewer::Command8_Click() {
+void ScreenshotViewer::onFirstClicked() {
     if (browser_.first()) showCurrent();
 }
-void ScreenshotViewer::Command3_Click() {
+void ScreenshotViewer::onPreviousClicked() {
     if (browser_.previous()) showCurrent();
 }
-void ScreenshotViewer::Command2_Click() {
+void ScreenshotViewer::onNextClicked() {
     if (browser_.next()) showCurrent();
 }
-void ScreenshotViewer::Command7_Click() {
+void ScreenshotViewer::onLastClicked() {
     if (browser_.last()) showCurrent();
 }
-void ScreenshotViewer::Command5_Click() { showCurrent(); }
+void ScreenshotViewer::onDefaultBrightnessClicked() { showCurrent(); }
 
-void ScreenshotViewer::Check1_Click() {
-    browser_.sortByDate = Check1->isChecked();
+void ScreenshotViewer::onSortByDateClicked() {
+    browser_.sortByDate = sortByDateCheck->isChecked();
     browser_.BuildPictureList();
     showCurrent();
 }
 
-void ScreenshotViewer::Command4_Click() {
-    switch (renderer_.Change(Text1->text())) {
+void ScreenshotViewer::onChangeBrightnessClicked() {
+    switch (renderer_.Change(brightnessEdit->text())) {
         case PictureRenderer::ChangeResult::Changed: refreshPreview(); break;
         case PictureRenderer::ChangeResult::NothingShown: break;
         case PictureRenderer::ChangeResult::TempNotWritten:
@@ -220,7 +232,7 @@ void ScreenshotViewer::Command4_Click() {
     }
 }
 
-void ScreenshotViewer::Command9_Click() {
+void ScreenshotViewer::onDeleteClicked() {
     const QString path = browser_.currentPath();
     if (path.isEmpty()) return;
     // No is the default: Enter must not delete a picture for good.
@@ -235,8 +247,9 @@ void ScreenshotViewer::Command9_Click() {
     showCurrent();
 }
 
-void ScreenshotViewer::Command1_Click() {
-    JpegExportRequest request{&renderer_, browser_.currentName(), Text2->text(), Text3->text(), Text4->text()};
+void ScreenshotViewer::onSaveAsJpgClicked() {
+    JpegExportRequest request{&renderer_, browser_.currentName(), widthEdit->text(), heightEdit->text(),
+                              qualityEdit->text()};
     const JpegExportOutcome outcome = exportPictureAsJpeg(request, runSaveDialog_);
     refreshPreview();
     switch (outcome.result) {
@@ -273,7 +286,7 @@ void ScreenshotViewer::Command1_Click() {
 void ScreenshotViewer::checkField(QLineEdit* f, const QString& replacement) {
     if (checkingField_ || numberInText(f->text())) return;
     // A darker picture is typed minus first.
-    if (f == Text1 && f->text() == QLatin1String("-")) return;
+    if (f == brightnessEdit && f->text() == QLatin1String("-")) return;
     checkingField_ = true;
     f->setText(replacement);
     checkingField_ = false;
@@ -281,22 +294,23 @@ void ScreenshotViewer::checkField(QLineEdit* f, const QString& replacement) {
 
 bool ScreenshotViewer::handleKey(const QString& text) {
     if (text == QLatin1String("-")) {
-        Command3_Click();
+        onPreviousClicked();
         return true;
     }
     if (text == QLatin1String("=") || text == QLatin1String("+")) {
-        Command2_Click();
+        onNextClicked();
         return true;
     }
     return false;
 }
 
 bool ScreenshotViewer::typesLeadingMinus(QObject* watched, const QString& text) const {
-    if (watched != Text1 || text != QLatin1String("-")) return false;
+    if (watched != brightnessEdit || text != QLatin1String("-")) return false;
     // The minus goes where the number starts: at the caret at the front, or over a
     // selection that starts there.
-    const int at = Text1->hasSelectedText() ? Text1->selectionStart() : Text1->cursorPosition();
-    const QString rest = Text1->text().mid(at + Text1->selectedText().size());
+    const int at = brightnessEdit->hasSelectedText() ? brightnessEdit->selectionStart()
+                                                     : brightnessEdit->cursorPosition();
+    const QString rest = brightnessEdit->text().mid(at + brightnessEdit->selectedText().size());
     return at == 0 && !rest.startsWith('-');
 }
 

@@ -19,39 +19,39 @@ public:
     ~ScreenshotViewer() override;
 
     // The load event: false (after the message) when the folder is missing.
-    bool Form_Load();
+    bool loadFolder();
     // The unload steps: temporary files gone, pictures cleared, "vyrn.ini" rewritten.
-    void Form_Unload();
+    void cleanUp();
 
     PictureBrowser& browser() { return browser_; }
     PictureRenderer& renderer() { return renderer_; }
     // Tests answer the save dialog without showing it.
     void setSaveDialogRunner(SaveDialogRunner runner) { runSaveDialog_ = std::move(runner); }
 
-    void Command1_Click();  // Save as JPG
-    void Command2_Click();  // next
-    void Command3_Click();  // previous
-    void Command4_Click();  // brightness Change
-    void Command5_Click();  // Default
-    void Command7_Click();  // last
-    void Command8_Click();  // first
-    void Command9_Click();  // Delete
-    void Check1_Click();
+    void onSaveAsJpgClicked();          // Save as JPG
+    void onNextClicked();               // next
+    void onPreviousClicked();           // previous
+    void onChangeBrightnessClicked();   // brightness Change
+    void onDefaultBrightnessClicked();  // Default
+    void onLastClicked();               // last
+    void onFirstClicked();              // first
+    void onDeleteClicked();             // Delete
+    void onSortByDateClicked();
 
-    QLabel* Image1;
-    QLineEdit* Text1;
-    QLineEdit* Text2;
-    QLineEdit* Text3;
-    QLineEdit* Text4;
-    QCheckBox* Check1;
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QPushButton* Command3;
-    QPushButton* Command4;
-    QPushButton* Command5;
-    QPushButton* Command7;
-    QPushButton* Command8;
-    QPushButton* Command9;
+    QLabel* previewLabel;
+    QLineEdit* brightnessEdit;
+    QLineEdit* widthEdit;
+    QLineEdit* heightEdit;
+    QLineEdit* qualityEdit;
+    QCheckBox* sortByDateCheck;
+    QPushButton* saveAsJpgButton;
+    QPushButton* nextButton;
+    QPushButton* previousButton;
+    QPushButton* changeBrightnessButton;
+    QPushButton* defaultBrightnessButton;
+    QPushButton* lastButton;
+    QPushButton* firstButton;
+    QPushButton* deleteButton;
 
     void done(int result) override;
 

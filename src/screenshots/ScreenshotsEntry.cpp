@@ -15,6 +15,6 @@ void openScreenshotViewer(QWidget* parent, Game game) {
         return;
     }
     ScreenshotViewer viewer(*folder, parent);
-    if (!viewer.Form_Load()) return;
+    if (!viewer.loadFolder()) return;
     viewer.exec();
 }

@@ -44,10 +44,10 @@ TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFai
     writeFile(shots + "Shot0001.BMP", bmpBytes(320, 200, 24, quadrants));
     appConfig() = AppConfig();
     PictureRenderer renderer;
-    ASSERT_TRUE(renderer.LoadPic2(shots + "Shot0001.BMP"));
+    ASSERT_TRUE(renderer.renderPreview(shots + "Shot0001.BMP"));
     const QImage preview = renderer.preview;
     EXPECT_FALSE(
-        renderer.LoadPic2(shots + "gone.bmp"));  // a vanished file changes nothing: the shot is saved
+        renderer.renderPreview(shots + "gone.bmp"));  // a vanished file changes nothing: the shot is saved
     EXPECT_EQ(renderer.preview, preview);
     QStringList offered;  // the folder and the name the dialog opened with; the first time the program's
     // The export with a dialog answering the folder and name (nothing: cancelled).
@@ -118,7 +118,7 @@ TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFai
     }
     PictureRenderer broken;
     writeFile(shots + "broken.bmp", QByteArray("BM garbage"));
-    broken.LoadPic2(shots + "broken.bmp");  // shown by path, but not a picture
+    broken.renderPreview(shots + "broken.bmp");  // shown by path, but not a picture
     offered.clear();
     EXPECT_EQ(run(SaveChoice{target.path(), "x"}, {}, {}, "90", &broken).result,
               JpegExportResult::EncodeFailed);
@@ -155,21 +155,21 @@ TEST(SaveDialog, AnswersTheFolderAndNameAsTypedAndMakesNewFoldersBesideIt) {
     EXPECT_EQ(appConfig().LastSaveFolder, home.home());
     appConfig().LastSaveFolder = root.path();
     JpegSaveDialog f;
-    f.Text1->setText("holiday");
-    f.Command1_Click();
+    f.nameEdit->setText("holiday");
+    f.onSaveClicked();
     ASSERT_TRUE(f.answer());
     EXPECT_EQ(f.answer()->folder, root.path());
     EXPECT_EQ(f.answer()->name, "holiday");
     JpegSaveDialog cancelled;
-    cancelled.Command3_Click();
+    cancelled.onCancelClicked();
     EXPECT_FALSE(cancelled.answer());
     // A name with a slash is asked again; a folder that cannot be made is told.
     prompts.inputs = {QString("sub/dir"), QString("Shots"), QString("Shots"), QString()};
-    f.CreateButt_Click();
+    f.onNewFolderClicked();
     EXPECT_TRUE(QDir(root.filePath("Shots")).exists());
     EXPECT_EQ(f.dirPath(), root.path());  // the shown folder stays
-    f.CreateButt_Click();
-    f.CreateButt_Click();  // an empty answer ends it
+    f.onNewFolderClicked();
+    f.onNewFolderClicked();  // an empty answer ends it
     EXPECT_EQ(prompts.asked.size(), 4);
     ASSERT_EQ(prompts.shown.size(), 2);
     EXPECT_EQ(prompts.shown[0].text, "Don't include slashes. Just type in the name of the folder to create.");
