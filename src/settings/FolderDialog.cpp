@@ -36,34 +36,34 @@ QStringList FolderDialog::volumeRoots() {
 FolderDialog::FolderDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("folderDialog"));
     setWindowTitle(caption.isEmpty() ? QStringLiteral("Choose Folder") : caption);
-    Drive1 = new QComboBox(this);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Dir1 = new QTreeView(this);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    volumeCombo = new QComboBox(this);
+    volumeCombo->setObjectName(QStringLiteral("volumeCombo"));
+    folderTree = new QTreeView(this);
+    folderTree->setObjectName(QStringLiteral("folderTree"));
+    folderLabel = new QLabel(this);
+    folderLabel->setObjectName(QStringLiteral("folderLabel"));
     typedFolder_ = new QLineEdit(this);
     typedFolder_->setObjectName(QStringLiteral("typedFolder"));
     typedFolder_->setPlaceholderText(QStringLiteral("Type a folder and press Enter"));
     auto* select = new QPushButton(QStringLiteral("&Select"), this);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    select->setObjectName(QStringLiteral("Command1"));
-    cancel->setObjectName(QStringLiteral("Command2"));
+    select->setObjectName(QStringLiteral("selectButton"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     select->setAutoDefault(false);
     cancel->setAutoDefault(false);
 
     model_ = new QFileSystemModel(this);
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
     model_->setRootPath(QStringLiteral("/"));
-    Dir1->setModel(model_);
-    for (int c = 1; c < model_->columnCount(); ++c) Dir1->hideColumn(c);
-    Dir1->header()->hide();
+    folderTree->setModel(model_);
+    for (int c = 1; c < model_->columnCount(); ++c) folderTree->hideColumn(c);
+    folderTree->header()->hide();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Drive1);
+    layout->addWidget(volumeCombo);
     layout->addWidget(typedFolder_);
-    layout->addWidget(Dir1, 1);
-    layout->addWidget(Label1);
+    layout->addWidget(folderTree, 1);
+    layout->addWidget(folderLabel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(select);
@@ -71,41 +71,41 @@ FolderDialog::FolderDialog(const QString& caption, QWidget* parent) : QDialog(pa
     layout->addLayout(buttons);
     resize(360, 420);
 
-    Drive1->addItems(volumeRoots());
-    connect(Drive1, &QComboBox::currentIndexChanged, this, &FolderDialog::Drive1_Change);
-    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { Label1->setText(selectedFolder()); });
-    connect(select, &QPushButton::clicked, this, &FolderDialog::Command1_Click);
+    volumeCombo->addItems(volumeRoots());
+    connect(volumeCombo, &QComboBox::currentIndexChanged, this, &FolderDialog::onVolumeChanged);
+    connect(folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { folderLabel->setText(selectedFolder()); });
+    connect(select, &QPushButton::clicked, this, &FolderDialog::onSelectClicked);
     connect(typedFolder_, &QLineEdit::returnPressed, this, &FolderDialog::goToTypedFolder);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Drive1_Change(0);
+    onVolumeChanged(0);
     centreOnScreen(this);
 }
 
-void FolderDialog::Drive1_Change(int index) {
-    const QString root = Drive1->itemText(index);
+void FolderDialog::onVolumeChanged(int index) {
+    const QString root = volumeCombo->itemText(index);
     if (!QFileInfo(root).isDir() || !QFileInfo(root).isReadable()) {
         // An unreadable place: the tree stays, the list goes back to the first place.
-        const QSignalBlocker block(Drive1);
-        Drive1->setCurrentIndex(0);
+        const QSignalBlocker block(volumeCombo);
+        volumeCombo->setCurrentIndex(0);
         return;
     }
-    Dir1->setRootIndex(model_->index(root));
+    folderTree->setRootIndex(model_->index(root));
     selectFolder(root);
 }
 
 void FolderDialog::selectFolder(const QString& folder) {
     const QModelIndex index = model_->index(folder);
     if (!index.isValid()) return;
-    Dir1->setCurrentIndex(index);
-    Dir1->scrollTo(index);
-    Label1->setText(selectedFolder());
+    folderTree->setCurrentIndex(index);
+    folderTree->scrollTo(index);
+    folderLabel->setText(selectedFolder());
 }
 
 QString FolderDialog::selectedFolder() const {
-    const QModelIndex current = Dir1->currentIndex();
+    const QModelIndex current = folderTree->currentIndex();
     if (current.isValid()) return model_->filePath(current);
-    return Drive1->currentText();
+    return volumeCombo->currentText();
 }
 
 bool FolderDialog::goToTypedFolder() {
@@ -118,13 +118,13 @@ bool FolderDialog::goToTypedFolder() {
         return false;
     }
     typed = QDir::cleanPath(QFileInfo(typed).absoluteFilePath());
-    if (!typed.startsWith(model_->filePath(Dir1->rootIndex())))
-        Dir1->setRootIndex(model_->index(QStringLiteral("/")));
+    if (!typed.startsWith(model_->filePath(folderTree->rootIndex())))
+        folderTree->setRootIndex(model_->index(QStringLiteral("/")));
     selectFolder(typed);
     return true;
 }
 
-void FolderDialog::Command1_Click() {
+void FolderDialog::onSelectClicked() {
     // A folder typed but not yet gone to counts as the choice.
     if (!typedFolder_->text().trimmed().isEmpty() && !goToTypedFolder()) return;
     chosenFolder_ = selectedFolder();

@@ -26,13 +26,13 @@ public:
     static QStringList volumeRoots();
 
 private:
-    void Drive1_Change(int index);
-    void Command1_Click();
+    void onVolumeChanged(int index);
+    void onSelectClicked();
     bool goToTypedFolder();
 
-    QComboBox* Drive1;
-    QTreeView* Dir1;
-    QLabel* Label1;
+    QComboBox* volumeCombo;
+    QTreeView* folderTree;
+    QLabel* folderLabel;
     QLineEdit* typedFolder_;
     QFileSystemModel* model_;
     std::optional<QString> chosenFolder_;

@@ -82,7 +82,7 @@ TEST(GamePaths, AutoTakesOnlyAnExecutableThatIsThereFromEveryPrefixAndSaysWhereI
     for (const QString& typed : {QString("~/.wine/drive_c/UT2004/System"), installs.home() + "/.nowhere"}) {
         FolderDialog chooser("Choose folder for UT2004.exe");
         chooser.findChild<QLineEdit*>("typedFolder")->setText(typed);
-        chooser.findChild<QPushButton*>("Command1")->click();
+        chooser.findChild<QPushButton*>("selectButton")->click();
         EXPECT_EQ(chooser.chosenFolder().value_or("none"),
                   typed.startsWith('~') ? QFileInfo(wine.executable).path() : "none");
     }
