@@ -10,31 +10,31 @@ GameChoiceDialog::GameChoiceDialog(const QString& preselectedCode, QWidget* pare
     setObjectName(QStringLiteral("gameChoiceDialog"));
     setWindowTitle(QStringLiteral("Select Game:"));
     auto* layout = new QVBoxLayout(this);
-    Option1 = new QRadioButton(QStringLiteral("UT"), this);
-    Option2 = new QRadioButton(QStringLiteral("UT2003"), this);
-    Option3 = new QRadioButton(QStringLiteral("UT2004"), this);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option2->setObjectName(QStringLiteral("Option2"));
-    Option3->setObjectName(QStringLiteral("Option3"));
+    utOption = new QRadioButton(QStringLiteral("UT"), this);
+    ut2003Option = new QRadioButton(QStringLiteral("UT2003"), this);
+    ut2004Option = new QRadioButton(QStringLiteral("UT2004"), this);
+    utOption->setObjectName(QStringLiteral("utOption"));
+    ut2003Option->setObjectName(QStringLiteral("ut2003Option"));
+    ut2004Option->setObjectName(QStringLiteral("ut2004Option"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
+    ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);  // Enter on an option acts as "OK"
-    for (QWidget* w : {static_cast<QWidget*>(Option1), static_cast<QWidget*>(Option2),
-                       static_cast<QWidget*>(Option3), static_cast<QWidget*>(ok)})
+    for (QWidget* w : {static_cast<QWidget*>(utOption), static_cast<QWidget*>(ut2003Option),
+                       static_cast<QWidget*>(ut2004Option), static_cast<QWidget*>(ok)})
         layout->addWidget(w);
     // The choice matching the code exactly is preselected; another text selects none.
-    if (preselectedCode == QLatin1String("UT")) Option1->setChecked(true);
-    else if (preselectedCode == QLatin1String("UT2")) Option2->setChecked(true);
-    else if (preselectedCode == QLatin1String("UT3")) Option3->setChecked(true);
-    connect(ok, &QPushButton::clicked, this, &GameChoiceDialog::Command1_Click);
-    Option1->setFocus();
+    if (preselectedCode == QLatin1String("UT")) utOption->setChecked(true);
+    else if (preselectedCode == QLatin1String("UT2")) ut2003Option->setChecked(true);
+    else if (preselectedCode == QLatin1String("UT3")) ut2004Option->setChecked(true);
+    connect(ok, &QPushButton::clicked, this, &GameChoiceDialog::onOkClicked);
+    utOption->setFocus();
     centreOnScreen(this);
 }
 
-void GameChoiceDialog::Command1_Click() {
-    if (Option1->isChecked()) chosenCode_ = QStringLiteral("UT");
-    else if (Option2->isChecked()) chosenCode_ = QStringLiteral("UT2");
-    else if (Option3->isChecked()) chosenCode_ = QStringLiteral("UT3");
+void GameChoiceDialog::onOkClicked() {
+    if (utOption->isChecked()) chosenCode_ = QStringLiteral("UT");
+    else if (ut2003Option->isChecked()) chosenCode_ = QStringLiteral("UT2");
+    else if (ut2004Option->isChecked()) chosenCode_ = QStringLiteral("UT3");
     accept();
 }
 

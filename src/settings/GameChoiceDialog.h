@@ -14,10 +14,10 @@ public:
     std::optional<QString> chosenCode() const { return chosenCode_; }
 
 private:
-    void Command1_Click();
-    QRadioButton* Option1;
-    QRadioButton* Option2;
-    QRadioButton* Option3;
+    void onOkClicked();
+    QRadioButton* utOption;
+    QRadioButton* ut2003Option;
+    QRadioButton* ut2004Option;
     std::optional<QString> chosenCode_;
 };
 

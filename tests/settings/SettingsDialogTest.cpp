@@ -34,8 +34,8 @@ TEST_F(SettingsDialogTest, FirstRunDetectsTheGamesAddsThroughTheGameChoiceAndDon
     QTimer::singleShot(0, [] {
         QWidget* choice = QApplication::activeModalWidget();
         ASSERT_NE(choice, nullptr);
-        choice->findChild<QRadioButton*>("Option3")->setChecked(true);
-        choice->findChild<QPushButton*>("Command1")->click();
+        choice->findChild<QRadioButton*>("ut2004Option")->setChecked(true);
+        choice->findChild<QPushButton*>("okButton")->click();
     });
     child<QPushButton>(dialog, "Command1")->click();   // Add, through the game choice
     child<QPushButton>(dialog, "Command15")->click();  // Done
