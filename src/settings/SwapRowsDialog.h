@@ -17,9 +17,9 @@ public:
     std::optional<SwapRows> chosenRows() const { return chosenRows_; }
 
 private:
-    void Command1_Click();
-    QComboBox* List1;
-    QComboBox* List2;
+    void onSwapClicked();
+    QComboBox* firstEntryCombo;
+    QComboBox* secondEntryCombo;
     std::optional<SwapRows> chosenRows_;
 };
 

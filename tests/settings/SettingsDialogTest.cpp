@@ -70,11 +70,11 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
     QTimer::singleShot(0, [] {
         QWidget* swap = QApplication::activeModalWidget();
         ASSERT_NE(swap, nullptr);
-        swap->findChild<QComboBox*>("List2")->setCurrentIndex(2);  // 3 with 3
-        swap->findChild<QPushButton*>("Command1")->click();
+        swap->findChild<QComboBox*>("secondEntryCombo")->setCurrentIndex(2);  // 3 with 3
+        swap->findChild<QPushButton*>("swapButton")->click();
         EXPECT_TRUE(swap->isVisible());
-        swap->findChild<QComboBox*>("List2")->setCurrentIndex(1);
-        swap->findChild<QPushButton*>("Command1")->click();
+        swap->findChild<QComboBox*>("secondEntryCombo")->setCurrentIndex(1);
+        swap->findChild<QPushButton*>("swapButton")->click();
     });
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
