@@ -54,7 +54,7 @@ SettingsDialog::SettingsDialog(bool firstRun, QWidget* parent) : QDialog(parent)
     setWindowTitle(firstRun ? QStringLiteral("VYRN Settings (First Time Setup)")
                             : QStringLiteral("VYRN Settings"));
     buildControls();
-    Form_Load();
+    load();
 }
 
 SettingsDialog::~SettingsDialog() {
@@ -68,45 +68,54 @@ void SettingsDialog::buildControls() {
     const QString autoTip = QStringLiteral("Let VYRN ty to auto detect game folder.");
 
     // Server Favorites: legend, grid with the three picture buttons, four buttons.
-    QGroupBox* frame4 = frame(this, "Frame4", QStringLiteral("Server Favorites:"));
-    auto* f4 = new QVBoxLayout(frame4);
-    f4->addWidget(label(frame4, "Label7", QStringLiteral("Legend: UT = UT,  UT2 = UT2003,  UT3 = UT2004")));
+    QGroupBox* favouritesFrame = frame(this, "favouritesFrame", QStringLiteral("Server Favorites:"));
+    auto* favouritesLayout = new QVBoxLayout(favouritesFrame);
+    favouritesLayout->addWidget(label(favouritesFrame, "legendLabel",
+                                      QStringLiteral("Legend: UT = UT,  UT2 = UT2003,  UT3 = UT2004")));
     auto* gridRow = new QHBoxLayout;
-    serverView_ = new GridView(ServerGrid, frame4);
-    serverView_->setObjectName(QStringLiteral("ServerGrid"));
+    serverView_ = new GridView(ServerGrid, favouritesFrame);
+    serverView_->setObjectName(QStringLiteral("favouritesGrid"));
     serverView_->setClickHandler([this] { highlightClickedRow(ServerGrid); });
     // Row numbers and five-digit query ports show whole.
     serverView_->setUsualContent(0, {QStringLiteral("999")});
     serverView_->setUsualContent(2, {QStringLiteral("99999")});
     gridRow->addWidget(serverView_, 1);
     auto* pictures = new QVBoxLayout;
-    auto* picture1 = new PictureButton(PictureButton::Arrow::Up, QStringLiteral("Picture4"), frame4);
-    auto* picture2 = new PictureButton(PictureButton::Arrow::Down, QStringLiteral("Picture3"), frame4);
-    auto* picture6 = new PictureButton(PictureButton::Arrow::Swap, QStringLiteral("Picture5"), frame4);
-    picture1->setObjectName(QStringLiteral("Picture1"));
-    picture2->setObjectName(QStringLiteral("Picture2"));
-    picture6->setObjectName(QStringLiteral("Picture6"));
-    picture1->setToolTip(QStringLiteral("Moves highlighted entry upwards."));
-    picture2->setToolTip(QStringLiteral("Moves highlighted entry downwards."));
-    picture6->setToolTip(QStringLiteral("Swaps a server entry for another entry's place in the list."));
-    picture1->setAction([this] { MoveFavouriteUp(ServerGrid); });
-    picture2->setAction([this] { MoveFavouriteDown(ServerGrid); });
-    picture6->setReleaseAfterAction(true);
-    picture6->setAction([this] { SwapFavourites(ServerGrid, [this] { return showSwap(ServerGrid, this); }); });
-    pictures->addWidget(picture1);
+    auto* moveUpButton =
+        new PictureButton(PictureButton::Arrow::Up, QStringLiteral("moveUpPressed"), favouritesFrame);
+    auto* moveDownButton =
+        new PictureButton(PictureButton::Arrow::Down, QStringLiteral("moveDownPressed"), favouritesFrame);
+    auto* swapButton =
+        new PictureButton(PictureButton::Arrow::Swap, QStringLiteral("swapPressed"), favouritesFrame);
+    moveUpButton->setObjectName(QStringLiteral("moveUpButton"));
+    moveDownButton->setObjectName(QStringLiteral("moveDownButton"));
+    swapButton->setObjectName(QStringLiteral("swapButton"));
+    moveUpButton->setToolTip(QStringLiteral("Moves highlighted entry upwards."));
+    moveDownButton->setToolTip(QStringLiteral("Moves highlighted entry downwards."));
+    swapButton->setToolTip(QStringLiteral("Swaps a server entry for another entry's place in the list."));
+    moveUpButton->setAction([this] { MoveFavouriteUp(ServerGrid); });
+    moveDownButton->setAction([this] { MoveFavouriteDown(ServerGrid); });
+    swapButton->setReleaseAfterAction(true);
+    swapButton->setAction(
+        [this] { SwapFavourites(ServerGrid, [this] { return showSwap(ServerGrid, this); }); });
+    pictures->addWidget(moveUpButton);
     pictures->addStretch();
-    pictures->addWidget(picture2);
+    pictures->addWidget(moveDownButton);
     pictures->addStretch();
-    pictures->addWidget(picture6);
+    pictures->addWidget(swapButton);
     gridRow->addLayout(pictures);
-    f4->addLayout(gridRow, 1);
+    favouritesLayout->addLayout(gridRow, 1);
     auto* favButtons = new QHBoxLayout;
     const InputAsker ask = [](const InputRequest& request) { return prompter().input(request); };
     const GameChooser chooseGame = [this](const QString& code) { return showSelectGame(code, this); };
-    QPushButton* add = button(frame4, "Command1", QStringLiteral("Add"), QStringLiteral("Add a server."));
-    QPushButton* remove = button(frame4, "Command2", QStringLiteral("Remove"), QStringLiteral("Remove a server."));
-    QPushButton* edit = button(frame4, "Command3", QStringLiteral("Edit"), QStringLiteral("Edit a server."));
-    QPushButton* clear = button(frame4, "Command4", QStringLiteral("Clear"), QStringLiteral("Clear all servers."));
+    QPushButton* add =
+        button(favouritesFrame, "addFavouriteButton", QStringLiteral("Add"), QStringLiteral("Add a server."));
+    QPushButton* remove = button(favouritesFrame, "removeFavouriteButton", QStringLiteral("Remove"),
+                                 QStringLiteral("Remove a server."));
+    QPushButton* edit = button(favouritesFrame, "editFavouriteButton", QStringLiteral("Edit"),
+                               QStringLiteral("Edit a server."));
+    QPushButton* clear = button(favouritesFrame, "clearFavouritesButton", QStringLiteral("Clear"),
+                                QStringLiteral("Clear all servers."));
     connect(add, &QPushButton::clicked, this, [this, ask, chooseGame] { AddFavourite(ServerGrid, ask, chooseGame); });
     connect(remove, &QPushButton::clicked, this, [this] { RemoveFavourite(ServerGrid); });
     serverView_->setKeysSelectRows(true);
@@ -116,20 +125,23 @@ void SettingsDialog::buildControls() {
         if (confirmClear(QStringLiteral("server"))) ClearFavourites(ServerGrid);
     });
     for (QPushButton* b : {add, remove, edit, clear}) favButtons->addWidget(b);
-    f4->addLayout(favButtons);
+    favouritesLayout->addLayout(favButtons);
 
     // Buddies: grid and four buttons.
-    QGroupBox* frame3 = frame(this, "Frame3", QStringLiteral("Buddies:"));
-    auto* f3 = new QVBoxLayout(frame3);
-    budView_ = new GridView(BudList, frame3);
-    budView_->setObjectName(QStringLiteral("BudList"));
+    QGroupBox* buddiesFrame = frame(this, "buddiesFrame", QStringLiteral("Buddies:"));
+    auto* buddiesLayout = new QVBoxLayout(buddiesFrame);
+    budView_ = new GridView(BudList, buddiesFrame);
+    budView_->setObjectName(QStringLiteral("buddyGrid"));
     budView_->setClickHandler([this] { highlightClickedRow(BudList); });
-    f3->addWidget(budView_, 1);
+    buddiesLayout->addWidget(budView_, 1);
     auto* budButtons = new QHBoxLayout;
-    QPushButton* budAdd = button(frame3, "Command12", QStringLiteral("Add"), QStringLiteral("Add a buddy to list."));
-    QPushButton* budRemove = button(frame3, "Command11", QStringLiteral("Remove"), QStringLiteral("Remove a buddy from list."));
-    QPushButton* budEdit = button(frame3, "Command14", QStringLiteral("Edit"), QStringLiteral("Edit a buddy from list."));
-    QPushButton* budClear = button(frame3, "Command13", QStringLiteral("Clear"));
+    QPushButton* budAdd =
+        button(buddiesFrame, "addBuddyButton", QStringLiteral("Add"), QStringLiteral("Add a buddy to list."));
+    QPushButton* budRemove = button(buddiesFrame, "removeBuddyButton", QStringLiteral("Remove"),
+                                    QStringLiteral("Remove a buddy from list."));
+    QPushButton* budEdit = button(buddiesFrame, "editBuddyButton", QStringLiteral("Edit"),
+                                  QStringLiteral("Edit a buddy from list."));
+    QPushButton* budClear = button(buddiesFrame, "clearBuddiesButton", QStringLiteral("Clear"));
     connect(budAdd, &QPushButton::clicked, this, [this, ask] { AddBuddy(BudList, ask); });
     connect(budRemove, &QPushButton::clicked, this, [this] { RemoveBuddy(BudList); });
     budView_->setKeysSelectRows(true);
@@ -139,11 +151,11 @@ void SettingsDialog::buildControls() {
         if (confirmClear(QStringLiteral("buddy"))) ClearBuddies(BudList);
     });
     for (QPushButton* b : {budAdd, budRemove, budEdit, budClear}) budButtons->addWidget(b);
-    f3->addLayout(budButtons);
+    buddiesLayout->addLayout(budButtons);
 
     // VYRN Settings: per game a label, the path box and Browse / Auto / Import Favs.
-    QGroupBox* frame1 = frame(this, "Frame1", QStringLiteral("VYRN Settings:"));
-    auto* f1 = new QVBoxLayout(frame1);
+    QGroupBox* settingsFrame = frame(this, "settingsFrame", QStringLiteral("VYRN Settings:"));
+    auto* settingsLayout = new QVBoxLayout(settingsFrame);
     struct GameControls {
         Game game;
         const char *label, *text, *browse, *detect, *import;
@@ -151,23 +163,26 @@ void SettingsDialog::buildControls() {
         QLineEdit** box;
     };
     const GameControls games[] = {
-        {Game::UT, "Label1", "Text1", "Command5", "Command16", "Command8", QStringLiteral("Path to UT"),
-         QStringLiteral("Get favorites from UT and brings them into VYRN."), &Text1},
-        {Game::UT2003, "Label2", "Text2", "Command6", "Command17", "Command7", QStringLiteral("Path to UT2003"),
-         QStringLiteral("Get favorites from UT2003 and brings them into VYRN."), &Text2},
-        {Game::UT2004, "Label3", "Text3", "Command9", "Command18", "Command10", QStringLiteral("Path to UT2004"),
-         QStringLiteral("Get favorites from UT2004 and brings them into VYRN."), &Text3},
+        {Game::UT, "utPathLabel", "utPathEdit", "browseUtButton", "detectUtButton", "importUtButton",
+         QStringLiteral("Path to UT"), QStringLiteral("Get favorites from UT and brings them into VYRN."),
+         &utPathEdit},
+        {Game::UT2003, "ut2003PathLabel", "ut2003PathEdit", "browseUt2003Button", "detectUt2003Button",
+         "importUt2003Button", QStringLiteral("Path to UT2003"),
+         QStringLiteral("Get favorites from UT2003 and brings them into VYRN."), &ut2003PathEdit},
+        {Game::UT2004, "ut2004PathLabel", "ut2004PathEdit", "browseUt2004Button", "detectUt2004Button",
+         "importUt2004Button", QStringLiteral("Path to UT2004"),
+         QStringLiteral("Get favorites from UT2004 and brings them into VYRN."), &ut2004PathEdit},
     };
     for (const GameControls& g : games) {
-        f1->addWidget(label(frame1, g.label, g.caption));
-        auto* box = new QLineEdit(frame1);
+        settingsLayout->addWidget(label(settingsFrame, g.label, g.caption));
+        auto* box = new QLineEdit(settingsFrame);
         box->setObjectName(QLatin1String(g.text));
         *g.box = box;
-        f1->addWidget(box);
+        settingsLayout->addWidget(box);
         auto* row = new QHBoxLayout;
-        QPushButton* browse = button(frame1, g.browse, QStringLiteral("Browse"), browseTip);
-        QPushButton* detect = button(frame1, g.detect, QStringLiteral("Auto"), autoTip);
-        QPushButton* import = button(frame1, g.import, QStringLiteral("Import Favs"), g.importTip);
+        QPushButton* browse = button(settingsFrame, g.browse, QStringLiteral("Browse"), browseTip);
+        QPushButton* detect = button(settingsFrame, g.detect, QStringLiteral("Auto"), autoTip);
+        QPushButton* import = button(settingsFrame, g.import, QStringLiteral("Import Favs"), g.importTip);
         const Game game = g.game;
         connect(browse, &QPushButton::clicked, this, [this, game] { this->browse(game); });
         connect(detect, &QPushButton::clicked, this, [this, game] { this->detect(game); });
@@ -180,43 +195,45 @@ void SettingsDialog::buildControls() {
         row->addWidget(detect);
         row->addWidget(import);
         row->addStretch();
-        f1->addLayout(row);
+        settingsLayout->addLayout(row);
     }
-    QLabel* note = label(frame1, "Label6",
+    QLabel* note = label(settingsFrame, "importNoteLabel",
                          QStringLiteral("Note: Import will not bring a server into your VYRN server list "
                                         "if the IP and port already exists."));
     note->setWordWrap(true);
-    f1->addWidget(note);
-    f1->addWidget(label(frame1, "Label4", QStringLiteral("After launching into a server:")));
+    settingsLayout->addWidget(note);
+    settingsLayout->addWidget(
+        label(settingsFrame, "afterLaunchLabel", QStringLiteral("After launching into a server:")));
     auto* options = new QHBoxLayout;
-    Option1 = new QRadioButton(QStringLiteral("Exit VYRN"), frame1);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option1->setToolTip(QStringLiteral("Exit VYRN after launching into a server."));
-    Option2 = new QRadioButton(QStringLiteral("Send VYRN to Systray"), frame1);
-    Option2->setObjectName(QStringLiteral("Option2"));
-    Option2->setToolTip(QStringLiteral("Minimize VYRN after launching into a server."));
-    Option1->setChecked(true);
-    options->addWidget(Option1);
-    options->addWidget(Option2);
-    f1->addLayout(options);
-    f1->addWidget(label(frame1, "Label5", QStringLiteral("Refresh Delay:")));
-    Slider1 = new QSlider(Qt::Horizontal, frame1);
-    Slider1->setObjectName(QStringLiteral("Slider1"));
-    Slider1->setToolTip(QStringLiteral("How fast VYRN should refresh the server list."));
-    Slider1->setRange(kMinRefreshDelay, kMaxRefreshDelay);
-    Slider1->setSingleStep(1);
-    Slider1->setPageStep(1);
-    Slider1->setTickPosition(QSlider::TicksBelow);
-    Slider1->setTickInterval(1);
-    f1->addWidget(Slider1);
-    CheckAlerts = new QCheckBox(QStringLiteral("Alert me when a buddy starts playing"), frame1);
-    CheckAlerts->setObjectName(QStringLiteral("CheckAlerts"));
-    CheckAlerts->setChecked(true);
-    CheckAlerts->setToolTip(QStringLiteral("Shows a desktop notification when a buddy is first seen on a server."));
-    f1->addWidget(CheckAlerts);
-    f1->addStretch();
+    exitOption = new QRadioButton(QStringLiteral("Exit VYRN"), settingsFrame);
+    exitOption->setObjectName(QStringLiteral("exitOption"));
+    exitOption->setToolTip(QStringLiteral("Exit VYRN after launching into a server."));
+    trayOption = new QRadioButton(QStringLiteral("Send VYRN to Systray"), settingsFrame);
+    trayOption->setObjectName(QStringLiteral("trayOption"));
+    trayOption->setToolTip(QStringLiteral("Minimize VYRN after launching into a server."));
+    exitOption->setChecked(true);
+    options->addWidget(exitOption);
+    options->addWidget(trayOption);
+    settingsLayout->addLayout(options);
+    settingsLayout->addWidget(label(settingsFrame, "refreshDelayLabel", QStringLiteral("Refresh Delay:")));
+    refreshDelaySlider = new QSlider(Qt::Horizontal, settingsFrame);
+    refreshDelaySlider->setObjectName(QStringLiteral("refreshDelaySlider"));
+    refreshDelaySlider->setToolTip(QStringLiteral("How fast VYRN should refresh the server list."));
+    refreshDelaySlider->setRange(kMinRefreshDelay, kMaxRefreshDelay);
+    refreshDelaySlider->setSingleStep(1);
+    refreshDelaySlider->setPageStep(1);
+    refreshDelaySlider->setTickPosition(QSlider::TicksBelow);
+    refreshDelaySlider->setTickInterval(1);
+    settingsLayout->addWidget(refreshDelaySlider);
+    buddyAlertsCheck = new QCheckBox(QStringLiteral("Alert me when a buddy starts playing"), settingsFrame);
+    buddyAlertsCheck->setObjectName(QStringLiteral("buddyAlertsCheck"));
+    buddyAlertsCheck->setChecked(true);
+    buddyAlertsCheck->setToolTip(
+        QStringLiteral("Shows a desktop notification when a buddy is first seen on a server."));
+    settingsLayout->addWidget(buddyAlertsCheck);
+    settingsLayout->addStretch();
 
-    QPushButton* done = button(this, "Command15", QStringLiteral("Done"));
+    QPushButton* done = button(this, "doneButton", QStringLiteral("Done"));
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
     QPushButton* cancel = button(this, "cancelButton", QStringLiteral("Cancel"),
                                  QStringLiteral("Close without saving: every file stays as it was."));
@@ -227,9 +244,9 @@ void SettingsDialog::buildControls() {
     closing->addWidget(cancel);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(frame4, 0, 0);
-    layout->addWidget(frame3, 1, 0, 2, 1);
-    layout->addWidget(frame1, 0, 1, 2, 1);
+    layout->addWidget(favouritesFrame, 0, 0);
+    layout->addWidget(buddiesFrame, 1, 0, 2, 1);
+    layout->addWidget(settingsFrame, 0, 1, 2, 1);
     layout->addLayout(closing, 2, 1, Qt::AlignBottom);
     layout->setRowStretch(0, 3);
     layout->setRowStretch(1, 2);
@@ -237,10 +254,10 @@ void SettingsDialog::buildControls() {
     resize(GridView::twipsToPixels(8910), GridView::twipsToPixels(7785));
 }
 
-void SettingsDialog::Form_Load() {
+void SettingsDialog::load() {
     resize(size().expandedTo(minimumSizeHint()));
     centreOnScreen(this);
-    Slider1->setValue(1);
+    refreshDelaySlider->setValue(1);
     layoutSettingsServerGrid(ServerGrid, kGameColumnWidthOnOpen);
     loadSettingsServerGrid(ServerGrid);
     layoutSettingsBuddyGrid(BudList);
@@ -253,26 +270,26 @@ void SettingsDialog::Form_Load() {
 SettingsValues SettingsDialog::values() const {
     SettingsValues v;
     for (Game g : kGames) v.path(g) = pathBox(g)->text();
-    v.exitAfterLaunch = !Option2->isChecked();
-    v.refreshDelay = Slider1->value();
-    v.buddyAlerts = CheckAlerts->isChecked();
+    v.exitAfterLaunch = !trayOption->isChecked();
+    v.refreshDelay = refreshDelaySlider->value();
+    v.buddyAlerts = buddyAlertsCheck->isChecked();
     return v;
 }
 
 void SettingsDialog::showValues(const SettingsValues& v) {
     for (Game g : kGames) pathBox(g)->setText(v.path(g));
-    (v.exitAfterLaunch ? Option1 : Option2)->setChecked(true);
-    Slider1->setValue(v.refreshDelay);
-    CheckAlerts->setChecked(v.buddyAlerts);
+    (v.exitAfterLaunch ? exitOption : trayOption)->setChecked(true);
+    refreshDelaySlider->setValue(v.refreshDelay);
+    buddyAlertsCheck->setChecked(v.buddyAlerts);
 }
 
 QLineEdit* SettingsDialog::pathBox(Game game) const {
     switch (game) {
-        case Game::UT: return Text1;
-        case Game::UT2003: return Text2;
+        case Game::UT: return utPathEdit;
+        case Game::UT2003: return ut2003PathEdit;
         case Game::UT2004: break;
     }
-    return Text3;
+    return ut2004PathEdit;
 }
 
 void SettingsDialog::browse(Game game) {
@@ -300,7 +317,7 @@ bool SettingsDialog::confirmClear(const QString& what) {
                            QStringLiteral("Clear"), MsgButtons::YesNo, MsgAnswer::No}) == MsgAnswer::Yes;
 }
 
-void SettingsDialog::SaveSettingsNow() {
+void SettingsDialog::saveAll() {
     // A file that could not be written keeps its old contents; the user must know.
     QStringList texts;
     for (const SaveResult& failed : SaveSettings(values(), ServerGrid, BudList, appConfig(), stored_))
@@ -312,7 +329,7 @@ void SettingsDialog::done(int result) {
     // "Done" and the close box save; "Cancel" and Escape take back what Browse and Auto set.
     if (!saved_) {
         saved_ = true;
-        if (result == QDialog::Accepted) SaveSettingsNow();
+        if (result == QDialog::Accepted) saveAll();
         else appConfig() = configAtOpen_;
     }
     QDialog::done(result);

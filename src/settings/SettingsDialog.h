@@ -34,23 +34,23 @@ protected:
 
 private:
     void buildControls();
-    void Form_Load();
+    void load();
     void showValues(const SettingsValues& v);
     QLineEdit* pathBox(Game game) const;
     void browse(Game game);
     void detect(Game game);
-    void SaveSettingsNow();
+    void saveAll();
     bool confirmClear(const QString& what);
 
     GridView* serverView_ = nullptr;
     GridView* budView_ = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QSlider* Slider1 = nullptr;
-    QCheckBox* CheckAlerts = nullptr;
+    QLineEdit* utPathEdit = nullptr;
+    QLineEdit* ut2003PathEdit = nullptr;
+    QLineEdit* ut2004PathEdit = nullptr;
+    QRadioButton* exitOption = nullptr;
+    QRadioButton* trayOption = nullptr;
+    QSlider* refreshDelaySlider = nullptr;
+    QCheckBox* buddyAlertsCheck = nullptr;
     bool saved_ = false;
     std::optional<SettingsValues> stored_;  // the values as "vyrn.ini" had them
     AppConfig configAtOpen_;                // given back on Cancel

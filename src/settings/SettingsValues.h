@@ -9,9 +9,9 @@
 
 // What the settings dialog's controls hold, apart from its two grids.
 struct SettingsValues {
-    QString paths[3];             // Text1, Text2, Text3: the executables of UT, UT2003, UT2004
-    bool exitAfterLaunch = true;  // Option1 "Exit VYRN"; else Option2 "Send VYRN to Systray"
-    int refreshDelay = 1;         // Slider1, 1 to 5
+    QString paths[3];  // utPathEdit, ut2003PathEdit, ut2004PathEdit: the executables of UT, UT2003, UT2004
+    bool exitAfterLaunch = true;  // exitOption "Exit VYRN"; else trayOption "Send VYRN to Systray"
+    int refreshDelay = 1;         // refreshDelaySlider, 1 to 5
     bool buddyAlerts = true;      // the buddy alert box; line 9 of "vyrn.ini"
     bool operator==(const SettingsValues&) const = default;
     QString& path(Game g) { return paths[int(g)]; }

@@ -37,8 +37,8 @@ TEST_F(SettingsDialogTest, FirstRunDetectsTheGamesAddsThroughTheGameChoiceAndDon
         choice->findChild<QRadioButton*>("ut2004Option")->setChecked(true);
         choice->findChild<QPushButton*>("okButton")->click();
     });
-    child<QPushButton>(dialog, "Command1")->click();   // Add, through the game choice
-    child<QPushButton>(dialog, "Command15")->click();  // Done
+    child<QPushButton>(dialog, "addFavouriteButton")->click();  // Add, through the game choice
+    child<QPushButton>(dialog, "doneButton")->click();          // Done
     EXPECT_EQ(folder.read("vyrn.ini"), (games.join("\r\n") + "\r\n1\r\n 1 \r\n\r\n\r\n\r\n1\r\n").toUtf8());
     EXPECT_EQ(folder.read("servers.ini"), "10.0.0.5:7787:UT3\r\n");
     EXPECT_EQ(folder.read("buddies.ini"), "\r\n");
@@ -53,15 +53,15 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
 
     ScriptedPrompter p;
     p.inputs = {QString("Carol"), QString("Alice\tTab"), QString()};
-    child<QPushButton>(dialog, "Command4")->click();  // Clear asks first; No is the default
-    child<QPushButton>(dialog, "Command13")->click();
+    child<QPushButton>(dialog, "clearFavouritesButton")->click();  // Clear asks first; No is the default
+    child<QPushButton>(dialog, "clearBuddiesButton")->click();
     ASSERT_EQ(p.shown.size(), 2);
     EXPECT_EQ(std::pair(p.shown[1].text, p.shown[1].defaultButton),
               std::pair(QString("Remove every buddy from the list?"), std::optional(MsgAnswer::No)));
-    child<QPushButton>(dialog, "Command12")->click();  // buddy Add
+    child<QPushButton>(dialog, "addBuddyButton")->click();  // buddy Add
     dialog.BudList.setRow(3);
-    child<QPushButton>(dialog, "Command14")->click();  // buddy Edit
-    child<QPushButton>(dialog, "Command14")->click();  // an empty answer changes nothing
+    child<QPushButton>(dialog, "editBuddyButton")->click();  // buddy Edit
+    child<QPushButton>(dialog, "editBuddyButton")->click();  // an empty answer changes nothing
     auto* favourites = child<QWidget>(dialog, "ServerGrid");
     favourites->setFocus();
     QTest::keyClick(favourites, Qt::Key_Down);    // the focus frame's row 1 is taken
@@ -78,11 +78,11 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
     });
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
-    QApplication::sendEvent(child<QWidget>(dialog, "Picture6"), &press);
+    QApplication::sendEvent(child<QWidget>(dialog, "swapButton"), &press);
     ASSERT_EQ(p.shown.size(), 3);
     EXPECT_EQ(p.shown[2].text, "These two values cannot be the same!");
-    child<QLineEdit>(dialog, "Text3")->setText("/typed/UT2004.exe");
-    child<QSlider>(dialog, "Slider1")->setValue(5);
+    child<QLineEdit>(dialog, "ut2004PathEdit")->setText("/typed/UT2004.exe");
+    child<QSlider>(dialog, "refreshDelaySlider")->setValue(5);
     dialog.show();
     dialog.close();
 
@@ -127,8 +127,8 @@ TEST_F(SettingsDialogTest, FailedSaveCancelAndEscapeKeepEveryFileWhole) {
         {
             SettingsDialog dialog(false);
             EXPECT_EQ(appConfig().Ut2004Path, ut2004);  // detected for the empty box
-            child<QPushButton>(dialog, "Command12")->click();
-            child<QPushButton>(dialog, "Command18")->click();  // Auto
+            child<QPushButton>(dialog, "addBuddyButton")->click();
+            child<QPushButton>(dialog, "detectUt2004Button")->click();  // Auto
             dialog.ServerGrid.setTextMatrix(1, 1, "10.0.0.7");
             dialog.show();
             FileSizeLimit disk(4);
