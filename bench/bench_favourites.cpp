@@ -39,7 +39,7 @@ int rowsLoadedIntoMainGrid() {
     MainState s;
     SetupServerGrid(s);
     LoadServerList(s);
-    return s.ServerGrid.Rows() - 1;
+    return s.ServerGrid.rowCount() - 1;
 }
 
 void BM_LoadFiftyThousandFavourites(benchmark::State& state) {

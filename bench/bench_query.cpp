@@ -21,13 +21,13 @@ const QString kHost = QStringLiteral("127.0.0.1");
 
 void addRow(MainState& s, int port, const QString& code) {
     FlexGrid& g = s.ServerGrid;
-    if (!g.TextMatrix(1, 2).isEmpty()) g.AddItem(QString());
-    const int row = g.Rows() - 1;
-    g.setTextMatrix(row, 0, QString::number(row));
-    g.setTextMatrix(row, 1, kHost);
-    g.setTextMatrix(row, 2, kHost);
-    g.setTextMatrix(row, 3, QString::number(port));
-    g.setTextMatrix(row, 7, code);
+    if (!g.cellText(1, 2).isEmpty()) g.appendRow(QString());
+    const int row = g.rowCount() - 1;
+    g.setCellText(row, 0, QString::number(row));
+    g.setCellText(row, 1, kHost);
+    g.setCellText(row, 2, kHost);
+    g.setCellText(row, 3, QString::number(port));
+    g.setCellText(row, 7, code);
 }
 
 // A UT2004 reply with 32 players cut into datagrams of about 1000 bytes.
@@ -57,8 +57,8 @@ void BM_GatherAndDecode32Players(benchmark::State& state) {
     SetupServerGrid(s);
     SetupPlayerGrid(s);
     SetupBuddyGrid(s);
-    s.BudList.setTextMatrix(1, 0, "**Number 3**");
-    s.BudList.AddItem("nobody");
+    s.BudList.setCellText(1, 0, "**Number 3**");
+    s.BudList.appendRow("nobody");
     addRow(s, 47787, "UT3");
     ServerMonitor m(s);
     s.AutoScanMode = false;
@@ -71,9 +71,9 @@ void BM_GatherAndDecode32Players(benchmark::State& state) {
         QCoreApplication::processEvents();  // the query goes out
         m.querier().onDatagram(probe, kHost, 47787 - 9);
         for (const QByteArray& d : datagrams) m.querier().onDatagram(d, kHost, 47787);
-        benchmark::DoNotOptimize(s.ServerGrid.TextMatrix(1, 4));
+        benchmark::DoNotOptimize(s.ServerGrid.cellText(1, 4));
     }
-    if (s.Flex.Rows() != 33) state.SkipWithError("reply not decoded");
+    if (s.Flex.rowCount() != 33) state.SkipWithError("reply not decoded");
     state.counters["datagrams"] = double(datagrams.size());
 }
 BENCHMARK(BM_GatherAndDecode32Players)->Unit(benchmark::kMicrosecond);
@@ -185,8 +185,8 @@ void BM_RefreshAllThousandVersusQstat(benchmark::State& state) {
         refreshCpuMs = threadCpuMs() - cpuBefore;
         worstBlockMs = meter.worstMs();
         answered = 0;
-        for (int r = 1; r < s.ServerGrid.Rows(); ++r)
-            if (!s.ServerGrid.TextMatrix(r, ServerCol::Ping).isEmpty()) ++answered;
+        for (int r = 1; r < s.ServerGrid.rowCount(); ++r)
+            if (!s.ServerGrid.cellText(r, ServerCol::Ping).isEmpty()) ++answered;
 
         QTemporaryFile list;
         list.open();
@@ -245,7 +245,7 @@ void BM_PingExactness(benchmark::State& state) {
                 runFor(1500);
             }
             for (int i = 0; i < 5; ++i) {
-                const QString ping = s.ServerGrid.TextMatrix(i + 1, ServerCol::Ping);
+                const QString ping = s.ServerGrid.cellText(i + 1, ServerCol::Ping);
                 const double error = ping.isEmpty() ? 1e9 : ping.toDouble() - delays[i];
                 worst = std::max(worst, std::abs(error));
                 state.counters[QStringLiteral("%1_%2ms_error").arg(automatic ? "auto" : "all").arg(delays[i]).toStdString()] = error;

@@ -30,17 +30,18 @@ void fillFavourites(MainState& s, int count, int basePort) {
     SetupPlayerGrid(s);
     SetupBuddyGrid(s);
     FlexGrid& g = s.ServerGrid;
-    g.setRows(count + 1);
+    g.setRowCount(count + 1);
     for (int i = 1; i <= count; ++i) {
-        g.setTextMatrix(i, 0, QString::number(i));
-        g.setTextMatrix(i, 1, kHost);
-        g.setTextMatrix(i, 2, kHost);
-        g.setTextMatrix(i, 3, QString::number(basePort + 10 * (i - 1)));
-        g.setTextMatrix(i, 7, QStringLiteral("UT3"));
+        g.setCellText(i, 0, QString::number(i));
+        g.setCellText(i, 1, kHost);
+        g.setCellText(i, 2, kHost);
+        g.setCellText(i, 3, QString::number(basePort + 10 * (i - 1)));
+        g.setCellText(i, 7, QStringLiteral("UT3"));
     }
     FlexGrid& b = s.BudList;
-    b.setTextMatrix(1, 0, QStringLiteral("Player 0"));
-    for (int i = 1; i < 100; ++i) b.AddItem(i % 10 ? QStringLiteral("Buddy %1").arg(i) : QStringLiteral("**%1**").arg(i));
+    b.setCellText(1, 0, QStringLiteral("Player 0"));
+    for (int i = 1; i < 100; ++i)
+        b.appendRow(i % 10 ? QStringLiteral("Buddy %1").arg(i) : QStringLiteral("**%1**").arg(i));
 }
 
 void BM_ScanAndSortThousandFavouritesHundredBuddies(benchmark::State& state) {
@@ -89,8 +90,8 @@ void BM_ScanAndSortThousandFavouritesHundredBuddies(benchmark::State& state) {
         sorter.stop();
         worstBlockMs = double(worst) / 1e6;
         answered = 0;
-        for (int r = 1; r < s.ServerGrid.Rows(); ++r)
-            if (!s.ServerGrid.TextMatrix(r, 4).isEmpty()) ++answered;
+        for (int r = 1; r < s.ServerGrid.rowCount(); ++r)
+            if (!s.ServerGrid.cellText(r, 4).isEmpty()) ++answered;
         rssAfter = residentMiB();
     }
     standin.kill();
@@ -124,8 +125,8 @@ void BM_FloodFromStrangers(benchmark::State& state) {
         while (tail.elapsed() < 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         rssEnd = residentMiB();
         changed = 0;
-        for (int r = 1; r < s.ServerGrid.Rows(); ++r)
-            if (s.ServerGrid.TextMatrix(r, 1) != kHost) ++changed;
+        for (int r = 1; r < s.ServerGrid.rowCount(); ++r)
+            if (s.ServerGrid.cellText(r, 1) != kHost) ++changed;
         received = m.querier().inFlight();
     }
     state.counters["rows_changed"] = changed;

@@ -434,8 +434,8 @@ void MainWindow::onLaunchClicked() {
     // complete reply serves, or the launch waits for the one on its way. A silent server
     // is down.
     const int row = state_.ScanRow;
-    const bool selected =
-        !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.Rows() && !state_.panel.address.isEmpty();
+    const bool selected = !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.rowCount() &&
+                          !state_.panel.address.isEmpty();
     if (selected && !parseGamePort(state_.panel.gamePort) && !monitor_->isSilent(row)) {
         if (const auto port = monitor_->lastGamePort(row)) {
             state_.panel.gamePort = *port;
@@ -458,7 +458,7 @@ void MainWindow::launchNow() {
 void MainWindow::buddySighted(const QString& player, const QString& server) {
     if (server.isEmpty() || !buddyAlertsOn(appConfig())) return;
     // A round of the whole list must pass before an unseen buddy is news again.
-    const qint64 round = qint64(state_.ServerGrid.Rows()) * 200 * std::max(1, refreshDelay());
+    const qint64 round = qint64(state_.ServerGrid.rowCount()) * 200 * std::max(1, refreshDelay());
     buddyAlerts_.setForgetAfterMs(std::max(BuddyAlerts::kForgetAfterMs, 3 * round));
     if (buddyAlerts_.seen(player, server, monotonicMs()) && !buddyNewsTimer_->isActive())
         buddyNewsTimer_->start();
@@ -506,7 +506,7 @@ void MainWindow::buildRowMenus() {
     playerView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(playerView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         const QModelIndex index = playerView->indexAt(at);
-        if (!index.isValid() || state_.Flex.TextMatrix(index.row() + 1, PlayerCol::Name).isEmpty()) return;
+        if (!index.isValid() || state_.Flex.cellText(index.row() + 1, PlayerCol::Name).isEmpty()) return;
         const int row = index.row() + 1;
         QMenu* menu = buildPlayerRowMenu(this, [this, row] {
             state_.Flex.setMouseCell(row, PlayerCol::Name);
@@ -519,24 +519,24 @@ void MainWindow::buildRowMenus() {
 
 int MainWindow::selectedRow() const {
     const int row = state_.ScanRow;
-    const bool selected = !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.Rows() &&
-                          !state_.ServerGrid.TextMatrix(row, ServerCol::Address).isEmpty();
+    const bool selected = !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.rowCount() &&
+                          !state_.ServerGrid.cellText(row, ServerCol::Address).isEmpty();
     return selected ? row : 0;
 }
 
 void MainWindow::copyServerAddress() {
     const int row = selectedRow();
     if (row == 0) return;
-    QGuiApplication::clipboard()->setText(serverAddressText(
-        state_.ServerGrid.TextMatrix(row, ServerCol::Address), monitor_->lastGamePort(row)));
+    QGuiApplication::clipboard()->setText(
+        serverAddressText(state_.ServerGrid.cellText(row, ServerCol::Address), monitor_->lastGamePort(row)));
 }
 
 void MainWindow::refreshSelectedServer() {
     const int row = selectedRow();
     if (row == 0) return;
     const FlexGrid& g = state_.ServerGrid;
-    monitor_->QueryServer(g.TextMatrix(row, ServerCol::Address), queryPortOf(g, row),
-                          g.TextMatrix(row, ServerCol::GameCode));
+    monitor_->QueryServer(g.cellText(row, ServerCol::Address), queryPortOf(g, row),
+                          g.cellText(row, ServerCol::GameCode));
 }
 
 void MainWindow::removeSelectedFavourite() {

@@ -24,10 +24,10 @@ public:
     std::function<QPixmap(int)> pictures;
 
     int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : std::max(grid_.Rows() - 1, 0);
+        return parent.isValid() ? 0 : std::max(grid_.rowCount() - 1, 0);
     }
     int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : grid_.Cols();
+        return parent.isValid() ? 0 : grid_.colCount();
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
@@ -36,7 +36,7 @@ public:
         if (!cell) return {};
         switch (role) {
             case Qt::DisplayRole: return cell->text;
-            case Qt::TextAlignmentRole: return QVariant(alignmentOf(grid_.ColAlignment(col)));
+            case Qt::TextAlignmentRole: return QVariant(alignmentOf(grid_.colAlignment(col)));
             case Qt::BackgroundRole:
                 if (inGridSelection(row, col)) return paletteOwner_->palette().highlight();
                 return brushOf(cell->back);
@@ -55,8 +55,8 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal) return {};
-        if (role == Qt::DisplayRole) return grid_.TextMatrix(0, section);
-        if (role == Qt::TextAlignmentRole) return QVariant(alignmentOf(grid_.ColAlignment(section)));
+        if (role == Qt::DisplayRole) return grid_.cellText(0, section);
+        if (role == Qt::TextAlignmentRole) return QVariant(alignmentOf(grid_.colAlignment(section)));
         return {};
     }
 
@@ -72,13 +72,15 @@ public:
 
 private:
     // The grid's own selection colouring: the cells of the selected range other than
-    // the current cell, unless HighLight is off.
+    // the current cell, unless highlight is off.
     bool inGridSelection(int row, int col) const {
-        if (grid_.HighLight() == 0) return false;
-        const int r0 = std::min(grid_.Row(), grid_.RowSel()), r1 = std::max(grid_.Row(), grid_.RowSel());
-        const int c0 = std::min(grid_.Col(), grid_.ColSel()), c1 = std::max(grid_.Col(), grid_.ColSel());
+        if (grid_.highlight() == 0) return false;
+        const int r0 = std::min(grid_.currentRow(), grid_.selectionEndRow()),
+                  r1 = std::max(grid_.currentRow(), grid_.selectionEndRow());
+        const int c0 = std::min(grid_.currentCol(), grid_.selectionEndCol()),
+                  c1 = std::max(grid_.currentCol(), grid_.selectionEndCol());
         if (row < r0 || row > r1 || col < c0 || col > c1) return false;
-        return !(row == grid_.Row() && col == grid_.Col());
+        return !(row == grid_.currentRow() && col == grid_.currentCol());
     }
 
     QVariant brushOf(FlexGrid::Colour colour) const {
@@ -166,7 +168,7 @@ void GridView::setRowFilter(int col, const QString& text) {
 void GridView::applyRowFilter() {
     for (int r = 0; r < model_->rowCount(); ++r) {
         const bool shown = filterText_.isEmpty() ||
-                           grid_.TextMatrix(r + 1, filterCol_).contains(filterText_, Qt::CaseInsensitive);
+                           grid_.cellText(r + 1, filterCol_).contains(filterText_, Qt::CaseInsensitive);
         if (isRowHidden(r) == shown) setRowHidden(r, !shown);
     }
 }
@@ -188,11 +190,11 @@ void GridView::setWidth(int col, int width) {
 }
 
 void GridView::applyColumns() {
-    const int cols = grid_.Cols();
+    const int cols = grid_.colCount();
     appliedTwips_.resize(cols, -2);  // -2: never applied
     baseWidths_.resize(cols, 0);
     for (int c = 0; c < cols; ++c) {
-        const int twips = grid_.ColWidth(c);
+        const int twips = grid_.colWidth(c);
         // A drag stays while the designed width stays: the players grid is set up again
         // for every reply, and that must not undo what the user chose.
         if (twips == appliedTwips_[c]) continue;
@@ -204,17 +206,17 @@ void GridView::applyColumns() {
         setWidth(c, baseWidths_[c]);
     }
     fitFillColumn();
-    if (grid_.TopRow() != shownTopRow_ && grid_.TopRow() >= 1 && grid_.TopRow() < grid_.Rows()) {
-        shownTopRow_ = grid_.TopRow();
+    if (grid_.topRow() != shownTopRow_ && grid_.topRow() >= 1 && grid_.topRow() < grid_.rowCount()) {
+        shownTopRow_ = grid_.topRow();
         scrollTo(model_->index(shownTopRow_ - 1, 0), QAbstractItemView::PositionAtTop);
     }
 }
 
 void GridView::fitFillColumn() {
     const int fill = fillColumn_;
-    if (fill < 0 || fill >= grid_.Cols() || isColumnHidden(fill) || fill >= baseWidths_.size()) return;
+    if (fill < 0 || fill >= grid_.colCount() || isColumnHidden(fill) || fill >= baseWidths_.size()) return;
     int others = 0;
-    for (int c = 0; c < grid_.Cols(); ++c)
+    for (int c = 0; c < grid_.colCount(); ++c)
         if (c != fill && !isColumnHidden(c)) others += columnWidth(c);
     setWidth(fill, std::max(baseWidths_[fill], viewport()->width() - others));
 }
@@ -250,8 +252,8 @@ void GridView::mousePressEvent(QMouseEvent* event) {
         keyedRow_ = index.row();
         const int row = index.row() + 1;
         grid_.setMouseCell(row, index.column());
-        grid_.setRow(row);
-        grid_.setCol(index.column());
+        grid_.setCurrentRow(row);
+        grid_.setCurrentCol(index.column());
     } else {
         grid_.setMouseCell(-1, columnAt(int(event->position().x())));
     }
@@ -271,7 +273,7 @@ void GridView::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            if (!activateHandler_ || grid_.Row() < 1 || grid_.Row() >= grid_.Rows()) break;
+            if (!activateHandler_ || grid_.currentRow() < 1 || grid_.currentRow() >= grid_.rowCount()) break;
             activateHandler_();
             return;
         case Qt::Key_Delete:
@@ -289,7 +291,7 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Home:
         case Qt::Key_End: {
             // After the rows were laid out again the frame starts from the grid's current row.
-            const int from = grid_.Row() - 1;
+            const int from = grid_.currentRow() - 1;
             if (!currentIndex().isValid() && from >= 0 && from < model_->rowCount())
                 setCurrentIndex(model_->index(from, 0));
             const QModelIndex before = currentIndex();
@@ -311,8 +313,8 @@ void GridView::keyPressEvent(QKeyEvent* event) {
 void GridView::selectRowByKey(const QModelIndex& index) {
     keyedRow_ = index.row();
     const int row = index.row() + 1;
-    grid_.setRow(row);
-    grid_.setCol(index.column());
+    grid_.setCurrentRow(row);
+    grid_.setCurrentCol(index.column());
     viewport()->update();
     if (!keysSelectRows_) return;
     grid_.setMouseCell(row, index.column());

@@ -16,7 +16,7 @@
 // width for that column changes (setting up the grid again with the same design keeps
 // it). The fill column takes whatever width is left over.
 //
-// A mouse press sets the grid's MouseRow/MouseCol (0 for the header, -1 below the last
+// A mouse press sets the grid's mouseRow/mouseCol (0 for the header, -1 below the last
 // row), makes a pressed data cell the grid's current cell, and then calls the click
 // handler, as a click on the grid control does.
 //

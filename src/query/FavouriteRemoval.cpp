@@ -3,15 +3,15 @@
 SaveResult removeFavouriteRow(MainState& s, int row) {
     FlexGrid& g = s.ServerGrid;
     const FlexGrid before = g;
-    if (!g.RemoveItem(row))
-        for (int c = 0; c < g.Cols(); ++c) g.setTextMatrix(row, c, QString());
-    for (int r = 1; r < g.Rows(); ++r)
-        if (!g.TextMatrix(r, ServerCol::Number).isEmpty())
-            g.setTextMatrix(r, ServerCol::Number, QString::number(r));
+    if (!g.removeRow(row))
+        for (int c = 0; c < g.colCount(); ++c) g.setCellText(row, c, QString());
+    for (int r = 1; r < g.rowCount(); ++r)
+        if (!g.cellText(r, ServerCol::Number).isEmpty())
+            g.setCellText(r, ServerCol::Number, QString::number(r));
     const SaveResult saved = SaveSortedServerList(s);
     if (!saved) {
         g = before;
-        g.Refresh();
+        g.refresh();
     }
     return saved;
 }

@@ -7,35 +7,35 @@ namespace {
 constexpr int kStatusColumns[] = {ServerCol::Name, ServerCol::Players, ServerCol::Ping, ServerCol::GameType};
 
 QString serverKey(const FlexGrid& g, int row) {
-    return g.TextMatrix(row, ServerCol::Address).trimmed() + QLatin1Char(':') +
+    return g.cellText(row, ServerCol::Address).trimmed() + QLatin1Char(':') +
            QString::number(queryPortOf(g, row));
 }
 }  // namespace
 
 KeptRowStatus keepRowStatus(const FlexGrid& g) {
     KeptRowStatus kept;
-    for (int row = 1; row < g.Rows(); ++row) {
-        if (g.TextMatrix(row, ServerCol::Address).trimmed().isEmpty() || kept.contains(serverKey(g, row)))
+    for (int row = 1; row < g.rowCount(); ++row) {
+        if (g.cellText(row, ServerCol::Address).trimmed().isEmpty() || kept.contains(serverKey(g, row)))
             continue;
         QVector<FlexGrid::Cell> cells;
-        for (int col = 0; col < g.Cols(); ++col) cells << *g.cell(row, col);
+        for (int col = 0; col < g.colCount(); ++col) cells << *g.cell(row, col);
         kept.insert(serverKey(g, row), cells);
     }
     return kept;
 }
 
 void restoreRowStatus(FlexGrid& g, const KeptRowStatus& kept) {
-    const int keepRow = g.Row(), keepCol = g.Col();
-    for (int row = 1; row < g.Rows(); ++row) {
+    const int keepRow = g.currentRow(), keepCol = g.currentCol();
+    for (int row = 1; row < g.rowCount(); ++row) {
         const auto cells = kept.constFind(serverKey(g, row));
         if (cells == kept.constEnd()) continue;
-        g.setRow(row);
-        for (const int col : kStatusColumns) g.setTextMatrix(row, col, cells->value(col).text);
-        for (int col = 0; col < std::min(g.Cols(), int(cells->size())); ++col) {
-            g.setCol(col);
-            g.setCellForeColor((*cells)[col].fore);
+        g.setCurrentRow(row);
+        for (const int col : kStatusColumns) g.setCellText(row, col, cells->value(col).text);
+        for (int col = 0; col < std::min(g.colCount(), int(cells->size())); ++col) {
+            g.setCurrentCol(col);
+            g.setCellForeColour((*cells)[col].fore);
         }
     }
-    g.setRow(keepRow);
-    g.setCol(keepCol);
+    g.setCurrentRow(keepRow);
+    g.setCurrentCol(keepCol);
 }

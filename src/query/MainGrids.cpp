@@ -8,14 +8,14 @@ struct Column {
 };
 
 void layOut(FlexGrid& g, const std::initializer_list<Column>& columns) {
-    g.Clear();
-    g.setCols(int(columns.size()));
-    g.setRows(2);
+    g.clear();
+    g.setColCount(int(columns.size()));
+    g.setRowCount(2);
     g.setFixedRows(1);
     g.setFixedCols(0);
     int c = 0;
     for (const Column& col : columns) {
-        g.setTextMatrix(0, c, QString::fromLatin1(col.header));
+        g.setCellText(0, c, QString::fromLatin1(col.header));
         if (col.width >= 0) g.setColWidth(c, col.width);
         if (col.alignment) g.setColAlignment(c, col.alignment);
         ++c;
@@ -23,18 +23,18 @@ void layOut(FlexGrid& g, const std::initializer_list<Column>& columns) {
 }
 
 void selectColumn(FlexGrid& g, int col) {
-    g.setCol(col);
-    g.setColSel(col);
+    g.setCurrentCol(col);
+    g.setSelectionEndCol(col);
 }
 
 // Fastest first; servers without a ping (never answered, or silent) last.
 void sortByPing(FlexGrid& g) {
     static const QString kNoPing = QStringLiteral("4294967296");
-    for (int r = 1; r < g.Rows(); ++r)
-        if (g.TextMatrix(r, ServerCol::Ping).trimmed().isEmpty()) g.setTextMatrix(r, ServerCol::Ping, kNoPing);
-    g.Sort(FlexGrid::SortNumericAscending);
-    for (int r = 1; r < g.Rows(); ++r)
-        if (g.TextMatrix(r, ServerCol::Ping) == kNoPing) g.setTextMatrix(r, ServerCol::Ping, QString());
+    for (int r = 1; r < g.rowCount(); ++r)
+        if (g.cellText(r, ServerCol::Ping).trimmed().isEmpty()) g.setCellText(r, ServerCol::Ping, kNoPing);
+    g.sort(FlexGrid::SortNumericAscending);
+    for (int r = 1; r < g.rowCount(); ++r)
+        if (g.cellText(r, ServerCol::Ping) == kNoPing) g.setCellText(r, ServerCol::Ping, QString());
 }
 
 constexpr int L = FlexGrid::AlignLeftCenter;
@@ -52,7 +52,7 @@ void SetupBuddyGrid(MainState& s) {
     FlexGrid& g = s.BudList;
     layOut(g, {{"Buddy", 1500, L}, {"Server", 2100, L}});
     selectColumn(g, 1);
-    g.Sort(FlexGrid::SortStringDescending);
+    g.sort(FlexGrid::SortStringDescending);
 }
 
 void SetupPlayerGrid(MainState& s) {
@@ -63,32 +63,33 @@ void SetupPlayerGrid(MainState& s) {
 void SortServerGrid(MainState& s, int col) {
     s.ServerSortCol = col;
     FlexGrid& g = s.ServerGrid;
-    if (g.RowSel() == 0) return;
+    if (g.selectionEndRow() == 0) return;
     selectColumn(g, col);
     switch (col) {
-        case ServerCol::Name: g.Sort(FlexGrid::SortStringAscending); break;
-        case ServerCol::Players: g.Sort(FlexGrid::SortStringDescending); break;  // "03/16": fullest first
+        case ServerCol::Name: g.sort(FlexGrid::SortStringAscending); break;
+        case ServerCol::Players: g.sort(FlexGrid::SortStringDescending); break;  // "03/16": fullest first
         case ServerCol::Ping: sortByPing(g); break;
         case ServerCol::GameType:
-        case ServerCol::GameName: g.Sort(FlexGrid::SortStringAscending); break;
+        case ServerCol::GameName: g.sort(FlexGrid::SortStringAscending); break;
         default: break;
     }
     // "#" equals the row index again, which also clears the scan marker.
-    for (int i = 1; i < g.Rows(); ++i)
-        if (!g.TextMatrix(i, ServerCol::Number).isEmpty()) g.setTextMatrix(i, ServerCol::Number, QString::number(i));
+    for (int i = 1; i < g.rowCount(); ++i)
+        if (!g.cellText(i, ServerCol::Number).isEmpty())
+            g.setCellText(i, ServerCol::Number, QString::number(i));
 }
 
 void SortPlayerGrid(MainState& s, int col) {
     s.PlayerSortCol = col;
     FlexGrid& g = s.Flex;
-    if (g.RowSel() == 0) return;
+    if (g.selectionEndRow() == 0) return;
     if (col == PlayerCol::Team) col = PlayerCol::TeamNumber;  // the picture sorts by the team number
     selectColumn(g, col);
     switch (col) {
-        case PlayerCol::Name: g.Sort(FlexGrid::SortStringAscending); break;
-        case PlayerCol::Score: g.Sort(FlexGrid::SortNumericDescending); break;
+        case PlayerCol::Name: g.sort(FlexGrid::SortStringAscending); break;
+        case PlayerCol::Score: g.sort(FlexGrid::SortNumericDescending); break;
         case PlayerCol::Ping:
-        case PlayerCol::TeamNumber: g.Sort(FlexGrid::SortNumericAscending); break;
+        case PlayerCol::TeamNumber: g.sort(FlexGrid::SortNumericAscending); break;
         default: break;
     }
 }
@@ -96,27 +97,27 @@ void SortPlayerGrid(MainState& s, int col) {
 void SortBuddyGrid(MainState& s, int col) {
     FlexGrid& g = s.BudList;
     selectColumn(g, col);
-    g.Sort(col == 0 ? FlexGrid::SortStringAscending : FlexGrid::SortStringDescending);
+    g.sort(col == 0 ? FlexGrid::SortStringAscending : FlexGrid::SortStringDescending);
 }
 
 void highlightGridRow(FlexGrid& g, int row) {
-    const int lastRow = g.Rows() - 1, lastCol = g.Cols() - 1;
-    g.setHighLight(0);
+    const int lastRow = g.rowCount() - 1, lastCol = g.colCount() - 1;
+    g.setHighlight(0);
     for (int r = 1; r <= lastRow; ++r) {
         if (r == row) continue;
-        g.setRow(r);
+        g.setCurrentRow(r);
         for (int c = 0; c <= lastCol; ++c) {
-            g.setCol(c);
-            if (g.CellBackColor() != FlexGrid::kSystemHighlight) break;
-            g.setCellBackColor(FlexGrid::kDefaultColour);
-            g.setCellForeColor(FlexGrid::kSystemWindowText);
+            g.setCurrentCol(c);
+            if (g.cellBackColour() != FlexGrid::kSystemHighlight) break;
+            g.setCellBackColour(FlexGrid::kDefaultColour);
+            g.setCellForeColour(FlexGrid::kSystemWindowText);
         }
     }
-    g.setRow(row);
+    g.setCurrentRow(row);
     for (int c = 0; c <= lastCol; ++c) {
-        g.setCol(c);
-        g.setCellBackColor(FlexGrid::kSystemHighlight);
-        g.setCellForeColor(FlexGrid::kSystemHighlightText);
+        g.setCurrentCol(c);
+        g.setCellBackColour(FlexGrid::kSystemHighlight);
+        g.setCellForeColour(FlexGrid::kSystemHighlightText);
     }
 }
 

@@ -15,14 +15,14 @@ bool buddyEntryMatches(const QString& entry, const QString& playerName) {
 
 void buddyMatch(MainState& s, const QString& playerName, const QString& hostName) {
     FlexGrid& g = s.BudList;
-    for (int b = 1; b < g.Rows(); ++b) {
-        if (!buddyEntryMatches(g.TextMatrix(b, BuddyCol::Entry), playerName)) continue;
-        g.setTextMatrix(b, BuddyCol::Server, hostName);
+    for (int b = 1; b < g.rowCount(); ++b) {
+        if (!buddyEntryMatches(g.cellText(b, BuddyCol::Entry), playerName)) continue;
+        g.setCellText(b, BuddyCol::Server, hostName);
         if (s.buddySeen) s.buddySeen(playerName, hostName);
         // Buddies with a server listed come first.
-        g.setCol(BuddyCol::Server);
-        g.setColSel(BuddyCol::Server);
-        g.Sort(FlexGrid::SortStringDescending);
+        g.setCurrentCol(BuddyCol::Server);
+        g.setSelectionEndCol(BuddyCol::Server);
+        g.sort(FlexGrid::SortStringDescending);
         return;
     }
 }
@@ -40,8 +40,8 @@ void placeTeamPicture(MainState& s, const QString& team) {
     const int picture = teamPictureIndex(team);
     if (picture == 0) return;  // an unknown team shows no picture
     FlexGrid& g = s.Flex;
-    g.setRow(g.Rows() - 1);
-    g.setCol(PlayerCol::Team);
+    g.setCurrentRow(g.rowCount() - 1);
+    g.setCurrentCol(PlayerCol::Team);
     g.setCellPicture(picture);
 }
 
@@ -53,10 +53,10 @@ QString serverInfoCopyText(const MainState& s) {
                 p.password + crlf + p.translocator + crlf + crlf + p.gameType + crlf + crlf + p.mutators +
                 crlf + crlf + p.goalLimit + crlf + crlf;
     const FlexGrid& f = s.Flex;
-    for (int r = 1; r < f.Rows(); ++r)
-        t += QStringLiteral("Player:") + f.TextMatrix(r, 0) + tab + QStringLiteral("Frags:") +
-             f.TextMatrix(r, 1) + tab + QStringLiteral("Ping:") + f.TextMatrix(r, 2) + tab +
-             QStringLiteral("Ping:") + f.TextMatrix(r, 4) + tab + crlf + crlf;
+    for (int r = 1; r < f.rowCount(); ++r)
+        t += QStringLiteral("Player:") + f.cellText(r, 0) + tab + QStringLiteral("Frags:") +
+             f.cellText(r, 1) + tab + QStringLiteral("Ping:") + f.cellText(r, 2) + tab +
+             QStringLiteral("Ping:") + f.cellText(r, 4) + tab + crlf + crlf;
     return t;
 }
 
@@ -90,15 +90,15 @@ QString buddyNotSavedText(const QString& name) {
 
 FlexClickResult clickPlayerGrid(MainState& s) {
     using What = FlexClickResult::What;
-    const int row = s.Flex.MouseRow();
+    const int row = s.Flex.mouseRow();
     if (row == 0) {
-        SortPlayerGrid(s, s.Flex.MouseCol());
+        SortPlayerGrid(s, s.Flex.mouseCol());
         return {What::Sorted, {}};
     }
-    const QString name = s.Flex.TextMatrix(row, PlayerCol::Name);
+    const QString name = s.Flex.cellText(row, PlayerCol::Name);
     if (name.isEmpty()) return {};
     QStringList names;
-    for (int r = 1; r < s.BudList.Rows(); ++r) names << s.BudList.TextMatrix(r, BuddyCol::Entry);
+    for (int r = 1; r < s.BudList.rowCount(); ++r) names << s.BudList.cellText(r, BuddyCol::Entry);
     names << name;
     // A file that could not be written keeps the old list on disk and on screen.
     if (!writeBuddies(names)) return {What::BuddyNotSaved, name};

@@ -39,7 +39,8 @@ void ServerMonitor::QueryServer(const QString& host, int port, const QString& ga
 
 void ServerMonitor::queryRow(int row) {
     const FlexGrid& g = s_.ServerGrid;
-    QueryServer(g.TextMatrix(row, ServerCol::Address), queryPortOf(g, row), g.TextMatrix(row, ServerCol::GameCode));
+    QueryServer(g.cellText(row, ServerCol::Address), queryPortOf(g, row),
+                g.cellText(row, ServerCol::GameCode));
 }
 
 void ServerMonitor::onAutoScanTick() {
@@ -56,19 +57,19 @@ void ServerMonitor::onAutoScanTick() {
     if (!s_.ReadyToQuery) return;
 
     FlexGrid& g = s_.ServerGrid;
-    const int last = g.Rows() - 1;
+    const int last = g.rowCount() - 1;
     if (last < 1) return;
     s_.ScanRow = s_.ScanRow + 1;
     if (s_.ScanRow > last || s_.ScanRow < 1) s_.ScanRow = 1;
     const int row = s_.ScanRow;
     // The marker goes only on favourites: the empty list's row keeps its empty "#".
     auto mark = [&g](int r, const QString& text) {
-        if (!g.TextMatrix(r, ServerCol::Number).isEmpty()) g.setTextMatrix(r, ServerCol::Number, text);
+        if (!g.cellText(r, ServerCol::Number).isEmpty()) g.setCellText(r, ServerCol::Number, text);
     };
     mark(row, QString::number(row) + QLatin1Char('<'));
     if (row > 1) mark(row - 1, QString::number(row - 1));
     else mark(last, QString::number(last));
-    if (!g.TextMatrix(row, ServerCol::Address).isEmpty()) queryRow(row);
+    if (!g.cellText(row, ServerCol::Address).isEmpty()) queryRow(row);
 }
 
 void ServerMonitor::onClickScanTick() {
@@ -81,8 +82,8 @@ void ServerMonitor::onClickScanTick() {
     }
     const FlexGrid& g = s_.ServerGrid;
     const int row = s_.ScanRow;
-    if (row < 1 || row >= g.Rows()) return;
-    const QString host = g.TextMatrix(row, ServerCol::Address);
+    if (row < 1 || row >= g.rowCount()) return;
+    const QString host = g.cellText(row, ServerCol::Address);
     if (!s_.ReadyToQuery || host.isEmpty()) return;
     s_.panel.address = host;
     notifyPanel();
@@ -116,19 +117,19 @@ void ServerMonitor::onServerGridClicked() {
     s_.AutoScan.setEnabled(false);
     s_.AutoScanMode = false;
     FlexGrid& g = s_.ServerGrid;
-    const int row = g.MouseRow();
+    const int row = g.mouseRow();
     s_.ScanRow = row;
     if (row == 0) {
-        SortServerGrid(s_, g.MouseCol());
+        SortServerGrid(s_, g.mouseCol());
         notifyPanel();
         return;
     }
-    if (row < 1 || row >= g.Rows()) return;
+    if (row < 1 || row >= g.rowCount()) return;
     ClearServerInfo(s_);
     HighlightServerRow(s_, row);
     notifyPanel();
-    if (g.TextMatrix(row, ServerCol::Address).isEmpty()) return;
-    s_.panel.address = g.TextMatrix(row, ServerCol::Address);
+    if (g.cellText(row, ServerCol::Address).isEmpty()) return;
+    s_.panel.address = g.cellText(row, ServerCol::Address);
     ClearServerInfo(s_);
     s_.ReadyToQuery = true;
     onClickScanTick();
@@ -136,18 +137,18 @@ void ServerMonitor::onServerGridClicked() {
 }
 
 void ServerMonitor::onBuddyGridClicked() {
-    const int buddyRow = s_.BudList.MouseRow();
+    const int buddyRow = s_.BudList.mouseRow();
     if (buddyRow == 0) {
-        SortBuddyGrid(s_, s_.BudList.MouseCol());
+        SortBuddyGrid(s_, s_.BudList.mouseCol());
         notifyPanel();
         return;
     }
-    const QString server = s_.BudList.TextMatrix(buddyRow, BuddyCol::Server);
+    const QString server = s_.BudList.cellText(buddyRow, BuddyCol::Server);
     if (server.isEmpty()) return;
     FlexGrid& g = s_.ServerGrid;
     int i = 1;
-    while (i < g.Rows() && g.TextMatrix(i, ServerCol::Name) != server) ++i;
-    if (i >= g.Rows()) return;
+    while (i < g.rowCount() && g.cellText(i, ServerCol::Name) != server) ++i;
+    if (i >= g.rowCount()) return;
     s_.AutoScan.setEnabled(false);
     s_.AutoScanMode = false;
     HighlightServerRow(s_, i);
@@ -167,12 +168,12 @@ FlexClickResult ServerMonitor::onPlayerGridClicked() {
 void ServerMonitor::refreshAll() {
     const FlexGrid& g = s_.ServerGrid;
     refreshing_.clear();
-    for (int row = 1; row < g.Rows(); ++row)
-        if (!g.TextMatrix(row, ServerCol::Address).trimmed().isEmpty() && queryPortOf(g, row) > 0)
+    for (int row = 1; row < g.rowCount(); ++row)
+        if (!g.cellText(row, ServerCol::Address).trimmed().isEmpty() && queryPortOf(g, row) > 0)
             refreshing_.insert(rowKey(row));
     progress_ = {int(refreshing_.size()), 0, 0};
-    for (int row = 1; row < g.Rows(); ++row)
-        if (!g.TextMatrix(row, ServerCol::Address).isEmpty()) queryRow(row);
+    for (int row = 1; row < g.rowCount(); ++row)
+        if (!g.cellText(row, ServerCol::Address).isEmpty()) queryRow(row);
 }
 
 void ServerMonitor::onQueryFinished(const QueryOutcome& outcome) {
@@ -217,11 +218,12 @@ int ServerMonitor::rowOf(const QueryTarget& t) {
     const FlexGrid& g = s_.ServerGrid;
     const QString key = silenceKey(t.address, t.port);
     const int cached = rows_.value(key);
-    if (cached > 0 && cached < g.Rows() && silenceKey(g.TextMatrix(cached, ServerCol::Address), queryPortOf(g, cached)) == key)
+    if (cached > 0 && cached < g.rowCount() &&
+        silenceKey(g.cellText(cached, ServerCol::Address), queryPortOf(g, cached)) == key)
         return cached;
     rows_.clear();
-    for (int r = g.Rows() - 1; r >= 1; --r)  // the first row wins
-        rows_.insert(silenceKey(g.TextMatrix(r, ServerCol::Address), queryPortOf(g, r)), r);
+    for (int r = g.rowCount() - 1; r >= 1; --r)  // the first row wins
+        rows_.insert(silenceKey(g.cellText(r, ServerCol::Address), queryPortOf(g, r)), r);
     return rows_.value(key);
 }
 
@@ -231,8 +233,8 @@ void ServerMonitor::notifyPanel() {
 
 QString ServerMonitor::rowKey(int row) const {
     const FlexGrid& g = s_.ServerGrid;
-    if (row < 1 || row >= g.Rows()) return {};
-    return silenceKey(g.TextMatrix(row, ServerCol::Address), queryPortOf(g, row));
+    if (row < 1 || row >= g.rowCount()) return {};
+    return silenceKey(g.cellText(row, ServerCol::Address), queryPortOf(g, row));
 }
 
 std::optional<QString> ServerMonitor::lastGamePort(int row) const {
@@ -246,8 +248,8 @@ bool ServerMonitor::isSilent(int row) const { return unanswered_.value(rowKey(ro
 bool ServerMonitor::replyPending(int row) const {
     const FlexGrid& g = s_.ServerGrid;
     if (rowKey(row).isEmpty()) return false;
-    return querier_.isBusy({g.TextMatrix(row, ServerCol::Address).trimmed(), queryPortOf(g, row),
-                            g.TextMatrix(row, ServerCol::GameCode).trimmed()});
+    return querier_.isBusy({g.cellText(row, ServerCol::Address).trimmed(), queryPortOf(g, row),
+                            g.cellText(row, ServerCol::GameCode).trimmed()});
 }
 
 void ServerMonitor::closeSocket() { querier_.close(); }

@@ -27,11 +27,11 @@ QPixmap serverPicture(int index) {
 }
 
 void setServerPicture(FlexGrid& g, int row, int picture) {
-    if (row < 1 || row >= g.Rows()) return;
-    const int keepRow = g.Row(), keepCol = g.Col();
-    g.setRow(row);
-    g.setCol(ServerCol::Name);
-    if (g.CellPicture() != picture) g.setCellPicture(picture);
-    g.setRow(keepRow);
-    g.setCol(keepCol);
+    if (row < 1 || row >= g.rowCount()) return;
+    const int keepRow = g.currentRow(), keepCol = g.currentCol();
+    g.setCurrentRow(row);
+    g.setCurrentCol(ServerCol::Name);
+    if (g.cellPicture() != picture) g.setCellPicture(picture);
+    g.setCurrentRow(keepRow);
+    g.setCurrentCol(keepCol);
 }

@@ -9,21 +9,21 @@ namespace {
 
 // Text colour of a whole row; a cell painted as the selection keeps its colours.
 void setRowTextColour(FlexGrid& g, int row, FlexGrid::Colour colour) {
-    const int keepRow = g.Row(), keepCol = g.Col();
-    g.setRow(row);
-    for (int c = 0; c < g.Cols(); ++c) {
-        g.setCol(c);
-        if (g.CellBackColor() == FlexGrid::kSystemHighlight) continue;
-        g.setCellForeColor(colour);
+    const int keepRow = g.currentRow(), keepCol = g.currentCol();
+    g.setCurrentRow(row);
+    for (int c = 0; c < g.colCount(); ++c) {
+        g.setCurrentCol(c);
+        if (g.cellBackColour() == FlexGrid::kSystemHighlight) continue;
+        g.setCellForeColour(colour);
     }
-    g.setRow(keepRow);
-    g.setCol(keepCol);
+    g.setCurrentRow(keepRow);
+    g.setCurrentCol(keepCol);
 }
 
 void colourBuddiesOn(MainState& s, const QString& server, FlexGrid::Colour colour) {
     FlexGrid& b = s.BudList;
-    for (int r = 1; r < b.Rows(); ++r)
-        if (!b.TextMatrix(r, BuddyCol::Entry).isEmpty() && b.TextMatrix(r, BuddyCol::Server) == server)
+    for (int r = 1; r < b.rowCount(); ++r)
+        if (!b.cellText(r, BuddyCol::Entry).isEmpty() && b.cellText(r, BuddyCol::Server) == server)
             setRowTextColour(b, r, colour);
 }
 
@@ -33,24 +33,24 @@ struct PlayerGridRepaint {
     explicit PlayerGridRepaint(FlexGrid& f) : flex(f) { flex.setRedraw(false); }
     ~PlayerGridRepaint() {
         flex.setRedraw(true);
-        flex.Refresh();
+        flex.refresh();
     }
 };
 
 void fillPlayerGrid(MainState& s, const ServerStatus& st) {
     FlexGrid& g = s.Flex;
     for (const PlayerStatus& p : st.players) {
-        const int row = g.Rows() - 1;
-        g.setTextMatrix(row, PlayerCol::Name, p.name);
-        g.setTextMatrix(row, PlayerCol::Score, p.score);
-        g.setTextMatrix(row, PlayerCol::Ping, p.ping);
+        const int row = g.rowCount() - 1;
+        g.setCellText(row, PlayerCol::Name, p.name);
+        g.setCellText(row, PlayerCol::Score, p.score);
+        g.setCellText(row, PlayerCol::Ping, p.ping);
         placeTeamPicture(s, p.team);
-        g.setTextMatrix(row, PlayerCol::TeamNumber, p.team);
-        g.AddItem(QString());
+        g.setCellText(row, PlayerCol::TeamNumber, p.team);
+        g.appendRow(QString());
     }
-    const int rows = g.Rows() - 1;
-    for (int i = 1; i <= rows && i < g.Rows(); ++i)
-        if (g.Rows() > 2 && g.TextMatrix(i, PlayerCol::Name).isEmpty()) g.RemoveItem(i);
+    const int rows = g.rowCount() - 1;
+    for (int i = 1; i <= rows && i < g.rowCount(); ++i)
+        if (g.rowCount() > 2 && g.cellText(i, PlayerCol::Name).isEmpty()) g.removeRow(i);
     SortPlayerGrid(s, s.PlayerSortCol);
 }
 
@@ -59,7 +59,7 @@ void fillPanel(MainState& s, int row, const ServerStatus& st) {
     const bool ut = st.game == ReplyGame::Ut;
     if (st.hasHostName) p.title = QStringLiteral("Server information for: ") + st.hostName;
     p.gamePort = st.hostPort;
-    p.address = s.ServerGrid.TextMatrix(row, ServerCol::Address);
+    p.address = s.ServerGrid.cellText(row, ServerCol::Address);
     p.map = QStringLiteral("Map: ") + st.map;
     p.admin = st.adminName + QStringLiteral(" ( ") + st.adminEmail + QStringLiteral(" )");
     p.timeLimit = QStringLiteral("Time Limit: ") + st.timeLimit;
@@ -74,7 +74,7 @@ void fillPanel(MainState& s, int row, const ServerStatus& st) {
 }  // namespace
 
 int queryPortOf(const FlexGrid& g, int row) {
-    const double p = leadingNumber(g.TextMatrix(row, ServerCol::QueryPort));
+    const double p = leadingNumber(g.cellText(row, ServerCol::QueryPort));
     return p >= 1 && p <= 65535 ? int(p) : 0;
 }
 
@@ -82,8 +82,8 @@ int findServerRow(const MainState& s, const QString& address, int port) {
     const QString wanted = address.trimmed();
     if (wanted.isEmpty()) return 0;
     const FlexGrid& g = s.ServerGrid;
-    for (int i = 1; i < g.Rows(); ++i)
-        if (g.TextMatrix(i, ServerCol::Address).trimmed() == wanted && queryPortOf(g, i) == port) return i;
+    for (int i = 1; i < g.rowCount(); ++i)
+        if (g.cellText(i, ServerCol::Address).trimmed() == wanted && queryPortOf(g, i) == port) return i;
     return 0;
 }
 
@@ -91,18 +91,19 @@ void writeServerStatus(MainState& s, int row, const ServerStatus& st, bool selec
     {
         PlayerGridRepaint repaint(s.Flex);
         // Emptied on every reply in automatic mode; a grid already empty is left as it is.
-        const bool empty = s.Flex.Rows() == 2 && s.Flex.TextMatrix(1, PlayerCol::Name).isEmpty();
+        const bool empty = s.Flex.rowCount() == 2 && s.Flex.cellText(1, PlayerCol::Name).isEmpty();
         if (selected || (s.AutoScanMode && !empty)) SetupPlayerGrid(s);
         for (const PlayerStatus& p : st.players) buddyMatch(s, p.name, st.hostName);
         if (selected) fillPlayerGrid(s, st);
     }
     FlexGrid& g = s.ServerGrid;
-    g.setTextMatrix(row, ServerCol::Name, st.hostName);
-    g.setTextMatrix(row, ServerCol::Players, padCount(st.numPlayers) + QLatin1Char('/') + padCount(st.maxPlayers));
-    g.setTextMatrix(row, ServerCol::Ping, QString::number(st.pingMs));
-    g.setTextMatrix(row, ServerCol::GameType, st.gameType);
+    g.setCellText(row, ServerCol::Name, st.hostName);
+    g.setCellText(row, ServerCol::Players,
+                  padCount(st.numPlayers) + QLatin1Char('/') + padCount(st.maxPlayers));
+    g.setCellText(row, ServerCol::Ping, QString::number(st.pingMs));
+    g.setCellText(row, ServerCol::GameType, st.gameType);
     // A UT reply stores the code in lower case; launch and the probe read it so.
-    if (st.game == ReplyGame::Ut) g.setTextMatrix(row, ServerCol::GameCode, QStringLiteral("ut"));
+    if (st.game == ReplyGame::Ut) g.setCellText(row, ServerCol::GameCode, QStringLiteral("ut"));
     setRowTextColour(g, row, FlexGrid::kDefaultColour);
     setServerPicture(g, row, st.password == QLatin1String("Yes") ? PictureLocked : 0);
     colourBuddiesOn(s, st.hostName, FlexGrid::kDefaultColour);
@@ -111,8 +112,8 @@ void writeServerStatus(MainState& s, int row, const ServerStatus& st, bool selec
 
 void markServerSilent(MainState& s, int row) {
     FlexGrid& g = s.ServerGrid;
-    g.setTextMatrix(row, ServerCol::Ping, QString());
+    g.setCellText(row, ServerCol::Ping, QString());
     setRowTextColour(g, row, kSilentColour);
     setServerPicture(g, row, PictureSilent);
-    colourBuddiesOn(s, g.TextMatrix(row, ServerCol::Name), kSilentColour);
+    colourBuddiesOn(s, g.cellText(row, ServerCol::Name), kSilentColour);
 }

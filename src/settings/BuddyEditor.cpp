@@ -10,23 +10,23 @@ void AddBuddy(FlexGrid& g, const InputAsker& ask) {
              QStringLiteral("Add a buddy"), QString()})
             .value_or(QString());
     if (name.isEmpty()) return;
-    if (g.TextMatrix(1, 0).isEmpty()) g.setTextMatrix(1, 0, name);
+    if (g.cellText(1, 0).isEmpty()) g.setCellText(1, 0, name);
     else appendGridRow(g, {name});
 }
 
 void EditBuddy(FlexGrid& g, const InputAsker& ask) {
-    const int r = g.Row();
-    if (r < 1 || r >= g.Rows()) return;
+    const int r = g.currentRow();
+    if (r < 1 || r >= g.rowCount()) return;
     const QString name =
-        ask({QStringLiteral("Edit this buddy's name."), QStringLiteral("Edit Buddy"), g.TextMatrix(r, 0)})
+        ask({QStringLiteral("Edit this buddy's name."), QStringLiteral("Edit Buddy"), g.cellText(r, 0)})
             .value_or(QString());
-    if (!name.isEmpty()) g.setTextMatrix(r, 0, name);
+    if (!name.isEmpty()) g.setCellText(r, 0, name);
 }
 
 void RemoveBuddy(FlexGrid& g) {
-    const int r = g.Row();
-    if (r == 1) g.setTextMatrix(1, 0, QString());
-    else if (r > 1) g.RemoveItem(r);
+    const int r = g.currentRow();
+    if (r == 1) g.setCellText(1, 0, QString());
+    else if (r > 1) g.removeRow(r);
 }
 
 void ClearBuddies(FlexGrid& g) { layoutSettingsBuddyGrid(g); }

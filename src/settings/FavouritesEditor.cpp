@@ -42,9 +42,7 @@ bool acceptPort(const QString& port, const QString& title) {
 }
 
 // Row 1 is free for a new favourite when it holds neither a number nor an address.
-bool firstRowIsFree(const FlexGrid& g) {
-    return g.TextMatrix(1, 0).isEmpty() && g.TextMatrix(1, 1).isEmpty();
-}
+bool firstRowIsFree(const FlexGrid& g) { return g.cellText(1, 0).isEmpty() && g.cellText(1, 1).isEmpty(); }
 }  // namespace
 
 QString suggestedQueryPort(double gamePort, const QString& code) {
@@ -98,65 +96,65 @@ void AddFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseG
                                        kAddTitle, suggestedQueryPort(port, code));
     if (queryPort.isEmpty() || !acceptPort(queryPort, kAddTitle)) return;
     if (firstRowIsFree(g)) {
-        g.setTextMatrix(1, 0, QStringLiteral("1"));
-        g.setTextMatrix(1, 1, address);
-        g.setTextMatrix(1, 2, queryPort.trimmed());
-        g.setTextMatrix(1, 3, code);
+        g.setCellText(1, 0, QStringLiteral("1"));
+        g.setCellText(1, 1, address);
+        g.setCellText(1, 2, queryPort.trimmed());
+        g.setCellText(1, 3, code);
         return;
     }
-    appendGridRow(g, {QString::number(g.Rows()), address, queryPort.trimmed(), code});
+    appendGridRow(g, {QString::number(g.rowCount()), address, queryPort.trimmed(), code});
 }
 
 void EditFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseGame) {
-    const int r = g.Row();
-    if (r < 1 || r >= g.Rows() || g.TextMatrix(r, 1).isEmpty()) return;
+    const int r = g.currentRow();
+    if (r < 1 || r >= g.rowCount() || g.cellText(r, 1).isEmpty()) return;
     const QString answer =
-        answerOf(ask, QStringLiteral("Edit the IP address for this server."), kEditTitle, g.TextMatrix(r, 1));
+        answerOf(ask, QStringLiteral("Edit the IP address for this server."), kEditTitle, g.cellText(r, 1));
     if (answer.isEmpty()) return;
     // An address typed with a port: the port becomes the query port offered below.
     const QString address = answer.section(':', 0, 0).trimmed();
     const QString typedPort = answer.contains(':') ? answer.section(':', 1, 1).trimmed() : QString();
     if (!acceptAddress(address, kEditTitle)) return;
     if (answer.contains(':') && !acceptPort(typedPort, kEditTitle)) return;
-    const QString code = chooseGame(g.TextMatrix(r, 3)).value_or(QString());
+    const QString code = chooseGame(g.cellText(r, 3)).value_or(QString());
     if (code.isEmpty()) return;
     const QString queryPort = answerOf(ask, QStringLiteral("Edit the Query Port for this server."),
-                                       kEditTitle, answer.contains(':') ? typedPort : g.TextMatrix(r, 2));
+                                       kEditTitle, answer.contains(':') ? typedPort : g.cellText(r, 2));
     if (queryPort.isEmpty() || !acceptPort(queryPort, kEditTitle)) return;
-    g.setTextMatrix(r, 1, address);
-    g.setTextMatrix(r, 2, queryPort.trimmed());
-    g.setTextMatrix(r, 3, code);
+    g.setCellText(r, 1, address);
+    g.setCellText(r, 2, queryPort.trimmed());
+    g.setCellText(r, 3, code);
 }
 
 void RemoveFavourite(FlexGrid& g) {
-    const int r = g.Row();
+    const int r = g.currentRow();
     if (r == 1) {
-        for (int c = 0; c < g.Cols(); ++c) g.setTextMatrix(1, c, QString());
+        for (int c = 0; c < g.colCount(); ++c) g.setCellText(1, c, QString());
     } else if (r > 1) {
-        g.RemoveItem(r);
+        g.removeRow(r);
     }
 }
 
 void ClearFavourites(FlexGrid& g) { layoutSettingsServerGrid(g, kGameColumnWidthAfterClear); }
 
 void exchangeFavouriteRows(FlexGrid& g, int a, int b) {
-    for (int c = 1; c < g.Cols(); ++c) {
-        const QString t = g.TextMatrix(a, c);
-        g.setTextMatrix(a, c, g.TextMatrix(b, c));
-        g.setTextMatrix(b, c, t);
+    for (int c = 1; c < g.colCount(); ++c) {
+        const QString t = g.cellText(a, c);
+        g.setCellText(a, c, g.cellText(b, c));
+        g.setCellText(b, c, t);
     }
 }
 
 void MoveFavouriteUp(FlexGrid& g) {
-    const int r = g.Row();
-    if (r < 2 || r >= g.Rows()) return;
+    const int r = g.currentRow();
+    if (r < 2 || r >= g.rowCount()) return;
     exchangeFavouriteRows(g, r, r - 1);
     highlightGridRow(g, r - 1);
 }
 
 void MoveFavouriteDown(FlexGrid& g) {
-    const int r = g.Row();
-    if (r < 1 || r >= g.Rows() - 1) return;
+    const int r = g.currentRow();
+    if (r < 1 || r >= g.rowCount() - 1) return;
     exchangeFavouriteRows(g, r, r + 1);
     highlightGridRow(g, r + 1);
 }
@@ -165,7 +163,7 @@ void SwapFavourites(FlexGrid& g, const SwapChooser& chooseSwap) {
     const std::optional<SwapRows> rows = chooseSwap();
     if (!rows) return;
     const int a = rows->first, b = rows->second;
-    if (a < 1 || b < 1 || a >= g.Rows() || b >= g.Rows()) return;  // rows gone meanwhile
+    if (a < 1 || b < 1 || a >= g.rowCount() || b >= g.rowCount()) return;  // rows gone meanwhile
     exchangeFavouriteRows(g, a, b);
     highlightGridRow(g, b);
 }

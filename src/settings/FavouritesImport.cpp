@@ -123,15 +123,15 @@ int addImportedFavourites(FlexGrid& g, const QList<ImportedFavourite>& favourite
     g.setRedraw(false);
     for (const ImportedFavourite& fav : favourites) {
         bool present = false;
-        for (int r = 1; r < g.Rows() && !present; ++r)
-            present = g.TextMatrix(r, 1) == fav.address && g.TextMatrix(r, 2) == fav.queryPort;
+        for (int r = 1; r < g.rowCount() && !present; ++r)
+            present = g.cellText(r, 1) == fav.address && g.cellText(r, 2) == fav.queryPort;
         if (present) continue;
-        if (g.Rows() == 2 && g.TextMatrix(1, 1).isEmpty()) {
-            g.setTextMatrix(1, 1, fav.address);
-            g.setTextMatrix(1, 2, fav.queryPort);
-            g.setTextMatrix(1, 3, code);
+        if (g.rowCount() == 2 && g.cellText(1, 1).isEmpty()) {
+            g.setCellText(1, 1, fav.address);
+            g.setCellText(1, 2, fav.queryPort);
+            g.setCellText(1, 3, code);
         } else {
-            appendGridRow(g, {QString::number(g.Rows()), fav.address, fav.queryPort, code});
+            appendGridRow(g, {QString::number(g.rowCount()), fav.address, fav.queryPort, code});
         }
         ++added;
     }

@@ -91,9 +91,9 @@ QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& ser
                                const FlexGrid& budList, const AppConfig& config,
                                const std::optional<SettingsValues>& stored) {
     QList<FavouriteLine> favourites;
-    for (int i = 1; i < serverGrid.Rows(); ++i)
-        favourites.append({serverGrid.TextMatrix(i, 1), serverGrid.TextMatrix(i, 2),
-                           serverGrid.TextMatrix(i, 3), serverGrid.TextMatrix(i, kRestColumn)});
+    for (int i = 1; i < serverGrid.rowCount(); ++i)
+        favourites.append({serverGrid.cellText(i, 1), serverGrid.cellText(i, 2), serverGrid.cellText(i, 3),
+                           serverGrid.cellText(i, kRestColumn)});
 
     AppConfig written = config;
     for (Game g : kGames) configPath(written, g) = values.path(g);
@@ -102,7 +102,7 @@ QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& ser
     written.BuddyAlerts = values.buddyAlerts ? QStringLiteral("1") : QStringLiteral("0");
 
     QStringList names;
-    for (int i = 1; i < budList.Rows(); ++i) names.append(budList.TextMatrix(i, 0));
+    for (int i = 1; i < budList.rowCount(); ++i) names.append(budList.cellText(i, 0));
 
     QList<SaveResult> failed;
     const SaveResult configSaved =

@@ -28,12 +28,12 @@ SwapRowsDialog::SwapRowsDialog(const FlexGrid& g, QWidget* parent) : QDialog(par
     layout->addWidget(secondEntryCombo, 1, 1);
     layout->addWidget(swap, 2, 1);
 
-    for (int n = 1; n < g.Rows(); ++n) {
+    for (int n = 1; n < g.rowCount(); ++n) {
         firstEntryCombo->addItem(QString::number(n));
         secondEntryCombo->addItem(QString::number(n));
     }
     if (firstEntryCombo->count() > 0)
-        firstEntryCombo->setCurrentIndex(std::clamp(g.Row() - 1, 0, firstEntryCombo->count() - 1));
+        firstEntryCombo->setCurrentIndex(std::clamp(g.currentRow() - 1, 0, firstEntryCombo->count() - 1));
     if (secondEntryCombo->count() > 0) secondEntryCombo->setCurrentIndex(0);
     connect(swap, &QPushButton::clicked, this, &SwapRowsDialog::onSwapClicked);
     centreOnScreen(this);

@@ -72,9 +72,9 @@ LinesRead loadFavouritesInto(FlexGrid& g,
                              const std::function<void(int row, int index, const FavouriteLine&)>& writeRow) {
     const FavouritesRead read = readFavourites();
     if (read.favourites.isEmpty()) return read.file;
-    const int first = g.Rows() - 1;
+    const int first = g.rowCount() - 1;
     g.setRedraw(false);
-    g.setRows(first + int(read.favourites.size()));
+    g.setRowCount(first + int(read.favourites.size()));
     for (int k = 0; k < read.favourites.size(); ++k) writeRow(first + k, k, read.favourites[k]);
     g.setRedraw(true);
     return read.file;
@@ -83,12 +83,12 @@ LinesRead loadFavouritesInto(FlexGrid& g,
 LinesRead LoadServerList(MainState& s) {
     FlexGrid& g = s.ServerGrid;
     return loadFavouritesInto(g, [&g](int row, int k, const FavouriteLine& fav) {
-        g.setTextMatrix(row, 0, QString::number(k + 1));
-        g.setTextMatrix(row, 1, fav.address);
-        g.setTextMatrix(row, 2, fav.address);
-        g.setTextMatrix(row, 3, fav.port);
-        g.setTextMatrix(row, 7, fav.code);
-        g.setTextMatrix(row, 9, gameDisplayName(fav.code));
+        g.setCellText(row, 0, QString::number(k + 1));
+        g.setCellText(row, 1, fav.address);
+        g.setCellText(row, 2, fav.address);
+        g.setCellText(row, 3, fav.port);
+        g.setCellText(row, 7, fav.code);
+        g.setCellText(row, 9, gameDisplayName(fav.code));
     });
 }
 
@@ -100,9 +100,9 @@ SaveResult SaveSortedServerList(const MainState& s) {
     QList<FavouriteLine> favourites;
     // Column 0 only says whether a row is a favourite; the address comes from the hidden
     // column, so a server name shown in column 1 is never stored.
-    for (int i = 1; i < g.Rows(); ++i) {
-        if (g.TextMatrix(i, 0).isEmpty()) continue;
-        FavouriteLine row{g.TextMatrix(i, 2), g.TextMatrix(i, 3), g.TextMatrix(i, 7), {}};
+    for (int i = 1; i < g.rowCount(); ++i) {
+        if (g.cellText(i, 0).isEmpty()) continue;
+        FavouriteLine row{g.cellText(i, 2), g.cellText(i, 3), g.cellText(i, 7), {}};
         const auto same = std::find_if(stored.begin(), stored.end(), [&](const FavouriteLine& f) {
             return f.address == row.address && f.port == row.port &&
                    f.code.compare(row.code, Qt::CaseInsensitive) == 0;
@@ -140,20 +140,20 @@ FavouritesAdded appendFavourites(MainState& s, const QList<FavouriteLine>& favou
 
     FlexGrid& g = s.ServerGrid;
     int number = 0;
-    for (int r = 1; r < g.Rows(); ++r) number = std::max(number, g.TextMatrix(r, 0).toInt());
+    for (int r = 1; r < g.rowCount(); ++r) number = std::max(number, g.cellText(r, 0).toInt());
     for (const FavouriteLine& f : std::as_const(added)) {
         // The empty list's one row takes the first favourite, as the loader fills it.
-        int row = g.Rows() - 1;
-        if (!g.TextMatrix(row, 0).isEmpty()) {
-            g.setRows(g.Rows() + 1);
-            row = g.Rows() - 1;
+        int row = g.rowCount() - 1;
+        if (!g.cellText(row, 0).isEmpty()) {
+            g.setRowCount(g.rowCount() + 1);
+            row = g.rowCount() - 1;
         }
-        g.setTextMatrix(row, 0, QString::number(++number));
-        g.setTextMatrix(row, 1, f.address);
-        g.setTextMatrix(row, 2, f.address);
-        g.setTextMatrix(row, 3, f.port);
-        g.setTextMatrix(row, 7, f.code);
-        g.setTextMatrix(row, 9, gameDisplayName(f.code));
+        g.setCellText(row, 0, QString::number(++number));
+        g.setCellText(row, 1, f.address);
+        g.setCellText(row, 2, f.address);
+        g.setCellText(row, 3, f.port);
+        g.setCellText(row, 7, f.code);
+        g.setCellText(row, 9, gameDisplayName(f.code));
     }
     return {int(added.size()), {}};
 }
@@ -169,10 +169,10 @@ LinesRead loadBuddyGrid(FlexGrid& g) {
     qsizetype end = lines.size();
     if (lines[end - 1].isEmpty()) --end;
     g.setRedraw(false);
-    g.setTextMatrix(1, 0, lines[i++]);
-    const int first = g.Rows();
-    g.setRows(first + int(end - i));
-    for (int row = first; i < end; ++i, ++row) g.setTextMatrix(row, 0, lines[i]);
+    g.setCellText(1, 0, lines[i++]);
+    const int first = g.rowCount();
+    g.setRowCount(first + int(end - i));
+    for (int row = first; i < end; ++i, ++row) g.setCellText(row, 0, lines[i]);
     g.setRedraw(true);
     return read;
 }

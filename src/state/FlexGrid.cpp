@@ -23,13 +23,13 @@ double leadingNumber(const QString& text) {
 }
 
 FlexGrid::FlexGrid(int rows, int cols) {
-    setCols(cols);
-    setRows(rows);
+    setColCount(cols);
+    setRowCount(rows);
 }
 
-void FlexGrid::setRows(int rows) {
+void FlexGrid::setRowCount(int rows) {
     rows = std::max(rows, 0);
-    const int oldRows = Rows();
+    const int oldRows = rowCount();
     cells_.resize(rows);
     // Only the new rows need their cells: growing a row at a time stays linear.
     for (int r = oldRows; r < rows; ++r) cells_[r].resize(cols_);
@@ -38,7 +38,7 @@ void FlexGrid::setRows(int rows) {
     notify(Change::Layout);
 }
 
-void FlexGrid::setCols(int cols) {
+void FlexGrid::setColCount(int cols) {
     cols_ = std::max(cols, 0);
     for (auto& r : cells_) r.resize(cols_);
     widths_.resize(cols_, -1);
@@ -48,14 +48,14 @@ void FlexGrid::setCols(int cols) {
     notify(Change::Layout);
 }
 
-void FlexGrid::Clear() {
+void FlexGrid::clear() {
     for (auto& r : cells_)
         for (auto& c : r) c = Cell{};
     notify(Change::Cells);
 }
 
 const FlexGrid::Cell* FlexGrid::cell(int row, int col) const {
-    if (row < 0 || row >= Rows() || col < 0 || col >= cols_) return nullptr;
+    if (row < 0 || row >= rowCount() || col < 0 || col >= cols_) return nullptr;
     return &cells_[row][col];
 }
 
@@ -63,21 +63,19 @@ FlexGrid::Cell* FlexGrid::cellAt(int row, int col) {
     return const_cast<Cell*>(std::as_const(*this).cell(row, col));
 }
 
-QString FlexGrid::TextMatrix(int row, int col) const {
+QString FlexGrid::cellText(int row, int col) const {
     const Cell* c = cell(row, col);
     return c ? c->text : QString();
 }
 
-void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
+void FlexGrid::setCellText(int row, int col, const QString& text) {
     if (Cell* c = cellAt(row, col)) {
         c->text = text;
         notify(Change::Cells);
     }
 }
 
-int FlexGrid::ColWidth(int col) const {
-    return col >= 0 && col < cols_ ? widths_[col] : -1;
-}
+int FlexGrid::colWidth(int col) const { return col >= 0 && col < cols_ ? widths_[col] : -1; }
 
 void FlexGrid::setColWidth(int col, int twips) {
     if (col < 0 || col >= cols_) return;
@@ -85,9 +83,7 @@ void FlexGrid::setColWidth(int col, int twips) {
     notify(Change::Layout);
 }
 
-int FlexGrid::ColAlignment(int col) const {
-    return col >= 0 && col < cols_ ? alignments_[col] : 0;
-}
+int FlexGrid::colAlignment(int col) const { return col >= 0 && col < cols_ ? alignments_[col] : 0; }
 
 void FlexGrid::setColAlignment(int col, int alignment) {
     if (col < 0 || col >= cols_) return;
@@ -95,7 +91,7 @@ void FlexGrid::setColAlignment(int col, int alignment) {
     notify(Change::Cells);
 }
 
-void FlexGrid::AddItem(const QString& text) {
+void FlexGrid::appendRow(const QString& text) {
     QVector<Cell> row(cols_);
     const QStringList parts = text.split('\t');
     for (int c = 0; c < cols_ && c < parts.size(); ++c) row[c].text = parts[c];
@@ -103,52 +99,52 @@ void FlexGrid::AddItem(const QString& text) {
     notify(Change::Layout);
 }
 
-bool FlexGrid::RemoveItem(int row) {
-    if (row < fixedRows_ || row >= Rows()) return false;
-    if (Rows() - fixedRows_ <= 1) return false;
+bool FlexGrid::removeRow(int row) {
+    if (row < fixedRows_ || row >= rowCount()) return false;
+    if (rowCount() - fixedRows_ <= 1) return false;
     cells_.removeAt(row);
-    if (row_ >= Rows()) row_ = Rows() - 1;
-    if (rowSel_ >= Rows()) rowSel_ = Rows() - 1;
-    if (topRow_ >= Rows()) topRow_ = std::max(fixedRows_, Rows() - 1);
+    if (row_ >= rowCount()) row_ = rowCount() - 1;
+    if (rowSel_ >= rowCount()) rowSel_ = rowCount() - 1;
+    if (topRow_ >= rowCount()) topRow_ = std::max(fixedRows_, rowCount() - 1);
     notify(Change::Layout);
     return true;
 }
 
-void FlexGrid::setRow(int row) {
-    if (row < 0 || row >= Rows()) return;
+void FlexGrid::setCurrentRow(int row) {
+    if (row < 0 || row >= rowCount()) return;
     row_ = rowSel_ = row;
 }
 
-void FlexGrid::setCol(int col) {
+void FlexGrid::setCurrentCol(int col) {
     if (col < 0 || col >= cols_) return;
     col_ = colSel_ = col;
 }
 
-FlexGrid::Colour FlexGrid::CellBackColor() const {
+FlexGrid::Colour FlexGrid::cellBackColour() const {
     const Cell* c = cell(row_, col_);
     return c ? c->back : kDefaultColour;
 }
 
-void FlexGrid::setCellBackColor(Colour colour) {
+void FlexGrid::setCellBackColour(Colour colour) {
     if (Cell* c = cellAt(row_, col_)) {
         c->back = colour;
         notify(Change::Cells);
     }
 }
 
-FlexGrid::Colour FlexGrid::CellForeColor() const {
+FlexGrid::Colour FlexGrid::cellForeColour() const {
     const Cell* c = cell(row_, col_);
     return c ? c->fore : kDefaultColour;
 }
 
-void FlexGrid::setCellForeColor(Colour colour) {
+void FlexGrid::setCellForeColour(Colour colour) {
     if (Cell* c = cellAt(row_, col_)) {
         c->fore = colour;
         notify(Change::Cells);
     }
 }
 
-int FlexGrid::CellPicture() const {
+int FlexGrid::cellPicture() const {
     const Cell* c = cell(row_, col_);
     return c ? c->picture : 0;
 }
@@ -161,7 +157,7 @@ void FlexGrid::setCellPicture(int picture) {
 }
 
 void FlexGrid::setTopRow(int row) {
-    if (row < fixedRows_ || row >= Rows()) return;
+    if (row < fixedRows_ || row >= rowCount()) return;
     topRow_ = row;
     notify(Change::Layout);
 }
@@ -171,11 +167,11 @@ int FlexGrid::compareNumeric(const QString& a, const QString& b) {
     return x < y ? -1 : (x > y ? 1 : 0);
 }
 
-void FlexGrid::Sort(int mode) {
+void FlexGrid::sort(int mode) {
     if (mode != SortNumericAscending && mode != SortNumericDescending &&
         mode != SortStringAscending && mode != SortStringDescending)
         return;
-    if (Rows() - fixedRows_ < 2) return;
+    if (rowCount() - fixedRows_ < 2) return;
     const int first = std::min(col_, colSel_), last = std::max(col_, colSel_);
     const bool numeric = mode == SortNumericAscending || mode == SortNumericDescending;
     const bool descending = mode == SortNumericDescending || mode == SortStringDescending;

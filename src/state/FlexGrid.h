@@ -34,67 +34,70 @@ public:
 
     FlexGrid(int rows = 2, int cols = 2);
 
-    int Rows() const { return int(cells_.size()); }
-    void setRows(int rows);
-    int Cols() const { return cols_; }
-    void setCols(int cols);
-    int FixedRows() const { return fixedRows_; }
+    int rowCount() const { return int(cells_.size()); }
+    void setRowCount(int rows);
+    int colCount() const { return cols_; }
+    void setColCount(int cols);
+    int fixedRows() const { return fixedRows_; }
     void setFixedRows(int n) { fixedRows_ = n; }
-    int FixedCols() const { return fixedCols_; }
+    int fixedCols() const { return fixedCols_; }
     void setFixedCols(int n) { fixedCols_ = n; }
 
-    void Clear();  // empties every cell; counts, widths and alignments stay
+    void clear();  // empties every cell; counts, widths and alignments stay
 
-    QString TextMatrix(int row, int col) const;
-    void setTextMatrix(int row, int col, const QString& text);
+    QString cellText(int row, int col) const;
+    void setCellText(int row, int col, const QString& text);
     const Cell* cell(int row, int col) const;
 
-    int ColWidth(int col) const;  // twips; -1 is the default width
+    int colWidth(int col) const;  // twips; -1 is the default width
     void setColWidth(int col, int twips);
-    int ColAlignment(int col) const;  // 0 when never set
+    int colAlignment(int col) const;  // 0 when never set
     void setColAlignment(int col, int alignment);
 
     // Appends a row whose cells from column 0 are the text split at tabs.
-    void AddItem(const QString& text);
+    void appendRow(const QString& text);
     // Deletes a data row; the last remaining data row is refused (returns false).
-    bool RemoveItem(int row);
+    bool removeRow(int row);
 
-    int Row() const { return row_; }
-    void setRow(int row);  // also collapses the selection to the current cell
-    int Col() const { return col_; }
-    void setCol(int col);
-    int RowSel() const { return rowSel_; }
-    void setRowSel(int row) { rowSel_ = row; }
-    int ColSel() const { return colSel_; }
-    void setColSel(int col) { colSel_ = col; }
+    int currentRow() const { return row_; }
+    void setCurrentRow(int row);  // also collapses the selection to the current cell
+    int currentCol() const { return col_; }
+    void setCurrentCol(int col);
+    int selectionEndRow() const { return rowSel_; }
+    void setSelectionEndRow(int row) { rowSel_ = row; }
+    int selectionEndCol() const { return colSel_; }
+    void setSelectionEndCol(int col) { colSel_ = col; }
 
     // Properties of the current cell.
-    Colour CellBackColor() const;
-    void setCellBackColor(Colour colour);
-    Colour CellForeColor() const;
-    void setCellForeColor(Colour colour);
-    int CellPicture() const;
+    Colour cellBackColour() const;
+    void setCellBackColour(Colour colour);
+    Colour cellForeColour() const;
+    void setCellForeColour(Colour colour);
+    int cellPicture() const;
     void setCellPicture(int picture);
 
-    int TopRow() const { return topRow_; }
+    int topRow() const { return topRow_; }
     void setTopRow(int row);
 
     // The cell under the mouse at the last click, set by the view (or a test).
-    int MouseRow() const { return mouseRow_; }
-    int MouseCol() const { return mouseCol_; }
+    int mouseRow() const { return mouseRow_; }
+    int mouseCol() const { return mouseCol_; }
     void setMouseCell(int row, int col) { mouseRow_ = row; mouseCol_ = col; }
 
-    // Sorts the data rows by the columns Col..ColSel with one of the SortMode values;
+    // Sorts the data rows by the columns currentCol()..selectionEndCol() with one of the SortMode values;
     // other values do nothing. Rows move whole, with their colours and pictures.
-    void Sort(int mode);
+    void sort(int mode);
 
-    bool Redraw() const { return redraw_; }
+    bool redraw() const { return redraw_; }
     void setRedraw(bool on);  // turning it back on repaints once
-    void Refresh() { notify(Change::Layout); }
+    void refresh() { notify(Change::Layout); }
 
     // 0 turns the grid's own selection colouring off.
-    int HighLight() const { return highlight_; }
-    void setHighLight(int value) { highlight_ = value; notify(Change::Cells); }
+    int highlight() const { return highlight_; }
+    void setHighlight(int value) {
+        highlight_ = value;
+        notify(Change::Cells);
+    }
 
     void setListener(Listener listener) { listener_ = std::move(listener); }
 

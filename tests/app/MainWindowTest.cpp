@@ -92,8 +92,8 @@ TEST(MainWindow, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
     l.w->state().AutoScan.setEnabled(false);  // from here on only start-up's round and the adding ask
     const FlexGrid& grid = l.w->state().ServerGrid;
     const auto named = [&](int row, const QString& name) {
-        for (int i = 0; i < 100 && grid.TextMatrix(row, 1) != name; ++i) pumpEvents(50);
-        return grid.TextMatrix(row, 1) == name;
+        for (int i = 0; i < 100 && grid.cellText(row, 1) != name; ++i) pumpEvents(50);
+        return grid.cellText(row, 1) == name;
     };
     EXPECT_TRUE(named(1, "Round 1") && named(2, "Round 2"));
 
@@ -115,8 +115,8 @@ TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
     Loaded l("127.0.0.2:7778:UT\r\n127.0.0.1:7778:UT3\r\n");  // loaded with a scan: loopback only
     MainWindow& w = *l.w;
     MainState& s = w.state();
-    s.ServerGrid.setTextMatrix(1, 1, "b");
-    s.ServerGrid.setTextMatrix(2, 1, "a");
+    s.ServerGrid.setCellText(1, 1, "b");
+    s.ServerGrid.setCellText(2, 1, "a");
     SortServerGrid(s, 1);
     w.onSaveServerListClicked();
     EXPECT_EQ(l.folder.read("servers.ini"), "127.0.0.1:7778:UT3\r\n127.0.0.2:7778:UT\r\n");
@@ -156,7 +156,7 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
         "Mutators: " + QString("XGame.MutInstaGibVariant, ").repeated(15) + "<img src=\"/etc/passwd\">";
     p.admin = QString(90, 'A');
     w.refreshPanel();
-    w.state().ServerGrid.setTextMatrix(1, 1, QString(90, 'S'));
+    w.state().ServerGrid.setCellText(1, 1, QString(90, 'S'));
     QApplication::processEvents();
     EXPECT_EQ(w.size(), before);
     EXPECT_TRUE(
@@ -253,7 +253,7 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
                                            : QStringList();
     };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return s.ServerGrid.TextMatrix(1, 1) == "Slow"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.ServerGrid.cellText(1, 1) == "Slow"; }, 5000));
     EXPECT_EQ(s.ServerGrid.cell(1, 1)->picture, PictureLocked);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.monitor().replyPending(2); }, 5000));
 
@@ -330,14 +330,14 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     // Closing the settings keeps the rows and asks the whole list at once.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     w.onVyrnSettingsClicked();
-    EXPECT_EQ(s.ServerGrid.TextMatrix(1, 1) + "|" + s.ServerGrid.TextMatrix(2, 1), "Slow|Late");
+    EXPECT_EQ(s.ServerGrid.cellText(1, 1) + "|" + s.ServerGrid.cellText(2, 1), "Slow|Late");
     EXPECT_EQ(w.monitor().refreshProgress().asked, 3);
     // "Remove from favourites" takes the selected row out of the list and the file.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                       grid->visualRect(grid->model()->index(2, 1)).center());
     choose(3, "Remove from favourites");
     EXPECT_EQ(l.folder.read("servers.ini"), row(slow) + row(late));  // the game codes as they were read
-    EXPECT_EQ(s.ServerGrid.Rows(), 3);
+    EXPECT_EQ(s.ServerGrid.rowCount(), 3);
     appConfig() = AppConfig{};  // the dialog saved its values into the shared settings
 }
 

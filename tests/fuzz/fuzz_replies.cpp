@@ -17,12 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetupServerGrid(*s);
     SetupPlayerGrid(*s);
     SetupBuddyGrid(*s);
-    s->ServerGrid.setTextMatrix(1, 0, "1");
-    s->ServerGrid.setTextMatrix(1, 2, "127.0.0.1");
-    s->ServerGrid.setTextMatrix(1, 3, "47778");
-    s->ServerGrid.setTextMatrix(1, 7, "UT3");
-    s->BudList.setTextMatrix(1, 0, "**");
-    s->BudList.AddItem("Bob");
+    s->ServerGrid.setCellText(1, 0, "1");
+    s->ServerGrid.setCellText(1, 2, "127.0.0.1");
+    s->ServerGrid.setCellText(1, 3, "47778");
+    s->ServerGrid.setCellText(1, 7, "UT3");
+    s->BudList.setCellText(1, 0, "**");
+    s->BudList.appendRow("Bob");
     if (size == 0) return 0;
     s->AutoScanMode = data[0] & 1;
     s->ScanRow = 1;

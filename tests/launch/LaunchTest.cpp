@@ -31,8 +31,8 @@ InstalledGame inCapitals(InstalledGame g) {
 struct SelectedServer : MainState {
     SelectedServer(const QString& code, const QString& port) {
         SetupServerGrid(*this);
-        ServerGrid.setTextMatrix(1, 7, code);
-        ServerGrid.setRow(1);
+        ServerGrid.setCellText(1, 7, code);
+        ServerGrid.setCurrentRow(1);
         panel.address = "10.0.0.1";
         panel.gamePort = port;
     }

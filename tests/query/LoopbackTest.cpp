@@ -55,7 +55,7 @@ TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
         ASSERT_TRUE(askUntilNamed(t));
         EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop");
         EXPECT_EQ(t.cell(1, ServerCol::Players), players);
-        EXPECT_EQ(t.s.Flex.Rows(), rows);
+        EXPECT_EQ(t.s.Flex.rowCount(), rows);
         for (const QString& line : QString(panel).split('|', Qt::SkipEmptyParts))
             EXPECT_TRUE(serverInfoCopyText(t.s).contains(line + "\r\n")) << line.toStdString();
     }
@@ -122,7 +122,7 @@ TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
     EXPECT_EQ(t.s.panel.address, kHost);
     EXPECT_EQ(t.s.panel.gamePort, "");  // Launch says "Server down." instead of a wrong game
     EXPECT_EQ(t.s.panel.title, "Server Information:");
-    EXPECT_EQ(t.s.Flex.TextMatrix(1, PlayerCol::Name), "");
+    EXPECT_EQ(t.s.Flex.cellText(1, PlayerCol::Name), "");
 }
 
 // The fault seen with a server gone: its players, ping and buddies shown for ever.
@@ -133,7 +133,7 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
     MonitorFixture t({favourite(port, "UT")}, {"Player1"});
     t.m.querier().setTimeoutMs(150);
     ASSERT_TRUE(askUntilNamed(t));
-    EXPECT_EQ(t.s.BudList.TextMatrix(1, BuddyCol::Server), "Gone");
+    EXPECT_EQ(t.s.BudList.cellText(1, BuddyCol::Server), "Gone");
     server.reset();
     for (int i = 0; i < ServerMonitor::kSilentAfter; ++i) {
         EXPECT_FALSE(t.cell(1, ServerCol::Ping).isEmpty()) << "greyed after " << i;
@@ -142,7 +142,7 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
     }
     EXPECT_TRUE(t.cell(1, ServerCol::Ping).isEmpty());
     EXPECT_EQ(t.s.ServerGrid.cell(1, ServerCol::Name)->fore, kSilentColour);
-    EXPECT_EQ(t.s.BudList.TextMatrix(1, BuddyCol::Server), "Gone");  // the name stays, greyed
+    EXPECT_EQ(t.s.BudList.cellText(1, BuddyCol::Server), "Gone");  // the name stays, greyed
     EXPECT_EQ(t.s.BudList.cell(1, BuddyCol::Server)->fore, kSilentColour);
 
     StandinProcess back(standin("ut", "--player-count 1 --name Gone") +

@@ -6,18 +6,18 @@
 namespace {
 QStringList column(const FlexGrid& g, int col) {
     QStringList out;
-    for (int r = 1; r < g.Rows(); ++r) out << g.TextMatrix(r, col);
+    for (int r = 1; r < g.rowCount(); ++r) out << g.cellText(r, col);
     return out;
 }
 
 // The rows, their cells separated by tabs, in place of the grid's rows.
 void fill(FlexGrid& g, std::initializer_list<const char*> rows) {
-    g.setRows(int(rows.size()) + 1);
+    g.setRowCount(int(rows.size()) + 1);
     int r = 0;
     for (const char* row : rows) {
         const QStringList cells = QString(row).split('\t');
         ++r;
-        for (int c = 0; c < cells.size(); ++c) g.setTextMatrix(r, c, cells[c]);
+        for (int c = 0; c < cells.size(); ++c) g.setCellText(r, c, cells[c]);
     }
 }
 // Favourites on loopback ports nobody answers on, a tick every 200 ms.
@@ -84,27 +84,27 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     EXPECT_FALSE(t.s.AutoScan.Enabled());
     EXPECT_FALSE(t.s.ClickScan.Enabled());
 
-    t.s.ServerGrid.setTextMatrix(3, ServerCol::Address, "");
+    t.s.ServerGrid.setCellText(3, ServerCol::Address, "");
     t.s.panel.map = "Map: X";
     t.s.ServerGrid.setMouseCell(3, 1);
     t.m.onServerGridClicked();  // a row without an address: highlighted, nothing asked
     EXPECT_EQ(t.s.panel.map, "Map: ");
     EXPECT_FALSE(t.s.ClickScan.Enabled());
-    for (int col = 0; col < t.s.ServerGrid.Cols(); ++col) {  // one row highlighted
+    for (int col = 0; col < t.s.ServerGrid.colCount(); ++col) {  // one row highlighted
         EXPECT_EQ(t.s.ServerGrid.cell(3, col)->back, FlexGrid::kSystemHighlight);
         EXPECT_EQ(t.s.ServerGrid.cell(2, col)->back, FlexGrid::kDefaultColour);
     }
 
-    t.s.ServerGrid.setTextMatrix(2, 1, "Buddy Place");
-    t.s.BudList.setTextMatrix(1, 0, "bob");
-    t.s.BudList.setTextMatrix(1, 1, "Buddy Place");
+    t.s.ServerGrid.setCellText(2, 1, "Buddy Place");
+    t.s.BudList.setCellText(1, 0, "bob");
+    t.s.BudList.setCellText(1, 1, "Buddy Place");
     t.s.AutoScan.setEnabled(true);
     t.s.BudList.setMouseCell(1, 0);
     t.m.onBuddyGridClicked();  // a buddy: the buddy's server is asked
     EXPECT_EQ(t.s.ScanRow, 2);
     EXPECT_TRUE(t.s.ClickScan.Enabled());
     EXPECT_FALSE(t.s.AutoScan.Enabled());
-    EXPECT_EQ(t.s.ServerGrid.TopRow(), 2);
+    EXPECT_EQ(t.s.ServerGrid.topRow(), 2);
 }
 
 // Numbers are compared as numbers; servers without a ping come last; the server rows are
@@ -131,7 +131,7 @@ TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
     for (const auto& [server, col, names] : sorts) {
         SCOPED_TRACE(names);
         if (server) {
-            s.ServerGrid.setTextMatrix(2, 0, "2<");
+            s.ServerGrid.setCellText(2, 0, "2<");
             SortServerGrid(s, col);
             EXPECT_EQ(column(s.ServerGrid, 0).join(' '), "1 2 3 4");
         } else {

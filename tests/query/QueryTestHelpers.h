@@ -54,7 +54,7 @@ struct MonitorFixture {
     void feed(const QByteArray& d, int port, const QString& host = kHost) {
         m.querier().onDatagram(d, host, port);
     }
-    QString cell(int row, int col) const { return s.ServerGrid.TextMatrix(row, col); }
+    QString cell(int row, int col) const { return s.ServerGrid.cellText(row, col); }
 };
 
 // Loopback ports held unanswered for the whole test process, twelve in a row, so the

@@ -11,7 +11,7 @@ FlexGrid gridWith(const QList<QStringList>& rows) {
     FlexGrid g(2, 4);
     layoutSettingsServerGrid(g, kGameColumnWidthOnOpen);
     for (const QStringList& row : rows) appendGridRow(g, row);
-    g.RemoveItem(1);  // the empty row, unless it is the only one
+    g.removeRow(1);  // the empty row, unless it is the only one
     return g;
 }
 
@@ -79,13 +79,13 @@ TEST(FavouritesEditor, EditAsksWithTheRowsValuesCancelChangesNothingAndRemoveLea
     ScriptedPrompter p;
     p.inputs = {QString("10.0.0.9"), QString("9000")};
     FlexGrid g = gridWith({{"1", "10.0.0.1", "7778", "ut"}, {"2", "10.0.0.2", "7787", "UT3"}});
-    g.setRow(1);
+    g.setCurrentRow(1);
     EditFavourite(g, asker(p), game("UT2"));
     EXPECT_EQ((QStringList{p.asked[0].defaultText, p.asked[1].defaultText}),
               (QStringList{"10.0.0.1", "7778"}));
     // An address typed with a port fills both fields: its port is the query port offered.
     p.inputs = {QString(" 10.0.0.8 :9999"), QString("9999")};
-    g.setRow(2);
+    g.setCurrentRow(2);
     EditFavourite(g, asker(p), game("UT3"));
     EXPECT_EQ(p.asked.last().defaultText, "9999");
     EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.9|9000|UT2", "2|10.0.0.8|9999|UT3"}));
@@ -94,14 +94,14 @@ TEST(FavouritesEditor, EditAsksWithTheRowsValuesCancelChangesNothingAndRemoveLea
     EditFavourite(g, asker(p), game("UT"));
     EXPECT_EQ(gridRows(g).last(), "2|10.0.0.8|9999|UT3");
     RemoveFavourite(g);
-    g.setRow(1);
+    g.setCurrentRow(1);
     RemoveFavourite(g);  // the last entry leaves an empty row
     EXPECT_EQ(gridRows(g), QStringList{"|||"});
 }
 
 TEST(FavouritesEditor, MovesHighlightTheMovedEntryAHeaderClickChangesNothingAndClearEmpties) {
     FlexGrid g = gridWith(kThree);
-    g.setRow(3);
+    g.setCurrentRow(3);
     MoveFavouriteUp(g);
     MoveFavouriteUp(g);
     EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.1|7778|UT", "3|10.0.0.2|7787|UT2"}));

@@ -14,13 +14,13 @@ TEST(ServersFile, UnknownLinesCommentsAndCodesStayAsWrittenAlsoWhenSorted) {
     LoadedMainWindow l;
     FlexGrid& g = l.s.ServerGrid;
     EXPECT_EQ(gridColumn(g, 2), (QStringList{"10.0.0.9", "10.0.0.1", "10.0.0.2"}));
-    g.setTextMatrix(2, 7, "ut");  // as a UT reply rewrites it
+    g.setCellText(2, 7, "ut");  // as a UT reply rewrites it
     ASSERT_TRUE(SaveSortedServerList(l.s));
     EXPECT_EQ(folder.read("servers.ini"), before);
     for (int c : {2, 3, 7}) {  // sorted: the first and the last exchange places
-        const QString first = g.TextMatrix(1, c);
-        g.setTextMatrix(1, c, g.TextMatrix(3, c));
-        g.setTextMatrix(3, c, first);
+        const QString first = g.cellText(1, c);
+        g.setCellText(1, c, g.cellText(3, c));
+        g.setCellText(3, c, first);
     }
     ASSERT_TRUE(SaveSortedServerList(l.s));
     EXPECT_EQ(folder.read("servers.ini"),
@@ -42,13 +42,13 @@ TEST(AddFavourites, AppendedByteForByteOnceEachAndShownInTheGrid) {
     folder.write("servers.ini", before);
     LoadedMainWindow l;
     const FlexGrid& g = l.s.ServerGrid;
-    ASSERT_EQ(g.Rows(), 4);
+    ASSERT_EQ(g.rowCount(), 4);
     const FavouriteLine ut5{"127.0.0.5", "7778", "UT"}, ut6{"127.0.0.6", "7788", "UT"},
         there{"10.0.0.2", "7778", "UT"};
     EXPECT_EQ(appendFavourites(l.s, {ut5, there, ut6, ut5}).count, 2);  // each once, none already there
     EXPECT_EQ(folder.read("servers.ini"), before + "127.0.0.5:7778:UT\r\n127.0.0.6:7788:UT\r\n");
-    ASSERT_EQ(g.Rows(), 6);
-    EXPECT_EQ((QStringList{g.TextMatrix(5, 0), g.TextMatrix(5, 2), g.TextMatrix(5, 3), g.TextMatrix(5, 9)}),
+    ASSERT_EQ(g.rowCount(), 6);
+    EXPECT_EQ((QStringList{g.cellText(5, 0), g.cellText(5, 2), g.cellText(5, 3), g.cellText(5, 9)}),
               (QStringList{"5", "127.0.0.6", "7788", "UT"}));
 
     TempProgramFolder empty;

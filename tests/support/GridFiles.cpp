@@ -5,16 +5,16 @@
 
 QStringList gridColumn(const FlexGrid& g, int col) {
     QStringList out;
-    for (int r = 1; r < g.Rows(); ++r) out << g.TextMatrix(r, col);
+    for (int r = 1; r < g.rowCount(); ++r) out << g.cellText(r, col);
     return out;
 }
 
 QStringList gridRows(const FlexGrid& g) {
     QStringList rows;
-    for (int r = 1; r < g.Rows(); ++r) {
+    for (int r = 1; r < g.rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < g.Cols(); ++c)
-            if (g.ColWidth(c) != 0) cells << g.TextMatrix(r, c);
+        for (int c = 0; c < g.colCount(); ++c)
+            if (g.colWidth(c) != 0) cells << g.cellText(r, c);
         rows << cells.join('|');
     }
     return rows;
