@@ -110,7 +110,7 @@ void BM_FloodFromStrangers(benchmark::State& state) {
     fillFavourites(s, 10, 44000);
     ServerMonitor m(s);
     QUdpSocket flood;
-    m.QueryServer(kHost, 44000, QStringLiteral("UT"));  // binds the monitor's socket
+    m.queryServer(kHost, 44000, QStringLiteral("UT"));  // binds the monitor's socket
     const quint16 target = m.querier().socket().localPort();
     const QByteArray junk = "\\gamename\\ut2004\\hostname\\Not Yours\\numplayers\\0\\partial";
     double rssStart = 0, rssEnd = 0, changed = 0, received = 0;

@@ -422,7 +422,7 @@ void MainWindow::useTrayIcon(std::unique_ptr<TrayIcon> icon) {
 
 void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
-        if (trayBehaviour_->RestoringFromTray()) setWindowState(Qt::WindowNoState);
+        if (trayBehaviour_->isRestoringFromTray()) setWindowState(Qt::WindowNoState);
         else if (isMinimized()) trayBehaviour_->onMinimised();
     }
     QMainWindow::changeEvent(event);
@@ -535,7 +535,7 @@ void MainWindow::refreshSelectedServer() {
     const int row = selectedRow();
     if (row == 0) return;
     const FlexGrid& g = state_.ServerGrid;
-    monitor_->QueryServer(g.cellText(row, ServerCol::Address), queryPortOf(g, row),
+    monitor_->queryServer(g.cellText(row, ServerCol::Address), queryPortOf(g, row),
                           g.cellText(row, ServerCol::GameCode));
 }
 
@@ -549,7 +549,7 @@ void MainWindow::removeSelectedFavourite() {
     // Nothing is selected any more: back to the automatic scan.
     state_.ClickScan.setEnabled(false);
     state_.ScanRow = 0;
-    if (!state_.AutoScan.Enabled()) monitor_->onAutoScanClicked();
+    if (!state_.AutoScan.isEnabled()) monitor_->onAutoScanClicked();
     refreshPanel();
 }
 

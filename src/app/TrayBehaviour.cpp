@@ -2,9 +2,9 @@
 
 TrayBehaviour::TrayBehaviour(MainState& s, TrayIcon& icon, Window window)
     : s_(s), icon_(icon), window_(std::move(window)) {
-    icon_.leftPressed = [this] { RestoreFromTray(); };
+    icon_.leftPressed = [this] { restoreFromTray(); };
     // Without its tray the icon can no longer be pressed: the window comes back by itself.
-    icon_.vanished = [this] { RestoreFromTray(); };
+    icon_.vanished = [this] { restoreFromTray(); };
     slowScan_.setTick([this] {
         if (window_.scanRound) window_.scanRound();
     });
@@ -12,7 +12,7 @@ TrayBehaviour::TrayBehaviour(MainState& s, TrayIcon& icon, Window window)
 
 void TrayBehaviour::bringToFront() {
     if (icon_.shown()) {
-        RestoreFromTray();
+        restoreFromTray();
         return;
     }
     if (window_.showNormal) window_.showNormal();
@@ -31,7 +31,7 @@ void TrayBehaviour::onMinimised() {
     if (window_.scanWhileHidden && window_.scanWhileHidden()) slowScan_.setEnabled(true);
 }
 
-void TrayBehaviour::RestoreFromTray() {
+void TrayBehaviour::restoreFromTray() {
     if (!icon_.shown()) return;
     slowScan_.setEnabled(false);
     icon_.remove();

@@ -24,10 +24,10 @@ public:
     TrayBehaviour(MainState& s, TrayIcon& icon, Window window);
 
     void onMinimised();  // the window's resize event found it minimised
-    void RestoreFromTray();
+    void restoreFromTray();
     // A second start of VYRN: the window comes to the front, from the tray if need be.
     void bringToFront();
-    bool RestoringFromTray() const { return restoring_; }
+    bool isRestoringFromTray() const { return restoring_; }
     IntervalTimer& slowScan() { return slowScan_; }
 
 private:

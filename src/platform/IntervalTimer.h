@@ -8,9 +8,9 @@ class IntervalTimer {
 public:
     explicit IntervalTimer(int intervalMs, bool enabled = false);
 
-    bool Enabled() const { return enabled_; }
+    bool isEnabled() const { return enabled_; }
     void setEnabled(bool on);
-    int Interval() const { return timer_.interval(); }
+    int interval() const { return timer_.interval(); }
     void setInterval(int ms);
     void setTick(std::function<void()> tick) { tick_ = std::move(tick); }
     // Runs the handler as a tick would, whether or not the timer is enabled.

@@ -30,7 +30,7 @@ ServerMonitor::~ServerMonitor() {
     s_.ASIndicator.setTick({});
 }
 
-void ServerMonitor::QueryServer(const QString& host, int port, const QString& game) {
+void ServerMonitor::queryServer(const QString& host, int port, const QString& game) {
     const QString address = host.trimmed();
     if (address.isEmpty() || port < 1 || port > 65535) return;  // nothing to send to
     querier_.setProbeWaitMs(std::max(0, refreshDelay()) * 100);
@@ -39,7 +39,7 @@ void ServerMonitor::QueryServer(const QString& host, int port, const QString& ga
 
 void ServerMonitor::queryRow(int row) {
     const FlexGrid& g = s_.ServerGrid;
-    QueryServer(g.cellText(row, ServerCol::Address), queryPortOf(g, row),
+    queryServer(g.cellText(row, ServerCol::Address), queryPortOf(g, row),
                 g.cellText(row, ServerCol::GameCode));
 }
 
@@ -52,7 +52,7 @@ void ServerMonitor::onAutoScanTick() {
     }
     if (appConfig().RefreshDelay.trimmed().isEmpty()) appConfig().RefreshDelay = QStringLiteral("2");
     const int delay = refreshDelay();
-    if (delay > 0 && s_.AutoScan.Interval() != 200 * delay) s_.AutoScan.setInterval(200 * delay);
+    if (delay > 0 && s_.AutoScan.interval() != 200 * delay) s_.AutoScan.setInterval(200 * delay);
     s_.AutoScanMode = true;
     if (!s_.ReadyToQuery) return;
 
@@ -91,15 +91,15 @@ void ServerMonitor::onClickScanTick() {
 }
 
 void ServerMonitor::onAutoScanIndicatorTick() {
-    const QString caption = s_.AutoScan.Enabled() ? QStringLiteral("&Autoscan: On")
-                                                  : QStringLiteral("&Autoscan: Off");
+    const QString caption =
+        s_.AutoScan.isEnabled() ? QStringLiteral("&Autoscan: On") : QStringLiteral("&Autoscan: Off");
     if (caption == s_.autoScanCaption) return;
     s_.autoScanCaption = caption;
     notifyPanel();
 }
 
 void ServerMonitor::onAutoScanClicked() {
-    if (!s_.AutoScan.Enabled()) {
+    if (!s_.AutoScan.isEnabled()) {
         ClearServerInfo(s_);
         s_.ReadyToQuery = true;
         s_.AutoScan.setEnabled(true);

@@ -30,7 +30,7 @@ public:
     std::function<void(int row, bool answered)> queryFinished;
 
     // Queries one server; a server still being queried is left to its pending query.
-    void QueryServer(const QString& host, int port, const QString& game);
+    void queryServer(const QString& host, int port, const QString& game);
     void onAutoScanTick();
     void onClickScanTick();
     void onAutoScanIndicatorTick();

@@ -6,8 +6,7 @@
 
 #include <algorithm>
 
-
-void PictureBrowser::BuildPictureList() {
+void PictureBrowser::buildPictureList() {
     QStringList names = QDir(ScreenshotFolder)
                             .entryList({QStringLiteral("*.bmp")}, QDir::Files,
                                        QDir::Name | QDir::IgnoreCase);
@@ -68,7 +67,7 @@ PictureBrowser::DeleteResult PictureBrowser::deleteCurrent() {
     if (path.isEmpty()) return DeleteResult::NothingShown;
     const bool removed = !QFileInfo::exists(path) || QFile::remove(path);
     const int remembered = CurrentIndex;
-    BuildPictureList();
+    buildPictureList();
     CurrentIndex = remembered < PictureCount ? remembered : remembered - 1;
     if (CurrentIndex < 0) CurrentIndex = 0;
     return removed ? DeleteResult::Deleted : DeleteResult::NotDeleted;

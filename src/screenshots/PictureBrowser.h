@@ -14,7 +14,7 @@ public:
 
     // Re-reads the folder's "*.bmp" files in name order (case ignored), or oldest first
     // by their date and time when sortByDate is on, and goes back to the first picture.
-    void BuildPictureList();
+    void buildPictureList();
 
     // Full path of the picture on show; empty when the index points at no picture.
     QString currentPath() const;

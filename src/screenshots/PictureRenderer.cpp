@@ -76,7 +76,7 @@ PictureRenderer::SaveRender PictureRenderer::renderAtSaveSize(const QString& pat
     return SaveRender::Drawn;
 }
 
-PictureRenderer::ChangeResult PictureRenderer::Change(const QString& amountText) {
+PictureRenderer::ChangeResult PictureRenderer::changeBrightness(const QString& amountText) {
     if (fullPicture.isNull()) return ChangeResult::NothingShown;
     const auto n = numberInText(amountText);
     BrightnessAmount = n ? roundToRange(*n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()) : 0;

@@ -35,7 +35,7 @@ public:
     enum class ChangeResult { Changed, NothingShown, TempNotWritten };
     // Adds the amount to every channel of fullPicture, stores it as the temporary picture and
     // shows that; further changes add up.
-    ChangeResult Change(const QString& amountText);
+    ChangeResult changeBrightness(const QString& amountText);
 
     void clear();
 };

@@ -158,7 +158,7 @@ bool ScreenshotViewer::loadFolder() {
                         MsgIcon::Information, QStringLiteral("VYRN")});
         return false;
     }
-    browser_.BuildPictureList();
+    browser_.buildPictureList();
     showCurrent();
     return true;
 }
@@ -217,12 +217,12 @@ void ScreenshotViewer::onDefaultBrightnessClicked() { showCurrent(); }
 
 void ScreenshotViewer::onSortByDateClicked() {
     browser_.sortByDate = sortByDateCheck->isChecked();
-    browser_.BuildPictureList();
+    browser_.buildPictureList();
     showCurrent();
 }
 
 void ScreenshotViewer::onChangeBrightnessClicked() {
-    switch (renderer_.Change(brightnessEdit->text())) {
+    switch (renderer_.changeBrightness(brightnessEdit->text())) {
         case PictureRenderer::ChangeResult::Changed: refreshPreview(); break;
         case PictureRenderer::ChangeResult::NothingShown: break;
         case PictureRenderer::ChangeResult::TempNotWritten:

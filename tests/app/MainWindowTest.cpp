@@ -123,10 +123,10 @@ TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     w.autoscanAction()->trigger();
-    EXPECT_FALSE(s.AutoScan.Enabled() || s.ReadyToQuery || s.AutoScanMode);
+    EXPECT_FALSE(s.AutoScan.isEnabled() || s.ReadyToQuery || s.AutoScanMode);
     s.panel.gamePort = "7777";
     w.autoscanAction()->trigger();
-    EXPECT_TRUE(s.AutoScan.Enabled() && s.ReadyToQuery && s.AutoScanMode);
+    EXPECT_TRUE(s.AutoScan.isEnabled() && s.ReadyToQuery && s.AutoScanMode);
     EXPECT_TRUE(s.panel.gamePort.isEmpty());  // the panel is cleared
 
     w.onExitClicked();  // ends at once
@@ -134,7 +134,7 @@ TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
     s.ClickScan.setEnabled(true);
     w.close();  // runs the unload steps
     EXPECT_TRUE(s.ExitRequested);
-    EXPECT_FALSE(s.AutoScan.Enabled() || s.ClickScan.Enabled());
+    EXPECT_FALSE(s.AutoScan.isEnabled() || s.ClickScan.isEnabled());
 }
 
 // Long texts from a server neither widen the window nor show as markup, and the grids take
@@ -176,20 +176,20 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     l.minimise();
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(l.icon->isShown);
-    EXPECT_FALSE(w.state().AutoScan.Enabled());
+    EXPECT_FALSE(w.state().AutoScan.isEnabled());
     // With buddy alerts on, the tray keeps a slow round of the favourites going.
-    ASSERT_TRUE(w.tray().slowScan().Enabled());
+    ASSERT_TRUE(w.tray().slowScan().isEnabled());
     w.tray().slowScan().fire();
     EXPECT_EQ(w.monitor().refreshProgress().asked, 1);
     l.icon->leftPressed();
     pumpEvents(50);
     EXPECT_TRUE(w.isVisible() && !w.isMinimized());
-    EXPECT_FALSE(l.icon->isShown || w.tray().slowScan().Enabled());
-    EXPECT_FALSE(w.state().AutoScan.Enabled());  // scanning stays off after a restore
+    EXPECT_FALSE(l.icon->isShown || w.tray().slowScan().isEnabled());
+    EXPECT_FALSE(w.state().AutoScan.isEnabled());             // scanning stays off after a restore
     EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: Off");  // and the menu says so at once
     appConfig().BuddyAlerts = "0";
     l.minimise();
-    EXPECT_FALSE(w.tray().slowScan().Enabled());
+    EXPECT_FALSE(w.tray().slowScan().isEnabled());
     appConfig().BuddyAlerts.clear();
     l.icon->leftPressed();
 
@@ -260,7 +260,7 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Down);  // selects the slow server, whose reply is on its way
     EXPECT_EQ(s.ScanRow, 1);
-    EXPECT_TRUE(s.panel.gamePort.isEmpty() && s.ClickScan.Enabled());
+    EXPECT_TRUE(s.panel.gamePort.isEmpty() && s.ClickScan.isEnabled());
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(slow - 1));
     QGuiApplication::clipboard()->clear();

@@ -112,7 +112,7 @@ TEST(Launch, ButtonTellsWhyNothingStartsElseStartsOnceThenEndsOrHides) {
         launchSelectedServer(s, config, env);
         EXPECT_EQ(env.started.size(), 1);
         EXPECT_EQ(std::pair(env.minimised, ended.count), std::pair(hidden, endings)) << after;
-        EXPECT_EQ(std::pair(s.AutoScan.Enabled(), s.AutoScanMode), std::pair(hidden == 0, hidden == 0))
+        EXPECT_EQ(std::pair(s.AutoScan.isEnabled(), s.AutoScanMode), std::pair(hidden == 0, hidden == 0))
             << after;
     }
     EXPECT_EQ(prompts.shown.value(prompts.shown.size() - 1).text,

@@ -50,8 +50,8 @@ TEST(ScanScheduling, MarkerWalksAndWrapsNeverMarksALoneOrEmptyRowAndClosingEndsT
     t.m.onAutoScanTick();
     t.s.ClickScan.setEnabled(true);
     t.m.onClickScanTick();
-    EXPECT_FALSE(t.s.AutoScan.Enabled());
-    EXPECT_FALSE(t.s.ClickScan.Enabled());
+    EXPECT_FALSE(t.s.AutoScan.isEnabled());
+    EXPECT_FALSE(t.s.ClickScan.isEnabled());
     EXPECT_EQ(ended.count, 2);
 
     Scan one(1);
@@ -70,8 +70,8 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     t.s.AutoScan.setEnabled(true);
     t.s.ServerGrid.setMouseCell(2, 1);
     t.m.onServerGridClicked();  // a row: the selected server is asked
-    EXPECT_FALSE(t.s.AutoScan.Enabled());
-    EXPECT_TRUE(t.s.ClickScan.Enabled());
+    EXPECT_FALSE(t.s.AutoScan.isEnabled());
+    EXPECT_TRUE(t.s.ClickScan.isEnabled());
     EXPECT_FALSE(t.s.AutoScanMode);
     EXPECT_EQ(t.s.ScanRow, 2);
     EXPECT_EQ(t.s.panel.address, kHost);
@@ -81,15 +81,15 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     t.s.ClickScan.setEnabled(false);
     t.s.ServerGrid.setMouseCell(0, 0);
     t.m.onServerGridClicked();  // the header: sorts and stops the scan
-    EXPECT_FALSE(t.s.AutoScan.Enabled());
-    EXPECT_FALSE(t.s.ClickScan.Enabled());
+    EXPECT_FALSE(t.s.AutoScan.isEnabled());
+    EXPECT_FALSE(t.s.ClickScan.isEnabled());
 
     t.s.ServerGrid.setCellText(3, ServerCol::Address, "");
     t.s.panel.map = "Map: X";
     t.s.ServerGrid.setMouseCell(3, 1);
     t.m.onServerGridClicked();  // a row without an address: highlighted, nothing asked
     EXPECT_EQ(t.s.panel.map, "Map: ");
-    EXPECT_FALSE(t.s.ClickScan.Enabled());
+    EXPECT_FALSE(t.s.ClickScan.isEnabled());
     for (int col = 0; col < t.s.ServerGrid.colCount(); ++col) {  // one row highlighted
         EXPECT_EQ(t.s.ServerGrid.cell(3, col)->back, FlexGrid::kSystemHighlight);
         EXPECT_EQ(t.s.ServerGrid.cell(2, col)->back, FlexGrid::kDefaultColour);
@@ -102,8 +102,8 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     t.s.BudList.setMouseCell(1, 0);
     t.m.onBuddyGridClicked();  // a buddy: the buddy's server is asked
     EXPECT_EQ(t.s.ScanRow, 2);
-    EXPECT_TRUE(t.s.ClickScan.Enabled());
-    EXPECT_FALSE(t.s.AutoScan.Enabled());
+    EXPECT_TRUE(t.s.ClickScan.isEnabled());
+    EXPECT_FALSE(t.s.AutoScan.isEnabled());
     EXPECT_EQ(t.s.ServerGrid.topRow(), 2);
 }
 

@@ -48,7 +48,7 @@ struct MonitorFixture {
     // Asks the server of a row and lets the query reach its "\status\" (unless answered).
     void ask(int row) {
         const int port = queryPortOf(s.ServerGrid, row);
-        m.QueryServer(cell(row, ServerCol::Address), port, cell(row, ServerCol::GameCode));
+        m.queryServer(cell(row, ServerCol::Address), port, cell(row, ServerCol::GameCode));
         (void)QTest::qWaitFor([&] { return m.querier().awaitsStatusReply(kHost, port); }, 2000);
     }
     void feed(const QByteArray& d, int port, const QString& host = kHost) {
