@@ -37,8 +37,8 @@ QByteArray fiftyThousandFavourites() {
 // A fresh main window's grid loaded from "servers.ini": the favourite rows it holds.
 int rowsLoadedIntoMainGrid() {
     MainState s;
-    SetupServerGrid(s);
-    LoadServerList(s);
+    setUpServerGrid(s);
+    loadServerList(s);
     return s.ServerGrid.rowCount() - 1;
 }
 
@@ -66,9 +66,9 @@ void BM_SaveSortedFiftyThousand(benchmark::State& state) {
     Folder folder;
     folder.write(fiftyThousandFavourites());
     MainState s;
-    SetupServerGrid(s);
-    LoadServerList(s);
-    for (auto _ : state) benchmark::DoNotOptimize(SaveSortedServerList(s).saved());
+    setUpServerGrid(s);
+    loadServerList(s);
+    for (auto _ : state) benchmark::DoNotOptimize(saveSortedServerList(s).saved());
 }
 BENCHMARK(BM_SaveSortedFiftyThousand)->Unit(benchmark::kMillisecond);
 

@@ -84,8 +84,8 @@ void BM_FindServersFiveThousandVersusQstat(benchmark::State& state) {
     int answered = 0, qstatListed = 0;
     for (auto _ : state) {
         MainState s;
-        SetupServerGrid(s);
-        SetupBuddyGrid(s);
+        setUpServerGrid(s);
+        setUpBuddyGrid(s);
         QElapsedTimer clock;
         clock.start();
         FindServersWindow window(s, {master});
@@ -152,8 +152,8 @@ void BM_Ut2004ListFiveThousandVersusQstat(benchmark::State& state) {
         clientMs = double(clock.nsecsElapsed()) / 1e6;
 
         MainState s;
-        SetupServerGrid(s);
-        SetupBuddyGrid(s);
+        setUpServerGrid(s);
+        setUpBuddyGrid(s);
         QTemporaryDir folder;
         setProgramFolder(folder.path());
         QFile keyFile(folder.filePath("cdkey-ut2004"));

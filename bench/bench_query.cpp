@@ -54,9 +54,9 @@ QList<QByteArray> reply32() {
 
 void BM_GatherAndDecode32Players(benchmark::State& state) {
     MainState s;
-    SetupServerGrid(s);
-    SetupPlayerGrid(s);
-    SetupBuddyGrid(s);
+    setUpServerGrid(s);
+    setUpPlayerGrid(s);
+    setUpBuddyGrid(s);
     s.BudList.setCellText(1, 0, "**Number 3**");
     s.BudList.appendRow("nobody");
     addRow(s, 47787, "UT3");
@@ -169,9 +169,9 @@ void BM_RefreshAllThousandVersusQstat(benchmark::State& state) {
     double refreshMs = 0, refreshCpuMs = 0, qstatMs = 0, answered = 0, qstatAnswered = 0, worstBlockMs = 0;
     for (auto _ : state) {
         MainState s;
-        SetupServerGrid(s);
-        SetupPlayerGrid(s);
-        SetupBuddyGrid(s);
+        setUpServerGrid(s);
+        setUpPlayerGrid(s);
+        setUpBuddyGrid(s);
         for (const Server& sv : servers) addRow(s, sv.queryPort, QString::fromLatin1(sv.code));
         ServerMonitor m(s);
         s.AutoScanMode = true;
@@ -230,9 +230,9 @@ void BM_PingExactness(benchmark::State& state) {
     for (auto _ : state) {
         for (const bool automatic : {true, false}) {
             MainState s;
-            SetupServerGrid(s);
-            SetupPlayerGrid(s);
-            SetupBuddyGrid(s);
+            setUpServerGrid(s);
+            setUpPlayerGrid(s);
+            setUpBuddyGrid(s);
             for (int i = 0; i < 5; ++i) addRow(s, base + 20 * i, i % 2 ? "UT3" : "UT");
             ServerMonitor m(s);
             if (automatic) {

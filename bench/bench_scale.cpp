@@ -26,9 +26,9 @@ double residentMiB() {
 }
 
 void fillFavourites(MainState& s, int count, int basePort) {
-    SetupServerGrid(s);
-    SetupPlayerGrid(s);
-    SetupBuddyGrid(s);
+    setUpServerGrid(s);
+    setUpPlayerGrid(s);
+    setUpBuddyGrid(s);
     FlexGrid& g = s.ServerGrid;
     g.setRowCount(count + 1);
     for (int i = 1; i <= count; ++i) {
@@ -75,7 +75,7 @@ void BM_ScanAndSortThousandFavouritesHundredBuddies(benchmark::State& state) {
         QTimer sorter;
         sorter.setInterval(250);
         int sortColumn = 0;
-        QObject::connect(&sorter, &QTimer::timeout, [&] { SortServerGrid(s, (sortColumn++ % 2) ? 4 : 6); });
+        QObject::connect(&sorter, &QTimer::timeout, [&] { sortServerGrid(s, (sortColumn++ % 2) ? 4 : 6); });
         heartbeat.start();
         sorter.start();
         QElapsedTimer round;

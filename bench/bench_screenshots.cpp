@@ -65,7 +65,7 @@ void BM_JpegEncodeFromDib(benchmark::State& state) {
     Bitmap dib;
     dib.load(fixture().bmp);
     const QString out = fixture().dir.filePath(QStringLiteral("ours.jpg"));
-    for (auto _ : state) benchmark::DoNotOptimize(WriteJpegFile(dib, out, kQuality));
+    for (auto _ : state) benchmark::DoNotOptimize(writeJpegFile(dib, out, kQuality));
 }
 BENCHMARK(BM_JpegEncodeFromDib)->Unit(benchmark::kMillisecond);
 
@@ -75,7 +75,7 @@ void BM_BmpFileToJpegFile(benchmark::State& state) {
     for (auto _ : state) {
         Bitmap dib;
         dib.load(fixture().bmp);
-        benchmark::DoNotOptimize(WriteJpegFile(dib, out, kQuality));
+        benchmark::DoNotOptimize(writeJpegFile(dib, out, kQuality));
     }
 }
 BENCHMARK(BM_BmpFileToJpegFile)->Unit(benchmark::kMillisecond);

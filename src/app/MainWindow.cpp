@@ -185,9 +185,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         else statusBar()->clearMessage();
     };
     // Grid layouts as the window shows them before start-up fills them.
-    SetupServerGrid(state_);
-    SetupBuddyGrid(state_);
-    SetupPlayerGrid(state_);
+    setUpServerGrid(state_);
+    setUpBuddyGrid(state_);
+    setUpPlayerGrid(state_);
 }
 
 MainWindow::~MainWindow() {
@@ -340,7 +340,7 @@ bool MainWindow::start(const StartupHooks& hooks) {
 void MainWindow::onMenuAboutToShow() { state_.AutoScan.setEnabled(false); }
 
 void MainWindow::onSaveServerListClicked() {
-    if (const SaveResult saved = SaveSortedServerList(state_); !saved)
+    if (const SaveResult saved = saveSortedServerList(state_); !saved)
         prompter().ask({saveFailureText(saved), MsgIcon::Exclamation});
 }
 
@@ -372,7 +372,7 @@ void MainWindow::onCopyClicked() {
 }
 
 void MainWindow::onEmailAdminClicked() {
-    if (const auto link = adminMailUrl(state_.panel.admin)) ExecuteLink(*link);
+    if (const auto link = adminMailUrl(state_.panel.admin)) executeLink(*link);
 }
 
 void MainWindow::onVyrnSettingsClicked() {
@@ -382,8 +382,8 @@ void MainWindow::onVyrnSettingsClicked() {
     // through "Save sorted server list".
     const KeptRowStatus kept = keepRowStatus(state_.ServerGrid);
     showSettingsDialog(this, false);
-    SetupServerGrid(state_);
-    SetupBuddyGrid(state_);
+    setUpServerGrid(state_);
+    setUpBuddyGrid(state_);
     if (!loadFiles(state_)) return;
     // The rows keep what they showed, and the whole list is asked at once, as at start-up.
     restoreRowStatus(state_.ServerGrid, kept);

@@ -29,7 +29,7 @@ QRect applyLayout(const WindowLayout& l, const LayoutParts& p) {
     for (int i = 0; i < std::min(int(p.grids.size()), int(l.columnWidths.size())); ++i)
         p.grids[i]->setColumnWidths(l.columnWidths[i]);
     MainState& s = *p.state;
-    if (l.serverSortCol > 0 && l.serverSortCol < s.ServerGrid.colCount()) SortServerGrid(s, l.serverSortCol);
-    if (l.playerSortCol >= 0 && l.playerSortCol < s.Flex.colCount()) SortPlayerGrid(s, l.playerSortCol);
+    if (l.serverSortCol > 0 && l.serverSortCol < s.ServerGrid.colCount()) sortServerGrid(s, l.serverSortCol);
+    if (l.playerSortCol >= 0 && l.playerSortCol < s.Flex.colCount()) sortPlayerGrid(s, l.playerSortCol);
     return place;
 }

@@ -32,9 +32,9 @@ void resetOldConfiguration() {
 }  // namespace
 
 bool loadFiles(MainState& s) {
-    tellIfUnreadable(LoadServerList(s));
-    tellIfUnreadable(LoadBuddyList(s));
-    const ConfigRead config = GetPaths(appConfig(), s.SkipDllPrompt);
+    tellIfUnreadable(loadServerList(s));
+    tellIfUnreadable(loadBuddyList(s));
+    const ConfigRead config = loadConfig(appConfig(), s.SkipDllPrompt);
     tellIfUnreadable(config.file);
     if (config.result != GetPathsResult::OldFormat) return true;
     resetOldConfiguration();
@@ -51,7 +51,7 @@ void offerPictureLibraries(MainState& s, bool firstRun, PictureLibraries& librar
     }
     // A folder that cannot be written keeps the old file whole; only the offer's answer
     // is not remembered, so start-up goes on without a message.
-    RewriteConfig(appConfig(), s.SkipDllPrompt ? QStringLiteral("True") : QStringLiteral("False"));
+    rewriteConfig(appConfig(), s.SkipDllPrompt ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
 bool runStartup(MainState& s, const StartupHooks& hooks) {
@@ -72,11 +72,11 @@ bool runStartup(MainState& s, const StartupHooks& hooks) {
         s.SkipDllPrompt = false;
     }
     if (hooks.centreWindow) hooks.centreWindow();
-    SetupServerGrid(s);
-    SetupBuddyGrid(s);
-    SetupPlayerGrid(s);
+    setUpServerGrid(s);
+    setUpBuddyGrid(s);
+    setUpPlayerGrid(s);
     if (!loadFiles(s)) return false;
-    SortPlayerGrid(s, 3);
+    sortPlayerGrid(s, 3);
     s.ReadyToQuery = true;
     s.AutoScan.setEnabled(true);
     PictureLibraries builtIn;

@@ -73,4 +73,4 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     centreOnScreen(this);
 }
 
-void AboutDialog::onWebLinkClicked() { ExecuteLink(kWebAddress); }
+void AboutDialog::onWebLinkClicked() { executeLink(kWebAddress); }

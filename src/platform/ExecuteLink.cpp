@@ -6,7 +6,7 @@
 #include "platform/Prompter.h"
 #include "platform/ShellOpen.h"
 
-void ExecuteLink(const QString& link) {
+void executeLink(const QString& link) {
     const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
     if (gui) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     const bool opened = openLink(link);

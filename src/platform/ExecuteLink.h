@@ -3,4 +3,4 @@
 
 // Opens a link ("mailto:...", a web address) with the desktop's default handler and
 // tells the user when the desktop refused it.
-void ExecuteLink(const QString& link);
+void executeLink(const QString& link);

@@ -155,7 +155,7 @@ QString readRegistryStringFromFile(const QString& hivePath, const QString& keyPa
     return findValue(lines, redirected, valueName, keyFound).value_or(QString());
 }
 
-QString ReadRegistryString(RegistryRoot root, const QString& keyPath, const QString& valueName) {
+QString readRegistryString(RegistryRoot root, const QString& keyPath, const QString& valueName) {
     switch (root) {
         case RegistryRoot::LocalMachine:
             return readRegistryStringFromFile(QDir(winePrefix()).filePath(QStringLiteral("system.reg")),

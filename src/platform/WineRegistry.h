@@ -19,7 +19,7 @@ QString winePrefixOf(const QString& programPath);
 // names compare in any letter case, as Windows does. A key under "Software\" that is
 // missing is also looked for under "Software\Wow6432Node\", where a 64-bit prefix
 // keeps what 32-bit installers wrote.
-QString ReadRegistryString(RegistryRoot root, const QString& keyPath, const QString& valueName);
+QString readRegistryString(RegistryRoot root, const QString& keyPath, const QString& valueName);
 
 // The same read on a given hive file (tests, or a caller that knows its file).
 QString readRegistryStringFromFile(const QString& hivePath, const QString& keyPath,

@@ -112,11 +112,10 @@ QWidget* ProfileDialog::buildFrame(Game game, const QString& title, GameControls
     c.taunts = place(new QComboBox(options), 240, 1080, 1815);
     c.taunts->setToolTip(kTauntTip);
     // Only choosing an item from the list counts.
-    connect(c.taunts, &QComboBox::activated, this, [this, game](int index) {
-        report(SetTauntLevel(game, index), game);
-    });
+    connect(c.taunts, &QComboBox::activated, this,
+            [this, game](int index) { report(setTauntLevel(game, index), game); });
     connect(c.team, &QComboBox::activated, this, [this, game](int index) {
-        report(game == Game::UT ? SetUtTeam(index, spectateCheck->isChecked()) : SetTeam(game, index), game);
+        report(game == Game::UT ? setUtTeam(index, spectateCheck->isChecked()) : setTeam(game, index), game);
     });
     if (game == Game::UT) {
         spectateCheck = place(new QCheckBox(QStringLiteral("Spectate"), options), 240, 1560);
@@ -139,11 +138,11 @@ void ProfileDialog::spectateToggled(bool on) {
     if (on) {
         // 255 is the spectator's own; any other team is the one to come back to.
         if (const auto team = ReadUtTeam(); team && *team != 255) teamBeforeSpectating_ = team;
-        report(SetSpectator(true), Game::UT);
+        report(setSpectator(true), Game::UT);
         return;
     }
     const int shown = ut_.team->currentIndex();
-    report(SetSpectator(false, shown >= 0 ? shown : teamBeforeSpectating_.value_or(0)), Game::UT);
+    report(setSpectator(false, shown >= 0 ? shown : teamBeforeSpectating_.value_or(0)), Game::UT);
 }
 
 void ProfileDialog::report(const ProfileResult& result, Game game, const QString& name) {
@@ -162,7 +161,7 @@ void ProfileDialog::load() {
         if (game == Game::UT) {
             spectateCheck->setEnabled(usable);
             // A tick found in the file is shown; the file already says so.
-            if (usable && ReadSpectator()) {
+            if (usable && readSpectator()) {
                 const QSignalBlocker quiet(spectateCheck);
                 spectateCheck->setChecked(true);
                 if (const auto team = ReadUtTeam(); team && *team != 255) teamBeforeSpectating_ = team;
@@ -186,7 +185,7 @@ void ProfileDialog::onDoneClicked() {
     for (Game game : {Game::UT, Game::UT2003, Game::UT2004}) {
         const QString name = controls(game).name->text();
         if (name.isEmpty()) continue;
-        const ProfileResult result = SetPlayerName(game, name);
+        const ProfileResult result = setPlayerName(game, name);
         refused = refused || result == ProfileEdit::NameNotWritable || result == ProfileEdit::NameHasControls;
         report(result, game, name);
     }

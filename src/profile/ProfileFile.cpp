@@ -223,7 +223,7 @@ std::optional<QByteArray> encodePlayerName(const QString& name) {
     return bytes;
 }
 
-bool ReadSpectator() {
+bool readSpectator() {
     const LoadedProfile p = loadProfile(Game::UT);
     return p.failure.edit == ProfileEdit::Written && holdsSpectatorClass(p.lines);
 }
@@ -233,23 +233,23 @@ std::optional<int> ReadUtTeam() {
     return p.failure.edit == ProfileEdit::Written ? teamOf(p.lines) : std::nullopt;
 }
 
-ProfileResult SetTauntLevel(Game game, int level) {
+ProfileResult setTauntLevel(Game game, int level) {
     return rewriteProfile(game, [level](QList<QByteArray>& l) { applyTauntLevel(l, level); });
 }
 
-ProfileResult SetTeam(Game game, int teamIndex) {
+ProfileResult setTeam(Game game, int teamIndex) {
     return rewriteProfile(game, [teamIndex](QList<QByteArray>& l) { applyTeam(l, teamIndex); });
 }
 
-ProfileResult SetUtTeam(int teamIndex, bool spectating) {
+ProfileResult setUtTeam(int teamIndex, bool spectating) {
     return rewriteProfile(Game::UT, [=](QList<QByteArray>& l) { applyUtTeam(l, teamIndex, spectating); });
 }
 
-ProfileResult SetSpectator(bool on, int teamWhenOff) {
+ProfileResult setSpectator(bool on, int teamWhenOff) {
     return rewriteProfile(Game::UT, [=](QList<QByteArray>& l) { applySpectator(l, on, teamWhenOff); });
 }
 
-ProfileResult SetPlayerName(Game game, const QString& name) {
+ProfileResult setPlayerName(Game game, const QString& name) {
     if (name.isEmpty()) return {ProfileEdit::Skipped, {}};
     const std::optional<QByteArray> bytes = encodePlayerName(name);
     if (!bytes)

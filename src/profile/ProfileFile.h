@@ -54,10 +54,10 @@ void applyPlayerName(QList<QByteArray>& lines, const QByteArray& name);
 std::optional<QByteArray> encodePlayerName(const QString& name);
 
 // The operations on the configured game's file.
-bool ReadSpectator();
+bool readSpectator();
 std::optional<int> ReadUtTeam();
-ProfileResult SetTauntLevel(Game game, int level);
-ProfileResult SetTeam(Game game, int teamIndex);
-ProfileResult SetUtTeam(int teamIndex, bool spectating);
-ProfileResult SetSpectator(bool on, int teamWhenOff = 0);
-ProfileResult SetPlayerName(Game game, const QString& name);
+ProfileResult setTauntLevel(Game game, int level);
+ProfileResult setTeam(Game game, int teamIndex);
+ProfileResult setUtTeam(int teamIndex, bool spectating);
+ProfileResult setSpectator(bool on, int teamWhenOff = 0);
+ProfileResult setPlayerName(Game game, const QString& name);

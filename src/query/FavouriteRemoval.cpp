@@ -8,7 +8,7 @@ SaveResult removeFavouriteRow(MainState& s, int row) {
     for (int r = 1; r < g.rowCount(); ++r)
         if (!g.cellText(r, ServerCol::Number).isEmpty())
             g.setCellText(r, ServerCol::Number, QString::number(r));
-    const SaveResult saved = SaveSortedServerList(s);
+    const SaveResult saved = saveSortedServerList(s);
     if (!saved) {
         g = before;
         g.refresh();

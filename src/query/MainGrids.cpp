@@ -41,26 +41,26 @@ constexpr int L = FlexGrid::AlignLeftCenter;
 constexpr int C = FlexGrid::AlignCenterCenter;
 }  // namespace
 
-void SetupServerGrid(MainState& s) {
+void setUpServerGrid(MainState& s) {
     layOut(s.ServerGrid, {{"#", 350, L}, {"Server", 2950, L}, {"Server IP", 0, 0},
                           {"Q.Port", 0, L}, {"Players", 675, L}, {"", 0, 0},
                           {"Ping", 450, L}, {"Game", 0, 0}, {"Game Type", 1000, 0},
                           {"Game", -1, 0}});
 }
 
-void SetupBuddyGrid(MainState& s) {
+void setUpBuddyGrid(MainState& s) {
     FlexGrid& g = s.BudList;
     layOut(g, {{"Buddy", 1500, L}, {"Server", 2100, L}});
     selectColumn(g, 1);
     g.sort(FlexGrid::SortStringDescending);
 }
 
-void SetupPlayerGrid(MainState& s) {
+void setUpPlayerGrid(MainState& s) {
     layOut(s.Flex, {{"Player", 1600, L}, {"Score", 585, C}, {"Ping", 675, C},
                     {"Team", 800, L}, {"idTeam", 0, C}});
 }
 
-void SortServerGrid(MainState& s, int col) {
+void sortServerGrid(MainState& s, int col) {
     s.ServerSortCol = col;
     FlexGrid& g = s.ServerGrid;
     if (g.selectionEndRow() == 0) return;
@@ -79,7 +79,7 @@ void SortServerGrid(MainState& s, int col) {
             g.setCellText(i, ServerCol::Number, QString::number(i));
 }
 
-void SortPlayerGrid(MainState& s, int col) {
+void sortPlayerGrid(MainState& s, int col) {
     s.PlayerSortCol = col;
     FlexGrid& g = s.Flex;
     if (g.selectionEndRow() == 0) return;
@@ -94,7 +94,7 @@ void SortPlayerGrid(MainState& s, int col) {
     }
 }
 
-void SortBuddyGrid(MainState& s, int col) {
+void sortBuddyGrid(MainState& s, int col) {
     FlexGrid& g = s.BudList;
     selectColumn(g, col);
     g.sort(col == 0 ? FlexGrid::SortStringAscending : FlexGrid::SortStringDescending);
@@ -121,9 +121,9 @@ void highlightGridRow(FlexGrid& g, int row) {
     }
 }
 
-void HighlightServerRow(MainState& s, int row) { highlightGridRow(s.ServerGrid, row); }
+void highlightServerRow(MainState& s, int row) { highlightGridRow(s.ServerGrid, row); }
 
-void ClearServerInfo(MainState& s) {
+void clearServerInfo(MainState& s) {
     InfoPanel& p = s.panel;
     p.title = QStringLiteral("Server Information:");
     p.map = QStringLiteral("Map: ");

@@ -4,15 +4,15 @@
 // Layouts, sorts and the row highlight of the main window's three grids, and the
 // resting texts of its information panel.
 
-void SetupServerGrid(MainState& s);
-void SetupBuddyGrid(MainState& s);
-void SetupPlayerGrid(MainState& s);
-void SortServerGrid(MainState& s, int col);
-void SortPlayerGrid(MainState& s, int col);
+void setUpServerGrid(MainState& s);
+void setUpBuddyGrid(MainState& s);
+void setUpPlayerGrid(MainState& s);
+void sortServerGrid(MainState& s, int col);
+void sortPlayerGrid(MainState& s, int col);
 // Header click on the buddy grid.
-void SortBuddyGrid(MainState& s, int col);
-void HighlightServerRow(MainState& s, int row);
-void ClearServerInfo(MainState& s);
+void sortBuddyGrid(MainState& s, int col);
+void highlightServerRow(MainState& s, int row);
+void clearServerInfo(MainState& s);
 
 // Paints one row of a grid as the selection and restores the rows painted before.
 void highlightGridRow(FlexGrid& grid, int row);

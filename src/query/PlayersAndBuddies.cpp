@@ -92,7 +92,7 @@ FlexClickResult clickPlayerGrid(MainState& s) {
     using What = FlexClickResult::What;
     const int row = s.Flex.mouseRow();
     if (row == 0) {
-        SortPlayerGrid(s, s.Flex.mouseCol());
+        sortPlayerGrid(s, s.Flex.mouseCol());
         return {What::Sorted, {}};
     }
     const QString name = s.Flex.cellText(row, PlayerCol::Name);
@@ -102,7 +102,7 @@ FlexClickResult clickPlayerGrid(MainState& s) {
     names << name;
     // A file that could not be written keeps the old list on disk and on screen.
     if (!writeBuddies(names)) return {What::BuddyNotSaved, name};
-    SetupBuddyGrid(s);
-    LoadBuddyList(s);
+    setUpBuddyGrid(s);
+    loadBuddyList(s);
     return {What::BuddyAdded, name};
 }

@@ -100,7 +100,7 @@ void ServerMonitor::onAutoScanIndicatorTick() {
 
 void ServerMonitor::onAutoScanClicked() {
     if (!s_.AutoScan.isEnabled()) {
-        ClearServerInfo(s_);
+        clearServerInfo(s_);
         s_.ReadyToQuery = true;
         s_.AutoScan.setEnabled(true);
         s_.AutoScanMode = true;
@@ -113,24 +113,24 @@ void ServerMonitor::onAutoScanClicked() {
 }
 
 void ServerMonitor::onServerGridClicked() {
-    SetupPlayerGrid(s_);
+    setUpPlayerGrid(s_);
     s_.AutoScan.setEnabled(false);
     s_.AutoScanMode = false;
     FlexGrid& g = s_.ServerGrid;
     const int row = g.mouseRow();
     s_.ScanRow = row;
     if (row == 0) {
-        SortServerGrid(s_, g.mouseCol());
+        sortServerGrid(s_, g.mouseCol());
         notifyPanel();
         return;
     }
     if (row < 1 || row >= g.rowCount()) return;
-    ClearServerInfo(s_);
-    HighlightServerRow(s_, row);
+    clearServerInfo(s_);
+    highlightServerRow(s_, row);
     notifyPanel();
     if (g.cellText(row, ServerCol::Address).isEmpty()) return;
     s_.panel.address = g.cellText(row, ServerCol::Address);
-    ClearServerInfo(s_);
+    clearServerInfo(s_);
     s_.ReadyToQuery = true;
     onClickScanTick();
     s_.ClickScan.setEnabled(true);
@@ -139,7 +139,7 @@ void ServerMonitor::onServerGridClicked() {
 void ServerMonitor::onBuddyGridClicked() {
     const int buddyRow = s_.BudList.mouseRow();
     if (buddyRow == 0) {
-        SortBuddyGrid(s_, s_.BudList.mouseCol());
+        sortBuddyGrid(s_, s_.BudList.mouseCol());
         notifyPanel();
         return;
     }
@@ -151,7 +151,7 @@ void ServerMonitor::onBuddyGridClicked() {
     if (i >= g.rowCount()) return;
     s_.AutoScan.setEnabled(false);
     s_.AutoScanMode = false;
-    HighlightServerRow(s_, i);
+    highlightServerRow(s_, i);
     s_.ScanRow = i;
     queryRow(i);
     s_.ClickScan.setEnabled(true);

@@ -51,7 +51,7 @@ void fillPlayerGrid(MainState& s, const ServerStatus& st) {
     const int rows = g.rowCount() - 1;
     for (int i = 1; i <= rows && i < g.rowCount(); ++i)
         if (g.rowCount() > 2 && g.cellText(i, PlayerCol::Name).isEmpty()) g.removeRow(i);
-    SortPlayerGrid(s, s.PlayerSortCol);
+    sortPlayerGrid(s, s.PlayerSortCol);
 }
 
 void fillPanel(MainState& s, int row, const ServerStatus& st) {
@@ -92,7 +92,7 @@ void writeServerStatus(MainState& s, int row, const ServerStatus& st, bool selec
         PlayerGridRepaint repaint(s.Flex);
         // Emptied on every reply in automatic mode; a grid already empty is left as it is.
         const bool empty = s.Flex.rowCount() == 2 && s.Flex.cellText(1, PlayerCol::Name).isEmpty();
-        if (selected || (s.AutoScanMode && !empty)) SetupPlayerGrid(s);
+        if (selected || (s.AutoScanMode && !empty)) setUpPlayerGrid(s);
         for (const PlayerStatus& p : st.players) buddyMatch(s, p.name, st.hostName);
         if (selected) fillPlayerGrid(s, st);
     }

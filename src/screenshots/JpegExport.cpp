@@ -17,13 +17,13 @@
 #include "state/AppConfig.h"
 #include "state/ProgramFolder.h"
 
-int DibPadBytes(int width, int channels) {
+int bitmapRowPadding(int width, int channels) {
     qint64 bytes = qint64(width) * channels;
     if (bytes > std::numeric_limits<int>::max() - 3) return -1;
     return int(((bytes + 3) & ~qint64(3)) - bytes);
 }
 
-QString WriteJpegFile(const Bitmap& dib, const QString& path, int quality) {
+QString writeJpegFile(const Bitmap& dib, const QString& path, int quality) {
     if (dib.channels() != 3 || !dib.bits()) return QStringLiteral("no 24-bit picture to encode");
     BgrPixels pixels{dib.bits(), dib.width(), dib.height(), dib.bytesPerRow(), true};
     const auto jpeg = encodeJpeg(pixels, quality);
@@ -84,7 +84,7 @@ JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const Sa
         rendered == PictureRenderer::SaveRender::Drawn && !renderer.scaledPicture.isNull() &&
         !failed(tempPicturePath(),
                 writeFileAtomicallyWithReason(tempPicturePath(), encodeBmp24(renderer.scaledPicture))) &&
-        dib.load(tempPicturePath()) && !failed(tempJpegPath(), WriteJpegFile(dib, tempJpegPath(), quality));
+        dib.load(tempPicturePath()) && !failed(tempJpegPath(), writeJpegFile(dib, tempJpegPath(), quality));
     if (!encoded) {
         QFile::remove(tempJpegPath());
         renderer.renderPreview(shownPath);

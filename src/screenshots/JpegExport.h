@@ -8,11 +8,11 @@ class Bitmap;
 class PictureRenderer;
 
 // Padding at the end of each bitmap row; -1 when width x channels overflows.
-int DibPadBytes(int width, int channels);
+int bitmapRowPadding(int width, int channels);
 
 // Encodes the bitmap as a JPEG file at the quality given (1-100); empty when the file was
 // written whole, else what went wrong (the system's words for a failed write).
-QString WriteJpegFile(const Bitmap& dib, const QString& path, int quality);
+QString writeJpegFile(const Bitmap& dib, const QString& path, int quality);
 
 // "Shot0001.BMP" -> "shot0001.jpg": the list entry in lower case, ".bmp" made ".jpg".
 QString proposedJpegName(const QString& listEntry);

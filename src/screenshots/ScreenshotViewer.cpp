@@ -169,7 +169,7 @@ void ScreenshotViewer::cleanUp() {
     QFile::remove(tempPicturePath());
     QFile::remove(tempJpegPath());
     renderer_.clear();
-    RewriteConfig(appConfig(), QString());
+    rewriteConfig(appConfig(), QString());
 }
 
 void ScreenshotViewer::done(int result) {

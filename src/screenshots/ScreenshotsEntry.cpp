@@ -9,7 +9,7 @@
 #include "state/AppConfig.h"
 
 void openScreenshotViewer(QWidget* parent, Game game) {
-    const auto folder = ScreenshotFolderFor(game, appConfig());
+    const auto folder = screenshotFolderFor(game, appConfig());
     if (!folder) {
         prompter().ask({screenshotPathMessage(game)});
         return;

@@ -2,7 +2,7 @@
 
 #include "settings/SettingsGrids.h"
 
-void AddBuddy(FlexGrid& g, const InputAsker& ask) {
+void addBuddy(FlexGrid& g, const InputAsker& ask) {
     const QString name =
         ask({QStringLiteral("Name of buddy to add.\r\n\r\n"
                             "Typing ** at the end of the name indicates buddy name is a wildcard.\r\n"
@@ -14,7 +14,7 @@ void AddBuddy(FlexGrid& g, const InputAsker& ask) {
     else appendGridRow(g, {name});
 }
 
-void EditBuddy(FlexGrid& g, const InputAsker& ask) {
+void editBuddy(FlexGrid& g, const InputAsker& ask) {
     const int r = g.currentRow();
     if (r < 1 || r >= g.rowCount()) return;
     const QString name =
@@ -23,10 +23,10 @@ void EditBuddy(FlexGrid& g, const InputAsker& ask) {
     if (!name.isEmpty()) g.setCellText(r, 0, name);
 }
 
-void RemoveBuddy(FlexGrid& g) {
+void removeBuddy(FlexGrid& g) {
     const int r = g.currentRow();
     if (r == 1) g.setCellText(1, 0, QString());
     else if (r > 1) g.removeRow(r);
 }
 
-void ClearBuddies(FlexGrid& g) { layoutSettingsBuddyGrid(g); }
+void clearBuddies(FlexGrid& g) { layoutSettingsBuddyGrid(g); }

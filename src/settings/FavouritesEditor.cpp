@@ -72,7 +72,7 @@ bool isServerAddress(const QString& text) {
     return text.size() <= 253 && host.match(text).hasMatch();
 }
 
-void AddFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseGame) {
+void addFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseGame) {
     const QString answer =
         answerOf(ask, QStringLiteral("Enter the IP address for this server."), kAddTitle);
     if (answer.isEmpty()) return;
@@ -105,7 +105,7 @@ void AddFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseG
     appendGridRow(g, {QString::number(g.rowCount()), address, queryPort.trimmed(), code});
 }
 
-void EditFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseGame) {
+void editFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& chooseGame) {
     const int r = g.currentRow();
     if (r < 1 || r >= g.rowCount() || g.cellText(r, 1).isEmpty()) return;
     const QString answer =
@@ -126,7 +126,7 @@ void EditFavourite(FlexGrid& g, const InputAsker& ask, const GameChooser& choose
     g.setCellText(r, 3, code);
 }
 
-void RemoveFavourite(FlexGrid& g) {
+void removeFavourite(FlexGrid& g) {
     const int r = g.currentRow();
     if (r == 1) {
         for (int c = 0; c < g.colCount(); ++c) g.setCellText(1, c, QString());
@@ -135,7 +135,7 @@ void RemoveFavourite(FlexGrid& g) {
     }
 }
 
-void ClearFavourites(FlexGrid& g) { layoutSettingsServerGrid(g, kGameColumnWidthAfterClear); }
+void clearFavourites(FlexGrid& g) { layoutSettingsServerGrid(g, kGameColumnWidthAfterClear); }
 
 void exchangeFavouriteRows(FlexGrid& g, int a, int b) {
     for (int c = 1; c < g.colCount(); ++c) {
@@ -145,21 +145,21 @@ void exchangeFavouriteRows(FlexGrid& g, int a, int b) {
     }
 }
 
-void MoveFavouriteUp(FlexGrid& g) {
+void moveFavouriteUp(FlexGrid& g) {
     const int r = g.currentRow();
     if (r < 2 || r >= g.rowCount()) return;
     exchangeFavouriteRows(g, r, r - 1);
     highlightGridRow(g, r - 1);
 }
 
-void MoveFavouriteDown(FlexGrid& g) {
+void moveFavouriteDown(FlexGrid& g) {
     const int r = g.currentRow();
     if (r < 1 || r >= g.rowCount() - 1) return;
     exchangeFavouriteRows(g, r, r + 1);
     highlightGridRow(g, r + 1);
 }
 
-void SwapFavourites(FlexGrid& g, const SwapChooser& chooseSwap) {
+void swapFavourites(FlexGrid& g, const SwapChooser& chooseSwap) {
     const std::optional<SwapRows> rows = chooseSwap();
     if (!rows) return;
     const int a = rows->first, b = rows->second;

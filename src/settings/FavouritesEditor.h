@@ -30,15 +30,15 @@ std::optional<int> portOf(const QString& text);
 // An address a server can have: four decimal parts of 0 to 255, or a host name.
 bool isServerAddress(const QString& text);
 
-void AddFavourite(FlexGrid& grid, const InputAsker& ask, const GameChooser& chooseGame);
-void EditFavourite(FlexGrid& grid, const InputAsker& ask, const GameChooser& chooseGame);
-void RemoveFavourite(FlexGrid& grid);
-void ClearFavourites(FlexGrid& grid);
+void addFavourite(FlexGrid& grid, const InputAsker& ask, const GameChooser& chooseGame);
+void editFavourite(FlexGrid& grid, const InputAsker& ask, const GameChooser& chooseGame);
+void removeFavourite(FlexGrid& grid);
+void clearFavourites(FlexGrid& grid);
 // Move the current row's entry one place and highlight it there.
-void MoveFavouriteUp(FlexGrid& grid);
-void MoveFavouriteDown(FlexGrid& grid);
+void moveFavouriteUp(FlexGrid& grid);
+void moveFavouriteDown(FlexGrid& grid);
 // Asks for two entry numbers and exchanges them; the second becomes highlighted.
-void SwapFavourites(FlexGrid& grid, const SwapChooser& chooseSwap);
+void swapFavourites(FlexGrid& grid, const SwapChooser& chooseSwap);
 
 // Exchanges address, query port and game of two rows; "#" stays with its row.
 void exchangeFavouriteRows(FlexGrid& grid, int a, int b);

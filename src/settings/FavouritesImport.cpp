@@ -139,7 +139,7 @@ int addImportedFavourites(FlexGrid& g, const QList<ImportedFavourite>& favourite
     return added;
 }
 
-ImportResult ImportFavourites(FlexGrid& g, Game game, const QString& pathBoxText) {
+ImportResult importFavourites(FlexGrid& g, Game game, const QString& pathBoxText) {
     ImportResult result;
     const QString path = favouritesIniPath(game, pathBoxText);
     if (path.isEmpty()) return result;

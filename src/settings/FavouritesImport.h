@@ -44,6 +44,6 @@ struct ImportResult {
     int added = 0;
     QStringList refused;
 };
-ImportResult ImportFavourites(FlexGrid& grid, Game game, const QString& pathBoxText);
+ImportResult importFavourites(FlexGrid& grid, Game game, const QString& pathBoxText);
 // The message that names the entries that were not imported.
 QString refusedImportText(Game game, const QStringList& refused);

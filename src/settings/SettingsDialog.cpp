@@ -93,11 +93,11 @@ void SettingsDialog::buildControls() {
     moveUpButton->setToolTip(QStringLiteral("Moves highlighted entry upwards."));
     moveDownButton->setToolTip(QStringLiteral("Moves highlighted entry downwards."));
     swapButton->setToolTip(QStringLiteral("Swaps a server entry for another entry's place in the list."));
-    moveUpButton->setAction([this] { MoveFavouriteUp(ServerGrid); });
-    moveDownButton->setAction([this] { MoveFavouriteDown(ServerGrid); });
+    moveUpButton->setAction([this] { moveFavouriteUp(ServerGrid); });
+    moveDownButton->setAction([this] { moveFavouriteDown(ServerGrid); });
     swapButton->setReleaseAfterAction(true);
     swapButton->setAction(
-        [this] { SwapFavourites(ServerGrid, [this] { return showSwap(ServerGrid, this); }); });
+        [this] { swapFavourites(ServerGrid, [this] { return showSwap(ServerGrid, this); }); });
     pictures->addWidget(moveUpButton);
     pictures->addStretch();
     pictures->addWidget(moveDownButton);
@@ -116,13 +116,15 @@ void SettingsDialog::buildControls() {
                                QStringLiteral("Edit a server."));
     QPushButton* clear = button(favouritesFrame, "clearFavouritesButton", QStringLiteral("Clear"),
                                 QStringLiteral("Clear all servers."));
-    connect(add, &QPushButton::clicked, this, [this, ask, chooseGame] { AddFavourite(ServerGrid, ask, chooseGame); });
-    connect(remove, &QPushButton::clicked, this, [this] { RemoveFavourite(ServerGrid); });
+    connect(add, &QPushButton::clicked, this,
+            [this, ask, chooseGame] { addFavourite(ServerGrid, ask, chooseGame); });
+    connect(remove, &QPushButton::clicked, this, [this] { removeFavourite(ServerGrid); });
     serverView_->setKeysSelectRows(true);
     serverView_->setDeleteHandler([remove] { remove->click(); });
-    connect(edit, &QPushButton::clicked, this, [this, ask, chooseGame] { EditFavourite(ServerGrid, ask, chooseGame); });
+    connect(edit, &QPushButton::clicked, this,
+            [this, ask, chooseGame] { editFavourite(ServerGrid, ask, chooseGame); });
     connect(clear, &QPushButton::clicked, this, [this] {
-        if (confirmClear(QStringLiteral("server"))) ClearFavourites(ServerGrid);
+        if (confirmClear(QStringLiteral("server"))) clearFavourites(ServerGrid);
     });
     for (QPushButton* b : {add, remove, edit, clear}) favButtons->addWidget(b);
     favouritesLayout->addLayout(favButtons);
@@ -142,13 +144,13 @@ void SettingsDialog::buildControls() {
     QPushButton* budEdit = button(buddiesFrame, "editBuddyButton", QStringLiteral("Edit"),
                                   QStringLiteral("Edit a buddy from list."));
     QPushButton* budClear = button(buddiesFrame, "clearBuddiesButton", QStringLiteral("Clear"));
-    connect(budAdd, &QPushButton::clicked, this, [this, ask] { AddBuddy(BudList, ask); });
-    connect(budRemove, &QPushButton::clicked, this, [this] { RemoveBuddy(BudList); });
+    connect(budAdd, &QPushButton::clicked, this, [this, ask] { addBuddy(BudList, ask); });
+    connect(budRemove, &QPushButton::clicked, this, [this] { removeBuddy(BudList); });
     budView_->setKeysSelectRows(true);
     budView_->setDeleteHandler([budRemove] { budRemove->click(); });
-    connect(budEdit, &QPushButton::clicked, this, [this, ask] { EditBuddy(BudList, ask); });
+    connect(budEdit, &QPushButton::clicked, this, [this, ask] { editBuddy(BudList, ask); });
     connect(budClear, &QPushButton::clicked, this, [this] {
-        if (confirmClear(QStringLiteral("buddy"))) ClearBuddies(BudList);
+        if (confirmClear(QStringLiteral("buddy"))) clearBuddies(BudList);
     });
     for (QPushButton* b : {budAdd, budRemove, budEdit, budClear}) budButtons->addWidget(b);
     buddiesLayout->addLayout(budButtons);
@@ -187,7 +189,7 @@ void SettingsDialog::buildControls() {
         connect(browse, &QPushButton::clicked, this, [this, game] { this->browse(game); });
         connect(detect, &QPushButton::clicked, this, [this, game] { this->detect(game); });
         connect(import, &QPushButton::clicked, this, [this, game] {
-            const ImportResult result = ImportFavourites(ServerGrid, game, pathBox(game)->text());
+            const ImportResult result = importFavourites(ServerGrid, game, pathBox(game)->text());
             if (!result.refused.isEmpty())
                 prompter().ask({refusedImportText(game, result.refused), MsgIcon::Exclamation});
         });
@@ -263,7 +265,7 @@ void SettingsDialog::load() {
     layoutSettingsBuddyGrid(BudList);
     configAtOpen_ = appConfig();
     SettingsValues v = values();
-    stored_ = LoadSettings(v, appConfig(), BudList);
+    stored_ = loadSettings(v, appConfig(), BudList);
     showValues(v);
 }
 
@@ -320,7 +322,7 @@ bool SettingsDialog::confirmClear(const QString& what) {
 void SettingsDialog::saveAll() {
     // A file that could not be written keeps its old contents; the user must know.
     QStringList texts;
-    for (const SaveResult& failed : SaveSettings(values(), ServerGrid, BudList, appConfig(), stored_))
+    for (const SaveResult& failed : saveSettings(values(), ServerGrid, BudList, appConfig(), stored_))
         texts.append(saveFailureText(failed));
     if (!texts.isEmpty()) prompter().ask({texts.join(QStringLiteral("\n\n")), MsgIcon::Exclamation});
 }

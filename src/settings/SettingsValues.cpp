@@ -29,7 +29,7 @@ QString& configPath(AppConfig& config, Game game) { return gamePathOf(config, ga
 
 QString detectedGamePath(Game game) { return searchGame(game, QDir::homePath()).path; }
 
-void DetectGamePath(Game game, SettingsValues& values, AppConfig& config) {
+void detectGamePath(Game game, SettingsValues& values, AppConfig& config) {
     const QString path = detectedGamePath(game);
     if (path.isEmpty()) return;
     configPath(config, game) = path;
@@ -63,9 +63,9 @@ int sliderPositionOf(const QString& line5) {
     return int(position);
 }
 
-std::optional<SettingsValues> LoadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) {
+std::optional<SettingsValues> loadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) {
     for (Game g : kGames)
-        if (values.path(g).isEmpty()) DetectGamePath(g, values, config);
+        if (values.path(g).isEmpty()) detectGamePath(g, values, config);
     // A line the file lacks leaves what its value held.
     AppConfig stored = config;
     stored.AfterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
@@ -81,13 +81,13 @@ std::optional<SettingsValues> LoadSettings(SettingsValues& values, AppConfig& co
         for (Game g : kGames) values.path(g) = configPath(config, g);
         asStored = values;
         for (Game g : kGames)
-            if (values.path(g).isEmpty()) DetectGamePath(g, values, config);
+            if (values.path(g).isEmpty()) detectGamePath(g, values, config);
     }
     loadBuddyGrid(budList);
     return asStored;
 }
 
-QList<SaveResult> SaveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
+QList<SaveResult> saveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
                                const FlexGrid& budList, const AppConfig& config,
                                const std::optional<SettingsValues>& stored) {
     QList<FavouriteLine> favourites;

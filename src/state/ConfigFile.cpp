@@ -121,7 +121,7 @@ ConfigRead readConfigFile(AppConfig& config, QString* line6) {
     return out;
 }
 
-ConfigRead GetPaths(AppConfig& config, bool& skipDllPrompt) {
+ConfigRead loadConfig(AppConfig& config, bool& skipDllPrompt) {
     QString line6;
     const ConfigRead read = readConfigFile(config, &line6);
     const bool offerWanted = read.result == GetPathsResult::Read && read.file.lines.size() > 5 &&
@@ -134,7 +134,7 @@ SaveResult writeConfigFile(const AppConfig& config, const QString& line6) {
     return writeTextLines(programFile(kConfigFileName), configLines(config, line6));
 }
 
-SaveResult RewriteConfig(const AppConfig& config, const QString& line6) {
+SaveResult rewriteConfig(const AppConfig& config, const QString& line6) {
     if (!fileExists(programFile(kConfigFileName))) return {};
     return writeConfigFile(config, line6);
 }

@@ -24,11 +24,11 @@ ConfigRead readConfigFile(AppConfig& config, QString* line6 = nullptr);
 
 // Reads "vyrn.ini" into the configuration and skipDllPrompt, which becomes true
 // unless line 6 is exactly "False" (and is never set back to false here).
-ConfigRead GetPaths(AppConfig& config, bool& skipDllPrompt);
+ConfigRead loadConfig(AppConfig& config, bool& skipDllPrompt);
 
 // Writes the eight lines from the configuration with the given sixth line, only when
 // "vyrn.ini" already exists.
-SaveResult RewriteConfig(const AppConfig& config, const QString& line6);
+SaveResult rewriteConfig(const AppConfig& config, const QString& line6);
 
 // Writes the eight lines whether or not the file exists (the settings dialog's writer
 // uses it with its own values).

@@ -80,7 +80,7 @@ LinesRead loadFavouritesInto(FlexGrid& g,
     return read.file;
 }
 
-LinesRead LoadServerList(MainState& s) {
+LinesRead loadServerList(MainState& s) {
     FlexGrid& g = s.ServerGrid;
     return loadFavouritesInto(g, [&g](int row, int k, const FavouriteLine& fav) {
         g.setCellText(row, 0, QString::number(k + 1));
@@ -92,7 +92,7 @@ LinesRead LoadServerList(MainState& s) {
     });
 }
 
-SaveResult SaveSortedServerList(const MainState& s) {
+SaveResult saveSortedServerList(const MainState& s) {
     const FlexGrid& g = s.ServerGrid;
     // A reply may rewrite a row's code ("UT" to "ut"); the file's own spelling and the
     // rest of its line stay with the favourite.

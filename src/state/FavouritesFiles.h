@@ -49,10 +49,10 @@ SaveResult writeFavourites(const QList<FavouriteLine>& favourites);
 
 // Fills the freshly laid out main server grid from "servers.ini"; returns what reading
 // found, so the caller can tell the user of a file it could not read.
-LinesRead LoadServerList(MainState& s);
+LinesRead loadServerList(MainState& s);
 // Writes "servers.ini" from the main server grid in its current order; each favourite
 // keeps the game code and the rest of its line as the file has them.
-SaveResult SaveSortedServerList(const MainState& s);
+SaveResult saveSortedServerList(const MainState& s);
 
 // Adds the favourites that are not in the list yet (same address and query port) to the
 // end of "servers.ini", which keeps every line it had, and to the end of the main server
@@ -67,7 +67,7 @@ FavouritesAdded appendFavourites(MainState& s, const QList<FavouriteLine>& favou
 // Fills a freshly laid out buddy grid (column 0) from "buddies.ini", each line whole;
 // the settings dialog's buddy grid loads the same way.
 LinesRead loadBuddyGrid(FlexGrid& grid);
-inline LinesRead LoadBuddyList(MainState& s) { return loadBuddyGrid(s.BudList); }
+inline LinesRead loadBuddyList(MainState& s) { return loadBuddyGrid(s.BudList); }
 
 // Rewrites "buddies.ini" with the given names, one a line.
 SaveResult writeBuddies(const QStringList& names);

@@ -117,7 +117,7 @@ TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
     MainState& s = w.state();
     s.ServerGrid.setCellText(1, 1, "b");
     s.ServerGrid.setCellText(2, 1, "a");
-    SortServerGrid(s, 1);
+    sortServerGrid(s, 1);
     w.onSaveServerListClicked();
     EXPECT_EQ(l.folder.read("servers.ini"), "127.0.0.1:7778:UT3\r\n127.0.0.2:7778:UT\r\n");
     EXPECT_TRUE(prompts.shown.isEmpty());
@@ -353,7 +353,7 @@ TEST(MainWindow, LayoutIsKeptInAFileOfItsOwn) {
         l.w->findChild<QSplitter*>("MainSplitter")->setSizes({300, 500});
         splitter = l.w->findChild<QSplitter*>("MainSplitter")->sizes();
         l.w->findChild<GridView*>("playerGrid")->setColumnWidths({-1, 90});
-        SortServerGrid(l.w->state(), ServerCol::Ping);
+        sortServerGrid(l.w->state(), ServerCol::Ping);
         l.w->close();
         EXPECT_EQ(l.folder.read("vyrn.ini"), config);
         const auto kept = parseLayout(l.folder.read("layout.ini"));

@@ -22,14 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     AppConfig config;
     bool skip = false;
-    if (GetPaths(config, skip) == GetPathsResult::OldFormat) resetOldFormat(!(pick & 0x80));
+    if (loadConfig(config, skip) == GetPathsResult::OldFormat) resetOldFormat(!(pick & 0x80));
     MainState s;
-    SetupServerGrid(s);
-    SetupBuddyGrid(s);
-    LoadServerList(s);
-    LoadBuddyList(s);
-    SortServerGrid(s, 1 + pick % 9);
-    SaveSortedServerList(s);
-    RewriteConfig(config, QStringLiteral("True"));
+    setUpServerGrid(s);
+    setUpBuddyGrid(s);
+    loadServerList(s);
+    loadBuddyList(s);
+    sortServerGrid(s, 1 + pick % 9);
+    saveSortedServerList(s);
+    rewriteConfig(config, QStringLiteral("True"));
     return 0;
 }

@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         s = new MainState;
         monitor = new ServerMonitor(*s);
     }
-    SetupServerGrid(*s);
-    SetupPlayerGrid(*s);
-    SetupBuddyGrid(*s);
+    setUpServerGrid(*s);
+    setUpPlayerGrid(*s);
+    setUpBuddyGrid(*s);
     s->ServerGrid.setCellText(1, 0, "1");
     s->ServerGrid.setCellText(1, 2, "127.0.0.1");
     s->ServerGrid.setCellText(1, 3, "47778");

@@ -30,7 +30,7 @@ InstalledGame inCapitals(InstalledGame g) {
 // The state after a click on a server of this game code and its reply.
 struct SelectedServer : MainState {
     SelectedServer(const QString& code, const QString& port) {
-        SetupServerGrid(*this);
+        setUpServerGrid(*this);
         ServerGrid.setCellText(1, 7, code);
         ServerGrid.setCurrentRow(1);
         panel.address = "10.0.0.1";

@@ -44,10 +44,10 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     TempProgramFolder folder;
     folder.write("buddies.ini", "Bob\r\n**bob**\r\nalice\r\nNobody\r\n");
     MainState s;
-    SetupServerGrid(s);
-    SetupBuddyGrid(s);
-    LoadServerList(s);
-    LoadBuddyList(s);
+    setUpServerGrid(s);
+    setUpBuddyGrid(s);
+    loadServerList(s);
+    loadBuddyList(s);
     const StandinProcess full(ut("Full House", "xBOBx,Carol", "2", {"--gametype", "CTFGame"}));
     const StandinProcess busy(ut("Busy DM", "bob,Alice,Dave", "16", {"--password", "True"}));
     const StandinProcess empty(ut("Empty DM", "", "16"));
@@ -151,8 +151,8 @@ TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
     prompts.inputs = {QString("abcde-fghij-klmno-pqrst")};
     prompts.answers = {MsgAnswer::Yes};
     MainState s;
-    SetupServerGrid(s);
-    SetupBuddyGrid(s);
+    setUpServerGrid(s);
+    setUpBuddyGrid(s);
     const SilentPorts silent(12);  // the listed servers' game and query ports
     const int gamePort = silent.port();
     Ut2MasterStandin master({"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2",

@@ -18,7 +18,7 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
     appConfig().UtPath = appConfig().Ut2004Path = ut.executable;  // one profile for both
     const QByteArray keys =
         "bAutoTaunt=True\r\nbNoAutoTaunts=False\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False";
-    const auto named = [](const QString& n) { return [n] { return SetPlayerName(Game::UT2004, n); }; };
+    const auto named = [](const QString& n) { return [n] { return setPlayerName(Game::UT2004, n); }; };
     const auto zoe = named(QString::fromUtf8("Zo\u00eb\u20ac"));
     // Line ends (CR LF, LF, lone CR, none at the end) and the spelling of keys and sections stay.
     const struct {
@@ -28,20 +28,20 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
         ProfileEdit result = ProfileEdit::Written;
     } cases[] = {
         {"[Engine.PlayerPawn]\nbautotaunt = true\r\n" + keys.mid(17),
-         [] { return SetTauntLevel(Game::UT, 2); },
+         [] { return setTauntLevel(Game::UT, 2); },
          "[Engine.PlayerPawn]\nbautotaunt = "
          "False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=False"},
-        {keys, [] { return SetTauntLevel(Game::UT, 3); },
+        {keys, [] { return setTauntLevel(Game::UT, 3); },
          "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=True\r\nbNoVoiceMessages=True"},
-        {keys, [] { return SetTauntLevel(Game::UT, 1); },
+        {keys, [] { return setTauntLevel(Game::UT, 1); },
          "bAutoTaunt=False\r\nbNoAutoTaunts=True\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False"},
-        {"[XGame.xPlayer]\nTeam=0\nFavTeam=Team=9\nteam=0", [] { return SetTeam(Game::UT2004, 1); },
+        {"[XGame.xPlayer]\nTeam=0\nFavTeam=Team=9\nteam=0", [] { return setTeam(Game::UT2004, 1); },
          "[XGame.xPlayer]\nTeam=1\nFavTeam=Team=9\nteam=0"},
-        {"[defaultplayer]\rteam=1\roverrideclass=\rTeam=2\r", [] { return SetSpectator(true); },
+        {"[defaultplayer]\rteam=1\roverrideclass=\rTeam=2\r", [] { return setSpectator(true); },
          "[defaultplayer]\rteam=255\roverrideclass=Botpack.CHSpectator\rTeam=255\r"},
-        {"Team=255\r\nOverrideClass=Botpack.CHSpectator\r\n", [] { return SetSpectator(false, 3); },
+        {"Team=255\r\nOverrideClass=Botpack.CHSpectator\r\n", [] { return setSpectator(false, 3); },
          "Team=3\r\nOverrideClass=\r\n"},
-        {"Team=1\n", [] { return SetUtTeam(2, true); }, "Team=255\n"},
+        {"Team=1\n", [] { return setUtTeam(2, true); }, "Team=255\n"},
         {GameInstalls::kProfile, zoe,
          QByteArray(GameInstalls::kProfile).replace("Name=Player", "Name=Zo\xeb\x80")},
         {"[defaultplayer]\nname = Player\n", zoe, "[defaultplayer]\nname = Zo\xeb\x80\n"},
@@ -64,7 +64,7 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
     {
         const FolderTakingNoNewFiles shared(QFileInfo(ut.profile).path());
         ASSERT_TRUE(shared.active());
-        ASSERT_EQ(SetTeam(Game::UT, 2), ProfileEdit::Written);
+        ASSERT_EQ(setTeam(Game::UT, 2), ProfileEdit::Written);
     }
     EXPECT_EQ(GameInstalls::read(ut.profile), QByteArray(GameInstalls::kProfile).replace("team=1", "team=2"));
     // A full disk is no shared install: the file is left alone, not even rewritten in place, and the user
@@ -78,7 +78,7 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
     aged.close();
     const ProfileResult full = [] {
         FileSizeLimit disk(64);
-        return SetTauntLevel(Game::UT, 3);
+        return setTauntLevel(Game::UT, 3);
     }();
     EXPECT_EQ(full, ProfileEdit::WriteFailed);
     EXPECT_EQ(GameInstalls::read(ut.profile), big);
@@ -90,17 +90,17 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
               (QStringList{"UnrealTournament.exe", "UnrealTournament.ini", "User.ini"}));
 
     GameInstalls::write(ut.profile, "");
-    EXPECT_EQ(SetTauntLevel(Game::UT, 1), ProfileEdit::Unchanged);
+    EXPECT_EQ(setTauntLevel(Game::UT, 1), ProfileEdit::Unchanged);
     EXPECT_EQ(GameInstalls::read(ut.profile), "");
     QFile::remove(ut.profile);
-    EXPECT_EQ(SetSpectator(true), ProfileEdit::Missing);
+    EXPECT_EQ(setSpectator(true), ProfileEdit::Missing);
     EXPECT_FALSE(QFile::exists(ut.profile));  // not brought back half-made
 
     // A read-only home says so.
     GameInstalls::write(ut.profile, GameInstalls::kProfile);
     const QString system = QFileInfo(ut.profile).path();
     if (const QString why = mountReadOnly(system); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
-    const ProfileResult readOnly = SetTeam(Game::UT2004, 0);
+    const ProfileResult readOnly = setTeam(Game::UT2004, 0);
     unmountReadOnly(system);
     EXPECT_EQ(std::pair(readOnly.edit, readOnly.reason),
               std::pair(ProfileEdit::WriteFailed, QString("Read-only file system")));

@@ -61,7 +61,7 @@ TEST(ScanScheduling, MarkerWalksAndWrapsNeverMarksALoneOrEmptyRowAndClosingEndsT
     none.m.onAutoScanTick();
     none.m.onAutoScanTick();
     EXPECT_EQ(none.cell(1, 0), "");
-    ASSERT_TRUE(SaveSortedServerList(none.s));
+    ASSERT_TRUE(saveSortedServerList(none.s));
     EXPECT_EQ(none.folder.read(kServersFileName), "");  // no favourite "::"
 }
 
@@ -111,8 +111,8 @@ TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
 // renumbered, the scan's marker dropped, whatever the column.
 TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
     MainState s;
-    SetupServerGrid(s);
-    SetupPlayerGrid(s);
+    setUpServerGrid(s);
+    setUpPlayerGrid(s);
     // Number, name, address, port, players, -, ping: a silent server has no ping, one
     // never answered a blank.
     fill(s.ServerGrid, {"1\tBravo\t\t\t03/16\t\t120", "2\talpha\t\t\t10/16\t\t", "3\tCharlie\t\t\t09/16\t\t ",
@@ -132,10 +132,10 @@ TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
         SCOPED_TRACE(names);
         if (server) {
             s.ServerGrid.setCellText(2, 0, "2<");
-            SortServerGrid(s, col);
+            sortServerGrid(s, col);
             EXPECT_EQ(column(s.ServerGrid, 0).join(' '), "1 2 3 4");
         } else {
-            SortPlayerGrid(s, col);
+            sortPlayerGrid(s, col);
         }
         EXPECT_EQ(column(server ? s.ServerGrid : s.Flex, server ? 1 : 0).join(' '), names);  // the names
     }

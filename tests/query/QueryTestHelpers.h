@@ -39,11 +39,11 @@ struct MonitorFixture {
         };
         folder.write(kServersFileName, lines(servers));
         folder.write(kBuddiesFileName, lines(buddies));
-        SetupServerGrid(s);
-        SetupPlayerGrid(s);
-        SetupBuddyGrid(s);
-        LoadServerList(s);
-        LoadBuddyList(s);
+        setUpServerGrid(s);
+        setUpPlayerGrid(s);
+        setUpBuddyGrid(s);
+        loadServerList(s);
+        loadBuddyList(s);
     }
     // Asks the server of a row and lets the query reach its "\status\" (unless answered).
     void ask(int row) {

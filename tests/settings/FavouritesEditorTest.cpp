@@ -59,7 +59,7 @@ TEST(FavouritesEditor, AddAsksForWhatTheAddressLacksAndStopsSilentlyOnCancelOrBa
         ScriptedPrompter p;
         p.inputs = c.inputs;
         FlexGrid g = gridWith({});
-        AddFavourite(g, asker(p), game(c.game));
+        addFavourite(g, asker(p), game(c.game));
         EXPECT_EQ(gridRows(g), QStringList{c.row});
         ASSERT_EQ(p.asked.size(), qsizetype(c.inputs.size()));
         EXPECT_EQ(p.shown.value(0).text.left(c.refusal.size()), c.refusal);
@@ -71,7 +71,7 @@ TEST(FavouritesEditor, AddAsksForWhatTheAddressLacksAndStopsSilentlyOnCancelOrBa
     ScriptedPrompter p;
     p.inputs = {QString("10.0.0.2:7777"), QString("7787")};
     FlexGrid imported = gridWith({{"", "10.0.0.1", "7787", "UT3"}});
-    AddFavourite(imported, asker(p), game("UT3"));
+    addFavourite(imported, asker(p), game("UT3"));
     EXPECT_EQ(gridRows(imported), (QStringList{"|10.0.0.1|7787|UT3", "2|10.0.0.2|7787|UT3"}));
 }
 
@@ -80,38 +80,38 @@ TEST(FavouritesEditor, EditAsksWithTheRowsValuesCancelChangesNothingAndRemoveLea
     p.inputs = {QString("10.0.0.9"), QString("9000")};
     FlexGrid g = gridWith({{"1", "10.0.0.1", "7778", "ut"}, {"2", "10.0.0.2", "7787", "UT3"}});
     g.setCurrentRow(1);
-    EditFavourite(g, asker(p), game("UT2"));
+    editFavourite(g, asker(p), game("UT2"));
     EXPECT_EQ((QStringList{p.asked[0].defaultText, p.asked[1].defaultText}),
               (QStringList{"10.0.0.1", "7778"}));
     // An address typed with a port fills both fields: its port is the query port offered.
     p.inputs = {QString(" 10.0.0.8 :9999"), QString("9999")};
     g.setCurrentRow(2);
-    EditFavourite(g, asker(p), game("UT3"));
+    editFavourite(g, asker(p), game("UT3"));
     EXPECT_EQ(p.asked.last().defaultText, "9999");
     EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.9|9000|UT2", "2|10.0.0.8|9999|UT3"}));
 
     p.inputs = {std::nullopt};
-    EditFavourite(g, asker(p), game("UT"));
+    editFavourite(g, asker(p), game("UT"));
     EXPECT_EQ(gridRows(g).last(), "2|10.0.0.8|9999|UT3");
-    RemoveFavourite(g);
+    removeFavourite(g);
     g.setCurrentRow(1);
-    RemoveFavourite(g);  // the last entry leaves an empty row
+    removeFavourite(g);  // the last entry leaves an empty row
     EXPECT_EQ(gridRows(g), QStringList{"|||"});
 }
 
 TEST(FavouritesEditor, MovesHighlightTheMovedEntryAHeaderClickChangesNothingAndClearEmpties) {
     FlexGrid g = gridWith(kThree);
     g.setCurrentRow(3);
-    MoveFavouriteUp(g);
-    MoveFavouriteUp(g);
+    moveFavouriteUp(g);
+    moveFavouriteUp(g);
     EXPECT_EQ(gridRows(g), (QStringList{"1|10.0.0.3|7787|UT3", "2|10.0.0.1|7778|UT", "3|10.0.0.2|7787|UT2"}));
     EXPECT_TRUE(highlighted(g, 1));
-    MoveFavouriteDown(g);
+    moveFavouriteDown(g);
     EXPECT_TRUE(highlighted(g, 2));
     EXPECT_FALSE(highlighted(g, 1));
     g.setMouseCell(0, 1);
     highlightClickedRow(g);
     EXPECT_TRUE(highlighted(g, 2));
-    ClearFavourites(g);
+    clearFavourites(g);
     EXPECT_EQ(gridRows(g), QStringList{"|||"});
 }

@@ -97,8 +97,8 @@ TEST(FavouritesImport, WindowsInstallsInAnyLetterCase) {
         const QString typed = QFileInfo(game.executable).path() + "/" +
                               QFileInfo(game.executable).fileName().toLower().replace(".exe", ".EXE");
         FlexGrid g = freshGrid();
-        EXPECT_EQ(ImportFavourites(g, c.game, typed).added, 2) << c.code;
+        EXPECT_EQ(importFavourites(g, c.game, typed).added, 2) << c.code;
         EXPECT_EQ(gridRows(g).first(), QString("|127.0.0.1|%1|%2").arg(c.port, c.code));
-        EXPECT_EQ(ImportFavourites(g, c.game, typed).added, 0);  // twice adds nothing
+        EXPECT_EQ(importFavourites(g, c.game, typed).added, 0);  // twice adds nothing
     }
 }

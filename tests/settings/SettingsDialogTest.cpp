@@ -106,7 +106,7 @@ TEST_F(SettingsDialogTest, ShortOrOddConfigOpensWithAValidSlider) {
         folder.write("vyrn.ini", c.file);
         SettingsValues v;
         FlexGrid buddies(2, 1);
-        LoadSettings(v, appConfig(), buddies);
+        loadSettings(v, appConfig(), buddies);
         EXPECT_EQ(v.refreshDelay, c.slider) << c.file.toStdString();
         EXPECT_EQ(v.exitAfterLaunch, c.exit) << c.file.toStdString();
     }

@@ -9,22 +9,22 @@ TEST(ConfigFile, EightPositionalLinesReadAndWrittenBackByteForByte) {
         "/g/UT2004/System/UT2004.exe\r\n2\r\n 4 \r\nFalse\r\n/home/p/shots\r\n/h\r\n";
     TempProgramFolder folder;
     AppConfig c;
-    EXPECT_TRUE(RewriteConfig(c, "True"));  // only a file that is there is rewritten
+    EXPECT_TRUE(rewriteConfig(c, "True"));  // only a file that is there is rewritten
     EXPECT_FALSE(folder.exists("vyrn.ini"));
     folder.write("vyrn.ini", eight);
     bool skip = false;
-    EXPECT_EQ(GetPaths(c, skip), GetPathsResult::Read);
+    EXPECT_EQ(loadConfig(c, skip), GetPathsResult::Read);
     EXPECT_EQ(c.Ut2004Path, "/g/UT2004/System/UT2004.exe");
     EXPECT_EQ(c.LastSaveDrive, "/h");
     EXPECT_TRUE(buddyAlertsOn(c));  // files of older versions have no ninth line: alerts on
-    EXPECT_TRUE(RewriteConfig(c, "False"));
+    EXPECT_TRUE(rewriteConfig(c, "False"));
     EXPECT_EQ(folder.read("vyrn.ini"), eight);
 
     c.BuddyAlerts = "0";  // the ninth line, after everything older versions read
-    ASSERT_TRUE(RewriteConfig(c, "False"));
+    ASSERT_TRUE(rewriteConfig(c, "False"));
     EXPECT_EQ(folder.read("vyrn.ini"), eight + "0\r\n");
     AppConfig again;
-    GetPaths(again, skip);
+    loadConfig(again, skip);
     EXPECT_FALSE(buddyAlertsOn(again));
 }
 

@@ -15,14 +15,14 @@ TEST(ServersFile, UnknownLinesCommentsAndCodesStayAsWrittenAlsoWhenSorted) {
     FlexGrid& g = l.s.ServerGrid;
     EXPECT_EQ(gridColumn(g, 2), (QStringList{"10.0.0.9", "10.0.0.1", "10.0.0.2"}));
     g.setCellText(2, 7, "ut");  // as a UT reply rewrites it
-    ASSERT_TRUE(SaveSortedServerList(l.s));
+    ASSERT_TRUE(saveSortedServerList(l.s));
     EXPECT_EQ(folder.read("servers.ini"), before);
     for (int c : {2, 3, 7}) {  // sorted: the first and the last exchange places
         const QString first = g.cellText(1, c);
         g.setCellText(1, c, g.cellText(3, c));
         g.setCellText(3, c, first);
     }
-    ASSERT_TRUE(SaveSortedServerList(l.s));
+    ASSERT_TRUE(saveSortedServerList(l.s));
     EXPECT_EQ(folder.read("servers.ini"),
               "; my clan\r\n10.0.0.2:7777:UT3\r\n::\r\n\r\n10.0.0.1:7778:UT:My comment\r\n10.0.0.9\r\n");
 }

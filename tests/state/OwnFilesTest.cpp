@@ -21,7 +21,7 @@ namespace {
 void settingsRoundTrip() {
     GameInstalls home;  // never the user's own registry or games
     LoadedMainWindow main;
-    ASSERT_TRUE(SaveSortedServerList(main.s));
+    ASSERT_TRUE(saveSortedServerList(main.s));
     ScriptedPrompter prompts;
     SettingsDialog(false).accept();
     EXPECT_TRUE(prompts.shown.isEmpty());
@@ -129,7 +129,7 @@ TEST(OwnFiles, AFileTooBigToReadIsNeverWrittenOver) {
         LoadedMainWindow main;
         main.s.ServerGrid.setCellText(1, 0, "1");  // the scan marker on the empty row
         main.s.ServerGrid.setCellText(1, 2, "10.0.0.9");
-        const SaveResult saved = name == "servers.ini"   ? SaveSortedServerList(main.s)
+        const SaveResult saved = name == "servers.ini"   ? saveSortedServerList(main.s)
                                  : name == "buddies.ini" ? writeBuddies({"Bob"})
                                                          : writeConfigFile(AppConfig{}, "True");
         EXPECT_TRUE(saved.reason.contains("larger than 64 MiB")) << saved.reason.toStdString();
@@ -162,7 +162,7 @@ TEST(OwnFiles, AReadOnlyFolderKeepsEveryFileAndSaysWhereAndWhy) {
     if (const QString why = mountReadOnly(folder.path()); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
     LoadedMainWindow main;
     main.s.ServerGrid.setCellText(1, 2, "10.0.0.9");
-    const SaveResult saved = SaveSortedServerList(main.s);
+    const SaveResult saved = saveSortedServerList(main.s);
     const SaveResult buddies = writeBuddies({"Bob"});
     unmountReadOnly(folder.path());
     ASSERT_FALSE(saved);

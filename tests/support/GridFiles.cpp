@@ -21,9 +21,9 @@ QStringList gridRows(const FlexGrid& g) {
 }
 
 LoadedMainWindow::LoadedMainWindow() {
-    SetupServerGrid(s);
-    SetupBuddyGrid(s);
-    SetupPlayerGrid(s);
-    LoadServerList(s);
-    LoadBuddyList(s);
+    setUpServerGrid(s);
+    setUpBuddyGrid(s);
+    setUpPlayerGrid(s);
+    loadServerList(s);
+    loadBuddyList(s);
 }

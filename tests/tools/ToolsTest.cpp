@@ -79,7 +79,7 @@ TEST(DemoFolder, PointsAtThreeStandInsWithABuddyOnThem) {
     EXPECT_TRUE(folder.read("buddies.ini").startsWith("Bob\r\n"));
     AppConfig config;
     bool skip = false;
-    ASSERT_EQ(GetPaths(config, skip), GetPathsResult::Read);
+    ASSERT_EQ(loadConfig(config, skip), GetPathsResult::Read);
     EXPECT_TRUE(skip);  // no library offer in the demo
     EXPECT_TRUE(buddyAlertsOn(config));
     EXPECT_EQ(config.RefreshDelay.trimmed(), "1");
