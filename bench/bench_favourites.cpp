@@ -39,7 +39,7 @@ int rowsLoadedIntoMainGrid() {
     MainState s;
     setUpServerGrid(s);
     loadServerList(s);
-    return s.ServerGrid.rowCount() - 1;
+    return s.serverGrid.rowCount() - 1;
 }
 
 void BM_LoadFiftyThousandFavourites(benchmark::State& state) {

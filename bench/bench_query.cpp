@@ -20,7 +20,7 @@ namespace {
 const QString kHost = QStringLiteral("127.0.0.1");
 
 void addRow(MainState& s, int port, const QString& code) {
-    FlexGrid& g = s.ServerGrid;
+    FlexGrid& g = s.serverGrid;
     if (!g.cellText(1, 2).isEmpty()) g.appendRow(QString());
     const int row = g.rowCount() - 1;
     g.setCellText(row, 0, QString::number(row));
@@ -57,12 +57,12 @@ void BM_GatherAndDecode32Players(benchmark::State& state) {
     setUpServerGrid(s);
     setUpPlayerGrid(s);
     setUpBuddyGrid(s);
-    s.BudList.setCellText(1, 0, "**Number 3**");
-    s.BudList.appendRow("nobody");
+    s.buddyGrid.setCellText(1, 0, "**Number 3**");
+    s.buddyGrid.appendRow("nobody");
     addRow(s, 47787, "UT3");
     ServerMonitor m(s);
-    s.AutoScanMode = false;
-    s.ScanRow = 1;
+    s.autoScanMode = false;
+    s.scanRow = 1;
     const QList<QByteArray> datagrams = reply32();
     const QByteArray probe("\x80\0\0\0\x01", 5);
     for (auto _ : state) {
@@ -71,9 +71,9 @@ void BM_GatherAndDecode32Players(benchmark::State& state) {
         QCoreApplication::processEvents();  // the query goes out
         m.querier().onDatagram(probe, kHost, 47787 - 9);
         for (const QByteArray& d : datagrams) m.querier().onDatagram(d, kHost, 47787);
-        benchmark::DoNotOptimize(s.ServerGrid.cellText(1, 4));
+        benchmark::DoNotOptimize(s.serverGrid.cellText(1, 4));
     }
-    if (s.Flex.rowCount() != 33) state.SkipWithError("reply not decoded");
+    if (s.playerGrid.rowCount() != 33) state.SkipWithError("reply not decoded");
     state.counters["datagrams"] = double(datagrams.size());
 }
 BENCHMARK(BM_GatherAndDecode32Players)->Unit(benchmark::kMicrosecond);
@@ -174,7 +174,7 @@ void BM_RefreshAllThousandVersusQstat(benchmark::State& state) {
         setUpBuddyGrid(s);
         for (const Server& sv : servers) addRow(s, sv.queryPort, QString::fromLatin1(sv.code));
         ServerMonitor m(s);
-        s.AutoScanMode = true;
+        s.autoScanMode = true;
         BlockMeter meter;
         QElapsedTimer round;
         round.start();
@@ -185,8 +185,8 @@ void BM_RefreshAllThousandVersusQstat(benchmark::State& state) {
         refreshCpuMs = threadCpuMs() - cpuBefore;
         worstBlockMs = meter.worstMs();
         answered = 0;
-        for (int r = 1; r < s.ServerGrid.rowCount(); ++r)
-            if (!s.ServerGrid.cellText(r, ServerCol::Ping).isEmpty()) ++answered;
+        for (int r = 1; r < s.serverGrid.rowCount(); ++r)
+            if (!s.serverGrid.cellText(r, ServerCol::Ping).isEmpty()) ++answered;
 
         QTemporaryFile list;
         list.open();
@@ -236,16 +236,16 @@ void BM_PingExactness(benchmark::State& state) {
             for (int i = 0; i < 5; ++i) addRow(s, base + 20 * i, i % 2 ? "UT3" : "UT");
             ServerMonitor m(s);
             if (automatic) {
-                s.ReadyToQuery = true;
-                s.AutoScan.setEnabled(true);
+                s.readyToQuery = true;
+                s.autoScanTimer.setEnabled(true);
                 runFor(5 * 400 + 1500);  // every row once, and the slowest reply
-                s.AutoScan.setEnabled(false);
+                s.autoScanTimer.setEnabled(false);
             } else {
                 m.refreshAll();
                 runFor(1500);
             }
             for (int i = 0; i < 5; ++i) {
-                const QString ping = s.ServerGrid.cellText(i + 1, ServerCol::Ping);
+                const QString ping = s.serverGrid.cellText(i + 1, ServerCol::Ping);
                 const double error = ping.isEmpty() ? 1e9 : ping.toDouble() - delays[i];
                 worst = std::max(worst, std::abs(error));
                 state.counters[QStringLiteral("%1_%2ms_error").arg(automatic ? "auto" : "all").arg(delays[i]).toStdString()] = error;

@@ -29,7 +29,7 @@ void fillFavourites(MainState& s, int count, int basePort) {
     setUpServerGrid(s);
     setUpPlayerGrid(s);
     setUpBuddyGrid(s);
-    FlexGrid& g = s.ServerGrid;
+    FlexGrid& g = s.serverGrid;
     g.setRowCount(count + 1);
     for (int i = 1; i <= count; ++i) {
         g.setCellText(i, 0, QString::number(i));
@@ -38,7 +38,7 @@ void fillFavourites(MainState& s, int count, int basePort) {
         g.setCellText(i, 3, QString::number(basePort + 10 * (i - 1)));
         g.setCellText(i, 7, QStringLiteral("UT3"));
     }
-    FlexGrid& b = s.BudList;
+    FlexGrid& b = s.buddyGrid;
     b.setCellText(1, 0, QStringLiteral("Player 0"));
     for (int i = 1; i < 100; ++i)
         b.appendRow(i % 10 ? QStringLiteral("Buddy %1").arg(i) : QStringLiteral("**%1**").arg(i));
@@ -60,9 +60,9 @@ void BM_ScanAndSortThousandFavouritesHundredBuddies(benchmark::State& state) {
         MainState s;
         fillFavourites(s, servers, base);
         ServerMonitor m(s);
-        s.ReadyToQuery = true;
-        s.AutoScan.setInterval(1);
-        s.AutoScan.setEnabled(true);
+        s.readyToQuery = true;
+        s.autoScanTimer.setInterval(1);
+        s.autoScanTimer.setEnabled(true);
         qint64 last = monotonicNs(), worst = 0;
         QTimer heartbeat;
         heartbeat.setInterval(1);
@@ -80,18 +80,18 @@ void BM_ScanAndSortThousandFavouritesHundredBuddies(benchmark::State& state) {
         sorter.start();
         QElapsedTimer round;
         round.start();
-        while (round.elapsed() < 60000 && s.ScanRow < servers)
+        while (round.elapsed() < 60000 && s.scanRow < servers)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QElapsedTimer tail;
         tail.start();
         while (tail.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        s.AutoScan.setEnabled(false);
+        s.autoScanTimer.setEnabled(false);
         heartbeat.stop();
         sorter.stop();
         worstBlockMs = double(worst) / 1e6;
         answered = 0;
-        for (int r = 1; r < s.ServerGrid.rowCount(); ++r)
-            if (!s.ServerGrid.cellText(r, 4).isEmpty()) ++answered;
+        for (int r = 1; r < s.serverGrid.rowCount(); ++r)
+            if (!s.serverGrid.cellText(r, 4).isEmpty()) ++answered;
         rssAfter = residentMiB();
     }
     standin.kill();
@@ -125,8 +125,8 @@ void BM_FloodFromStrangers(benchmark::State& state) {
         while (tail.elapsed() < 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         rssEnd = residentMiB();
         changed = 0;
-        for (int r = 1; r < s.ServerGrid.rowCount(); ++r)
-            if (s.ServerGrid.cellText(r, 1) != kHost) ++changed;
+        for (int r = 1; r < s.serverGrid.rowCount(); ++r)
+            if (s.serverGrid.cellText(r, 1) != kHost) ++changed;
         received = m.querier().inFlight();
     }
     state.counters["rows_changed"] = changed;

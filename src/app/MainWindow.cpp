@@ -73,9 +73,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     resize(860, 600);
     buildMenus();
 
-    serverView = new GridView(state_.ServerGrid);
-    playerView = new GridView(state_.Flex);
-    buddyView = new GridView(state_.BudList);
+    serverView = new GridView(state_.serverGrid);
+    playerView = new GridView(state_.playerGrid);
+    buddyView = new GridView(state_.buddyGrid);
     for (GridView* view : {serverView, playerView, buddyView}) view->setFont(arial());
     playerView->setPictureProvider(teamPicture);
     serverView->setPictureProvider(serverPicture);
@@ -134,7 +134,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     monitor_ = std::make_unique<ServerMonitor>(state_);
     monitor_->panelChanged = [this] { refreshPanel(); };
     // The monitor keeps the caption in the state; the menu shows it on every tick.
-    state_.ASIndicator.setTick([this] {
+    state_.autoScanIndicatorTimer.setTick([this] {
         monitor_->onAutoScanIndicatorTick();
         refreshAutoscanCaption();
         if (summary_) refreshSummary();
@@ -142,7 +142,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // Each handler tells the panel through panelChanged when it changed it.
     serverView->setClickHandler([this] {
         monitor_->onServerGridClicked();
-        if (pendingLaunch_.row() != state_.ScanRow) pendingLaunch_.cancel();
+        if (pendingLaunch_.row() != state_.scanRow) pendingLaunch_.cancel();
     });
     // Arrows select servers and buddies as clicks do; Enter or a double-click launches.
     serverView->setKeysSelectRows(true);
@@ -307,7 +307,7 @@ void MainWindow::refreshPanel() {
 void MainWindow::refreshAutoscanCaption() { autoScanAction_->setText(state_.autoScanCaption); }
 
 void MainWindow::refreshSummary() {
-    summary_->setText(statusSummary(state_.ServerGrid, monitor_->refreshProgress()));
+    summary_->setText(statusSummary(state_.serverGrid, monitor_->refreshProgress()));
 }
 
 StartupHooks MainWindow::defaultStartupHooks() {
@@ -331,13 +331,13 @@ bool MainWindow::start(const StartupHooks& hooks) {
     if (running) restoreLayout();
     serverView->setFocus();  // the keys walk the favourites first
     refreshPanel();
-    state_.ASIndicator.fire();
+    state_.autoScanIndicatorTimer.fire();
     // The whole list is asked at once; the automatic scan then goes on row by row.
     if (running) monitor_->refreshAll();
     return running;
 }
 
-void MainWindow::onMenuAboutToShow() { state_.AutoScan.setEnabled(false); }
+void MainWindow::onMenuAboutToShow() { state_.autoScanTimer.setEnabled(false); }
 
 void MainWindow::onSaveServerListClicked() {
     if (const SaveResult saved = saveSortedServerList(state_); !saved)
@@ -376,19 +376,19 @@ void MainWindow::onEmailAdminClicked() {
 }
 
 void MainWindow::onVyrnSettingsClicked() {
-    state_.AutoScan.setEnabled(false);
-    state_.AutoScanMode = false;
+    state_.autoScanTimer.setEnabled(false);
+    state_.autoScanMode = false;
     // The dialog starts from the stored list: a sort of the grid reaches the file only
     // through "Save sorted server list".
-    const KeptRowStatus kept = keepRowStatus(state_.ServerGrid);
+    const KeptRowStatus kept = keepRowStatus(state_.serverGrid);
     showSettingsDialog(this, false);
     setUpServerGrid(state_);
     setUpBuddyGrid(state_);
     if (!loadFiles(state_)) return;
     // The rows keep what they showed, and the whole list is asked at once, as at start-up.
-    restoreRowStatus(state_.ServerGrid, kept);
-    state_.AutoScan.setEnabled(true);
-    state_.AutoScanMode = true;
+    restoreRowStatus(state_.serverGrid, kept);
+    state_.autoScanTimer.setEnabled(true);
+    state_.autoScanMode = true;
     monitor_->refreshAll();
 }
 
@@ -399,9 +399,9 @@ void MainWindow::onAutoScanClicked() { monitor_->onAutoScanClicked(); }
 void MainWindow::onAboutClicked() { AboutDialog(this).exec(); }
 
 void MainWindow::shutDown() {
-    state_.ExitRequested = true;
-    state_.AutoScan.setEnabled(false);
-    state_.ClickScan.setEnabled(false);
+    state_.exitRequested = true;
+    state_.autoScanTimer.setEnabled(false);
+    state_.selectedScanTimer.setEnabled(false);
     monitor_->closeSocket();
 }
 
@@ -433,8 +433,8 @@ void MainWindow::onLaunchClicked() {
     // A server selected a moment ago has its panel cleared until its reply: its last
     // complete reply serves, or the launch waits for the one on its way. A silent server
     // is down.
-    const int row = state_.ScanRow;
-    const bool selected = !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.rowCount() &&
+    const int row = state_.scanRow;
+    const bool selected = !state_.autoScanMode && row >= 1 && row < state_.serverGrid.rowCount() &&
                           !state_.panel.address.isEmpty();
     if (selected && !parseGamePort(state_.panel.gamePort) && !monitor_->isSilent(row)) {
         if (const auto port = monitor_->lastGamePort(row)) {
@@ -458,7 +458,7 @@ void MainWindow::launchNow() {
 void MainWindow::buddySighted(const QString& player, const QString& server) {
     if (server.isEmpty() || !buddyAlertsOn(appConfig())) return;
     // A round of the whole list must pass before an unseen buddy is news again.
-    const qint64 round = qint64(state_.ServerGrid.rowCount()) * 200 * std::max(1, refreshDelay());
+    const qint64 round = qint64(state_.serverGrid.rowCount()) * 200 * std::max(1, refreshDelay());
     buddyAlerts_.setForgetAfterMs(std::max(BuddyAlerts::kForgetAfterMs, 3 * round));
     if (buddyAlerts_.seen(player, server, monotonicMs()) && !buddyNewsTimer_->isActive())
         buddyNewsTimer_->start();
@@ -506,10 +506,11 @@ void MainWindow::buildRowMenus() {
     playerView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(playerView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         const QModelIndex index = playerView->indexAt(at);
-        if (!index.isValid() || state_.Flex.cellText(index.row() + 1, PlayerCol::Name).isEmpty()) return;
+        if (!index.isValid() || state_.playerGrid.cellText(index.row() + 1, PlayerCol::Name).isEmpty())
+            return;
         const int row = index.row() + 1;
         QMenu* menu = buildPlayerRowMenu(this, [this, row] {
-            state_.Flex.setMouseCell(row, PlayerCol::Name);
+            state_.playerGrid.setMouseCell(row, PlayerCol::Name);
             onPlayerGridClicked();
         });
         menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -518,9 +519,9 @@ void MainWindow::buildRowMenus() {
 }
 
 int MainWindow::selectedRow() const {
-    const int row = state_.ScanRow;
-    const bool selected = !state_.AutoScanMode && row >= 1 && row < state_.ServerGrid.rowCount() &&
-                          !state_.ServerGrid.cellText(row, ServerCol::Address).isEmpty();
+    const int row = state_.scanRow;
+    const bool selected = !state_.autoScanMode && row >= 1 && row < state_.serverGrid.rowCount() &&
+                          !state_.serverGrid.cellText(row, ServerCol::Address).isEmpty();
     return selected ? row : 0;
 }
 
@@ -528,13 +529,13 @@ void MainWindow::copyServerAddress() {
     const int row = selectedRow();
     if (row == 0) return;
     QGuiApplication::clipboard()->setText(
-        serverAddressText(state_.ServerGrid.cellText(row, ServerCol::Address), monitor_->lastGamePort(row)));
+        serverAddressText(state_.serverGrid.cellText(row, ServerCol::Address), monitor_->lastGamePort(row)));
 }
 
 void MainWindow::refreshSelectedServer() {
     const int row = selectedRow();
     if (row == 0) return;
-    const FlexGrid& g = state_.ServerGrid;
+    const FlexGrid& g = state_.serverGrid;
     monitor_->queryServer(g.cellText(row, ServerCol::Address), queryPortOf(g, row),
                           g.cellText(row, ServerCol::GameCode));
 }
@@ -547,9 +548,9 @@ void MainWindow::removeSelectedFavourite() {
         return;
     }
     // Nothing is selected any more: back to the automatic scan.
-    state_.ClickScan.setEnabled(false);
-    state_.ScanRow = 0;
-    if (!state_.AutoScan.isEnabled()) monitor_->onAutoScanClicked();
+    state_.selectedScanTimer.setEnabled(false);
+    state_.scanRow = 0;
+    if (!state_.autoScanTimer.isEnabled()) monitor_->onAutoScanClicked();
     refreshPanel();
 }
 

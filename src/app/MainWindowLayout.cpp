@@ -12,8 +12,8 @@ WindowLayout layoutOf(const LayoutParts& p) {
     l.geometry = p.window->isVisible() ? p.window->normalGeometry() : p.window->geometry();
     for (const QSplitter* s : p.splitters) l.splitters << s->sizes();
     for (const GridView* g : p.grids) l.columnWidths << g->columnWidths();
-    l.serverSortCol = p.state->ServerSortCol;
-    l.playerSortCol = p.state->PlayerSortCol;
+    l.serverSortCol = p.state->serverSortCol;
+    l.playerSortCol = p.state->playerSortCol;
     return l;
 }
 
@@ -29,7 +29,7 @@ QRect applyLayout(const WindowLayout& l, const LayoutParts& p) {
     for (int i = 0; i < std::min(int(p.grids.size()), int(l.columnWidths.size())); ++i)
         p.grids[i]->setColumnWidths(l.columnWidths[i]);
     MainState& s = *p.state;
-    if (l.serverSortCol > 0 && l.serverSortCol < s.ServerGrid.colCount()) sortServerGrid(s, l.serverSortCol);
-    if (l.playerSortCol >= 0 && l.playerSortCol < s.Flex.colCount()) sortPlayerGrid(s, l.playerSortCol);
+    if (l.serverSortCol > 0 && l.serverSortCol < s.serverGrid.colCount()) sortServerGrid(s, l.serverSortCol);
+    if (l.playerSortCol >= 0 && l.playerSortCol < s.playerGrid.colCount()) sortPlayerGrid(s, l.playerSortCol);
     return place;
 }

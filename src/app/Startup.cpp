@@ -34,7 +34,7 @@ void resetOldConfiguration() {
 bool loadFiles(MainState& s) {
     tellIfUnreadable(loadServerList(s));
     tellIfUnreadable(loadBuddyList(s));
-    const ConfigRead config = loadConfig(appConfig(), s.SkipDllPrompt);
+    const ConfigRead config = loadConfig(appConfig(), s.skipDllPrompt);
     tellIfUnreadable(config.file);
     if (config.result != GetPathsResult::OldFormat) return true;
     resetOldConfiguration();
@@ -42,16 +42,16 @@ bool loadFiles(MainState& s) {
 }
 
 void offerPictureLibraries(MainState& s, bool firstRun, PictureLibraries& libraries) {
-    if (firstRun) s.SkipDllPrompt = false;
-    if (!s.SkipDllPrompt) {
+    if (firstRun) s.skipDllPrompt = false;
+    if (!s.skipDllPrompt) {
         if (libraries.present()) return;  // nothing to offer, and nothing is rewritten
         const Message offer{kLibraryOffer, MsgIcon::None, kAppTitle, MsgButtons::YesNo};
-        if (prompter().ask(offer) == MsgAnswer::No) s.SkipDllPrompt = true;
+        if (prompter().ask(offer) == MsgAnswer::No) s.skipDllPrompt = true;
         else libraries.install();
     }
     // A folder that cannot be written keeps the old file whole; only the offer's answer
     // is not remembered, so start-up goes on without a message.
-    rewriteConfig(appConfig(), s.SkipDllPrompt ? QStringLiteral("True") : QStringLiteral("False"));
+    rewriteConfig(appConfig(), s.skipDllPrompt ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
 bool runStartup(MainState& s, const StartupHooks& hooks) {
@@ -69,7 +69,7 @@ bool runStartup(MainState& s, const StartupHooks& hooks) {
             return false;
         }
         if (hooks.showFirstRunSettings) hooks.showFirstRunSettings();
-        s.SkipDllPrompt = false;
+        s.skipDllPrompt = false;
     }
     if (hooks.centreWindow) hooks.centreWindow();
     setUpServerGrid(s);
@@ -77,8 +77,8 @@ bool runStartup(MainState& s, const StartupHooks& hooks) {
     setUpPlayerGrid(s);
     if (!loadFiles(s)) return false;
     sortPlayerGrid(s, 3);
-    s.ReadyToQuery = true;
-    s.AutoScan.setEnabled(true);
+    s.readyToQuery = true;
+    s.autoScanTimer.setEnabled(true);
     PictureLibraries builtIn;
     offerPictureLibraries(s, firstRun, hooks.libraries ? *hooks.libraries : builtIn);
     return true;

@@ -20,10 +20,10 @@ void TrayBehaviour::bringToFront() {
 
 void TrayBehaviour::onMinimised() {
     if (restoring_) return;
-    s_.ReadyToQuery = false;
-    s_.AutoScan.setEnabled(false);
-    s_.ClickScan.setEnabled(false);
-    s_.AutoScanMode = false;
+    s_.readyToQuery = false;
+    s_.autoScanTimer.setEnabled(false);
+    s_.selectedScanTimer.setEnabled(false);
+    s_.autoScanMode = false;
     // Without a tray a hidden window could never be brought back.
     if (!icon_.available()) return;
     if (!icon_.shown()) icon_.add(kTrayTip);
@@ -38,5 +38,5 @@ void TrayBehaviour::restoreFromTray() {
     restoring_ = true;
     if (window_.showNormal) window_.showNormal();
     restoring_ = false;
-    s_.ASIndicator.fire();  // the caption says at once that scanning is off
+    s_.autoScanIndicatorTimer.fire();  // the caption says at once that scanning is off
 }

@@ -18,8 +18,8 @@ void launchSelectedServer(MainState& s, const AppConfig& config, LaunchEnvironme
         return;
     }
     if (plan.after == AfterLaunch::HideToTray) {
-        s.AutoScan.setEnabled(false);
-        s.AutoScanMode = false;
+        s.autoScanTimer.setEnabled(false);
+        s.autoScanMode = false;
         env.minimiseWindow();
         return;
     }

@@ -62,7 +62,7 @@ LaunchPlan planLaunch(const MainState& s, const AppConfig& config) {
         plan.message = critical(kServerDownMessage);
         return plan;
     }
-    const QString code = s.ServerGrid.cellText(s.ServerGrid.currentRow(), 7);
+    const QString code = s.serverGrid.cellText(s.serverGrid.currentRow(), 7);
     const std::optional<Game> game = gameOfCode(code);
     if (!game) {
         plan.message = Message{unknownGameMessage(code), MsgIcon::Exclamation};

@@ -354,7 +354,7 @@ void FindServersWindow::findBuddies() {
 
 void FindServersWindow::updateBuddies() {
     QStringList entries;
-    for (int r = 1; r < state_.BudList.rowCount(); ++r) entries << state_.BudList.cellText(r, 0);
+    for (int r = 1; r < state_.buddyGrid.rowCount(); ++r) entries << state_.buddyGrid.cellText(r, 0);
     const QList<BuddySighting> seen = ::findBuddies(entries, model_->servers());
     // Unchanged sightings keep the rows, and with them what the user selected.
     if (seen == shownSightings_) return;

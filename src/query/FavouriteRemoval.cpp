@@ -1,7 +1,7 @@
 #include "query/FavouriteRemoval.h"
 
 SaveResult removeFavouriteRow(MainState& s, int row) {
-    FlexGrid& g = s.ServerGrid;
+    FlexGrid& g = s.serverGrid;
     const FlexGrid before = g;
     if (!g.removeRow(row))
         for (int c = 0; c < g.colCount(); ++c) g.setCellText(row, c, QString());

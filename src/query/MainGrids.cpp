@@ -42,27 +42,33 @@ constexpr int C = FlexGrid::AlignCenterCenter;
 }  // namespace
 
 void setUpServerGrid(MainState& s) {
-    layOut(s.ServerGrid, {{"#", 350, L}, {"Server", 2950, L}, {"Server IP", 0, 0},
-                          {"Q.Port", 0, L}, {"Players", 675, L}, {"", 0, 0},
-                          {"Ping", 450, L}, {"Game", 0, 0}, {"Game Type", 1000, 0},
+    layOut(s.serverGrid, {{"#", 350, L},
+                          {"Server", 2950, L},
+                          {"Server IP", 0, 0},
+                          {"Q.Port", 0, L},
+                          {"Players", 675, L},
+                          {"", 0, 0},
+                          {"Ping", 450, L},
+                          {"Game", 0, 0},
+                          {"Game Type", 1000, 0},
                           {"Game", -1, 0}});
 }
 
 void setUpBuddyGrid(MainState& s) {
-    FlexGrid& g = s.BudList;
+    FlexGrid& g = s.buddyGrid;
     layOut(g, {{"Buddy", 1500, L}, {"Server", 2100, L}});
     selectColumn(g, 1);
     g.sort(FlexGrid::SortStringDescending);
 }
 
 void setUpPlayerGrid(MainState& s) {
-    layOut(s.Flex, {{"Player", 1600, L}, {"Score", 585, C}, {"Ping", 675, C},
-                    {"Team", 800, L}, {"idTeam", 0, C}});
+    layOut(s.playerGrid,
+           {{"Player", 1600, L}, {"Score", 585, C}, {"Ping", 675, C}, {"Team", 800, L}, {"idTeam", 0, C}});
 }
 
 void sortServerGrid(MainState& s, int col) {
-    s.ServerSortCol = col;
-    FlexGrid& g = s.ServerGrid;
+    s.serverSortCol = col;
+    FlexGrid& g = s.serverGrid;
     if (g.selectionEndRow() == 0) return;
     selectColumn(g, col);
     switch (col) {
@@ -80,8 +86,8 @@ void sortServerGrid(MainState& s, int col) {
 }
 
 void sortPlayerGrid(MainState& s, int col) {
-    s.PlayerSortCol = col;
-    FlexGrid& g = s.Flex;
+    s.playerSortCol = col;
+    FlexGrid& g = s.playerGrid;
     if (g.selectionEndRow() == 0) return;
     if (col == PlayerCol::Team) col = PlayerCol::TeamNumber;  // the picture sorts by the team number
     selectColumn(g, col);
@@ -95,7 +101,7 @@ void sortPlayerGrid(MainState& s, int col) {
 }
 
 void sortBuddyGrid(MainState& s, int col) {
-    FlexGrid& g = s.BudList;
+    FlexGrid& g = s.buddyGrid;
     selectColumn(g, col);
     g.sort(col == 0 ? FlexGrid::SortStringAscending : FlexGrid::SortStringDescending);
 }
@@ -121,7 +127,7 @@ void highlightGridRow(FlexGrid& g, int row) {
     }
 }
 
-void highlightServerRow(MainState& s, int row) { highlightGridRow(s.ServerGrid, row); }
+void highlightServerRow(MainState& s, int row) { highlightGridRow(s.serverGrid, row); }
 
 void clearServerInfo(MainState& s) {
     InfoPanel& p = s.panel;

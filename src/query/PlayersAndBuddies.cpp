@@ -14,7 +14,7 @@ bool buddyEntryMatches(const QString& entry, const QString& playerName) {
 }
 
 void buddyMatch(MainState& s, const QString& playerName, const QString& hostName) {
-    FlexGrid& g = s.BudList;
+    FlexGrid& g = s.buddyGrid;
     for (int b = 1; b < g.rowCount(); ++b) {
         if (!buddyEntryMatches(g.cellText(b, BuddyCol::Entry), playerName)) continue;
         g.setCellText(b, BuddyCol::Server, hostName);
@@ -39,7 +39,7 @@ int teamPictureIndex(const QString& team) {
 void placeTeamPicture(MainState& s, const QString& team) {
     const int picture = teamPictureIndex(team);
     if (picture == 0) return;  // an unknown team shows no picture
-    FlexGrid& g = s.Flex;
+    FlexGrid& g = s.playerGrid;
     g.setCurrentRow(g.rowCount() - 1);
     g.setCurrentCol(PlayerCol::Team);
     g.setCellPicture(picture);
@@ -52,7 +52,7 @@ QString serverInfoCopyText(const MainState& s) {
     QString t = p.title + crlf + p.map + crlf + p.admin + crlf + p.timeLimit + crlf + p.version + crlf +
                 p.password + crlf + p.translocator + crlf + crlf + p.gameType + crlf + crlf + p.mutators +
                 crlf + crlf + p.goalLimit + crlf + crlf;
-    const FlexGrid& f = s.Flex;
+    const FlexGrid& f = s.playerGrid;
     for (int r = 1; r < f.rowCount(); ++r)
         t += QStringLiteral("Player:") + f.cellText(r, 0) + tab + QStringLiteral("Frags:") +
              f.cellText(r, 1) + tab + QStringLiteral("Ping:") + f.cellText(r, 2) + tab +
@@ -90,15 +90,15 @@ QString buddyNotSavedText(const QString& name) {
 
 FlexClickResult clickPlayerGrid(MainState& s) {
     using What = FlexClickResult::What;
-    const int row = s.Flex.mouseRow();
+    const int row = s.playerGrid.mouseRow();
     if (row == 0) {
-        sortPlayerGrid(s, s.Flex.mouseCol());
+        sortPlayerGrid(s, s.playerGrid.mouseCol());
         return {What::Sorted, {}};
     }
-    const QString name = s.Flex.cellText(row, PlayerCol::Name);
+    const QString name = s.playerGrid.cellText(row, PlayerCol::Name);
     if (name.isEmpty()) return {};
     QStringList names;
-    for (int r = 1; r < s.BudList.rowCount(); ++r) names << s.BudList.cellText(r, BuddyCol::Entry);
+    for (int r = 1; r < s.buddyGrid.rowCount(); ++r) names << s.buddyGrid.cellText(r, BuddyCol::Entry);
     names << name;
     // A file that could not be written keeps the old list on disk and on screen.
     if (!writeBuddies(names)) return {What::BuddyNotSaved, name};

@@ -18,16 +18,16 @@ int refreshDelay() {
 
 ServerMonitor::ServerMonitor(MainState& state) : s_(state) {
     querier_.finished = [this](const QueryOutcome& outcome) { onQueryFinished(outcome); };
-    s_.AutoScan.setTick([this] { onAutoScanTick(); });
-    s_.ClickScan.setTick([this] { onClickScanTick(); });
-    s_.ASIndicator.setTick([this] { onAutoScanIndicatorTick(); });
+    s_.autoScanTimer.setTick([this] { onAutoScanTick(); });
+    s_.selectedScanTimer.setTick([this] { onClickScanTick(); });
+    s_.autoScanIndicatorTimer.setTick([this] { onAutoScanIndicatorTick(); });
 }
 
 ServerMonitor::~ServerMonitor() {
     querier_.finished = nullptr;
-    s_.AutoScan.setTick({});
-    s_.ClickScan.setTick({});
-    s_.ASIndicator.setTick({});
+    s_.autoScanTimer.setTick({});
+    s_.selectedScanTimer.setTick({});
+    s_.autoScanIndicatorTimer.setTick({});
 }
 
 void ServerMonitor::queryServer(const QString& host, int port, const QString& game) {
@@ -38,30 +38,30 @@ void ServerMonitor::queryServer(const QString& host, int port, const QString& ga
 }
 
 void ServerMonitor::queryRow(int row) {
-    const FlexGrid& g = s_.ServerGrid;
+    const FlexGrid& g = s_.serverGrid;
     queryServer(g.cellText(row, ServerCol::Address), queryPortOf(g, row),
                 g.cellText(row, ServerCol::GameCode));
 }
 
 void ServerMonitor::onAutoScanTick() {
-    s_.ClickScan.setEnabled(false);
-    if (s_.ExitRequested) {
-        s_.AutoScan.setEnabled(false);
+    s_.selectedScanTimer.setEnabled(false);
+    if (s_.exitRequested) {
+        s_.autoScanTimer.setEnabled(false);
         endProgram();
         return;
     }
     if (appConfig().RefreshDelay.trimmed().isEmpty()) appConfig().RefreshDelay = QStringLiteral("2");
     const int delay = refreshDelay();
-    if (delay > 0 && s_.AutoScan.interval() != 200 * delay) s_.AutoScan.setInterval(200 * delay);
-    s_.AutoScanMode = true;
-    if (!s_.ReadyToQuery) return;
+    if (delay > 0 && s_.autoScanTimer.interval() != 200 * delay) s_.autoScanTimer.setInterval(200 * delay);
+    s_.autoScanMode = true;
+    if (!s_.readyToQuery) return;
 
-    FlexGrid& g = s_.ServerGrid;
+    FlexGrid& g = s_.serverGrid;
     const int last = g.rowCount() - 1;
     if (last < 1) return;
-    s_.ScanRow = s_.ScanRow + 1;
-    if (s_.ScanRow > last || s_.ScanRow < 1) s_.ScanRow = 1;
-    const int row = s_.ScanRow;
+    s_.scanRow = s_.scanRow + 1;
+    if (s_.scanRow > last || s_.scanRow < 1) s_.scanRow = 1;
+    const int row = s_.scanRow;
     // The marker goes only on favourites: the empty list's row keeps its empty "#".
     auto mark = [&g](int r, const QString& text) {
         if (!g.cellText(r, ServerCol::Number).isEmpty()) g.setCellText(r, ServerCol::Number, text);
@@ -73,18 +73,18 @@ void ServerMonitor::onAutoScanTick() {
 }
 
 void ServerMonitor::onClickScanTick() {
-    s_.AutoScan.setEnabled(false);
-    s_.AutoScanMode = false;
-    if (s_.ExitRequested) {
-        s_.ClickScan.setEnabled(false);
+    s_.autoScanTimer.setEnabled(false);
+    s_.autoScanMode = false;
+    if (s_.exitRequested) {
+        s_.selectedScanTimer.setEnabled(false);
         endProgram();
         return;
     }
-    const FlexGrid& g = s_.ServerGrid;
-    const int row = s_.ScanRow;
+    const FlexGrid& g = s_.serverGrid;
+    const int row = s_.scanRow;
     if (row < 1 || row >= g.rowCount()) return;
     const QString host = g.cellText(row, ServerCol::Address);
-    if (!s_.ReadyToQuery || host.isEmpty()) return;
+    if (!s_.readyToQuery || host.isEmpty()) return;
     s_.panel.address = host;
     notifyPanel();
     queryRow(row);
@@ -92,33 +92,33 @@ void ServerMonitor::onClickScanTick() {
 
 void ServerMonitor::onAutoScanIndicatorTick() {
     const QString caption =
-        s_.AutoScan.isEnabled() ? QStringLiteral("&Autoscan: On") : QStringLiteral("&Autoscan: Off");
+        s_.autoScanTimer.isEnabled() ? QStringLiteral("&Autoscan: On") : QStringLiteral("&Autoscan: Off");
     if (caption == s_.autoScanCaption) return;
     s_.autoScanCaption = caption;
     notifyPanel();
 }
 
 void ServerMonitor::onAutoScanClicked() {
-    if (!s_.AutoScan.isEnabled()) {
+    if (!s_.autoScanTimer.isEnabled()) {
         clearServerInfo(s_);
-        s_.ReadyToQuery = true;
-        s_.AutoScan.setEnabled(true);
-        s_.AutoScanMode = true;
+        s_.readyToQuery = true;
+        s_.autoScanTimer.setEnabled(true);
+        s_.autoScanMode = true;
         notifyPanel();
     } else {
-        s_.ReadyToQuery = false;
-        s_.AutoScan.setEnabled(false);
-        s_.AutoScanMode = false;
+        s_.readyToQuery = false;
+        s_.autoScanTimer.setEnabled(false);
+        s_.autoScanMode = false;
     }
 }
 
 void ServerMonitor::onServerGridClicked() {
     setUpPlayerGrid(s_);
-    s_.AutoScan.setEnabled(false);
-    s_.AutoScanMode = false;
-    FlexGrid& g = s_.ServerGrid;
+    s_.autoScanTimer.setEnabled(false);
+    s_.autoScanMode = false;
+    FlexGrid& g = s_.serverGrid;
     const int row = g.mouseRow();
-    s_.ScanRow = row;
+    s_.scanRow = row;
     if (row == 0) {
         sortServerGrid(s_, g.mouseCol());
         notifyPanel();
@@ -131,30 +131,30 @@ void ServerMonitor::onServerGridClicked() {
     if (g.cellText(row, ServerCol::Address).isEmpty()) return;
     s_.panel.address = g.cellText(row, ServerCol::Address);
     clearServerInfo(s_);
-    s_.ReadyToQuery = true;
+    s_.readyToQuery = true;
     onClickScanTick();
-    s_.ClickScan.setEnabled(true);
+    s_.selectedScanTimer.setEnabled(true);
 }
 
 void ServerMonitor::onBuddyGridClicked() {
-    const int buddyRow = s_.BudList.mouseRow();
+    const int buddyRow = s_.buddyGrid.mouseRow();
     if (buddyRow == 0) {
-        sortBuddyGrid(s_, s_.BudList.mouseCol());
+        sortBuddyGrid(s_, s_.buddyGrid.mouseCol());
         notifyPanel();
         return;
     }
-    const QString server = s_.BudList.cellText(buddyRow, BuddyCol::Server);
+    const QString server = s_.buddyGrid.cellText(buddyRow, BuddyCol::Server);
     if (server.isEmpty()) return;
-    FlexGrid& g = s_.ServerGrid;
+    FlexGrid& g = s_.serverGrid;
     int i = 1;
     while (i < g.rowCount() && g.cellText(i, ServerCol::Name) != server) ++i;
     if (i >= g.rowCount()) return;
-    s_.AutoScan.setEnabled(false);
-    s_.AutoScanMode = false;
+    s_.autoScanTimer.setEnabled(false);
+    s_.autoScanMode = false;
     highlightServerRow(s_, i);
-    s_.ScanRow = i;
+    s_.scanRow = i;
     queryRow(i);
-    s_.ClickScan.setEnabled(true);
+    s_.selectedScanTimer.setEnabled(true);
     g.setTopRow(i);
     notifyPanel();
 }
@@ -166,7 +166,7 @@ FlexClickResult ServerMonitor::onPlayerGridClicked() {
 }
 
 void ServerMonitor::refreshAll() {
-    const FlexGrid& g = s_.ServerGrid;
+    const FlexGrid& g = s_.serverGrid;
     refreshing_.clear();
     for (int row = 1; row < g.rowCount(); ++row)
         if (!g.cellText(row, ServerCol::Address).trimmed().isEmpty() && queryPortOf(g, row) > 0)
@@ -195,7 +195,7 @@ void ServerMonitor::applyOutcome(int row, const QString& key, const QueryOutcome
     if (outcome.status) {
         unanswered_.remove(key);
         gamePorts_.insert(key, outcome.status->hostPort);
-        const bool selected = !s_.AutoScanMode && row == s_.ScanRow;
+        const bool selected = !s_.autoScanMode && row == s_.scanRow;
         writeServerStatus(s_, row, *outcome.status, selected);
         // The grids show their own changes; only the selected server's reply fills the
         // panel, so a long refresh does not redraw it for every other server.
@@ -215,7 +215,7 @@ void ServerMonitor::applyOutcome(int row, const QString& key, const QueryOutcome
 int ServerMonitor::rowOf(const QueryTarget& t) {
     // Rows move when the list is sorted or reloaded: a remembered row is checked, and
     // the whole list is indexed again when it no longer holds the server.
-    const FlexGrid& g = s_.ServerGrid;
+    const FlexGrid& g = s_.serverGrid;
     const QString key = silenceKey(t.address, t.port);
     const int cached = rows_.value(key);
     if (cached > 0 && cached < g.rowCount() &&
@@ -232,7 +232,7 @@ void ServerMonitor::notifyPanel() {
 }
 
 QString ServerMonitor::rowKey(int row) const {
-    const FlexGrid& g = s_.ServerGrid;
+    const FlexGrid& g = s_.serverGrid;
     if (row < 1 || row >= g.rowCount()) return {};
     return silenceKey(g.cellText(row, ServerCol::Address), queryPortOf(g, row));
 }
@@ -246,7 +246,7 @@ std::optional<QString> ServerMonitor::lastGamePort(int row) const {
 bool ServerMonitor::isSilent(int row) const { return unanswered_.value(rowKey(row)) >= kSilentAfter; }
 
 bool ServerMonitor::replyPending(int row) const {
-    const FlexGrid& g = s_.ServerGrid;
+    const FlexGrid& g = s_.serverGrid;
     if (rowKey(row).isEmpty()) return false;
     return querier_.isBusy({g.cellText(row, ServerCol::Address).trimmed(), queryPortOf(g, row),
                             g.cellText(row, ServerCol::GameCode).trimmed()});

@@ -35,9 +35,9 @@ public:
     void onClickScanTick();
     void onAutoScanIndicatorTick();
     void onAutoScanClicked();
-    void onServerGridClicked();             // reads ServerGrid.mouseRow()/mouseCol()
-    void onBuddyGridClicked();              // reads BudList.mouseRow()/mouseCol()
-    FlexClickResult onPlayerGridClicked();  // reads Flex.mouseRow()/mouseCol()
+    void onServerGridClicked();             // reads serverGrid.mouseRow()/mouseCol()
+    void onBuddyGridClicked();              // reads buddyGrid.mouseRow()/mouseCol()
+    FlexClickResult onPlayerGridClicked();  // reads playerGrid.mouseRow()/mouseCol()
     // Every favourite queried at once (at most ServerQuerier::kMaxInFlight in flight).
     void refreshAll();
     // How far the last "Refresh all" got.

@@ -21,7 +21,7 @@ void setRowTextColour(FlexGrid& g, int row, FlexGrid::Colour colour) {
 }
 
 void colourBuddiesOn(MainState& s, const QString& server, FlexGrid::Colour colour) {
-    FlexGrid& b = s.BudList;
+    FlexGrid& b = s.buddyGrid;
     for (int r = 1; r < b.rowCount(); ++r)
         if (!b.cellText(r, BuddyCol::Entry).isEmpty() && b.cellText(r, BuddyCol::Server) == server)
             setRowTextColour(b, r, colour);
@@ -38,7 +38,7 @@ struct PlayerGridRepaint {
 };
 
 void fillPlayerGrid(MainState& s, const ServerStatus& st) {
-    FlexGrid& g = s.Flex;
+    FlexGrid& g = s.playerGrid;
     for (const PlayerStatus& p : st.players) {
         const int row = g.rowCount() - 1;
         g.setCellText(row, PlayerCol::Name, p.name);
@@ -51,7 +51,7 @@ void fillPlayerGrid(MainState& s, const ServerStatus& st) {
     const int rows = g.rowCount() - 1;
     for (int i = 1; i <= rows && i < g.rowCount(); ++i)
         if (g.rowCount() > 2 && g.cellText(i, PlayerCol::Name).isEmpty()) g.removeRow(i);
-    sortPlayerGrid(s, s.PlayerSortCol);
+    sortPlayerGrid(s, s.playerSortCol);
 }
 
 void fillPanel(MainState& s, int row, const ServerStatus& st) {
@@ -59,7 +59,7 @@ void fillPanel(MainState& s, int row, const ServerStatus& st) {
     const bool ut = st.game == ReplyGame::Ut;
     if (st.hasHostName) p.title = QStringLiteral("Server information for: ") + st.hostName;
     p.gamePort = st.hostPort;
-    p.address = s.ServerGrid.cellText(row, ServerCol::Address);
+    p.address = s.serverGrid.cellText(row, ServerCol::Address);
     p.map = QStringLiteral("Map: ") + st.map;
     p.admin = st.adminName + QStringLiteral(" ( ") + st.adminEmail + QStringLiteral(" )");
     p.timeLimit = QStringLiteral("Time Limit: ") + st.timeLimit;
@@ -81,7 +81,7 @@ int queryPortOf(const FlexGrid& g, int row) {
 int findServerRow(const MainState& s, const QString& address, int port) {
     const QString wanted = address.trimmed();
     if (wanted.isEmpty()) return 0;
-    const FlexGrid& g = s.ServerGrid;
+    const FlexGrid& g = s.serverGrid;
     for (int i = 1; i < g.rowCount(); ++i)
         if (g.cellText(i, ServerCol::Address).trimmed() == wanted && queryPortOf(g, i) == port) return i;
     return 0;
@@ -89,14 +89,15 @@ int findServerRow(const MainState& s, const QString& address, int port) {
 
 void writeServerStatus(MainState& s, int row, const ServerStatus& st, bool selected) {
     {
-        PlayerGridRepaint repaint(s.Flex);
+        PlayerGridRepaint repaint(s.playerGrid);
         // Emptied on every reply in automatic mode; a grid already empty is left as it is.
-        const bool empty = s.Flex.rowCount() == 2 && s.Flex.cellText(1, PlayerCol::Name).isEmpty();
-        if (selected || (s.AutoScanMode && !empty)) setUpPlayerGrid(s);
+        const bool empty =
+            s.playerGrid.rowCount() == 2 && s.playerGrid.cellText(1, PlayerCol::Name).isEmpty();
+        if (selected || (s.autoScanMode && !empty)) setUpPlayerGrid(s);
         for (const PlayerStatus& p : st.players) buddyMatch(s, p.name, st.hostName);
         if (selected) fillPlayerGrid(s, st);
     }
-    FlexGrid& g = s.ServerGrid;
+    FlexGrid& g = s.serverGrid;
     g.setCellText(row, ServerCol::Name, st.hostName);
     g.setCellText(row, ServerCol::Players,
                   padCount(st.numPlayers) + QLatin1Char('/') + padCount(st.maxPlayers));
@@ -111,7 +112,7 @@ void writeServerStatus(MainState& s, int row, const ServerStatus& st, bool selec
 }
 
 void markServerSilent(MainState& s, int row) {
-    FlexGrid& g = s.ServerGrid;
+    FlexGrid& g = s.serverGrid;
     g.setCellText(row, ServerCol::Ping, QString());
     setRowTextColour(g, row, kSilentColour);
     setServerPicture(g, row, PictureSilent);

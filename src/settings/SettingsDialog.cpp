@@ -73,9 +73,9 @@ void SettingsDialog::buildControls() {
     favouritesLayout->addWidget(label(favouritesFrame, "legendLabel",
                                       QStringLiteral("Legend: UT = UT,  UT2 = UT2003,  UT3 = UT2004")));
     auto* gridRow = new QHBoxLayout;
-    serverView_ = new GridView(ServerGrid, favouritesFrame);
+    serverView_ = new GridView(favouritesGrid, favouritesFrame);
     serverView_->setObjectName(QStringLiteral("favouritesGrid"));
-    serverView_->setClickHandler([this] { highlightClickedRow(ServerGrid); });
+    serverView_->setClickHandler([this] { highlightClickedRow(favouritesGrid); });
     // Row numbers and five-digit query ports show whole.
     serverView_->setUsualContent(0, {QStringLiteral("999")});
     serverView_->setUsualContent(2, {QStringLiteral("99999")});
@@ -93,11 +93,11 @@ void SettingsDialog::buildControls() {
     moveUpButton->setToolTip(QStringLiteral("Moves highlighted entry upwards."));
     moveDownButton->setToolTip(QStringLiteral("Moves highlighted entry downwards."));
     swapButton->setToolTip(QStringLiteral("Swaps a server entry for another entry's place in the list."));
-    moveUpButton->setAction([this] { moveFavouriteUp(ServerGrid); });
-    moveDownButton->setAction([this] { moveFavouriteDown(ServerGrid); });
+    moveUpButton->setAction([this] { moveFavouriteUp(favouritesGrid); });
+    moveDownButton->setAction([this] { moveFavouriteDown(favouritesGrid); });
     swapButton->setReleaseAfterAction(true);
     swapButton->setAction(
-        [this] { swapFavourites(ServerGrid, [this] { return showSwap(ServerGrid, this); }); });
+        [this] { swapFavourites(favouritesGrid, [this] { return showSwap(favouritesGrid, this); }); });
     pictures->addWidget(moveUpButton);
     pictures->addStretch();
     pictures->addWidget(moveDownButton);
@@ -117,14 +117,14 @@ void SettingsDialog::buildControls() {
     QPushButton* clear = button(favouritesFrame, "clearFavouritesButton", QStringLiteral("Clear"),
                                 QStringLiteral("Clear all servers."));
     connect(add, &QPushButton::clicked, this,
-            [this, ask, chooseGame] { addFavourite(ServerGrid, ask, chooseGame); });
-    connect(remove, &QPushButton::clicked, this, [this] { removeFavourite(ServerGrid); });
+            [this, ask, chooseGame] { addFavourite(favouritesGrid, ask, chooseGame); });
+    connect(remove, &QPushButton::clicked, this, [this] { removeFavourite(favouritesGrid); });
     serverView_->setKeysSelectRows(true);
     serverView_->setDeleteHandler([remove] { remove->click(); });
     connect(edit, &QPushButton::clicked, this,
-            [this, ask, chooseGame] { editFavourite(ServerGrid, ask, chooseGame); });
+            [this, ask, chooseGame] { editFavourite(favouritesGrid, ask, chooseGame); });
     connect(clear, &QPushButton::clicked, this, [this] {
-        if (confirmClear(QStringLiteral("server"))) clearFavourites(ServerGrid);
+        if (confirmClear(QStringLiteral("server"))) clearFavourites(favouritesGrid);
     });
     for (QPushButton* b : {add, remove, edit, clear}) favButtons->addWidget(b);
     favouritesLayout->addLayout(favButtons);
@@ -132,9 +132,9 @@ void SettingsDialog::buildControls() {
     // Buddies: grid and four buttons.
     QGroupBox* buddiesFrame = frame(this, "buddiesFrame", QStringLiteral("Buddies:"));
     auto* buddiesLayout = new QVBoxLayout(buddiesFrame);
-    budView_ = new GridView(BudList, buddiesFrame);
+    budView_ = new GridView(buddyGrid, buddiesFrame);
     budView_->setObjectName(QStringLiteral("buddyGrid"));
-    budView_->setClickHandler([this] { highlightClickedRow(BudList); });
+    budView_->setClickHandler([this] { highlightClickedRow(buddyGrid); });
     buddiesLayout->addWidget(budView_, 1);
     auto* budButtons = new QHBoxLayout;
     QPushButton* budAdd =
@@ -144,13 +144,13 @@ void SettingsDialog::buildControls() {
     QPushButton* budEdit = button(buddiesFrame, "editBuddyButton", QStringLiteral("Edit"),
                                   QStringLiteral("Edit a buddy from list."));
     QPushButton* budClear = button(buddiesFrame, "clearBuddiesButton", QStringLiteral("Clear"));
-    connect(budAdd, &QPushButton::clicked, this, [this, ask] { addBuddy(BudList, ask); });
-    connect(budRemove, &QPushButton::clicked, this, [this] { removeBuddy(BudList); });
+    connect(budAdd, &QPushButton::clicked, this, [this, ask] { addBuddy(buddyGrid, ask); });
+    connect(budRemove, &QPushButton::clicked, this, [this] { removeBuddy(buddyGrid); });
     budView_->setKeysSelectRows(true);
     budView_->setDeleteHandler([budRemove] { budRemove->click(); });
-    connect(budEdit, &QPushButton::clicked, this, [this, ask] { editBuddy(BudList, ask); });
+    connect(budEdit, &QPushButton::clicked, this, [this, ask] { editBuddy(buddyGrid, ask); });
     connect(budClear, &QPushButton::clicked, this, [this] {
-        if (confirmClear(QStringLiteral("buddy"))) clearBuddies(BudList);
+        if (confirmClear(QStringLiteral("buddy"))) clearBuddies(buddyGrid);
     });
     for (QPushButton* b : {budAdd, budRemove, budEdit, budClear}) budButtons->addWidget(b);
     buddiesLayout->addLayout(budButtons);
@@ -189,7 +189,7 @@ void SettingsDialog::buildControls() {
         connect(browse, &QPushButton::clicked, this, [this, game] { this->browse(game); });
         connect(detect, &QPushButton::clicked, this, [this, game] { this->detect(game); });
         connect(import, &QPushButton::clicked, this, [this, game] {
-            const ImportResult result = importFavourites(ServerGrid, game, pathBox(game)->text());
+            const ImportResult result = importFavourites(favouritesGrid, game, pathBox(game)->text());
             if (!result.refused.isEmpty())
                 prompter().ask({refusedImportText(game, result.refused), MsgIcon::Exclamation});
         });
@@ -260,12 +260,12 @@ void SettingsDialog::load() {
     resize(size().expandedTo(minimumSizeHint()));
     centreOnScreen(this);
     refreshDelaySlider->setValue(1);
-    layoutSettingsServerGrid(ServerGrid, kGameColumnWidthOnOpen);
-    loadSettingsServerGrid(ServerGrid);
-    layoutSettingsBuddyGrid(BudList);
+    layoutSettingsServerGrid(favouritesGrid, kGameColumnWidthOnOpen);
+    loadSettingsServerGrid(favouritesGrid);
+    layoutSettingsBuddyGrid(buddyGrid);
     configAtOpen_ = appConfig();
     SettingsValues v = values();
-    stored_ = loadSettings(v, appConfig(), BudList);
+    stored_ = loadSettings(v, appConfig(), buddyGrid);
     showValues(v);
 }
 
@@ -322,7 +322,7 @@ bool SettingsDialog::confirmClear(const QString& what) {
 void SettingsDialog::saveAll() {
     // A file that could not be written keeps its old contents; the user must know.
     QStringList texts;
-    for (const SaveResult& failed : saveSettings(values(), ServerGrid, BudList, appConfig(), stored_))
+    for (const SaveResult& failed : saveSettings(values(), favouritesGrid, buddyGrid, appConfig(), stored_))
         texts.append(saveFailureText(failed));
     if (!texts.isEmpty()) prompter().ask({texts.join(QStringLiteral("\n\n")), MsgIcon::Exclamation});
 }

@@ -21,8 +21,8 @@ public:
     explicit SettingsDialog(bool firstRun, QWidget* parent = nullptr);
     ~SettingsDialog() override;
 
-    FlexGrid ServerGrid{2, 4};
-    FlexGrid BudList{2, 1};
+    FlexGrid favouritesGrid{2, 4};
+    FlexGrid buddyGrid{2, 1};
 
     // The values the controls hold now.
     SettingsValues values() const;

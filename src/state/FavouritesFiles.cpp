@@ -81,7 +81,7 @@ LinesRead loadFavouritesInto(FlexGrid& g,
 }
 
 LinesRead loadServerList(MainState& s) {
-    FlexGrid& g = s.ServerGrid;
+    FlexGrid& g = s.serverGrid;
     return loadFavouritesInto(g, [&g](int row, int k, const FavouriteLine& fav) {
         g.setCellText(row, 0, QString::number(k + 1));
         g.setCellText(row, 1, fav.address);
@@ -93,7 +93,7 @@ LinesRead loadServerList(MainState& s) {
 }
 
 SaveResult saveSortedServerList(const MainState& s) {
-    const FlexGrid& g = s.ServerGrid;
+    const FlexGrid& g = s.serverGrid;
     // A reply may rewrite a row's code ("UT" to "ut"); the file's own spelling and the
     // rest of its line stay with the favourite.
     QList<FavouriteLine> stored = readFavourites().favourites;
@@ -138,7 +138,7 @@ FavouritesAdded appendFavourites(MainState& s, const QList<FavouriteLine>& favou
     for (const FavouriteLine& f : std::as_const(added)) lines << *joinFavouriteLine(f);
     if (const SaveResult saved = writeTextLines(path, lines); !saved) return {0, saveFailureText(saved)};
 
-    FlexGrid& g = s.ServerGrid;
+    FlexGrid& g = s.serverGrid;
     int number = 0;
     for (int r = 1; r < g.rowCount(); ++r) number = std::max(number, g.cellText(r, 0).toInt());
     for (const FavouriteLine& f : std::as_const(added)) {

@@ -67,7 +67,7 @@ FavouritesAdded appendFavourites(MainState& s, const QList<FavouriteLine>& favou
 // Fills a freshly laid out buddy grid (column 0) from "buddies.ini", each line whole;
 // the settings dialog's buddy grid loads the same way.
 LinesRead loadBuddyGrid(FlexGrid& grid);
-inline LinesRead loadBuddyList(MainState& s) { return loadBuddyGrid(s.BudList); }
+inline LinesRead loadBuddyList(MainState& s) { return loadBuddyGrid(s.buddyGrid); }
 
 // Rewrites "buddies.ini" with the given names, one a line.
 SaveResult writeBuddies(const QStringList& names);

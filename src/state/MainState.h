@@ -41,26 +41,26 @@ struct InfoPanel {
 // Everything the main window owns while the program runs, as plain data, so the
 // scan, the decoders and the launch can work (and be tested) without a window.
 struct MainState {
-    FlexGrid ServerGrid{2, 10};
-    FlexGrid Flex{2, 5};
-    FlexGrid BudList{2, 2};
+    FlexGrid serverGrid{2, 10};
+    FlexGrid playerGrid{2, 5};
+    FlexGrid buddyGrid{2, 2};
     InfoPanel panel;
 
-    bool SkipDllPrompt = false;
+    bool skipDllPrompt = false;
 
     // Scan state.
-    int ScanRow = 0;
-    bool ReadyToQuery = false;
-    bool AutoScanMode = false;
-    bool ExitRequested = false;
+    int scanRow = 0;
+    bool readyToQuery = false;
+    bool autoScanMode = false;
+    bool exitRequested = false;
 
     // Sort state of the grids.
-    int ServerSortCol = 0;
-    int PlayerSortCol = 0;
+    int serverSortCol = 0;
+    int playerSortCol = 0;
 
-    IntervalTimer AutoScan{200};
-    IntervalTimer ClickScan{1000};
-    IntervalTimer ASIndicator{500, true};
+    IntervalTimer autoScanTimer{200};
+    IntervalTimer selectedScanTimer{1000};
+    IntervalTimer autoScanIndicatorTimer{500, true};
     QString autoScanCaption = QStringLiteral("&AutoScan");
 
     // Called for every reply in which a player matches a buddy entry (the player's name

@@ -89,8 +89,8 @@ TEST(MainWindow, FavouritesAreAskedAtStartupAndWhenAddedFromFindServers) {
     ASSERT_TRUE(master.ready());
     Loaded l("127.0.0.1:" + QByteArray::number(servers.port()) +
              ":UT\r\n127.0.0.1:" + QByteArray::number(servers.port() + 1) + ":UT\r\n");
-    l.w->state().AutoScan.setEnabled(false);  // from here on only start-up's round and the adding ask
-    const FlexGrid& grid = l.w->state().ServerGrid;
+    l.w->state().autoScanTimer.setEnabled(false);  // from here on only start-up's round and the adding ask
+    const FlexGrid& grid = l.w->state().serverGrid;
     const auto named = [&](int row, const QString& name) {
         for (int i = 0; i < 100 && grid.cellText(row, 1) != name; ++i) pumpEvents(50);
         return grid.cellText(row, 1) == name;
@@ -115,26 +115,26 @@ TEST(MainWindow, MenusSaveTheSortedListToggleAutoscanAndEndTheProgram) {
     Loaded l("127.0.0.2:7778:UT\r\n127.0.0.1:7778:UT3\r\n");  // loaded with a scan: loopback only
     MainWindow& w = *l.w;
     MainState& s = w.state();
-    s.ServerGrid.setCellText(1, 1, "b");
-    s.ServerGrid.setCellText(2, 1, "a");
+    s.serverGrid.setCellText(1, 1, "b");
+    s.serverGrid.setCellText(2, 1, "a");
     sortServerGrid(s, 1);
     w.onSaveServerListClicked();
     EXPECT_EQ(l.folder.read("servers.ini"), "127.0.0.1:7778:UT3\r\n127.0.0.2:7778:UT\r\n");
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     w.autoscanAction()->trigger();
-    EXPECT_FALSE(s.AutoScan.isEnabled() || s.ReadyToQuery || s.AutoScanMode);
+    EXPECT_FALSE(s.autoScanTimer.isEnabled() || s.readyToQuery || s.autoScanMode);
     s.panel.gamePort = "7777";
     w.autoscanAction()->trigger();
-    EXPECT_TRUE(s.AutoScan.isEnabled() && s.ReadyToQuery && s.AutoScanMode);
+    EXPECT_TRUE(s.autoScanTimer.isEnabled() && s.readyToQuery && s.autoScanMode);
     EXPECT_TRUE(s.panel.gamePort.isEmpty());  // the panel is cleared
 
     w.onExitClicked();  // ends at once
     EXPECT_EQ(ended.count, 1);
-    s.ClickScan.setEnabled(true);
+    s.selectedScanTimer.setEnabled(true);
     w.close();  // runs the unload steps
-    EXPECT_TRUE(s.ExitRequested);
-    EXPECT_FALSE(s.AutoScan.isEnabled() || s.ClickScan.isEnabled());
+    EXPECT_TRUE(s.exitRequested);
+    EXPECT_FALSE(s.autoScanTimer.isEnabled() || s.selectedScanTimer.isEnabled());
 }
 
 // Long texts from a server neither widen the window nor show as markup, and the grids take
@@ -156,7 +156,7 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
         "Mutators: " + QString("XGame.MutInstaGibVariant, ").repeated(15) + "<img src=\"/etc/passwd\">";
     p.admin = QString(90, 'A');
     w.refreshPanel();
-    w.state().ServerGrid.setCellText(1, 1, QString(90, 'S'));
+    w.state().serverGrid.setCellText(1, 1, QString(90, 'S'));
     QApplication::processEvents();
     EXPECT_EQ(w.size(), before);
     EXPECT_TRUE(
@@ -176,7 +176,7 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     l.minimise();
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(l.icon->isShown);
-    EXPECT_FALSE(w.state().AutoScan.isEnabled());
+    EXPECT_FALSE(w.state().autoScanTimer.isEnabled());
     // With buddy alerts on, the tray keeps a slow round of the favourites going.
     ASSERT_TRUE(w.tray().slowScan().isEnabled());
     w.tray().slowScan().fire();
@@ -185,7 +185,7 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     pumpEvents(50);
     EXPECT_TRUE(w.isVisible() && !w.isMinimized());
     EXPECT_FALSE(l.icon->isShown || w.tray().slowScan().isEnabled());
-    EXPECT_FALSE(w.state().AutoScan.isEnabled());             // scanning stays off after a restore
+    EXPECT_FALSE(w.state().autoScanTimer.isEnabled());        // scanning stays off after a restore
     EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: Off");  // and the menu says so at once
     appConfig().BuddyAlerts = "0";
     l.minimise();
@@ -244,7 +244,7 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     Loaded l(row(slow) + row(late) + row(silent), game.toUtf8());
     MainWindow& w = *l.w;
     MainState& s = w.state();
-    s.AutoScan.setEnabled(false);  // only start-up's round and the selected server
+    s.autoScanTimer.setEnabled(false);  // only start-up's round and the selected server
     w.show();
     QApplication::setActiveWindow(&w);
     auto* grid = w.findChild<GridView*>("serverGrid");
@@ -253,14 +253,14 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
                                            : QStringList();
     };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return s.ServerGrid.cellText(1, 1) == "Slow"; }, 5000));
-    EXPECT_EQ(s.ServerGrid.cell(1, 1)->picture, PictureLocked);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.serverGrid.cellText(1, 1) == "Slow"; }, 5000));
+    EXPECT_EQ(s.serverGrid.cell(1, 1)->picture, PictureLocked);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.monitor().replyPending(2); }, 5000));
 
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Down);  // selects the slow server, whose reply is on its way
-    EXPECT_EQ(s.ScanRow, 1);
-    EXPECT_TRUE(s.panel.gamePort.isEmpty() && s.ClickScan.isEnabled());
+    EXPECT_EQ(s.scanRow, 1);
+    EXPECT_TRUE(s.panel.gamePort.isEmpty() && s.selectedScanTimer.isEnabled());
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(slow - 1));
     QGuiApplication::clipboard()->clear();
@@ -287,7 +287,7 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     ASSERT_TRUE(lateServer.ready());
     const QPoint second = grid->visualRect(grid->model()->index(1, 1)).center();
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, second);
-    EXPECT_EQ(s.ScanRow, 2);
+    EXPECT_EQ(s.scanRow, 2);
     EXPECT_TRUE(w.pendingLaunch().waiting());
     EXPECT_EQ(w.statusBar()->currentMessage(), "waiting for the server…");
     ASSERT_TRUE(QTest::qWaitFor([&] { return launches().size() == 2; }, 5000));
@@ -297,7 +297,7 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
 
     // Escape gives the wait up: nothing is launched, nothing said.
     QTest::keyClick(grid, Qt::Key_Down);
-    EXPECT_EQ(s.ScanRow, 3);
+    EXPECT_EQ(s.scanRow, 3);
     w.onLaunchClicked();
     EXPECT_TRUE(w.pendingLaunch().waiting());
     QTest::keyClick(grid, Qt::Key_Escape);
@@ -330,14 +330,14 @@ TEST(MainWindow, KeysSelectAndLaunchWithoutWaitingForAReplyAlreadyKnown) {
     // Closing the settings keeps the rows and asks the whole list at once.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     w.onVyrnSettingsClicked();
-    EXPECT_EQ(s.ServerGrid.cellText(1, 1) + "|" + s.ServerGrid.cellText(2, 1), "Slow|Late");
+    EXPECT_EQ(s.serverGrid.cellText(1, 1) + "|" + s.serverGrid.cellText(2, 1), "Slow|Late");
     EXPECT_EQ(w.monitor().refreshProgress().asked, 3);
     // "Remove from favourites" takes the selected row out of the list and the file.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                       grid->visualRect(grid->model()->index(2, 1)).center());
     choose(3, "Remove from favourites");
     EXPECT_EQ(l.folder.read("servers.ini"), row(slow) + row(late));  // the game codes as they were read
-    EXPECT_EQ(s.ServerGrid.rowCount(), 3);
+    EXPECT_EQ(s.serverGrid.rowCount(), 3);
     appConfig() = AppConfig{};  // the dialog saved its values into the shared settings
 }
 
@@ -366,7 +366,7 @@ TEST(MainWindow, LayoutIsKeptInAFileOfItsOwn) {
         again.w->show();
         EXPECT_EQ(again.w->findChild<QSplitter*>("MainSplitter")->sizes(), splitter);
         EXPECT_EQ(again.w->findChild<GridView*>("playerGrid")->columnWidths()[1], 90);
-        EXPECT_EQ(again.w->state().ServerSortCol, ServerCol::Ping);
+        EXPECT_EQ(again.w->state().serverSortCol, ServerCol::Ping);
     }
     // A screen that got smaller: the window shrinks onto it.
     EXPECT_TRUE(area.contains(keptOnScreen({area.right() - 100, area.bottom() - 50, 3000, 2000}, area)));

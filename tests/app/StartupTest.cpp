@@ -45,7 +45,7 @@ TEST(Startup, ASecondInstanceEndsAndAFirstRunShowsAboutTermsAndSettingsInOrder) 
     Start t;
     EXPECT_TRUE(t.run());
     EXPECT_EQ(t.steps, (QStringList{"about", "terms", "settings"}));
-    EXPECT_TRUE(t.s.ReadyToQuery && t.s.AutoScan.isEnabled());
+    EXPECT_TRUE(t.s.readyToQuery && t.s.autoScanTimer.isEnabled());
     EXPECT_EQ(appConfig().RefreshDelay, " 2 ");
     EXPECT_TRUE(t.prompts.shown.isEmpty());
 

@@ -17,15 +17,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     setUpServerGrid(*s);
     setUpPlayerGrid(*s);
     setUpBuddyGrid(*s);
-    s->ServerGrid.setCellText(1, 0, "1");
-    s->ServerGrid.setCellText(1, 2, "127.0.0.1");
-    s->ServerGrid.setCellText(1, 3, "47778");
-    s->ServerGrid.setCellText(1, 7, "UT3");
-    s->BudList.setCellText(1, 0, "**");
-    s->BudList.appendRow("Bob");
+    s->serverGrid.setCellText(1, 0, "1");
+    s->serverGrid.setCellText(1, 2, "127.0.0.1");
+    s->serverGrid.setCellText(1, 3, "47778");
+    s->serverGrid.setCellText(1, 7, "UT3");
+    s->buddyGrid.setCellText(1, 0, "**");
+    s->buddyGrid.appendRow("Bob");
     if (size == 0) return 0;
-    s->AutoScanMode = data[0] & 1;
-    s->ScanRow = 1;
+    s->autoScanMode = data[0] & 1;
+    s->scanRow = 1;
     ServerQuerier& q = monitor->querier();
     q.query({"127.0.0.1", 47778, "UT3"});
     QCoreApplication::processEvents();  // the query goes out

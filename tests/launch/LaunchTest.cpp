@@ -31,8 +31,8 @@ InstalledGame inCapitals(InstalledGame g) {
 struct SelectedServer : MainState {
     SelectedServer(const QString& code, const QString& port) {
         setUpServerGrid(*this);
-        ServerGrid.setCellText(1, 7, code);
-        ServerGrid.setCurrentRow(1);
+        serverGrid.setCellText(1, 7, code);
+        serverGrid.setCurrentRow(1);
         panel.address = "10.0.0.1";
         panel.gamePort = port;
     }
@@ -107,12 +107,12 @@ TEST(Launch, ButtonTellsWhyNothingStartsElseStartsOnceThenEndsOrHides) {
         env.startFailure = starts ? QString() : "Permission denied";
         config.AfterLaunch = after;
         SelectedServer s("ut", "7777");
-        s.AutoScan.setEnabled(true);
-        s.AutoScanMode = true;
+        s.autoScanTimer.setEnabled(true);
+        s.autoScanMode = true;
         launchSelectedServer(s, config, env);
         EXPECT_EQ(env.started.size(), 1);
         EXPECT_EQ(std::pair(env.minimised, ended.count), std::pair(hidden, endings)) << after;
-        EXPECT_EQ(std::pair(s.AutoScan.isEnabled(), s.AutoScanMode), std::pair(hidden == 0, hidden == 0))
+        EXPECT_EQ(std::pair(s.autoScanTimer.isEnabled(), s.autoScanMode), std::pair(hidden == 0, hidden == 0))
             << after;
     }
     EXPECT_EQ(prompts.shown.value(prompts.shown.size() - 1).text,

@@ -135,7 +135,7 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     QTest::mouseClick(add, Qt::LeftButton);
     const QByteArray added = (busy.address() + ":UT\r\n" + full.address() + ":UT\r\n").toLatin1();
     EXPECT_EQ(folder.read("servers.ini"), added);
-    EXPECT_EQ(s.ServerGrid.rowCount(), 3);
+    EXPECT_EQ(s.serverGrid.rowCount(), 3);
     QTest::mouseClick(add, Qt::LeftButton);
     EXPECT_EQ(folder.read("servers.ini"), added);
     EXPECT_TRUE(w.statusText().endsWith("Already in the favourites.")) << w.statusText().toStdString();

@@ -34,38 +34,38 @@ TEST(BuddyMatch, EntryRules) {
 // character of names ('|').
 TEST(PlayerNames, ColourCodesNeverReachTheGridsPanelCopyOrBuddiesFile) {
     Buddies f;
-    f.s.AutoScanMode = false;
+    f.s.autoScanMode = false;
     f.reply("\x1b\x01\xff\x01Green Server",
             "\x1b\xff\x01\x01"
             "B\x1b\x7c\x01\xff"
             "ob");
     EXPECT_EQ(f.cell(1, ServerCol::Name), "Green Server");
     EXPECT_EQ(f.s.panel.title, "Server information for: Green Server");
-    EXPECT_EQ(f.s.Flex.cellText(1, 0), "Bob");
-    EXPECT_EQ(f.s.BudList.cellText(1, 1), "Green Server");  // "bob" matched the coloured Bob
+    EXPECT_EQ(f.s.playerGrid.cellText(1, 0), "Bob");
+    EXPECT_EQ(f.s.buddyGrid.cellText(1, 1), "Green Server");  // "bob" matched the coloured Bob
     EXPECT_TRUE(serverInfoCopyText(f.s).contains("Player:Bob\t"));
     EXPECT_FALSE(serverInfoCopyText(f.s).contains(QChar(27)));
     // A click on a player adds it to "buddies.ini", twice if asked twice; below the players, nothing.
-    f.s.Flex.setMouseCell(1, 0);
+    f.s.playerGrid.setMouseCell(1, 0);
     EXPECT_EQ(f.m.onPlayerGridClicked().what, FlexClickResult::What::BuddyAdded);
     f.m.onPlayerGridClicked();
-    f.s.Flex.setMouseCell(5, 0);
+    f.s.playerGrid.setMouseCell(5, 0);
     EXPECT_EQ(f.m.onPlayerGridClicked().what, FlexClickResult::What::Nothing);
     EXPECT_EQ(f.folder.read("buddies.ini"), "bob\r\nBob\r\nBob\r\n");
-    EXPECT_EQ(f.s.BudList.rowCount(), 4);
-    EXPECT_EQ(f.s.BudList.cellText(1, 1), "");  // servers gone until the next match
+    EXPECT_EQ(f.s.buddyGrid.rowCount(), 4);
+    EXPECT_EQ(f.s.buddyGrid.cellText(1, 1), "");  // servers gone until the next match
 }
 
 // Every reply naming a buddy is a sighting; only the first matching entry of the list gets the server.
 TEST(PlayerNames, EachReplyIsASightingOfTheFirstMatchingEntry) {
     Buddies f;
-    f.s.AutoScanMode = true;
-    f.s.BudList.appendRow("**ob**");  // a second entry matching Bob
+    f.s.autoScanMode = true;
+    f.s.buddyGrid.appendRow("**ob**");  // a second entry matching Bob
     f.reply("Green Server", "Bob");
     f.reply("Red Server", "Bob");
     f.reply("Red Server", "Alice");  // not a buddy
     EXPECT_EQ(f.alerts, (QList<QPair<QString, QString>>{{"Bob", "Green Server"}, {"Bob", "Red Server"}}));
-    EXPECT_EQ(f.s.BudList.cellText(1, 1) + "|" + f.s.BudList.cellText(2, 1), "Red Server|");
+    EXPECT_EQ(f.s.buddyGrid.cellText(1, 1) + "|" + f.s.buddyGrid.cellText(2, 1), "Red Server|");
 }
 
 // A player is news when first seen, and again only after going unseen on every server for a

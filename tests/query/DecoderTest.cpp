@@ -12,7 +12,7 @@
 // UT2 servers list fewer players than they announce (some absurdly many): the row shows those listed.
 TEST(Decoder, Ut2RowInAutomaticModeCountsListedPlayersAndLeavesPlayersAndPanelEmpty) {
     AskedOnce t;
-    t.s.AutoScanMode = true;
+    t.s.autoScanMode = true;
     // Ghost has no frags key right after the name.
     const QByteArray players =
         playerKeys(0, "Alpha") + playerKeys(1, "Beta") + "\\player_2\\Ghost\\ping_2\\5\\frags_2\\1";
@@ -25,8 +25,8 @@ TEST(Decoder, Ut2RowInAutomaticModeCountsListedPlayersAndLeavesPlayersAndPanelEm
     EXPECT_EQ(t.cell(1, ServerCol::Players), "02/16");
     EXPECT_LT(t.cell(1, ServerCol::Ping).toInt(), 1000);
     EXPECT_EQ(t.cell(1, ServerCol::GameType), "Onslaught");
-    EXPECT_EQ(t.s.Flex.rowCount(), 2);
-    EXPECT_EQ(t.s.Flex.cellText(1, 0), "");
+    EXPECT_EQ(t.s.playerGrid.rowCount(), 2);
+    EXPECT_EQ(t.s.playerGrid.cellText(1, 0), "");
     EXPECT_EQ(t.s.panel.title, "Server Information:");
 }
 
@@ -35,8 +35,8 @@ TEST(Decoder, Ut2RowInAutomaticModeCountsListedPlayersAndLeavesPlayersAndPanelEm
 // (checked over loopback).
 TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
     AskedOnce t;
-    t.s.AutoScanMode = false;
-    t.s.PlayerSortCol = PlayerCol::Team;
+    t.s.autoScanMode = false;
+    t.s.playerSortCol = PlayerCol::Team;
     t.feed(probeReply({"AdminName", "Probe", "AdminEmail", "root@example.com", "GoalScore", "25", "TimeLimit",
                        "20", "Translocator", "True", "Mutator", "MutInstaGib", "Mutator", "MutLowGrav"}),
            t.port - 9);
@@ -59,7 +59,7 @@ TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
     EXPECT_EQ(t.s.panel.gamePort, "7777");  // the game port Launch joins
     const int pictures[] = {PictureRed, PictureBlue, 0, PictureSpec};
     for (int row = 1; row <= 4; ++row)
-        EXPECT_EQ(t.s.Flex.cell(row, PlayerCol::Team)->picture, pictures[row - 1]);
+        EXPECT_EQ(t.s.playerGrid.cell(row, PlayerCol::Team)->picture, pictures[row - 1]);
 }
 
 TEST(Decoder, ControlBytesKeptAs1252TextAndKeysReadInAnyCase) {
@@ -69,8 +69,8 @@ TEST(Decoder, ControlBytesKeptAs1252TextAndKeysReadInAnyCase) {
             "\\FRAGS_0\\0\\ping_0\\9\\team_0\\0\\final\\");
     EXPECT_EQ(t.cell(1, ServerCol::Name), "Caps");
     EXPECT_EQ(t.cell(1, ServerCol::Players), "01/08");
-    EXPECT_EQ(t.s.Flex.cellText(1, 0), windows1252ToUnicode(name.mid(4)));  // the colour code dropped
-    EXPECT_EQ(t.s.Flex.cellText(1, 1), "0");                                // the tab did not split the cells
+    EXPECT_EQ(t.s.playerGrid.cellText(1, 0), windows1252ToUnicode(name.mid(4)));  // the colour code dropped
+    EXPECT_EQ(t.s.playerGrid.cellText(1, 1), "0");  // the tab did not split the cells
 }
 
 TEST(Decoder, UtRowAndPanelKeepTheAnnouncedCountLowerCaseAndBlanksInPings) {
@@ -82,9 +82,9 @@ TEST(Decoder, UtRowAndPanelKeepTheAnnouncedCountLowerCaseAndBlanksInPings) {
     EXPECT_EQ(t.cell(1, ServerCol::Players), "06/16");
     EXPECT_EQ(t.cell(1, ServerCol::GameCode), "ut");
     EXPECT_EQ(t.cell(1, ServerCol::GameType), "DEATHMATCHPLUS");  // the first "gametype" counts
-    ASSERT_EQ(t.s.Flex.rowCount(), 5);
+    ASSERT_EQ(t.s.playerGrid.rowCount(), 5);
     for (int row = 1; row < 5; ++row) {
-        if (t.s.Flex.cellText(row, 0) == "D") { EXPECT_EQ(t.s.Flex.cellText(row, 2), " 61"); }
+        if (t.s.playerGrid.cellText(row, 0) == "D") { EXPECT_EQ(t.s.playerGrid.cellText(row, 2), " 61"); }
     }
     EXPECT_EQ(serverInfoCopyText(t.s).section("\r\n", 3, 13),
               "Time Limit: \r\nVersion:\r\nP/W: Yes\r\nTranslocator:\r\n\r\nGame Type: deathmatchplus\r\n\r\n"

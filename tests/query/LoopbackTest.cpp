@@ -19,7 +19,7 @@ QStringList standin(const char* game, const char* options) {
 // Asks the selected row once and waits for its name to change.
 bool askUntilNamed(MonitorFixture& t, int row = 1) {
     const QString before = t.cell(row, ServerCol::Name);
-    t.s.ScanRow = row;
+    t.s.scanRow = row;
     t.ask(row);
     return QTest::qWaitFor([&] { return t.cell(row, ServerCol::Name) != before; });
 }
@@ -55,7 +55,7 @@ TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
         ASSERT_TRUE(askUntilNamed(t));
         EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop");
         EXPECT_EQ(t.cell(1, ServerCol::Players), players);
-        EXPECT_EQ(t.s.Flex.rowCount(), rows);
+        EXPECT_EQ(t.s.playerGrid.rowCount(), rows);
         for (const QString& line : QString(panel).split('|', Qt::SkipEmptyParts))
             EXPECT_TRUE(serverInfoCopyText(t.s).contains(line + "\r\n")) << line.toStdString();
     }
@@ -81,14 +81,14 @@ TEST(Loopback, PingsStayWithinAMillisecondOfTheRoundTripOnABusyMachine) {
     std::thread spinner([&] {
         while (!stop) {}
     });
-    t.s.ReadyToQuery = true;
-    t.s.AutoScan.setEnabled(true);
+    t.s.readyToQuery = true;
+    t.s.autoScanTimer.setEnabled(true);
     const bool pinged = QTest::qWaitFor([&] {
         for (int row = 1; row <= 4; ++row)
             if (t.cell(row, ServerCol::Ping).isEmpty()) return false;
         return true;
     });
-    t.s.AutoScan.setEnabled(false);
+    t.s.autoScanTimer.setEnabled(false);
     stop = true;
     spinner.join();
     ASSERT_TRUE(pinged);
@@ -112,17 +112,17 @@ TEST(Loopback, LateReplyOfAnotherServerLeavesThePanelAlone) {
     StandinProcess late(standin("ut2003", "--name Late --delay-ms 300"));
     ASSERT_TRUE(late.ready());
     MonitorFixture t({favourite(late.port(), "UT2"), favourite(kQuietUt2Port, "UT3")});
-    t.s.ServerGrid.setMouseCell(1, 1);
+    t.s.serverGrid.setMouseCell(1, 1);
     t.m.onServerGridClicked();
     pumpEvents(50);
-    t.s.ServerGrid.setMouseCell(2, 1);
+    t.s.serverGrid.setMouseCell(2, 1);
     t.m.onServerGridClicked();
-    t.s.ClickScan.setEnabled(false);
+    t.s.selectedScanTimer.setEnabled(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.cell(1, ServerCol::Name) == "Late"; }));
     EXPECT_EQ(t.s.panel.address, kHost);
     EXPECT_EQ(t.s.panel.gamePort, "");  // Launch says "Server down." instead of a wrong game
     EXPECT_EQ(t.s.panel.title, "Server Information:");
-    EXPECT_EQ(t.s.Flex.cellText(1, PlayerCol::Name), "");
+    EXPECT_EQ(t.s.playerGrid.cellText(1, PlayerCol::Name), "");
 }
 
 // The fault seen with a server gone: its players, ping and buddies shown for ever.
@@ -133,7 +133,7 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
     MonitorFixture t({favourite(port, "UT")}, {"Player1"});
     t.m.querier().setTimeoutMs(150);
     ASSERT_TRUE(askUntilNamed(t));
-    EXPECT_EQ(t.s.BudList.cellText(1, BuddyCol::Server), "Gone");
+    EXPECT_EQ(t.s.buddyGrid.cellText(1, BuddyCol::Server), "Gone");
     server.reset();
     for (int i = 0; i < ServerMonitor::kSilentAfter; ++i) {
         EXPECT_FALSE(t.cell(1, ServerCol::Ping).isEmpty()) << "greyed after " << i;
@@ -141,17 +141,17 @@ TEST(Loopback, SilentServerIsGreyedAfterThreeQueriesAndRestoredByItsNextReply) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return t.m.querier().idle(); }));  // timed out
     }
     EXPECT_TRUE(t.cell(1, ServerCol::Ping).isEmpty());
-    EXPECT_EQ(t.s.ServerGrid.cell(1, ServerCol::Name)->fore, kSilentColour);
-    EXPECT_EQ(t.s.BudList.cellText(1, BuddyCol::Server), "Gone");  // the name stays, greyed
-    EXPECT_EQ(t.s.BudList.cell(1, BuddyCol::Server)->fore, kSilentColour);
+    EXPECT_EQ(t.s.serverGrid.cell(1, ServerCol::Name)->fore, kSilentColour);
+    EXPECT_EQ(t.s.buddyGrid.cellText(1, BuddyCol::Server), "Gone");  // the name stays, greyed
+    EXPECT_EQ(t.s.buddyGrid.cell(1, BuddyCol::Server)->fore, kSilentColour);
 
     StandinProcess back(standin("ut", "--player-count 1 --name Gone") +
                         QStringList{"--port", QString::number(port)});
     ASSERT_TRUE(back.ready());
     t.ask(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !t.cell(1, ServerCol::Ping).isEmpty(); }));
-    EXPECT_EQ(t.s.ServerGrid.cell(1, ServerCol::Name)->fore, FlexGrid::kDefaultColour);
-    EXPECT_EQ(t.s.BudList.cell(1, BuddyCol::Server)->fore, FlexGrid::kDefaultColour);
+    EXPECT_EQ(t.s.serverGrid.cell(1, ServerCol::Name)->fore, FlexGrid::kDefaultColour);
+    EXPECT_EQ(t.s.buddyGrid.cell(1, BuddyCol::Server)->fore, FlexGrid::kDefaultColour);
 }
 
 // Host names in "servers.ini" are looked up (spaces around the fields ignored); one that
@@ -172,8 +172,8 @@ TEST(Loopback, RefreshAllResolvesHostNamesInTheFavourites) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.cell(1, ServerCol::Name) == "ByName"; }));
     EXPECT_EQ(t.cell(1, ServerCol::Address), "ut.example.org");
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return t.s.ServerGrid.cell(2, ServerCol::Name)->fore == kSilentColour; }));
-    EXPECT_EQ(t.s.ServerGrid.cell(3, ServerCol::Name)->fore, kSilentColour);  // no address: never asked
+        QTest::qWaitFor([&] { return t.s.serverGrid.cell(2, ServerCol::Name)->fore == kSilentColour; }));
+    EXPECT_EQ(t.s.serverGrid.cell(3, ServerCol::Name)->fore, kSilentColour);  // no address: never asked
 }
 
 // The fault seen with many servers at once: the replies of 64 queries in flight, each in

@@ -25,7 +25,7 @@ struct Scan : MonitorFixture {
     explicit Scan(int rows, int firstPort = quietPort(0), const char* code = "UT")
         : MonitorFixture(favourites(firstPort, rows, code)) {
         appConfig().RefreshDelay = QStringLiteral("1");
-        s.ReadyToQuery = true;
+        s.readyToQuery = true;
     }
 };
 
@@ -33,25 +33,25 @@ struct Scan : MonitorFixture {
 
 TEST(ScanScheduling, MarkerWalksAndWrapsNeverMarksALoneOrEmptyRowAndClosingEndsTheProgram) {
     Scan t(3);
-    t.s.ReadyToQuery = false;  // a query in progress: the tick waits
+    t.s.readyToQuery = false;  // a query in progress: the tick waits
     t.m.onAutoScanTick();
-    EXPECT_EQ(t.s.ScanRow, 0);
-    t.s.ReadyToQuery = true;
+    EXPECT_EQ(t.s.scanRow, 0);
+    t.s.readyToQuery = true;
     for (const char* marks : {"1< 2 3", "1 2< 3", "1 2 3<", "1< 2 3"}) {
         t.m.onAutoScanTick();
-        EXPECT_EQ(column(t.s.ServerGrid, 0).join(' '), marks);
+        EXPECT_EQ(column(t.s.serverGrid, 0).join(' '), marks);
     }
-    EXPECT_EQ(t.s.ScanRow, 1);
-    EXPECT_TRUE(t.s.AutoScanMode);
+    EXPECT_EQ(t.s.scanRow, 1);
+    EXPECT_TRUE(t.s.autoScanMode);
     // With the program closing, the next tick of either timer ends it.
     ProgramEndRecorder ended;
-    t.s.ExitRequested = true;
-    t.s.AutoScan.setEnabled(true);
+    t.s.exitRequested = true;
+    t.s.autoScanTimer.setEnabled(true);
     t.m.onAutoScanTick();
-    t.s.ClickScan.setEnabled(true);
+    t.s.selectedScanTimer.setEnabled(true);
     t.m.onClickScanTick();
-    EXPECT_FALSE(t.s.AutoScan.isEnabled());
-    EXPECT_FALSE(t.s.ClickScan.isEnabled());
+    EXPECT_FALSE(t.s.autoScanTimer.isEnabled());
+    EXPECT_FALSE(t.s.selectedScanTimer.isEnabled());
     EXPECT_EQ(ended.count, 2);
 
     Scan one(1);
@@ -67,44 +67,44 @@ TEST(ScanScheduling, MarkerWalksAndWrapsNeverMarksALoneOrEmptyRowAndClosingEndsT
 
 TEST(ScanScheduling, ClicksOnTheServerAndBuddyGridsChooseTheMode) {
     Scan t(3);
-    t.s.AutoScan.setEnabled(true);
-    t.s.ServerGrid.setMouseCell(2, 1);
+    t.s.autoScanTimer.setEnabled(true);
+    t.s.serverGrid.setMouseCell(2, 1);
     t.m.onServerGridClicked();  // a row: the selected server is asked
-    EXPECT_FALSE(t.s.AutoScan.isEnabled());
-    EXPECT_TRUE(t.s.ClickScan.isEnabled());
-    EXPECT_FALSE(t.s.AutoScanMode);
-    EXPECT_EQ(t.s.ScanRow, 2);
+    EXPECT_FALSE(t.s.autoScanTimer.isEnabled());
+    EXPECT_TRUE(t.s.selectedScanTimer.isEnabled());
+    EXPECT_FALSE(t.s.autoScanMode);
+    EXPECT_EQ(t.s.scanRow, 2);
     EXPECT_EQ(t.s.panel.address, kHost);
-    EXPECT_EQ(t.s.ServerGrid.cell(2, 0)->back, FlexGrid::kSystemHighlight);
+    EXPECT_EQ(t.s.serverGrid.cell(2, 0)->back, FlexGrid::kSystemHighlight);
 
-    t.s.AutoScan.setEnabled(true);  // automatic mode again
-    t.s.ClickScan.setEnabled(false);
-    t.s.ServerGrid.setMouseCell(0, 0);
+    t.s.autoScanTimer.setEnabled(true);  // automatic mode again
+    t.s.selectedScanTimer.setEnabled(false);
+    t.s.serverGrid.setMouseCell(0, 0);
     t.m.onServerGridClicked();  // the header: sorts and stops the scan
-    EXPECT_FALSE(t.s.AutoScan.isEnabled());
-    EXPECT_FALSE(t.s.ClickScan.isEnabled());
+    EXPECT_FALSE(t.s.autoScanTimer.isEnabled());
+    EXPECT_FALSE(t.s.selectedScanTimer.isEnabled());
 
-    t.s.ServerGrid.setCellText(3, ServerCol::Address, "");
+    t.s.serverGrid.setCellText(3, ServerCol::Address, "");
     t.s.panel.map = "Map: X";
-    t.s.ServerGrid.setMouseCell(3, 1);
+    t.s.serverGrid.setMouseCell(3, 1);
     t.m.onServerGridClicked();  // a row without an address: highlighted, nothing asked
     EXPECT_EQ(t.s.panel.map, "Map: ");
-    EXPECT_FALSE(t.s.ClickScan.isEnabled());
-    for (int col = 0; col < t.s.ServerGrid.colCount(); ++col) {  // one row highlighted
-        EXPECT_EQ(t.s.ServerGrid.cell(3, col)->back, FlexGrid::kSystemHighlight);
-        EXPECT_EQ(t.s.ServerGrid.cell(2, col)->back, FlexGrid::kDefaultColour);
+    EXPECT_FALSE(t.s.selectedScanTimer.isEnabled());
+    for (int col = 0; col < t.s.serverGrid.colCount(); ++col) {  // one row highlighted
+        EXPECT_EQ(t.s.serverGrid.cell(3, col)->back, FlexGrid::kSystemHighlight);
+        EXPECT_EQ(t.s.serverGrid.cell(2, col)->back, FlexGrid::kDefaultColour);
     }
 
-    t.s.ServerGrid.setCellText(2, 1, "Buddy Place");
-    t.s.BudList.setCellText(1, 0, "bob");
-    t.s.BudList.setCellText(1, 1, "Buddy Place");
-    t.s.AutoScan.setEnabled(true);
-    t.s.BudList.setMouseCell(1, 0);
+    t.s.serverGrid.setCellText(2, 1, "Buddy Place");
+    t.s.buddyGrid.setCellText(1, 0, "bob");
+    t.s.buddyGrid.setCellText(1, 1, "Buddy Place");
+    t.s.autoScanTimer.setEnabled(true);
+    t.s.buddyGrid.setMouseCell(1, 0);
     t.m.onBuddyGridClicked();  // a buddy: the buddy's server is asked
-    EXPECT_EQ(t.s.ScanRow, 2);
-    EXPECT_TRUE(t.s.ClickScan.isEnabled());
-    EXPECT_FALSE(t.s.AutoScan.isEnabled());
-    EXPECT_EQ(t.s.ServerGrid.topRow(), 2);
+    EXPECT_EQ(t.s.scanRow, 2);
+    EXPECT_TRUE(t.s.selectedScanTimer.isEnabled());
+    EXPECT_FALSE(t.s.autoScanTimer.isEnabled());
+    EXPECT_EQ(t.s.serverGrid.topRow(), 2);
 }
 
 // Numbers are compared as numbers; servers without a ping come last; the server rows are
@@ -115,10 +115,10 @@ TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
     setUpPlayerGrid(s);
     // Number, name, address, port, players, -, ping: a silent server has no ping, one
     // never answered a blank.
-    fill(s.ServerGrid, {"1\tBravo\t\t\t03/16\t\t120", "2\talpha\t\t\t10/16\t\t", "3\tCharlie\t\t\t09/16\t\t ",
+    fill(s.serverGrid, {"1\tBravo\t\t\t03/16\t\t120", "2\talpha\t\t\t10/16\t\t", "3\tCharlie\t\t\t09/16\t\t ",
                         "4\tDelta\t\t\t00/16\t\t45"});
     // Name, frags, ping, -, team number.
-    fill(s.Flex, {"zed\t5\t80\t\t255", "Amy\t12\t40\t\t1", "bob\t-2\t120\t\t0", "cat\t0\t60\t\t2"});
+    fill(s.playerGrid, {"zed\t5\t80\t\t255", "Amy\t12\t40\t\t1", "bob\t-2\t120\t\t0", "cat\t0\t60\t\t2"});
     // Server grid or players grid, column, the names in their order.
     const std::tuple<bool, int, const char*> sorts[] = {
         {true, ServerCol::Players, "alpha Charlie Bravo Delta"},  // most players first
@@ -131,12 +131,13 @@ TEST(MainGrids, HeaderSortsOfTheServerAndPlayersGrids) {
     for (const auto& [server, col, names] : sorts) {
         SCOPED_TRACE(names);
         if (server) {
-            s.ServerGrid.setCellText(2, 0, "2<");
+            s.serverGrid.setCellText(2, 0, "2<");
             sortServerGrid(s, col);
-            EXPECT_EQ(column(s.ServerGrid, 0).join(' '), "1 2 3 4");
+            EXPECT_EQ(column(s.serverGrid, 0).join(' '), "1 2 3 4");
         } else {
             sortPlayerGrid(s, col);
         }
-        EXPECT_EQ(column(server ? s.ServerGrid : s.Flex, server ? 1 : 0).join(' '), names);  // the names
+        EXPECT_EQ(column(server ? s.serverGrid : s.playerGrid, server ? 1 : 0).join(' '),
+                  names);  // the names
     }
 }

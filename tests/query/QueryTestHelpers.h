@@ -47,14 +47,14 @@ struct MonitorFixture {
     }
     // Asks the server of a row and lets the query reach its "\status\" (unless answered).
     void ask(int row) {
-        const int port = queryPortOf(s.ServerGrid, row);
+        const int port = queryPortOf(s.serverGrid, row);
         m.queryServer(cell(row, ServerCol::Address), port, cell(row, ServerCol::GameCode));
         (void)QTest::qWaitFor([&] { return m.querier().awaitsStatusReply(kHost, port); }, 2000);
     }
     void feed(const QByteArray& d, int port, const QString& host = kHost) {
         m.querier().onDatagram(d, host, port);
     }
-    QString cell(int row, int col) const { return s.ServerGrid.cellText(row, col); }
+    QString cell(int row, int col) const { return s.serverGrid.cellText(row, col); }
 };
 
 // Loopback ports held unanswered for the whole test process, twelve in a row, so the
@@ -73,7 +73,7 @@ struct AskedOnce : MonitorFixture {
     explicit AskedOnce(bool ut2 = true, const QStringList& buddies = {})
         : MonitorFixture({favourite(ut2 ? kQuietUt2Port : kQuietUtPort, ut2 ? "UT3" : "UT")}, buddies),
           port(ut2 ? kQuietUt2Port : kQuietUtPort) {
-        s.ScanRow = 1;
+        s.scanRow = 1;
         ask(1);
     }
     void reply(const QByteArray& d) { feed(d, port); }

@@ -59,14 +59,14 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
     EXPECT_EQ(std::pair(p.shown[1].text, p.shown[1].defaultButton),
               std::pair(QString("Remove every buddy from the list?"), std::optional(MsgAnswer::No)));
     child<QPushButton>(dialog, "addBuddyButton")->click();  // buddy Add
-    dialog.BudList.setCurrentRow(3);
+    dialog.buddyGrid.setCurrentRow(3);
     child<QPushButton>(dialog, "editBuddyButton")->click();  // buddy Edit
     child<QPushButton>(dialog, "editBuddyButton")->click();  // an empty answer changes nothing
     auto* favourites = child<QWidget>(dialog, "ServerGrid");
     favourites->setFocus();
     QTest::keyClick(favourites, Qt::Key_Down);    // the focus frame's row 1 is taken
     QTest::keyClick(favourites, Qt::Key_Delete);  // favourite Remove on row 1: the row is emptied
-    dialog.ServerGrid.setCurrentRow(3);
+    dialog.favouritesGrid.setCurrentRow(3);
     QTimer::singleShot(0, [] {
         QWidget* swap = QApplication::activeModalWidget();
         ASSERT_NE(swap, nullptr);
@@ -129,7 +129,7 @@ TEST_F(SettingsDialogTest, FailedSaveCancelAndEscapeKeepEveryFileWhole) {
             EXPECT_EQ(appConfig().Ut2004Path, ut2004);  // detected for the empty box
             child<QPushButton>(dialog, "addBuddyButton")->click();
             child<QPushButton>(dialog, "detectUt2004Button")->click();  // Auto
-            dialog.ServerGrid.setCellText(1, 1, "10.0.0.7");
+            dialog.favouritesGrid.setCellText(1, 1, "10.0.0.7");
             dialog.show();
             FileSizeLimit disk(4);
             if (close == std::string("full disk")) dialog.accept();

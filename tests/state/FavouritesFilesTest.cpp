@@ -12,7 +12,7 @@ TEST(ServersFile, UnknownLinesCommentsAndCodesStayAsWrittenAlsoWhenSorted) {
         "; my clan\r\n10.0.0.9\r\n::\r\n\r\n10.0.0.1:7778:UT:My comment\r\n10.0.0.2:7777:UT3\n";
     folder.write("servers.ini", before);
     LoadedMainWindow l;
-    FlexGrid& g = l.s.ServerGrid;
+    FlexGrid& g = l.s.serverGrid;
     EXPECT_EQ(gridColumn(g, 2), (QStringList{"10.0.0.9", "10.0.0.1", "10.0.0.2"}));
     g.setCellText(2, 7, "ut");  // as a UT reply rewrites it
     ASSERT_TRUE(saveSortedServerList(l.s));
@@ -30,9 +30,9 @@ TEST(ServersFile, UnknownLinesCommentsAndCodesStayAsWrittenAlsoWhenSorted) {
 TEST(BuddiesFile, SkipsLeadingEmptyLinesAndDropsTheLastEmptyRow) {
     TempProgramFolder folder;
     folder.write("buddies.ini", "\r\nBob\r\n\r\n[XYZ]**\r\n\r\n");
-    EXPECT_EQ(gridColumn(LoadedMainWindow().s.BudList, 0), (QStringList{"Bob", "", "[XYZ]**"}));
+    EXPECT_EQ(gridColumn(LoadedMainWindow().s.buddyGrid, 0), (QStringList{"Bob", "", "[XYZ]**"}));
     folder.write("buddies.ini", "\r\n\r\n\r\n");
-    EXPECT_EQ(gridColumn(LoadedMainWindow().s.BudList, 0), QStringList{""});
+    EXPECT_EQ(gridColumn(LoadedMainWindow().s.buddyGrid, 0), QStringList{""});
 }
 
 // Favourites added from the "Find Servers" window: the file keeps every byte, the grid shows them at once.
@@ -41,7 +41,7 @@ TEST(AddFavourites, AppendedByteForByteOnceEachAndShownInTheGrid) {
     const QByteArray before = "10.0.0.1:7778:UT3\r\n\r\n10.0.0.2:7778:ut\r\nN\xe9on:7778:UT\r\n";
     folder.write("servers.ini", before);
     LoadedMainWindow l;
-    const FlexGrid& g = l.s.ServerGrid;
+    const FlexGrid& g = l.s.serverGrid;
     ASSERT_EQ(g.rowCount(), 4);
     const FavouriteLine ut5{"127.0.0.5", "7778", "UT"}, ut6{"127.0.0.6", "7788", "UT"},
         there{"10.0.0.2", "7778", "UT"};
@@ -54,6 +54,6 @@ TEST(AddFavourites, AppendedByteForByteOnceEachAndShownInTheGrid) {
     TempProgramFolder empty;
     LoadedMainWindow fresh;
     ASSERT_EQ(appendFavourites(fresh.s, {ut5}).count, 1);
-    EXPECT_EQ(gridColumn(fresh.s.ServerGrid, 0), QStringList{"1"});  // the empty list's row is filled
+    EXPECT_EQ(gridColumn(fresh.s.serverGrid, 0), QStringList{"1"});  // the empty list's row is filled
     EXPECT_EQ(empty.read("servers.ini"), "127.0.0.5:7778:UT\r\n");
 }

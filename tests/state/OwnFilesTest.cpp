@@ -70,13 +70,13 @@ TEST(OwnFiles, NamesShowAndMatchAsTheirFileMeantThem) {
     TempProgramFolder folder;
     folder.write("buddies.ini", "Jos\xE9\r\nM\xFCller\r\nBob\tthe builder\r\n");
     LoadedMainWindow main;
-    EXPECT_EQ(gridColumn(main.s.BudList, 0),
+    EXPECT_EQ(gridColumn(main.s.buddyGrid, 0),
               (QStringList{QString::fromUtf8("José"), QString::fromUtf8("Müller"), "Bob\tthe builder"}));
-    EXPECT_EQ(gridColumn(main.s.BudList, 1), (QStringList{"", "", ""}));  // the tab splits nothing
+    EXPECT_EQ(gridColumn(main.s.buddyGrid, 1), (QStringList{"", "", ""}));  // the tab splits nothing
     // A player's name comes off the wire in Windows-1252.
     buddyMatch(main.s, windows1252ToUnicode("M\xFCller"), "Host");
-    EXPECT_EQ(main.s.BudList.cellText(1, 0), QString::fromUtf8("Müller"));  // found: first
-    EXPECT_EQ(main.s.BudList.cellText(1, 1), "Host");
+    EXPECT_EQ(main.s.buddyGrid.cellText(1, 0), QString::fromUtf8("Müller"));  // found: first
+    EXPECT_EQ(main.s.buddyGrid.cellText(1, 1), "Host");
 }
 
 TEST(OwnFiles, NewTextIsWrittenInTheFilesOwnEncoding) {
@@ -127,8 +127,8 @@ TEST(OwnFiles, AFileTooBigToReadIsNeverWrittenOver) {
         ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.write("10.0.0.1:7778:UT\r\n") && big.resize(size));
         big.close();  // sparse: the test stays fast and small on disk
         LoadedMainWindow main;
-        main.s.ServerGrid.setCellText(1, 0, "1");  // the scan marker on the empty row
-        main.s.ServerGrid.setCellText(1, 2, "10.0.0.9");
+        main.s.serverGrid.setCellText(1, 0, "1");  // the scan marker on the empty row
+        main.s.serverGrid.setCellText(1, 2, "10.0.0.9");
         const SaveResult saved = name == "servers.ini"   ? saveSortedServerList(main.s)
                                  : name == "buddies.ini" ? writeBuddies({"Bob"})
                                                          : writeConfigFile(AppConfig{}, "True");
@@ -143,8 +143,8 @@ TEST(OwnFiles, ABuddyClickedOnAFullDiskIsToldAndTheFileKept) {
     TempProgramFolder folder;
     folder.write("buddies.ini", "Bob\r\nAlice\r\n");
     LoadedMainWindow main;
-    main.s.Flex.setCellText(1, 0, QString(2000, 'P'));
-    main.s.Flex.setMouseCell(1, 0);
+    main.s.playerGrid.setCellText(1, 0, QString(2000, 'P'));
+    main.s.playerGrid.setMouseCell(1, 0);
     const FlexClickResult result = [&] {
         FileSizeLimit disk(16);
         return clickPlayerGrid(main.s);
@@ -152,7 +152,7 @@ TEST(OwnFiles, ABuddyClickedOnAFullDiskIsToldAndTheFileKept) {
     EXPECT_EQ(result.what, FlexClickResult::What::BuddyNotSaved);
     EXPECT_EQ(folder.read("buddies.ini"), "Bob\r\nAlice\r\n");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);  // no temporaries left
-    EXPECT_EQ(main.s.BudList.rowCount(), 3);
+    EXPECT_EQ(main.s.buddyGrid.rowCount(), 3);
 }
 
 TEST(OwnFiles, AReadOnlyFolderKeepsEveryFileAndSaysWhereAndWhy) {
@@ -161,7 +161,7 @@ TEST(OwnFiles, AReadOnlyFolderKeepsEveryFileAndSaysWhereAndWhy) {
     folder.write("buddies.ini", "Jos\xE9\r\n");
     if (const QString why = mountReadOnly(folder.path()); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
     LoadedMainWindow main;
-    main.s.ServerGrid.setCellText(1, 2, "10.0.0.9");
+    main.s.serverGrid.setCellText(1, 2, "10.0.0.9");
     const SaveResult saved = saveSortedServerList(main.s);
     const SaveResult buddies = writeBuddies({"Bob"});
     unmountReadOnly(folder.path());
