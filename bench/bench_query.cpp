@@ -165,7 +165,7 @@ void BM_RefreshAllThousandVersusQstat(benchmark::State& state) {
         state.SkipWithError("stand-ins did not start");
         return;
     }
-    appConfig().RefreshDelay = QStringLiteral("2");  // the default pace
+    appConfig().refreshDelay = QStringLiteral("2");  // the default pace
     double refreshMs = 0, refreshCpuMs = 0, qstatMs = 0, answered = 0, qstatAnswered = 0, worstBlockMs = 0;
     for (auto _ : state) {
         MainState s;
@@ -225,7 +225,7 @@ void BM_PingExactness(benchmark::State& state) {
             state.SkipWithError("stand-ins did not start");
             return;
         }
-    appConfig().RefreshDelay = QStringLiteral("2");
+    appConfig().refreshDelay = QStringLiteral("2");
     double worst = 0;
     for (auto _ : state) {
         for (const bool automatic : {true, false}) {

@@ -54,7 +54,7 @@ void BM_ScanAndSortThousandFavouritesHundredBuddies(benchmark::State& state) {
         state.SkipWithError("stand-in did not start");
         return;
     }
-    appConfig().RefreshDelay = QStringLiteral("0");  // no probe wait: as fast as it goes
+    appConfig().refreshDelay = QStringLiteral("0");  // no probe wait: as fast as it goes
     double worstBlockMs = 0, answered = 0, rssBefore = residentMiB(), rssAfter = 0;
     for (auto _ : state) {
         MainState s;

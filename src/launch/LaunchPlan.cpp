@@ -10,7 +10,7 @@ Message critical(const QString& text) { return {text, MsgIcon::Critical}; }
 
 AfterLaunch afterLaunchOf(const AppConfig& config) {
     bool ok = false;
-    const int value = config.AfterLaunch.trimmed().toInt(&ok);
+    const int value = config.afterLaunch.trimmed().toInt(&ok);
     return ok && value == 2 ? AfterLaunch::HideToTray : AfterLaunch::EndProgram;
 }
 

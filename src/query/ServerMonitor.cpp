@@ -12,7 +12,7 @@ QString silenceKey(const QString& address, int port) {
 }  // namespace
 
 int refreshDelay() {
-    const QString d = appConfig().RefreshDelay.trimmed();
+    const QString d = appConfig().refreshDelay.trimmed();
     return d.isEmpty() ? 2 : int(leadingNumber(d));
 }
 
@@ -50,7 +50,7 @@ void ServerMonitor::onAutoScanTick() {
         endProgram();
         return;
     }
-    if (appConfig().RefreshDelay.trimmed().isEmpty()) appConfig().RefreshDelay = QStringLiteral("2");
+    if (appConfig().refreshDelay.trimmed().isEmpty()) appConfig().refreshDelay = QStringLiteral("2");
     const int delay = refreshDelay();
     if (delay > 0 && s_.autoScanTimer.interval() != 200 * delay) s_.autoScanTimer.setInterval(200 * delay);
     s_.autoScanMode = true;

@@ -74,5 +74,5 @@ private:
     RefreshProgress progress_;  // the same key to the game port of its last reply
 };
 
-// The scan pace: RefreshDelay of vyrn.ini, 2 when it is empty.
+// The scan pace: refreshDelay of vyrn.ini, 2 when it is empty.
 int refreshDelay();

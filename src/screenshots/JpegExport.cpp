@@ -94,13 +94,13 @@ JpegExportOutcome exportPictureAsJpeg(const JpegExportRequest& request, const Sa
     }
 
     AppConfig& config = appConfig();
-    if (config.LastSaveFolder.isEmpty() || !QFileInfo(config.LastSaveFolder).isDir())
-        config.LastSaveFolder = defaultSaveFolder() + QDir::separator();
-    config.LastSaveFolder = withSingleSeparators(config.LastSaveFolder);
-    config.LastSaveDrive = config.LastSaveFolder.left(2);
+    if (config.lastSaveFolder.isEmpty() || !QFileInfo(config.lastSaveFolder).isDir())
+        config.lastSaveFolder = defaultSaveFolder() + QDir::separator();
+    config.lastSaveFolder = withSingleSeparators(config.lastSaveFolder);
+    config.lastSaveDrive = config.lastSaveFolder.left(2);
 
     const auto choice = runDialog(proposedJpegName(request.listEntry));
-    if (choice) config.LastSaveFolder = choice->folder;
+    if (choice) config.lastSaveFolder = choice->folder;
 
     JpegExportOutcome outcome{JpegExportResult::Cancelled};
     if (choice && !choice->name.isEmpty() && !choice->folder.isEmpty()) {

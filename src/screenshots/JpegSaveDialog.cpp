@@ -58,7 +58,7 @@ JpegSaveDialog::JpegSaveDialog(QWidget* parent) : QDialog(parent) {
     connect(folderList, &QListWidget::itemActivated, this, &JpegSaveDialog::enterItem);
 
     // Load event: open at the remembered folder, or the default one when it is gone.
-    QString& last = appConfig().LastSaveFolder;
+    QString& last = appConfig().lastSaveFolder;
     if (!last.isEmpty()) {
         if (!QFileInfo(last).isDir()) last = defaultSaveFolder();
         setDirPath(last);

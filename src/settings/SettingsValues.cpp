@@ -68,15 +68,15 @@ std::optional<SettingsValues> loadSettings(SettingsValues& values, AppConfig& co
         if (values.path(g).isEmpty()) detectGamePath(g, values, config);
     // A line the file lacks leaves what its value held.
     AppConfig stored = config;
-    stored.AfterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
-    stored.RefreshDelay = QString::number(values.refreshDelay);
-    stored.BuddyAlerts.clear();
+    stored.afterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
+    stored.refreshDelay = QString::number(values.refreshDelay);
+    stored.buddyAlerts.clear();
     const GetPathsResult read = readConfigFile(stored).result;
     std::optional<SettingsValues> asStored;
     if (read == GetPathsResult::Read || read == GetPathsResult::OldFormat) {
         for (Game g : kGames) configPath(config, g) = configPath(stored, g);
-        values.exitAfterLaunch = stored.AfterLaunch == QLatin1String("1");
-        values.refreshDelay = sliderPositionOf(stored.RefreshDelay);
+        values.exitAfterLaunch = stored.afterLaunch == QLatin1String("1");
+        values.refreshDelay = sliderPositionOf(stored.refreshDelay);
         values.buddyAlerts = buddyAlertsOn(stored);
         for (Game g : kGames) values.path(g) = configPath(config, g);
         asStored = values;
@@ -97,9 +97,9 @@ QList<SaveResult> saveSettings(const SettingsValues& values, const FlexGrid& ser
 
     AppConfig written = config;
     for (Game g : kGames) configPath(written, g) = values.path(g);
-    written.AfterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
-    written.RefreshDelay = ' ' + QString::number(values.refreshDelay) + ' ';
-    written.BuddyAlerts = values.buddyAlerts ? QStringLiteral("1") : QStringLiteral("0");
+    written.afterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
+    written.refreshDelay = ' ' + QString::number(values.refreshDelay) + ' ';
+    written.buddyAlerts = values.buddyAlerts ? QStringLiteral("1") : QStringLiteral("0");
 
     QStringList names;
     for (int i = 1; i < budList.rowCount(); ++i) names.append(budList.cellText(i, 0));

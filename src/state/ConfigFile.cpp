@@ -41,9 +41,9 @@ QString removeAll(QString text, const QString& what) {
 }
 
 QStringList configLines(const AppConfig& c, const QString& line6) {
-    QStringList lines{c.UtPath, c.Ut2003Path, c.Ut2004Path, c.AfterLaunch, c.RefreshDelay,
-                      line6, c.LastSaveFolder, c.LastSaveDrive};
-    if (!c.BuddyAlerts.isEmpty()) lines.append(c.BuddyAlerts);
+    QStringList lines{c.utPath,       c.ut2003Path, c.ut2004Path,     c.afterLaunch,
+                      c.refreshDelay, line6,        c.lastSaveFolder, c.lastSaveDrive};
+    if (!c.buddyAlerts.isEmpty()) lines.append(c.buddyAlerts);
     return lines;
 }
 
@@ -107,15 +107,15 @@ ConfigRead readConfigFile(AppConfig& config, QString* line6) {
     out.result = GetPathsResult::Read;
     const QStringList& lines = out.file.lines;
     if (lines.isEmpty()) return out;
-    config.UtPath = lines[0];
-    if (config.UtPath.contains(QLatin1String("agreement"), Qt::CaseInsensitive)) {
+    config.utPath = lines[0];
+    if (config.utPath.contains(QLatin1String("agreement"), Qt::CaseInsensitive)) {
         out.result = GetPathsResult::OldFormat;
         return out;
     }
     // A missing line keeps what its value held.
-    QString* targets[] = {&config.Ut2003Path, &config.Ut2004Path, &config.AfterLaunch,
-                          &config.RefreshDelay, line6, &config.LastSaveFolder,
-                          &config.LastSaveDrive, &config.BuddyAlerts};
+    QString* targets[] = {
+        &config.ut2003Path,     &config.ut2004Path,    &config.afterLaunch, &config.refreshDelay, line6,
+        &config.lastSaveFolder, &config.lastSaveDrive, &config.buddyAlerts};
     for (int n = 1; n < 9 && n < lines.size(); ++n)
         if (targets[n - 1]) *targets[n - 1] = lines[n];
     return out;

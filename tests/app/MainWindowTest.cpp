@@ -187,10 +187,10 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     EXPECT_FALSE(l.icon->isShown || w.tray().slowScan().isEnabled());
     EXPECT_FALSE(w.state().autoScanTimer.isEnabled());        // scanning stays off after a restore
     EXPECT_EQ(w.autoscanAction()->text(), "&Autoscan: Off");  // and the menu says so at once
-    appConfig().BuddyAlerts = "0";
+    appConfig().buddyAlerts = "0";
     l.minimise();
     EXPECT_FALSE(w.tray().slowScan().isEnabled());
-    appConfig().BuddyAlerts.clear();
+    appConfig().buddyAlerts.clear();
     l.icon->leftPressed();
 
     l.minimise();
@@ -211,9 +211,9 @@ TEST(MainWindow, WindowStaysOnTheScreenWithLongServerTextsAndHidesBehindTheTrayI
     w.state().buddySeen("Bob", "Green Server");
     w.state().buddySeen("bob", "Red Server");  // the same player elsewhere is no news
     w.state().buddySeen("Alice", "Red Server");
-    appConfig().BuddyAlerts = "0";
+    appConfig().buddyAlerts = "0";
     w.state().buddySeen("Carol", "Red Server");
-    appConfig().BuddyAlerts.clear();
+    appConfig().buddyAlerts.clear();
     EXPECT_TRUE(l.icon->notes.isEmpty());
     w.tellBuddyNews();
     EXPECT_EQ(l.icon->notes, QStringList{"Bob is playing on Green Server\nAlice is playing on Red Server"});

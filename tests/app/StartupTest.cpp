@@ -46,7 +46,7 @@ TEST(Startup, ASecondInstanceEndsAndAFirstRunShowsAboutTermsAndSettingsInOrder) 
     EXPECT_TRUE(t.run());
     EXPECT_EQ(t.steps, (QStringList{"about", "terms", "settings"}));
     EXPECT_TRUE(t.s.readyToQuery && t.s.autoScanTimer.isEnabled());
-    EXPECT_EQ(appConfig().RefreshDelay, " 2 ");
+    EXPECT_EQ(appConfig().refreshDelay, " 2 ");
     EXPECT_TRUE(t.prompts.shown.isEmpty());
 
     Start declined;

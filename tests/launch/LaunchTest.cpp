@@ -83,9 +83,9 @@ TEST(Launch, ButtonTellsWhyNothingStartsElseStartsOnceThenEndsOrHides) {
     installs.setWineInstalled(false);
     ScriptedPrompter prompts;
     AppConfig config;
-    config.UtPath = installs.native(Game::UT, "/opt/ut", "System/ut-bin").executable;
-    config.Ut2004Path = installs.wine(Game::UT2004).executable;
-    config.Ut2003Path = QFileInfo(config.Ut2004Path).path();  // a folder, not a program
+    config.utPath = installs.native(Game::UT, "/opt/ut", "System/ut-bin").executable;
+    config.ut2004Path = installs.wine(Game::UT2004).executable;
+    config.ut2003Path = QFileInfo(config.ut2004Path).path();  // a folder, not a program
     QList<std::tuple<QString, QString, QString>> refused = {
         {"ut2", "7777", "You must specify the correct path to UT2003!"},
         {"ut3", "7777", "The game needs Wine to start. Install the wine package."},
@@ -105,7 +105,7 @@ TEST(Launch, ButtonTellsWhyNothingStartsElseStartsOnceThenEndsOrHides) {
         ProgramEndRecorder ended;
         RecordingEnvironment env;
         env.startFailure = starts ? QString() : "Permission denied";
-        config.AfterLaunch = after;
+        config.afterLaunch = after;
         SelectedServer s("ut", "7777");
         s.autoScanTimer.setEnabled(true);
         s.autoScanMode = true;
@@ -116,8 +116,8 @@ TEST(Launch, ButtonTellsWhyNothingStartsElseStartsOnceThenEndsOrHides) {
             << after;
     }
     EXPECT_EQ(prompts.shown.value(prompts.shown.size() - 1).text,
-              "The game could not be started: " + config.UtPath + " (Permission denied)");
+              "The game could not be started: " + config.utPath + " (Permission denied)");
     // The system's own words for a program that cannot run.
-    QFile(config.UtPath).setPermissions(QFile::ReadOwner);
-    EXPECT_EQ(startGameProcess({config.UtPath, {}, installs.home(), {}, {}}), "Permission denied");
+    QFile(config.utPath).setPermissions(QFile::ReadOwner);
+    EXPECT_EQ(startGameProcess({config.utPath, {}, installs.home(), {}, {}}), "Permission denied");
 }

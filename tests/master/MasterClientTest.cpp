@@ -107,7 +107,7 @@ TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
     EXPECT_TRUE(findCdKey(Game::UT2004, config).key == CdKey::parse(kKey));
     const InstalledGame native = installs.native(Game::UT2003, "~/ut2003");
     GameInstalls::write(QFileInfo(native.executable).path() + "/CDKEY", kKey.toLower() + "\r\n");
-    config.Ut2003Path = native.executable;
+    config.ut2003Path = native.executable;
     EXPECT_TRUE(findCdKey(Game::UT2003, config).key == CdKey::parse(kKey));
 
     Ut2MasterStandin master({"--cdkey", kKey, "--servers", "2"});

@@ -19,8 +19,8 @@ TEST(GameSettingsDialog, ReadsTheProfilesWritesChoicesAtOnceAndNamesOnDone) {
     const InstalledGame ut = games.wine(Game::UT);
     const InstalledGame ut2004 = games.native(Game::UT2004, "/usr/local/games/ut2004");
     appConfig() = AppConfig{};
-    appConfig().UtPath = ut.executable;
-    appConfig().Ut2004Path = ut2004.executable;
+    appConfig().utPath = ut.executable;
+    appConfig().ut2004Path = ut2004.executable;
     const QByteArray opened = "[DefaultPlayer]\nteam=2\noverrideclass=botpack.chspectator\n";
     GameInstalls::write(ut.profile, opened);
     ScriptedPrompter prompts;

@@ -15,7 +15,7 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
     GameInstalls installs;
     const InstalledGame ut = installs.wine(Game::UT);
     appConfig() = AppConfig{};
-    appConfig().UtPath = appConfig().Ut2004Path = ut.executable;  // one profile for both
+    appConfig().utPath = appConfig().ut2004Path = ut.executable;  // one profile for both
     const QByteArray keys =
         "bAutoTaunt=True\r\nbNoAutoTaunts=False\r\nbNoVoiceTaunts=False\r\nbNoVoiceMessages=False";
     const auto named = [](const QString& n) { return [n] { return setPlayerName(Game::UT2004, n); }; };

@@ -51,7 +51,7 @@ TEST(Loopback, RepliesInPiecesOutOfOrderOrShortOfPlayersAreDecodedWhole) {
         StandinProcess server(standin(game, options) + QStringList{"--name", "Loop"});
         ASSERT_TRUE(server.ready());
         MonitorFixture t({favourite(server.port(), code)});
-        appConfig().RefreshDelay = "1";  // time for the probe's reply
+        appConfig().refreshDelay = "1";  // time for the probe's reply
         ASSERT_TRUE(askUntilNamed(t));
         EXPECT_EQ(t.cell(1, ServerCol::Name), "Loop");
         EXPECT_EQ(t.cell(1, ServerCol::Players), players);
@@ -76,7 +76,7 @@ TEST(Loopback, PingsStayWithinAMillisecondOfTheRoundTripOnABusyMachine) {
     const int rowPorts[] = {slow.port(), slower.port(), fast.port() + 1, fast.port()};
     MonitorFixture t({favourite(rowPorts[0], "UT"), favourite(rowPorts[1], "UT3"), favourite(rowPorts[2], "UT"),
                       favourite(rowPorts[3], "UT")});
-    appConfig().RefreshDelay = "1";  // a tick every 200 ms
+    appConfig().refreshDelay = "1";  // a tick every 200 ms
     std::atomic<bool> stop = false;
     std::thread spinner([&] {
         while (!stop) {}

@@ -24,7 +24,7 @@ void fill(FlexGrid& g, std::initializer_list<const char*> rows) {
 struct Scan : MonitorFixture {
     explicit Scan(int rows, int firstPort = quietPort(0), const char* code = "UT")
         : MonitorFixture(favourites(firstPort, rows, code)) {
-        appConfig().RefreshDelay = QStringLiteral("1");
+        appConfig().refreshDelay = QStringLiteral("1");
         s.readyToQuery = true;
     }
 };

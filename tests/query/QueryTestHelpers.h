@@ -33,7 +33,7 @@ struct MonitorFixture {
     ServerMonitor m{s};
 
     explicit MonitorFixture(const QStringList& servers = {}, const QStringList& buddies = {}) {
-        appConfig().RefreshDelay = QStringLiteral("0");
+        appConfig().refreshDelay = QStringLiteral("0");
         const auto lines = [](const QStringList& l) {
             return (l.join("\r\n") + (l.isEmpty() ? "" : "\r\n")).toLatin1();
         };

@@ -159,9 +159,9 @@ TEST(Browser, OpeningWithoutTheGamesFolderTellsWhatToSetAndWritesNoSettings) {
     TempProgramFolder program;
     ScriptedPrompter prompts;
     appConfig() = AppConfig();
-    appConfig().Ut2003Path = program.file("nowhere/System/ut2003.exe");
+    appConfig().ut2003Path = program.file("nowhere/System/ut2003.exe");
     openScreenshotViewer(nullptr, ScreenshotGame::UT2003);
-    appConfig().Ut2003Path.clear();
+    appConfig().ut2003Path.clear();
     openScreenshotViewer(nullptr, ScreenshotGame::UT2003);
     ScreenshotViewer gone(program.file("gone/"));
     EXPECT_FALSE(gone.loadFolder());  // the folder went away since

@@ -54,7 +54,7 @@ TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFai
     const auto run = [&](std::optional<SaveChoice> answer, const QString& w = {}, const QString& h = {},
                          const QString& quality = "90", PictureRenderer* shown = nullptr) {
         const auto dialog = [&](const QString& proposed) {
-            offered = QStringList{appConfig().LastSaveFolder, proposed};
+            offered = QStringList{appConfig().lastSaveFolder, proposed};
             return answer;
         };
         return exportPictureAsJpeg({shown ? shown : &renderer, "Shot0001.BMP", w, h, quality}, dialog);
@@ -73,7 +73,7 @@ TEST(JpegExport, SavesTheRealPictureAsBaseline420JpegAtTheTypedSizeAndReturnsFai
     // Only the temporary bitmap stays behind; the preview is back.
     EXPECT_EQ(QDir(program.path()).entryList(QDir::Files), QStringList{"vyrntmppic.bmp"});
     EXPECT_EQ(renderer.preview.size(), QSize(601, 375));  // 320 x 200 at its own proportions
-    EXPECT_EQ(appConfig().LastSaveFolder, target.path());
+    EXPECT_EQ(appConfig().lastSaveFolder, target.path());
     // A file of that name is replaced only when the user says so; No is the default.
     const QByteArray saved = GameInstalls::read(target.filePath("holiday.jpg"));
     EXPECT_EQ(run(SaveChoice{target.path(), "holiday.jpg"}, {}, {}, "50").result,
@@ -150,10 +150,10 @@ TEST(SaveDialog, AnswersTheFolderAndNameAsTypedAndMakesNewFoldersBesideIt) {
         EXPECT_EQ(defaultSaveFolder(), variable == root.path() ? root.path() : home.home());
     }
     qunsetenv("XDG_PICTURES_DIR");
-    appConfig().LastSaveFolder = root.filePath("gone");
+    appConfig().lastSaveFolder = root.filePath("gone");
     EXPECT_EQ(JpegSaveDialog().dirPath(), home.home());  // a folder since removed
-    EXPECT_EQ(appConfig().LastSaveFolder, home.home());
-    appConfig().LastSaveFolder = root.path();
+    EXPECT_EQ(appConfig().lastSaveFolder, home.home());
+    appConfig().lastSaveFolder = root.path();
     JpegSaveDialog f;
     f.nameEdit->setText("holiday");
     f.onSaveClicked();

@@ -126,7 +126,7 @@ TEST_F(SettingsDialogTest, FailedSaveCancelAndEscapeKeepEveryFileWhole) {
         p.inputs = {QString("Carol")};
         {
             SettingsDialog dialog(false);
-            EXPECT_EQ(appConfig().Ut2004Path, ut2004);  // detected for the empty box
+            EXPECT_EQ(appConfig().ut2004Path, ut2004);  // detected for the empty box
             child<QPushButton>(dialog, "addBuddyButton")->click();
             child<QPushButton>(dialog, "detectUt2004Button")->click();  // Auto
             dialog.favouritesGrid.setCellText(1, 1, "10.0.0.7");
@@ -142,7 +142,7 @@ TEST_F(SettingsDialogTest, FailedSaveCancelAndEscapeKeepEveryFileWhole) {
             EXPECT_EQ(folder.read(name), bytes);
         }
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);  // no temporaries left
-        EXPECT_EQ(appConfig().Ut2004Path, close == std::string("full disk") ? ut2004 : "");
+        EXPECT_EQ(appConfig().ut2004Path, close == std::string("full disk") ? ut2004 : "");
         appConfig() = AppConfig{};
     }
 }

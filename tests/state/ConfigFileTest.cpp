@@ -14,13 +14,13 @@ TEST(ConfigFile, EightPositionalLinesReadAndWrittenBackByteForByte) {
     folder.write("vyrn.ini", eight);
     bool skip = false;
     EXPECT_EQ(loadConfig(c, skip), GetPathsResult::Read);
-    EXPECT_EQ(c.Ut2004Path, "/g/UT2004/System/UT2004.exe");
-    EXPECT_EQ(c.LastSaveDrive, "/h");
+    EXPECT_EQ(c.ut2004Path, "/g/UT2004/System/UT2004.exe");
+    EXPECT_EQ(c.lastSaveDrive, "/h");
     EXPECT_TRUE(buddyAlertsOn(c));  // files of older versions have no ninth line: alerts on
     EXPECT_TRUE(rewriteConfig(c, "False"));
     EXPECT_EQ(folder.read("vyrn.ini"), eight);
 
-    c.BuddyAlerts = "0";  // the ninth line, after everything older versions read
+    c.buddyAlerts = "0";  // the ninth line, after everything older versions read
     ASSERT_TRUE(rewriteConfig(c, "False"));
     EXPECT_EQ(folder.read("vyrn.ini"), eight + "0\r\n");
     AppConfig again;

@@ -82,5 +82,5 @@ TEST(DemoFolder, PointsAtThreeStandInsWithABuddyOnThem) {
     ASSERT_EQ(loadConfig(config, skip), GetPathsResult::Read);
     EXPECT_TRUE(skip);  // no library offer in the demo
     EXPECT_TRUE(buddyAlertsOn(config));
-    EXPECT_EQ(config.RefreshDelay.trimmed(), "1");
+    EXPECT_EQ(config.refreshDelay.trimmed(), "1");
 }
