@@ -6,11 +6,11 @@
 // The viewer's list of screenshots and the picture on show.
 class PictureBrowser {
 public:
-    QString ScreenshotFolder;   // ends with a separator
+    QString screenshotFolder;   // ends with a separator
     bool sortByDate = false;    // the "Sort pictures by file creation date" box
-    QStringList PictureNames;   // PictureCount + 1 entries; the last is empty
-    int PictureCount = 0;
-    int CurrentIndex = 0;
+    QStringList pictureNames;   // pictureCount + 1 entries; the last is empty
+    int pictureCount = 0;
+    int currentIndex = 0;
 
     // Re-reads the folder's "*.bmp" files in name order (case ignored), or oldest first
     // by their date and time when sortByDate is on, and goes back to the first picture.

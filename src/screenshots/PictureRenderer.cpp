@@ -48,8 +48,8 @@ bool PictureRenderer::renderPreview(const QString& path) {
     const auto image = readBmpImage(path);
     if (!image) return false;
     fullPicture = *image;
-    PictureWidth = fullPicture.width();
-    PictureHeight = fullPicture.height();
+    pictureWidth = fullPicture.width();
+    pictureHeight = fullPicture.height();
     // As large as the preview allows, in the picture's own proportions.
     scaledPicture =
         areaAverageScale(fullPicture, fullPicture.size()
@@ -67,8 +67,8 @@ PictureRenderer::SaveRender PictureRenderer::renderAtSaveSize(const QString& pat
     const auto image = readBmpImage(path);
     if (!image) return SaveRender::NotDrawn;
     fullPicture = *image;
-    PictureWidth = fullPicture.width();
-    PictureHeight = fullPicture.height();
+    pictureWidth = fullPicture.width();
+    pictureHeight = fullPicture.height();
     saveSize = sizeFromFields(widthText, heightText, fullPicture.size());
     if (!bmpSizeAllowed(saveSize.width(), saveSize.height())) return SaveRender::TooLarge;
     scaledPicture = saveSize == fullPicture.size() ? fullPicture : areaAverageScale(fullPicture, saveSize);
@@ -79,9 +79,10 @@ PictureRenderer::SaveRender PictureRenderer::renderAtSaveSize(const QString& pat
 PictureRenderer::ChangeResult PictureRenderer::changeBrightness(const QString& amountText) {
     if (fullPicture.isNull()) return ChangeResult::NothingShown;
     const auto n = numberInText(amountText);
-    BrightnessAmount = n ? roundToRange(*n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()) : 0;
+    brightnessAmount =
+        n ? roundToRange(*n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()) : 0;
     QImage adjusted = fullPicture;
-    addBrightness(adjusted, BrightnessAmount);
+    addBrightness(adjusted, brightnessAmount);
     if (!writeFileAtomically(tempPicturePath(), encodeBmp24(adjusted))) return ChangeResult::TempNotWritten;
     renderPreview(tempPicturePath());
     return ChangeResult::Changed;

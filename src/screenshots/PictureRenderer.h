@@ -14,9 +14,9 @@ public:
     QImage scaledPicture;
     QImage preview;
     QString caption;
-    int PictureWidth = 0;
-    int PictureHeight = 0;
-    int BrightnessAmount = 0;
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+    int brightnessAmount = 0;
     // Path of the picture on show (the last one renderPreview rendered); the export reads it.
     QString shownPath;
 

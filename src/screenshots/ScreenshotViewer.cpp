@@ -50,7 +50,7 @@ QLineEdit* field(const QString& text, const QString& tip, QWidget* parent) {
 }  // namespace
 
 ScreenshotViewer::ScreenshotViewer(const QString& screenshotFolder, QWidget* parent) : QDialog(parent) {
-    browser_.ScreenshotFolder = screenshotFolder;
+    browser_.screenshotFolder = screenshotFolder;
     runSaveDialog_ = [this](const QString& name) { return runSaveDialog(this, name); };
     setWindowTitle(kDesignCaption);
     buildControls();
@@ -153,7 +153,7 @@ void ScreenshotViewer::buildControls() {
 }
 
 bool ScreenshotViewer::loadFolder() {
-    if (!QFileInfo(browser_.ScreenshotFolder).isDir()) {
+    if (!QFileInfo(browser_.screenshotFolder).isDir()) {
         prompter().ask({QStringLiteral("Please specify the correct UT paths to view screenshots."),
                         MsgIcon::Information, QStringLiteral("VYRN")});
         return false;
@@ -179,14 +179,14 @@ void ScreenshotViewer::done(int result) {
 
 void ScreenshotViewer::showCurrent() {
     // With no pictures the preview says so, and there is nothing to save or delete.
-    const bool any = browser_.PictureCount > 0;
+    const bool any = browser_.pictureCount > 0;
     saveAsJpgButton->setEnabled(any);
     deleteButton->setEnabled(any);
     if (!any) {
         renderer_ = PictureRenderer();
         setWindowTitle(kDesignCaption);
         previewLabel->setText(QStringLiteral("There are no screenshots in ") +
-                              QDir::cleanPath(browser_.ScreenshotFolder) + '.');
+                              QDir::cleanPath(browser_.screenshotFolder) + '.');
         return;
     }
     const QString path = browser_.currentPath();

@@ -49,7 +49,7 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     EXPECT_TRUE(screen.contains(v.frameGeometry()));
     EXPECT_LE(std::abs(v.frameGeometry().center().x() - screen.center().x()), 2);
     const auto shown = [&] { return QFileInfo(v.renderer().shownPath).fileName(); };
-    EXPECT_EQ(v.browser().PictureNames,
+    EXPECT_EQ(v.browser().pictureNames,
               (QStringList{"SHOT00001.BMP", "Shot00002.bmp", "Shot00003.bmp", "Shot00004.bmp", ""}));
     EXPECT_EQ(v.windowTitle(),
               "VYRN Screen shot preview - (" + folder + "SHOT00001.BMP) 1/4/2004 9:00:00 AM");
@@ -60,14 +60,14 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     v.onLastClicked();
     v.onNextClicked();  // nothing after the last
     EXPECT_EQ(shown(), "Shot00004.bmp");
-    EXPECT_EQ(v.browser().CurrentIndex, 3);
+    EXPECT_EQ(v.browser().currentIndex, 3);
     v.onFirstClicked();
     EXPECT_EQ(shown(), "SHOT00001.BMP");
     // A clicked button keeps the focus; the key must not also travel up through its frame.
     v.nextButton->setFocus();
     for (const auto& [key, index] : {std::pair{'+', 1}, {'=', 2}, {'-', 1}}) {
         QTest::keyClick(QApplication::focusWidget(), key);
-        EXPECT_EQ(v.browser().CurrentIndex, index) << key;
+        EXPECT_EQ(v.browser().currentIndex, index) << key;
     }
     // In a number box the keys step and leave the number alone.
     for (QLineEdit* box : {v.widthEdit, v.qualityEdit}) {
@@ -77,21 +77,21 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
         QTest::keyClick(box, '-');
         EXPECT_EQ(box->text(), before);
     }
-    EXPECT_EQ(v.browser().CurrentIndex, 1);
+    EXPECT_EQ(v.browser().currentIndex, 1);
     // A darker picture: the minus in front of the brightness is typed, not a step.
     v.brightnessEdit->setFocus();
     v.brightnessEdit->selectAll();
     QTest::keyClicks(v.brightnessEdit, "-25");
     EXPECT_EQ(v.brightnessEdit->text(), "-25");
-    EXPECT_EQ(v.browser().CurrentIndex, 1);
+    EXPECT_EQ(v.browser().currentIndex, 1);
     QTest::keyClick(v.brightnessEdit, '-');  // not in front: a step
     EXPECT_EQ(v.brightnessEdit->text(), "-25");
-    EXPECT_EQ(v.browser().CurrentIndex, 0);
+    EXPECT_EQ(v.browser().currentIndex, 0);
     // By date: 2003 before 2004 whatever the month; 9 AM before 10 AM before 9:05 PM.
     v.onNextClicked();
     v.sortByDateCheck->setChecked(true);
     v.onSortByDateClicked();
-    EXPECT_EQ(v.browser().PictureNames,
+    EXPECT_EQ(v.browser().pictureNames,
               (QStringList{"Shot00002.bmp", "SHOT00001.BMP", "Shot00003.bmp", "Shot00004.bmp", ""}));
     EXPECT_EQ(shown(), "Shot00002.bmp");
     v.sortByDateCheck->setChecked(false);
