@@ -37,18 +37,18 @@ void sortByPing(FlexGrid& g) {
         if (g.cellText(r, ServerCol::Ping) == kNoPing) g.setCellText(r, ServerCol::Ping, QString());
 }
 
-constexpr int L = FlexGrid::AlignLeftCenter;
-constexpr int C = FlexGrid::AlignCenterCenter;
+constexpr int kAlignLeft = FlexGrid::AlignLeftCenter;
+constexpr int kAlignCentre = FlexGrid::AlignCenterCenter;
 }  // namespace
 
 void setUpServerGrid(MainState& s) {
-    layOut(s.serverGrid, {{"#", 350, L},
-                          {"Server", 2950, L},
+    layOut(s.serverGrid, {{"#", 350, kAlignLeft},
+                          {"Server", 2950, kAlignLeft},
                           {"Server IP", 0, 0},
-                          {"Q.Port", 0, L},
-                          {"Players", 675, L},
+                          {"Q.Port", 0, kAlignLeft},
+                          {"Players", 675, kAlignLeft},
                           {"", 0, 0},
-                          {"Ping", 450, L},
+                          {"Ping", 450, kAlignLeft},
                           {"Game", 0, 0},
                           {"Game Type", 1000, 0},
                           {"Game", -1, 0}});
@@ -56,14 +56,17 @@ void setUpServerGrid(MainState& s) {
 
 void setUpBuddyGrid(MainState& s) {
     FlexGrid& g = s.buddyGrid;
-    layOut(g, {{"Buddy", 1500, L}, {"Server", 2100, L}});
+    layOut(g, {{"Buddy", 1500, kAlignLeft}, {"Server", 2100, kAlignLeft}});
     selectColumn(g, 1);
     g.sort(FlexGrid::SortStringDescending);
 }
 
 void setUpPlayerGrid(MainState& s) {
-    layOut(s.playerGrid,
-           {{"Player", 1600, L}, {"Score", 585, C}, {"Ping", 675, C}, {"Team", 800, L}, {"idTeam", 0, C}});
+    layOut(s.playerGrid, {{"Player", 1600, kAlignLeft},
+                          {"Score", 585, kAlignCentre},
+                          {"Ping", 675, kAlignCentre},
+                          {"Team", 800, kAlignLeft},
+                          {"idTeam", 0, kAlignCentre}});
 }
 
 void sortServerGrid(MainState& s, int col) {

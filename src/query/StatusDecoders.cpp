@@ -10,7 +10,7 @@
 #include "state/FlexGrid.h"
 
 namespace {
-constexpr auto CI = Qt::CaseInsensitive;
+constexpr auto kCaseInsensitive = Qt::CaseInsensitive;
 
 // The pairs of one reply as text: every value without its colour codes, read by the
 // rule for names (UTF-8 when valid, else Windows-1252), with an index from each key in
@@ -57,7 +57,7 @@ ProbeValues readProbeValues(const QList<QPair<QString, QString>>& rules) {
     ProbeValues v;
     auto first = [&](const char* word) {
         for (const auto& [name, value] : rules)
-            if (name.contains(QLatin1String(word), CI)) return stripColourCodes(value);
+            if (name.contains(QLatin1String(word), kCaseInsensitive)) return stripColourCodes(value);
         return QString();
     };
     v.goalScore = first("goalscore");
@@ -67,7 +67,7 @@ ProbeValues readProbeValues(const QList<QPair<QString, QString>>& rules) {
     v.adminEmail = first("adminemail");
     QStringList mutators;
     for (const auto& [name, value] : rules)
-        if (name.contains(QLatin1String("mutator"), CI)) mutators << stripColourCodes(value);
+        if (name.contains(QLatin1String("mutator"), kCaseInsensitive)) mutators << stripColourCodes(value);
     v.mutators = mutators.join(QStringLiteral(", "));
     return v;
 }
@@ -153,8 +153,10 @@ ServerStatus decodeUt2(const StatusLookup& f, const QList<QPair<QString, QString
     }
     st.timeLimit = probe.timeLimit.isEmpty() ? QStringLiteral("N/A") : probe.timeLimit;
     st.translocator = probe.translocator;
-    if (st.translocator.compare(QLatin1String("false"), CI) == 0) st.translocator = QStringLiteral("No");
-    else if (st.translocator.compare(QLatin1String("true"), CI) == 0) st.translocator = QStringLiteral("Yes");
+    if (st.translocator.compare(QLatin1String("false"), kCaseInsensitive) == 0)
+        st.translocator = QStringLiteral("No");
+    else if (st.translocator.compare(QLatin1String("true"), kCaseInsensitive) == 0)
+        st.translocator = QStringLiteral("Yes");
     st.mutators = probe.mutators;
     st.goalLimit = probe.goalScore;
     st.rules += probeRules;
@@ -204,7 +206,7 @@ QString ut2GameTypeDisplay(const QString& upperGameType) {
 
 QString utGameTypeDisplay(const QString& upperGameType) {
     QString t = upperGameType.toUpper();
-    t.remove(QLatin1String("GAME"), CI);
+    t.remove(QLatin1String("GAME"), kCaseInsensitive);
     return t;
 }
 
@@ -214,8 +216,8 @@ QString passwordDisplay(const QString& value) {
     const double n = v.isEmpty() ? 0 : v.toDouble(&numeric);
     if (v.isEmpty() || numeric)
         return n == 0 ? QStringLiteral("No") : n == 1 ? QStringLiteral("Yes") : QString();
-    if (v.compare(QLatin1String("false"), CI) == 0) return QStringLiteral("No");
-    if (v.compare(QLatin1String("true"), CI) == 0) return QStringLiteral("Yes");
+    if (v.compare(QLatin1String("false"), kCaseInsensitive) == 0) return QStringLiteral("No");
+    if (v.compare(QLatin1String("true"), kCaseInsensitive) == 0) return QStringLiteral("Yes");
     return {};
 }
 
