@@ -29,11 +29,11 @@ void colourBuddiesOn(MainState& s, const QString& server, FlexGrid::Colour colou
 
 // Turns repainting of the players grid back on, however the writer ends.
 struct PlayerGridRepaint {
-    FlexGrid& flex;
-    explicit PlayerGridRepaint(FlexGrid& f) : flex(f) { flex.setRedraw(false); }
+    FlexGrid& playerGrid;
+    explicit PlayerGridRepaint(FlexGrid& f) : playerGrid(f) { playerGrid.setRedraw(false); }
     ~PlayerGridRepaint() {
-        flex.setRedraw(true);
-        flex.refresh();
+        playerGrid.setRedraw(true);
+        playerGrid.refresh();
     }
 };
 

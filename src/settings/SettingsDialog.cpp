@@ -60,7 +60,7 @@ SettingsDialog::SettingsDialog(bool firstRun, QWidget* parent) : QDialog(parent)
 SettingsDialog::~SettingsDialog() {
     // The views follow the grids; they go before the grids do.
     delete serverView_;
-    delete budView_;
+    delete buddyView_;
 }
 
 void SettingsDialog::buildControls() {
@@ -132,28 +132,29 @@ void SettingsDialog::buildControls() {
     // Buddies: grid and four buttons.
     QGroupBox* buddiesFrame = frame(this, "buddiesFrame", QStringLiteral("Buddies:"));
     auto* buddiesLayout = new QVBoxLayout(buddiesFrame);
-    budView_ = new GridView(buddyGrid, buddiesFrame);
-    budView_->setObjectName(QStringLiteral("buddyGrid"));
-    budView_->setClickHandler([this] { highlightClickedRow(buddyGrid); });
-    buddiesLayout->addWidget(budView_, 1);
-    auto* budButtons = new QHBoxLayout;
-    QPushButton* budAdd =
+    buddyView_ = new GridView(buddyGrid, buddiesFrame);
+    buddyView_->setObjectName(QStringLiteral("buddyGrid"));
+    buddyView_->setClickHandler([this] { highlightClickedRow(buddyGrid); });
+    buddiesLayout->addWidget(buddyView_, 1);
+    auto* buddyButtons = new QHBoxLayout;
+    QPushButton* addBuddyButton =
         button(buddiesFrame, "addBuddyButton", QStringLiteral("Add"), QStringLiteral("Add a buddy to list."));
-    QPushButton* budRemove = button(buddiesFrame, "removeBuddyButton", QStringLiteral("Remove"),
-                                    QStringLiteral("Remove a buddy from list."));
-    QPushButton* budEdit = button(buddiesFrame, "editBuddyButton", QStringLiteral("Edit"),
-                                  QStringLiteral("Edit a buddy from list."));
-    QPushButton* budClear = button(buddiesFrame, "clearBuddiesButton", QStringLiteral("Clear"));
-    connect(budAdd, &QPushButton::clicked, this, [this, ask] { addBuddy(buddyGrid, ask); });
-    connect(budRemove, &QPushButton::clicked, this, [this] { removeBuddy(buddyGrid); });
-    budView_->setKeysSelectRows(true);
-    budView_->setDeleteHandler([budRemove] { budRemove->click(); });
-    connect(budEdit, &QPushButton::clicked, this, [this, ask] { editBuddy(buddyGrid, ask); });
-    connect(budClear, &QPushButton::clicked, this, [this] {
+    QPushButton* removeBuddyButton = button(buddiesFrame, "removeBuddyButton", QStringLiteral("Remove"),
+                                            QStringLiteral("Remove a buddy from list."));
+    QPushButton* editBuddyButton = button(buddiesFrame, "editBuddyButton", QStringLiteral("Edit"),
+                                          QStringLiteral("Edit a buddy from list."));
+    QPushButton* clearBuddiesButton = button(buddiesFrame, "clearBuddiesButton", QStringLiteral("Clear"));
+    connect(addBuddyButton, &QPushButton::clicked, this, [this, ask] { addBuddy(buddyGrid, ask); });
+    connect(removeBuddyButton, &QPushButton::clicked, this, [this] { removeBuddy(buddyGrid); });
+    buddyView_->setKeysSelectRows(true);
+    buddyView_->setDeleteHandler([removeBuddyButton] { removeBuddyButton->click(); });
+    connect(editBuddyButton, &QPushButton::clicked, this, [this, ask] { editBuddy(buddyGrid, ask); });
+    connect(clearBuddiesButton, &QPushButton::clicked, this, [this] {
         if (confirmClear(QStringLiteral("buddy"))) clearBuddies(buddyGrid);
     });
-    for (QPushButton* b : {budAdd, budRemove, budEdit, budClear}) budButtons->addWidget(b);
-    buddiesLayout->addLayout(budButtons);
+    for (QPushButton* b : {addBuddyButton, removeBuddyButton, editBuddyButton, clearBuddiesButton})
+        buddyButtons->addWidget(b);
+    buddiesLayout->addLayout(buddyButtons);
 
     // VYRN Settings: per game a label, the path box and Browse / Auto / Import Favs.
     QGroupBox* settingsFrame = frame(this, "settingsFrame", QStringLiteral("VYRN Settings:"));

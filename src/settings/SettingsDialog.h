@@ -43,7 +43,7 @@ private:
     bool confirmClear(const QString& what);
 
     GridView* serverView_ = nullptr;
-    GridView* budView_ = nullptr;
+    GridView* buddyView_ = nullptr;
     QLineEdit* utPathEdit = nullptr;
     QLineEdit* ut2003PathEdit = nullptr;
     QLineEdit* ut2004PathEdit = nullptr;

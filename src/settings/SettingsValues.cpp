@@ -63,7 +63,7 @@ int sliderPositionOf(const QString& line5) {
     return int(position);
 }
 
-std::optional<SettingsValues> loadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList) {
+std::optional<SettingsValues> loadSettings(SettingsValues& values, AppConfig& config, FlexGrid& buddyGrid) {
     for (Game g : kGames)
         if (values.path(g).isEmpty()) detectGamePath(g, values, config);
     // A line the file lacks leaves what its value held.
@@ -83,12 +83,12 @@ std::optional<SettingsValues> loadSettings(SettingsValues& values, AppConfig& co
         for (Game g : kGames)
             if (values.path(g).isEmpty()) detectGamePath(g, values, config);
     }
-    loadBuddyGrid(budList);
+    loadBuddyGrid(buddyGrid);
     return asStored;
 }
 
 QList<SaveResult> saveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
-                               const FlexGrid& budList, const AppConfig& config,
+                               const FlexGrid& buddyGrid, const AppConfig& config,
                                const std::optional<SettingsValues>& stored) {
     QList<FavouriteLine> favourites;
     for (int i = 1; i < serverGrid.rowCount(); ++i)
@@ -102,7 +102,7 @@ QList<SaveResult> saveSettings(const SettingsValues& values, const FlexGrid& ser
     written.buddyAlerts = values.buddyAlerts ? QStringLiteral("1") : QStringLiteral("0");
 
     QStringList names;
-    for (int i = 1; i < budList.rowCount(); ++i) names.append(budList.cellText(i, 0));
+    for (int i = 1; i < buddyGrid.rowCount(); ++i) names.append(buddyGrid.cellText(i, 0));
 
     QList<SaveResult> failed;
     const SaveResult configSaved =

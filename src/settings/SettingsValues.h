@@ -46,12 +46,12 @@ int sliderPositionOf(const QString& line5);
 // Fills the values from the registry and "vyrn.ini" (lines 1 to 5) and the buddy grid
 // from "buddies.ini". Lines missing from the file leave what their values held. Returns
 // the values as the file has them, before any detection; nothing when there is no file.
-std::optional<SettingsValues> loadSettings(SettingsValues& values, AppConfig& config, FlexGrid& budList);
+std::optional<SettingsValues> loadSettings(SettingsValues& values, AppConfig& config, FlexGrid& buddyGrid);
 
 // Writes "servers.ini", "vyrn.ini" and "buddies.ini" from the dialog (favourites without
 // an address are not stored); "vyrn.ini" only when the values differ from the file's
 // (stored). A file that would not change is not written. Returns the writes that failed
 // (their old files stay).
 QList<SaveResult> saveSettings(const SettingsValues& values, const FlexGrid& serverGrid,
-                               const FlexGrid& budList, const AppConfig& config,
+                               const FlexGrid& buddyGrid, const AppConfig& config,
                                const std::optional<SettingsValues>& stored = std::nullopt);
