@@ -62,7 +62,7 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
     dialog.buddyGrid.setCurrentRow(3);
     child<QPushButton>(dialog, "editBuddyButton")->click();  // buddy Edit
     child<QPushButton>(dialog, "editBuddyButton")->click();  // an empty answer changes nothing
-    auto* favourites = child<QWidget>(dialog, "ServerGrid");
+    auto* favourites = child<QWidget>(dialog, "favouritesGrid");
     favourites->setFocus();
     QTest::keyClick(favourites, Qt::Key_Down);    // the focus frame's row 1 is taken
     QTest::keyClick(favourites, Qt::Key_Delete);  // favourite Remove on row 1: the row is emptied
