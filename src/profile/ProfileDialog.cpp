@@ -137,7 +137,7 @@ ProfileDialog::GameControls& ProfileDialog::controls(Game game) {
 void ProfileDialog::spectateToggled(bool on) {
     if (on) {
         // 255 is the spectator's own; any other team is the one to come back to.
-        if (const auto team = ReadUtTeam(); team && *team != 255) teamBeforeSpectating_ = team;
+        if (const auto team = readUtTeam(); team && *team != 255) teamBeforeSpectating_ = team;
         report(setSpectator(true), Game::UT);
         return;
     }
@@ -164,7 +164,7 @@ void ProfileDialog::load() {
             if (usable && readSpectator()) {
                 const QSignalBlocker quiet(spectateCheck);
                 spectateCheck->setChecked(true);
-                if (const auto team = ReadUtTeam(); team && *team != 255) teamBeforeSpectating_ = team;
+                if (const auto team = readUtTeam(); team && *team != 255) teamBeforeSpectating_ = team;
             }
         }
     }

@@ -228,7 +228,7 @@ bool readSpectator() {
     return p.failure.edit == ProfileEdit::Written && holdsSpectatorClass(p.lines);
 }
 
-std::optional<int> ReadUtTeam() {
+std::optional<int> readUtTeam() {
     const LoadedProfile p = loadProfile(Game::UT);
     return p.failure.edit == ProfileEdit::Written ? teamOf(p.lines) : std::nullopt;
 }

@@ -55,7 +55,7 @@ std::optional<QByteArray> encodePlayerName(const QString& name);
 
 // The operations on the configured game's file.
 bool readSpectator();
-std::optional<int> ReadUtTeam();
+std::optional<int> readUtTeam();
 ProfileResult setTauntLevel(Game game, int level);
 ProfileResult setTeam(Game game, int teamIndex);
 ProfileResult setUtTeam(int teamIndex, bool spectating);
