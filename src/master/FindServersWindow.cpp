@@ -145,15 +145,19 @@ void FindServersWindow::buildControls() {
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
     table_->setWordWrap(false);
     table_->horizontalHeader()->setSectionResizeMode(int(FoundColumn::Server), QHeaderView::Stretch);
-    const std::pair<FoundColumn, const char*> widest[] = {
-        {FoundColumn::Players, "Players "}, {FoundColumn::Ping, "9999 "}, {FoundColumn::GameType, "DEATHMATCHPLUS "},
-        {FoundColumn::Game, "UT2004 "}, {FoundColumn::Map, "DM-Deck16][ (DM-Deck16][)"}};
+    const std::pair<FoundColumn, const char*> widest[] = {{FoundColumn::Players, "Players "},
+                                                          {FoundColumn::Ping, "9999 "},
+                                                          {FoundColumn::GameType, "DEATHMATCHPLUS "},
+                                                          {FoundColumn::Game, "UT2004 "},
+                                                          {FoundColumn::Map, "DM-Deck16][ (DM-Deck16][)"}};
     for (const auto& [column, text] : widest)
-        table_->setColumnWidth(int(column), table_->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + 16);
+        table_->setColumnWidth(int(column),
+                               table_->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + 16);
 
     buddies_ = new QTableWidget(0, 3, split);
     buddies_->setObjectName(QStringLiteral("buddyTable"));
-    buddies_->setHorizontalHeaderLabels({QStringLiteral("Buddy"), QStringLiteral("Player"), QStringLiteral("Server")});
+    buddies_->setHorizontalHeaderLabels(
+        {QStringLiteral("Buddy"), QStringLiteral("Player"), QStringLiteral("Server")});
     buddies_->setSelectionBehavior(QAbstractItemView::SelectRows);
     buddies_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     buddies_->verticalHeader()->hide();
@@ -161,7 +165,8 @@ void FindServersWindow::buildControls() {
     buddies_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     buddies_->hide();
     connect(buddies_, &QTableWidget::cellClicked, this, [this](int row, int) {
-        if (const QTableWidgetItem* item = buddies_->item(row, 0)) selectServer(item->data(Qt::UserRole).toInt());
+        if (const QTableWidgetItem* item = buddies_->item(row, 0))
+            selectServer(item->data(Qt::UserRole).toInt());
         buddiesPicked_ = true;
     });
     connect(buddies_, &QTableWidget::itemSelectionChanged, this, [this] {
@@ -248,7 +253,8 @@ void FindServersWindow::startClient(Game game) {
         std::make_unique<MasterClient>(masters_[int(game)], masterExchangeFor(game, key), timeouts_);
     client->serversArrived = [this](const QList<ListedServer>& servers) {
         model_->addServers(servers);
-        for (const ListedServer& s : servers) querier_->query({s.server.address, s.server.port, s.gameCode});
+        for (const ListedServer& s : servers)
+            querier_->query({s.server.address, s.server.port, s.gameCode, s.gameCode != QLatin1String("UT")});
     };
     // With several games asked, each note says which game's master it is about.
     const QString prefix = games_.size() > 1 ? gameInfo(game).name + QStringLiteral(": ") : QString();

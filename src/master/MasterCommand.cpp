@@ -63,7 +63,8 @@ std::optional<MasterRequest> parseRequest(const QStringList& args, QString& prob
             if (++i >= args.size()) return problem = kUsage, std::nullopt;
             const auto game = gameOfName(args[i]);
             if (!game)
-                return problem = QStringLiteral("unknown game: ") + printable(args[i]) + QLatin1Char('\n') + kUsage,
+                return problem =
+                           QStringLiteral("unknown game: ") + printable(args[i]) + QLatin1Char('\n') + kUsage,
                        std::nullopt;
             r.game = *game;
         } else if (a == QLatin1String("--cdkey")) {
@@ -85,7 +86,8 @@ std::optional<MasterRequest> parseRequest(const QStringList& args, QString& prob
     for (const QString& text : masterTexts) {
         const auto m = parseMasterAddress(text, r.game);
         if (!m)
-            return problem = QStringLiteral("not a master address: ") + printable(text) + QLatin1Char('\n') + kUsage,
+            return problem = QStringLiteral("not a master address: ") + printable(text) + QLatin1Char('\n') +
+                             kUsage,
                    std::nullopt;
         r.masters << *m;
     }
@@ -175,7 +177,9 @@ int runMasterCommand(const QStringList& arguments) {
     };
     client.serversArrived = [&](const QList<ListedServer>& servers) {
         for (const ListedServer& s : servers) {
-            if (request->query) querier.query({s.server.address, s.server.port, s.gameCode});
+            if (request->query)
+                querier.query(
+                    {s.server.address, s.server.port, s.gameCode, s.gameCode != QLatin1String("UT")});
             else printLine(stdout, request->json ? jsonLine(s, game) : textLine(s, game));
         }
         std::fflush(stdout);

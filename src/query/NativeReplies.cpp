@@ -111,7 +111,9 @@ ServerStatus nativeStatus(const NativeInfo& info, const QList<QPair<QString, QSt
     st.players = players;
     st.adminName = ruleValue(rules, QLatin1String("AdminName"));
     st.adminEmail = ruleValue(rules, QLatin1String("AdminEmail"));
-    st.password = passwordDisplay(ruleValue(rules, QLatin1String("GamePassword")));
+    // The information carries no password; only a rule that names it tells.
+    if (const QString password = ruleValue(rules, QLatin1String("GamePassword")); !password.isEmpty())
+        st.password = passwordDisplay(password);
     st.version = ruleValue(rules, QLatin1String("ServerVersion"));
     st.timeLimit = ruleValue(rules, QLatin1String("TimeLimit"));
     if (st.timeLimit.isEmpty()) st.timeLimit = QStringLiteral("N/A");

@@ -101,11 +101,23 @@ void ServerQuerier::launch(const QueryTarget& t, const QString& address) {
     p.id = nextId_++;
     p.probe = wantsProbe(t.game) && t.port > 9;
     if (p.probe && socket_.send(address, t.port - 9, kUt2Probe)) {
+        if (t.nativeFirst) return sendNative(key, p.id);
         // The status query follows the probe's reply, or the end of the wait.
         addDeadline(probeWaitMs_, {true, key, p.id});
         return;
     }
     sendStatus(key, p.id);
+}
+
+void ServerQuerier::sendNative(const QString& key, quint64 id) {
+    const auto it = pending_.find(key);
+    if (it == pending_.end() || it->id != id) return;
+    it->native = true;
+    socket_.open();
+    it->sentAtNs = monotonicNs();
+    socket_.send(it->address, it->target.port - 9, nativeQuery(NativeType::Info));
+    socket_.send(it->address, it->target.port - 9, nativeQuery(NativeType::Players));
+    addDeadline(timeoutMs_, {false, key, id});
 }
 
 void ServerQuerier::sendStatus(const QString& key, quint64 id) {
@@ -149,6 +161,12 @@ void ServerQuerier::onDeadlines() {
 void ServerQuerier::timeOut(const QString& key, quint64 id) {
     const auto it = pending_.find(key);
     if (it == pending_.end() || it->id != id) return;
+    if (it->native) {
+        if (it->nativeInfo) return completeNative(key);
+        QueryOutcome outcome{it->target, it->address, QueryOutcome::Failure::NoReply, {}};
+        pending_.erase(it);
+        return finish(std::move(outcome));
+    }
     if (!it->retried && (it->heard || socket_.dropped() > it->droppedAtSend)) {
         // The server answered in part, or replies were dropped on arrival meanwhile (UDP
         // loses datagrams under load): ask once more, timing the ping from the new question.
@@ -159,16 +177,9 @@ void ServerQuerier::timeOut(const QString& key, quint64 id) {
         socket_.send(it->address, it->target.port, kStatusQuery);
         return addDeadline(timeoutMs_, {false, key, id});
     }
-    if (it->native && it->nativeInfo) return completeNative(key);
-    if (!it->native && !it->heard && it->probeAnswered) {
-        // The server answers its own protocol but not "\status\" (switched off on many
-        // servers a UT2 master lists): ask it there for its information and players.
-        it->native = true;
-        it->sentAtNs = monotonicNs();
-        socket_.send(it->address, it->target.port - 9, nativeQuery(NativeType::Info));
-        socket_.send(it->address, it->target.port - 9, nativeQuery(NativeType::Players));
-        return addDeadline(timeoutMs_, {false, key, id});
-    }
+    // The server answers its own protocol but not "\status\" (switched off on many servers
+    // a UT2 master lists): ask it there for its information and players.
+    if (!it->heard && it->probeAnswered) return sendNative(key, id);
     QueryOutcome outcome{it->target,
                          it->address,
                          it->heard ? QueryOutcome::Failure::Incomplete : QueryOutcome::Failure::NoReply,
@@ -198,7 +209,11 @@ void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddre
         it->probeAnswered = true;
         const auto rules = readProbeRules(bytes);
         if (it->probeRules.size() + rules.size() <= kMaxProbeRules) it->probeRules += rules;
-        if (!it->statusSent) sendStatus(key, it->id);
+        if (it->native) {
+            if (it->nativeInfo && it->nativePlayers.size() >= it->nativeInfo->numPlayers) completeNative(key);
+        } else if (!it->statusSent) {
+            sendStatus(key, it->id);
+        }
         return;
     }
     const QString key = keyOf(fromAddress, fromPort);
@@ -219,7 +234,8 @@ void ServerQuerier::complete(const QString& key, const QByteArray& text, qint64 
     finish(std::move(outcome));
 }
 
-void ServerQuerier::onNativeReply(const QString& key, NativeType type, const QByteArray& bytes, qint64 arrivedNs) {
+void ServerQuerier::onNativeReply(const QString& key, NativeType type, const QByteArray& bytes,
+                                  qint64 arrivedNs) {
     Pending& p = pending_[key];
     if (type == NativeType::Info && !p.nativeInfo) {
         p.nativeInfo = readNativeInfo(bytes);
@@ -228,8 +244,10 @@ void ServerQuerier::onNativeReply(const QString& key, NativeType type, const QBy
         p.nativePlayers += readNativePlayers(bytes);
     }
     // The players may come in several replies with no mark of the last: the reply is whole
-    // once as many are listed as the information announced, or at the time-out.
-    if (p.nativeInfo && p.nativePlayers.size() >= p.nativeInfo->numPlayers) completeNative(key);
+    // once the rules are in and as many players listed as the information announced, or
+    // at the time-out.
+    if (p.nativeInfo && p.nativePlayers.size() >= p.nativeInfo->numPlayers && p.probeAnswered)
+        completeNative(key);
 }
 
 void ServerQuerier::completeNative(const QString& key) {

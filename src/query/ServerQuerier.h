@@ -108,6 +108,7 @@ private:
     void begin(const QueryTarget& target);
     void launch(const QueryTarget& target, const QString& address);
     void sendStatus(const QString& key, quint64 id);
+    void sendNative(const QString& key, quint64 id);
     void timeOut(const QString& key, quint64 id);
     // Probe waits and time-outs share one timer, set for the earliest of them.
     struct Deadline {

@@ -9,6 +9,9 @@ struct QueryTarget {
     QString address;
     int port = 0;
     QString game;
+    // Asked through the UT2003/UT2004 server's own protocol from the start: a server a UT2
+    // master listed answers it, and many of them have "\status\" switched off.
+    bool nativeFirst = false;
 
     bool operator==(const QueryTarget&) const = default;
 };

@@ -1,6 +1,7 @@
 // The master exchange over real TCP on loopback against the stand-in master, which
 // checks the validate answer as a real master does; and `vyrn --master` run as the user
 // runs it.
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -120,6 +121,19 @@ TEST(Ut2MasterExchange, KeyFoundOnDiskAndNeverPrinted) {
               "{\"address\":\"127.0.0.1\",\"game\":\"UT2004\",\"gamePort\":7777,\"gameType\":\"Xdeathmatch\","
               "\"hostName\":\"Stand-in 1\",\"map\":\"DM-Rankin\",\"maxPlayers\":16,\"numPlayers\":0,"
               "\"queryPort\":7787}");
+    // A listed server is asked through its own protocol at once (its map without the title
+    // a "\status\" reply gives), so one with "\status\" switched off answers as fast.
+    StandinProcess server({"--game", "ut2004", "--players", "Ann,Bo"});
+    ASSERT_TRUE(server.ready());
+    Ut2MasterStandin lister(
+        {"--cdkey", kKey, "--servers", "1", "--list-port", QString::number(server.port() - 10)});
+    ASSERT_TRUE(lister.ready());
+    const ProgramRun queried =
+        run({"--master", "--game", "ut2004", "--json", "--query", lister.address()}, installs.home());
+    ASSERT_EQ(queried.out.size(), 1) << queried.err.toStdString();
+    const QJsonObject answer = QJsonDocument::fromJson(queried.out[0].toUtf8()).object();
+    EXPECT_EQ(answer["map"].toString() + answer["players"].toArray()[1].toObject()["name"].toString(),
+              "DM-Deck16][Bo");
     GameInstalls::write(installs.home() + "/key.txt", kKey + "\n");
     const ProgramRun refused =
         run({"--master", "--game", "ut2003", "--cdkey", installs.home() + "/key.txt", master.address()});
