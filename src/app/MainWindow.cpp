@@ -79,7 +79,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     for (GridView* view : {serverView, playerView, buddyView}) view->setFont(arial());
     playerView->setPictureProvider(teamPicture);
     serverView->setPictureProvider(serverPicture);
-    playerView->setToolTip(QStringLiteral("Online Players. Click on a player name to bring into buddy list."));
+    playerView->setToolTip(
+        QStringLiteral("Online Players. Click on a player name to bring into buddy list."));
     buddyView->setToolTip(QStringLiteral("Buddy List."));
     serverView->setObjectName(QStringLiteral("serverGrid"));
     playerView->setObjectName(QStringLiteral("playerGrid"));
@@ -356,7 +357,12 @@ void MainWindow::onRefreshAllClicked() {
 
 void MainWindow::onFindServersClicked() {
     // Favourites added there are asked at once, so their rows fill without waiting for the scan.
-    openFindServers(state_, this, [this] { monitor_->refreshAll(); });
+    openFindServers(
+        state_, this, [this] { monitor_->refreshAll(); },
+        [this](const QString& code, const QString& address, const QString& gamePort) {
+            WindowLaunchEnvironment env(this);
+            performLaunch(state_, planLaunchTo(code, address, gamePort, appConfig()), env);
+        });
 }
 
 void MainWindow::onPlayerGridClicked() {

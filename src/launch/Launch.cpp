@@ -4,7 +4,10 @@
 #include "platform/ProgramEnd.h"
 
 void launchSelectedServer(MainState& s, const AppConfig& config, LaunchEnvironment& env) {
-    const LaunchPlan plan = planLaunch(s, config);
+    performLaunch(s, planLaunch(s, config), env);
+}
+
+void performLaunch(MainState& s, const LaunchPlan& plan, LaunchEnvironment& env) {
     if (plan.message) {
         prompter().ask(*plan.message);
         return;

@@ -13,6 +13,8 @@ public:
 // The "&Launch!" button: starts the selected server's game, then ends the program or
 // hides it as the settings say.
 void launchSelectedServer(MainState& s, const AppConfig& config, LaunchEnvironment& env);
+// The same for a planned launch (a row of "Find Servers").
+void performLaunch(MainState& s, const LaunchPlan& plan, LaunchEnvironment& env);
 
 // Starts the planned process detached from VYRN; empty when started, else the reason.
 QString startGameProcess(const ProcessSpec& process);

@@ -40,8 +40,9 @@ std::optional<ProcessSpec> gameProcess(const QString& executable, const QString&
 
 QString unknownGameMessage(const QString& code) {
     return QStringLiteral("This server's game code \"") + code +
-           QStringLiteral("\" is not UT, UT2 or UT3, so VYRN does not know which game to start.\r\n"
-                          "Correct it in the VYRN settings.");
+           QStringLiteral(
+               "\" is not UT, UT2 or UT3, so VYRN does not know which game to start.\r\n"
+               "Correct it in the VYRN settings.");
 }
 
 std::optional<int> parseGamePort(const QString& text) {
@@ -55,14 +56,19 @@ std::optional<int> parseGamePort(const QString& text) {
 }
 
 LaunchPlan planLaunch(const MainState& s, const AppConfig& config) {
+    return planLaunchTo(s.serverGrid.cellText(s.serverGrid.currentRow(), 7), s.panel.address,
+                        s.panel.gamePort, config);
+}
+
+LaunchPlan planLaunchTo(const QString& code, const QString& address, const QString& gamePort,
+                        const AppConfig& config) {
     LaunchPlan plan;
     // An empty field and a field no port can be read from alike mean no usable reply.
-    const std::optional<int> port = parseGamePort(s.panel.gamePort);
+    const std::optional<int> port = parseGamePort(gamePort);
     if (!port) {
         plan.message = critical(kServerDownMessage);
         return plan;
     }
-    const QString code = s.serverGrid.cellText(s.serverGrid.currentRow(), 7);
     const std::optional<Game> game = gameOfCode(code);
     if (!game) {
         plan.message = Message{unknownGameMessage(code), MsgIcon::Exclamation};
@@ -70,10 +76,11 @@ LaunchPlan planLaunch(const MainState& s, const AppConfig& config) {
     }
     const std::optional<QString> executable = existingExecutable(gamePathOf(config, *game));
     if (!executable) {
-        plan.message = critical(QStringLiteral("You must specify the correct path to ") + gameInfo(*game).name + '!');
+        plan.message =
+            critical(QStringLiteral("You must specify the correct path to ") + gameInfo(*game).name + '!');
         return plan;
     }
-    plan.process = gameProcess(*executable, s.panel.address + ':' + QString::number(*port));
+    plan.process = gameProcess(*executable, address + ':' + QString::number(*port));
     if (!plan.process) {
         plan.message = critical(kWineMissingMessage);
         return plan;

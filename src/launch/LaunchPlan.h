@@ -24,12 +24,16 @@ struct ProcessSpec {
 enum class AfterLaunch { EndProgram, HideToTray };
 
 struct LaunchPlan {
-    std::optional<Message> message;     // shown instead of a launch; nothing else happens
+    std::optional<Message> message;      // shown instead of a launch; nothing else happens
     std::optional<ProcessSpec> process;  // the game to start
     std::optional<AfterLaunch> after;    // what the program does afterwards
 };
 
 LaunchPlan planLaunch(const MainState& s, const AppConfig& config);
+// The same for a server known by its game code, address and game port as a reply gave it
+// (a row of "Find Servers").
+LaunchPlan planLaunchTo(const QString& gameCode, const QString& address, const QString& gamePort,
+                        const AppConfig& config);
 
 // The game port of a reply, accepted only as a decimal port 1..65535 (blanks around it
 // allowed), so a reply can never put anything else on the game's command line.

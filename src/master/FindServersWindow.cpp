@@ -185,13 +185,19 @@ void FindServersWindow::buildControls() {
     });
     table_->setTabKeyNavigation(false);
     // The rows' menu: what a player pastes into the game's console, and the favourites.
+    auto* launch = new QAction(QStringLiteral("Launch"), table_);
+    connect(launch, &QAction::triggered, this, &FindServersWindow::launchCurrent);
+    auto* again = new QAction(QStringLiteral("Refresh this server"), table_);
+    connect(again, &QAction::triggered, this, &FindServersWindow::refreshCurrent);
     auto* copy = new QAction(QStringLiteral("Copy address"), table_);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
     connect(copy, &QAction::triggered, this, &FindServersWindow::copySelectedAddresses);
     auto* add = new QAction(QStringLiteral("Add to favourites"), table_);
     connect(add, &QAction::triggered, this, &FindServersWindow::addSelectedToFavourites);
-    table_->addActions({copy, add});
+    auto* information = new QAction(QStringLiteral("Copy information"), table_);
+    connect(information, &QAction::triggered, this, &FindServersWindow::copyCurrentInformation);
+    table_->addActions({launch, again, copy, information, add});
     table_->setContextMenuPolicy(Qt::ActionsContextMenu);
     table_->installEventFilter(this);  // the list's own Ctrl+C would copy a cell's text
     buddies_->setTabKeyNavigation(false);
@@ -424,6 +430,40 @@ void FindServersWindow::copySelectedAddresses() {
     if (!lines.isEmpty()) QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
+std::optional<int> FindServersWindow::currentModelRow() const {
+    // The selected row (a right click selects the row under it), else the focused one.
+    const QModelIndexList selected = table_->selectionModel()->selectedRows();
+    const QModelIndex current = selected.isEmpty() ? table_->currentIndex() : selected.first();
+    if (!current.isValid()) return std::nullopt;
+    return filter_->mapToSource(current).row();
+}
+
+void FindServersWindow::launchCurrent() {
+    const auto row = currentModelRow();
+    if (!row || !launchRequested) return;
+    const FoundServer& s = model_->server(*row);
+    launchRequested(s.gameCode, s.server.address, s.gamePort);
+}
+
+void FindServersWindow::refreshCurrent() {
+    const auto row = currentModelRow();
+    if (!row || !querier_) return;
+    const FoundServer& s = model_->server(*row);
+    querier_->query({s.server.address, s.server.port, s.gameCode, s.gameCode != QLatin1String("UT")});
+}
+
+void FindServersWindow::copyCurrentInformation() {
+    const auto row = currentModelRow();
+    if (!row) return;
+    const FoundServer& s = model_->server(*row);
+    QStringList lines;
+    for (int c = 0; c < kFoundColumnCount; ++c)
+        lines << foundColumnHeader(FoundColumn(c)) + QStringLiteral(": ") + foundCellText(s, FoundColumn(c));
+    lines << QStringLiteral("Address: ") +
+                 (s.gamePort.isEmpty() ? s.server.address : s.server.address + QLatin1Char(':') + s.gamePort);
+    QGuiApplication::clipboard()->setText(lines.join(QStringLiteral("\r\n")));
+}
+
 void FindServersWindow::addToFavourites(const QList<int>& modelRows) {
     QList<FavouriteLine> favourites;
     for (const int row : modelRows) {
@@ -442,13 +482,15 @@ void FindServersWindow::addToFavourites(const QList<int>& modelRows) {
     if (added.count > 0 && favouritesAdded) favouritesAdded();
 }
 
-FindServersWindow* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded) {
+FindServersWindow* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded,
+                                   decltype(FindServersWindow::launchRequested) launchRequested) {
     // Without a writable folder the defaults are used all the same.
     writeDefaultMastersIfMissing();
     auto* w = new FindServersWindow(state, loadMasters(Game::UT), parent);
     for (const Game g : {Game::UT2003, Game::UT2004}) w->setMasters(g, loadMasters(g));
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->favouritesAdded = std::move(favouritesAdded);
+    w->launchRequested = std::move(launchRequested);
     w->show();
     return w;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -31,7 +32,7 @@ class FindServersWindow : public QDialog {
 public:
     // Starts with UT's list from these masters.
     FindServersWindow(MainState& state, QList<MasterAddress> masters, QWidget* parent = nullptr,
-                   MasterTimeouts timeouts = {});
+                      MasterTimeouts timeouts = {});
     ~FindServersWindow() override;
 
     // The masters of a game, asked from the next refresh on.
@@ -50,8 +51,17 @@ public:
     // Selects a server's row, clearing the filters when they hide it.
     void selectServer(int modelRow);
 
+    // The current row: "Launch" (its game code, address and game port as its reply gave
+    // it, empty before one), "Refresh this server", and its "Copy information" text.
+    void launchCurrent();
+    void refreshCurrent();
+    void copyCurrentInformation();
+
     // Called after favourites were added (the main window queries its list again).
     std::function<void()> favouritesAdded;
+    // Called by "Launch"; the main window plans and starts the game.
+    std::function<void(const QString& gameCode, const QString& address, const QString& gamePort)>
+        launchRequested;
 
     FoundServersModel& model() { return *model_; }
     FoundServersFilter& filter() { return *filter_; }
@@ -65,6 +75,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    std::optional<int> currentModelRow() const;
     void buildControls();
     void applyFilter();
     void updateStatus();
@@ -109,4 +120,6 @@ private:
 
 // Opens "Find Servers" over the masters of "masters.ini" (written with the defaults first
 // when missing, so the user finds it to edit); the window goes when it is closed.
-FindServersWindow* openFindServers(MainState& state, QWidget* parent, std::function<void()> favouritesAdded = {});
+FindServersWindow* openFindServers(MainState& state, QWidget* parent,
+                                   std::function<void()> favouritesAdded = {},
+                                   decltype(FindServersWindow::launchRequested) launchRequested = {});

@@ -121,6 +121,22 @@ TEST(FindServersWindow, ListFiltersSortsFindsBuddiesAndAddsOnlyWhatIsAsked) {
     QTableView* list = w.serverTable();
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);  // its game port, one below the query port
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("127.0.0.1:%1").arg(full.port() - 1));
+    // The row's menu: its information, and Launch hands its game, address and game port on.
+    QStringList launched;
+    w.launchRequested = [&](const QString& code, const QString& address, const QString& port) {
+        launched << code << address << port;
+    };
+    const auto action = [&](const char* text) {
+        for (QAction* a : list->actions())
+            if (a->text() == text) return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    action("Copy information")->trigger();
+    EXPECT_TRUE(
+        QGuiApplication::clipboard()->text().contains(QString("Server: Full House\r\nPlayers: 02/02")))
+        << QGuiApplication::clipboard()->text().toStdString();
+    action("Launch")->trigger();
+    EXPECT_EQ(launched, QStringList({"UT", "127.0.0.1", QString::number(full.port() - 1)}));
     list->selectionModel()->setCurrentIndex(list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
     QTest::keyClick(list, Qt::Key_Enter);
     EXPECT_EQ(list->selectionModel()->selectedRows(int(FoundColumn::Server))[0].data(),
@@ -155,8 +171,8 @@ TEST(FindServersWindow, Ut2004ListWithTheKeyAskedOnceAndRemembered) {
     setUpBuddyGrid(s);
     const SilentPorts silent(12);  // the listed servers' game and query ports
     const int gamePort = silent.port();
-    Ut2MasterStandin master({"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2",
-                                                  "--list-port", QString::number(gamePort)});
+    Ut2MasterStandin master(
+        {"--cdkey", "ABCDE-FGHIJ-KLMNO-PQRST", "--servers", "2", "--list-port", QString::number(gamePort)});
     ASSERT_TRUE(master.ready());
     FindServersWindow w(s, {}, nullptr);
     w.setMasters(Game::UT2004, {{"127.0.0.1", quint16(master.port())}});
