@@ -202,14 +202,16 @@ void applyPlayerName(QList<QByteArray>& lines, const QByteArray& name) {
             named = true;
         }
         if (!named) {
-            // Right under the header, as the game writes it, with the header's line end;
-            // a header on the last line lends the file's first line end.
-            QByteArray end = lines[header].right(endLength(lines[header]));
-            const bool last = header + 1 == lines.size();
-            if (end.isEmpty())
-                end = lines.size() > 1 ? lines[0].right(endLength(lines[0])) : QByteArray("\r\n");
-            if (last) lines[header] += end;
-            lines.insert(header + 1, "Name=" + name + (last ? QByteArray() : end));
+            // Right under the header, as the game writes it, with the header's line end. A
+            // header that ends the file without one borrows the file's first line end, and
+            // the name line then ends the file without one, as the header did.
+            const QByteArray end = lines[header].right(endLength(lines[header]));
+            if (end.isEmpty()) {
+                lines[header] += lines.size() > 1 ? lines[0].right(endLength(lines[0])) : QByteArray("\r\n");
+                lines.insert(header + 1, "Name=" + name);
+            } else {
+                lines.insert(header + 1, "Name=" + name + end);
+            }
             ++i;
         }
         header = i - 1;

@@ -48,6 +48,7 @@ TEST(ProfileFile, EditsChangeOnlyTheirValueAndNothingIsLostWhenTheFileOrFolderRe
         {"[DefaultPlayer]\r\nClass=X\r\n[Other]\r\nName=Keep\r\n", zoe,
          "[DefaultPlayer]\r\nName=Zo\xeb\x80\r\nClass=X\r\n[Other]\r\nName=Keep\r\n"},
         {"A=1\n[DefaultPlayer]", zoe, "A=1\n[DefaultPlayer]\nName=Zo\xeb\x80"},
+        {"A=1\r\n[defaultplayer]\r", zoe, "A=1\r\n[defaultplayer]\rName=Zo\xeb\x80\r"},
         {"No header here\r\n", zoe, "No header here\r\n", ProfileEdit::Unchanged},
         {"Name=P\n", named("Big\nBob"), "Name=P\n", ProfileEdit::NameHasControls},
         {"Name=P\n", named("Tab\tBob"), "Name=P\n", ProfileEdit::NameHasControls},
