@@ -42,8 +42,9 @@ TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
            t.port - 9);
     t.feed(probeReply({"TimeLimit", "15"}), 9000 - 9);  // another server's
     const QByteArray players = playerKeys(0, "Alpha", "1") + playerKeys(1, "Beta", "255") +
-                               playerKeys(2, "Gamma", "0") + playerKeys(3, "Delta", "7");
-    const QByteArray reply = ut2004Reply("4", "\\adminname\\Root\\gamever\\3369abc" + players);
+                               playerKeys(2, "Gamma", "0") + playerKeys(3, "Delta", "7") +
+                               "\\player_4\\Cut\\frags_4";  // the last key has no value: no player
+    const QByteArray reply = ut2004Reply("5", "\\adminname\\Root\\gamever\\3369abc" + players);
     for (const QByteArray& part : numberedParts(reply, 1, {"\\numplayers", "\\player_2"})) t.reply(part);
     EXPECT_EQ(
         serverInfoCopyText(t.s),
