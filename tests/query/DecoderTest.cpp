@@ -66,10 +66,10 @@ TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
 TEST(Decoder, ControlBytesKeptAs1252TextAndKeysReadInAnyCase) {
     AskedOnce t;
     const QByteArray name = QByteArray("\x1b\xff\x01\x01Red\x07\t\xe9", 10);
-    t.reply("\\gamename\\UT2004\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\8\\Player_0\\" + name +
+    t.reply("\\gamename\\UT2004\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\\\Player_0\\" + name +
             "\\FRAGS_0\\0\\ping_0\\9\\team_0\\0\\final\\");
     EXPECT_EQ(t.cell(1, ServerCol::Name), "Caps");
-    EXPECT_EQ(t.cell(1, ServerCol::Players), "01/08");
+    EXPECT_EQ(t.cell(1, ServerCol::Players), "01/");  // an empty count stays empty
     EXPECT_EQ(t.s.playerGrid.cellText(1, 0), windows1252ToUnicode(name.mid(4)));  // the colour code dropped
     EXPECT_EQ(t.s.playerGrid.cellText(1, 1), "0");  // the tab did not split the cells
 }
