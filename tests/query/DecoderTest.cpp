@@ -7,6 +7,7 @@
 #include "query/NativeReplies.h"
 #include "query/PlayersAndBuddies.h"
 #include "query/ReplyGathering.h"
+#include "query/StatusDecoders.h"
 #include "query/Ut2String.h"
 
 // UT2 servers list fewer players than they announce (some absurdly many): the row shows those listed.
@@ -92,6 +93,21 @@ TEST(Decoder, UtRowAndPanelKeepTheAnnouncedCountLowerCaseAndBlanksInPings) {
               "Mutators: instagib arena\r\n\r\nGoal Limit: 3\r\n");  // no "N/A" for UT, no translocator
 }
 
+// What the row and the panel show for the values servers send.
+TEST(Decoder, ValuesShownForWhatServersSend) {
+    using Rules = QList<QPair<QString, QString>>;
+    const std::tuple<QByteArray, Rules, QString ServerStatus::*, const char*> cases[] = {
+        {utReply("0", "\\password\\2"), {}, &ServerStatus::password, ""},  // neither yes nor no
+        {utReply("0", "\\password\\FALSE"), {}, &ServerStatus::password, "No"},
+        {utReply().replace("DeathMatchPlus", "CTFGame"), {}, &ServerStatus::gameType, "CTF"},
+        {ut2004Reply(), {{"Translocator", "false"}}, &ServerStatus::translocator, "No"}};
+    for (const auto& [reply, rules, field, shown] : cases) {
+        const std::optional<ServerStatus> st = decodeStatusReply(reply, rules);
+        ASSERT_TRUE(st) << reply.constData();
+        EXPECT_EQ(*st.*field, shown) << reply.constData();
+    }
+}
+
 // Servers answering at once may use the same query id: each part goes to its own server.
 TEST(Decoder, PartsOfTwoServersWithTheSameQueryIdStayApart) {
     MonitorFixture t(favourites(kQuietUtPort - 1, 2, "UT"));
@@ -127,6 +143,8 @@ TEST(Gathering, DuplicateHugeMissingAndTooManyPartsNeverComplete) {
     ReplyAssembly plain;
     EXPECT_FALSE(plain.add("\\gamename\\ut\\hostname\\final\\numplayers\\1\\player_0\\final\\"));
     EXPECT_TRUE(plain.add("frags_0\\1\\final\\"));
+    // Part 0 is no part number: the datagram is a reply of its own.
+    EXPECT_TRUE(ReplyAssembly().add("\\gamename\\ut\\queryid\\8.0\\final\\")->contains("gamename"));
     // Past the size limit nothing completes any more, not even a whole reply.
     ReplyAssembly big;
     for (int i = 0; i < 100; ++i) big.add("\\pad\\" + QByteArray(1000, 'x'));
