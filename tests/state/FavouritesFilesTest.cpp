@@ -43,6 +43,9 @@ TEST(AddFavourites, AppendedByteForByteOnceEachAndShownInTheGrid) {
     LoadedMainWindow l;
     const FlexGrid& g = l.s.serverGrid;
     ASSERT_EQ(g.rowCount(), 4);
+    l.s.serverGrid.setCurrentCol(1);  // sorted by name: the last row is number 1, new ones still 4 and 5
+    l.s.serverGrid.setSelectionEndCol(1);
+    l.s.serverGrid.sort(FlexGrid::SortStringDescending);
     const FavouriteLine ut5{"127.0.0.5", "7778", "UT"}, ut6{"127.0.0.6", "7788", "UT"},
         there{"10.0.0.2", " 7778", "UT"};
     // Each once, none already there (" 7778" is 7778), none without an address.
