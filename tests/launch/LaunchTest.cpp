@@ -98,9 +98,9 @@ TEST(Launch, ButtonTellsWhyNothingStartsElseStartsOnceThenEndsOrHides) {
         EXPECT_FALSE(plan.process);
     }
     // AfterLaunch, whether the game starts, whether VYRN then hides to the tray or ends.
-    const std::tuple<const char*, bool, int, int> cases[] = {{"2", true, 1, 0},    {" 2 ", true, 1, 0},
-                                                             {"1", true, 0, 1},    {"", true, 0, 1},
-                                                             {"tray", true, 0, 1}, {"2", false, 0, 0}};
+    const std::tuple<const char*, bool, int, int> cases[] = {
+        {"2", true, 1, 0},    {" 2 ", true, 1, 0}, {"1", true, 0, 1}, {"", true, 0, 1},
+        {"tray", true, 0, 1}, {"3", true, 0, 1},   {"2", false, 0, 0}};
     for (const auto& [after, starts, hidden, endings] : cases) {
         ProgramEndRecorder ended;
         RecordingEnvironment env;

@@ -7,6 +7,7 @@
 #include "query/NativeReplies.h"
 #include "query/PlayersAndBuddies.h"
 #include "query/ReplyGathering.h"
+#include "query/StatusDecoders.h"
 #include "query/Ut2String.h"
 
 // UT2 servers list fewer players than they announce (some absurdly many): the row shows those listed.
@@ -42,8 +43,9 @@ TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
            t.port - 9);
     t.feed(probeReply({"TimeLimit", "15"}), 9000 - 9);  // another server's
     const QByteArray players = playerKeys(0, "Alpha", "1") + playerKeys(1, "Beta", "255") +
-                               playerKeys(2, "Gamma", "0") + playerKeys(3, "Delta", "7");
-    const QByteArray reply = ut2004Reply("4", "\\adminname\\Root\\gamever\\3369abc" + players);
+                               playerKeys(2, "Gamma", "0") + playerKeys(3, "Delta", "7") +
+                               "\\player_4\\Cut\\frags_4";  // the last key has no value: no player
+    const QByteArray reply = ut2004Reply("5", "\\adminname\\Root\\gamever\\3369abc" + players);
     for (const QByteArray& part : numberedParts(reply, 1, {"\\numplayers", "\\player_2"})) t.reply(part);
     EXPECT_EQ(
         serverInfoCopyText(t.s),
@@ -65,10 +67,10 @@ TEST(Decoder, Ut2SelectedServerFillsPlayersByTeamThePanelAndTheCopyText) {
 TEST(Decoder, ControlBytesKeptAs1252TextAndKeysReadInAnyCase) {
     AskedOnce t;
     const QByteArray name = QByteArray("\x1b\xff\x01\x01Red\x07\t\xe9", 10);
-    t.reply("\\gamename\\UT2004\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\8\\Player_0\\" + name +
+    t.reply("\\gamename\\UT2004\\HostName\\Caps\\NUMPLAYERS\\1\\MaxPlayers\\\\Player_0\\" + name +
             "\\FRAGS_0\\0\\ping_0\\9\\team_0\\0\\final\\");
     EXPECT_EQ(t.cell(1, ServerCol::Name), "Caps");
-    EXPECT_EQ(t.cell(1, ServerCol::Players), "01/08");
+    EXPECT_EQ(t.cell(1, ServerCol::Players), "01/");  // an empty count stays empty
     EXPECT_EQ(t.s.playerGrid.cellText(1, 0), windows1252ToUnicode(name.mid(4)));  // the colour code dropped
     EXPECT_EQ(t.s.playerGrid.cellText(1, 1), "0");  // the tab did not split the cells
 }
@@ -89,6 +91,21 @@ TEST(Decoder, UtRowAndPanelKeepTheAnnouncedCountLowerCaseAndBlanksInPings) {
     EXPECT_EQ(serverInfoCopyText(t.s).section("\r\n", 3, 13),
               "Time Limit: \r\nVersion:\r\nP/W: Yes\r\nTranslocator:\r\n\r\nGame Type: deathmatchplus\r\n\r\n"
               "Mutators: instagib arena\r\n\r\nGoal Limit: 3\r\n");  // no "N/A" for UT, no translocator
+}
+
+// What the row and the panel show for the values servers send.
+TEST(Decoder, ValuesShownForWhatServersSend) {
+    using Rules = QList<QPair<QString, QString>>;
+    const std::tuple<QByteArray, Rules, QString ServerStatus::*, const char*> cases[] = {
+        {utReply("0", "\\password\\2"), {}, &ServerStatus::password, ""},  // neither yes nor no
+        {utReply("0", "\\password\\FALSE"), {}, &ServerStatus::password, "No"},
+        {utReply().replace("DeathMatchPlus", "CTFGame"), {}, &ServerStatus::gameType, "CTF"},
+        {ut2004Reply(), {{"Translocator", "false"}}, &ServerStatus::translocator, "No"}};
+    for (const auto& [reply, rules, field, shown] : cases) {
+        const std::optional<ServerStatus> st = decodeStatusReply(reply, rules);
+        ASSERT_TRUE(st) << reply.constData();
+        EXPECT_EQ(*st.*field, shown) << reply.constData();
+    }
 }
 
 // Servers answering at once may use the same query id: each part goes to its own server.
@@ -126,6 +143,8 @@ TEST(Gathering, DuplicateHugeMissingAndTooManyPartsNeverComplete) {
     ReplyAssembly plain;
     EXPECT_FALSE(plain.add("\\gamename\\ut\\hostname\\final\\numplayers\\1\\player_0\\final\\"));
     EXPECT_TRUE(plain.add("frags_0\\1\\final\\"));
+    // Part 0 is no part number: the datagram is a reply of its own.
+    EXPECT_TRUE(ReplyAssembly().add("\\gamename\\ut\\queryid\\8.0\\final\\")->contains("gamename"));
     // Past the size limit nothing completes any more, not even a whole reply.
     ReplyAssembly big;
     for (int i = 0; i < 100; ++i) big.add("\\pad\\" + QByteArray(1000, 'x'));

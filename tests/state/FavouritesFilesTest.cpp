@@ -43,9 +43,13 @@ TEST(AddFavourites, AppendedByteForByteOnceEachAndShownInTheGrid) {
     LoadedMainWindow l;
     const FlexGrid& g = l.s.serverGrid;
     ASSERT_EQ(g.rowCount(), 4);
+    l.s.serverGrid.setCurrentCol(1);  // sorted by name: the last row is number 1, new ones still 4 and 5
+    l.s.serverGrid.setSelectionEndCol(1);
+    l.s.serverGrid.sort(FlexGrid::SortStringDescending);
     const FavouriteLine ut5{"127.0.0.5", "7778", "UT"}, ut6{"127.0.0.6", "7788", "UT"},
-        there{"10.0.0.2", "7778", "UT"};
-    EXPECT_EQ(appendFavourites(l.s, {ut5, there, ut6, ut5}).count, 2);  // each once, none already there
+        there{"10.0.0.2", " 7778", "UT"};
+    // Each once, none already there (" 7778" is 7778), none without an address.
+    EXPECT_EQ(appendFavourites(l.s, {ut5, there, ut6, ut5, {"  ", "7790", "UT"}}).count, 2);
     EXPECT_EQ(folder.read("servers.ini"), before + "127.0.0.5:7778:UT\r\n127.0.0.6:7788:UT\r\n");
     ASSERT_EQ(g.rowCount(), 6);
     EXPECT_EQ((QStringList{g.cellText(5, 0), g.cellText(5, 2), g.cellText(5, 3), g.cellText(5, 9)}),
