@@ -210,7 +210,7 @@ void ServerQuerier::onDatagram(const QByteArray& bytes, const QString& fromAddre
         const auto rules = readProbeRules(bytes);
         if (it->probeRules.size() + rules.size() <= kMaxProbeRules) it->probeRules += rules;
         if (it->native) {
-            if (it->nativeInfo && it->nativePlayers.size() >= it->nativeInfo->numPlayers) completeNative(key);
+            if (nativeWhole(*it)) completeNative(key);
         } else if (!it->statusSent) {
             sendStatus(key, it->id);
         }
@@ -236,18 +236,22 @@ void ServerQuerier::complete(const QString& key, const QByteArray& text, qint64 
 
 void ServerQuerier::onNativeReply(const QString& key, NativeType type, const QByteArray& bytes,
                                   qint64 arrivedNs) {
-    Pending& p = pending_[key];
+    const auto it = pending_.find(key);
+    Pending& p = *it;
     if (type == NativeType::Info && !p.nativeInfo) {
         p.nativeInfo = readNativeInfo(bytes);
         p.nativePingNs = arrivedNs - p.sentAtNs;
     } else if (type == NativeType::Players && p.nativePlayers.size() < kMaxNativePlayers) {
         p.nativePlayers += readNativePlayers(bytes);
     }
+    if (nativeWhole(p)) completeNative(key);
+}
+
+bool ServerQuerier::nativeWhole(const Pending& p) {
     // The players may come in several replies with no mark of the last: the reply is whole
-    // once the rules are in and as many players listed as the information announced, or
-    // at the time-out.
-    if (p.nativeInfo && p.nativePlayers.size() >= p.nativeInfo->numPlayers && p.probeAnswered)
-        completeNative(key);
+    // once the rules are in and as many players listed as the information announced (or at
+    // the time-out).
+    return p.nativeInfo && p.probeAnswered && p.nativePlayers.size() >= p.nativeInfo->numPlayers;
 }
 
 void ServerQuerier::completeNative(const QString& key) {

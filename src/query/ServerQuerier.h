@@ -122,6 +122,7 @@ private:
     void complete(const QString& key, const QByteArray& text, qint64 arrivedNs);
     void onNativeReply(const QString& key, NativeType type, const QByteArray& bytes, qint64 arrivedNs);
     void completeNative(const QString& key);
+    static bool nativeWhole(const Pending& p);
     void finish(QueryOutcome outcome);
 
     UdpSocket socket_;
