@@ -1,0 +1,43 @@
+#pragma once
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "history/HistoryStore.h"
+#include "history/HistoryTypes.h"
+
+class QThread;
+
+// The history as the windows use it: the store lives on a thread of its own, so no write
+// or read holds up the event loop. Samples are gathered and written in batches; each
+// answer comes back on the thread that asked, through the callback given.
+class HistoryService : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kFlushAfterMs = 2000;
+    static constexpr int kFlushAtSamples = 500;
+    // A server's replies closer together than this make one sample (the scan asks every
+    // few seconds; a minute is finer than any picture shows).
+    static constexpr qint64 kSampleSpacingSecs = 60;
+
+    // Opens path on the worker; `opened` is told how that went.
+    explicit HistoryService(const QString& path, QObject* parent = nullptr);
+    ~HistoryService() override;  // writes what is gathered, then closes
+
+    std::function<void(const HistoryStore::Opening&)> opened;
+    // Wall-clock seconds; replaced by tests.
+    void setClock(std::function<qint64()> clock);
+
+    void record(const HistorySample& sample);
+    void flush();
+    void fetchServer(const HistoryServer& server, std::function<void(const ServerHistory&)> done);
+    void fetchUsuallyBusy(const QList<HistoryServer>& servers,
+                          std::function<void(const QHash<HistoryServer, double>&)> done);
+    void fetchBuddy(const QString& buddy, std::function<void(const BuddyHistory&)> done);
+    void clear(std::function<void(bool cleared, const QString& error)> done);
+    // Runs after everything asked before it is done (tests wait on it).
+    void whenIdle(std::function<void()> done);
+};
