@@ -146,6 +146,7 @@ void FindServersWindow::buildControls() {
     table_->setWordWrap(false);
     table_->horizontalHeader()->setSectionResizeMode(int(FoundColumn::Server), QHeaderView::Stretch);
     const std::pair<FoundColumn, const char*> widest[] = {{FoundColumn::Players, "Players "},
+                                                          {FoundColumn::UsuallyBusy, "Usually busy now "},
                                                           {FoundColumn::Ping, "9999 "},
                                                           {FoundColumn::GameType, "DEATHMATCHPLUS "},
                                                           {FoundColumn::Game, "UT2004 "},
@@ -457,8 +458,11 @@ void FindServersWindow::copyCurrentInformation() {
     if (!row) return;
     const FoundServer& s = model_->server(*row);
     QStringList lines;
-    for (int c = 0; c < kFoundColumnCount; ++c)
-        lines << foundColumnHeader(FoundColumn(c)) + QStringLiteral(": ") + foundCellText(s, FoundColumn(c));
+    for (int c = 0; c < kFoundColumnCount; ++c) {
+        const QString text = foundCellText(s, FoundColumn(c));
+        if (c != int(FoundColumn::UsuallyBusy) || !text.isEmpty())
+            lines << foundColumnHeader(FoundColumn(c)) + QStringLiteral(": ") + text;
+    }
     lines << QStringLiteral("Address: ") +
                  (s.gamePort.isEmpty() ? s.server.address : s.server.address + QLatin1Char(':') + s.gamePort);
     QGuiApplication::clipboard()->setText(lines.join(QStringLiteral("\r\n")));

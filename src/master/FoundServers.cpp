@@ -14,6 +14,7 @@ QString foundColumnHeader(FoundColumn column) {
     switch (column) {
     case FoundColumn::Server: return QStringLiteral("Server");
     case FoundColumn::Players: return QStringLiteral("Players");
+    case FoundColumn::UsuallyBusy: return QStringLiteral("Usually busy now");
     case FoundColumn::Ping: return QStringLiteral("Ping");
     case FoundColumn::GameType: return QStringLiteral("Game Type");
     case FoundColumn::Game: return QStringLiteral("Game");
@@ -41,6 +42,7 @@ QString foundCellText(const FoundServer& s, FoundColumn column) {
     switch (column) {
         case FoundColumn::Server: return known && !s.hostName.isEmpty() ? s.hostName : s.server.text();
         case FoundColumn::Players: return known ? players(s) : QString();
+        case FoundColumn::UsuallyBusy: return s.usuallyBusy < 0 ? QString() : QString::number(qRound(s.usuallyBusy));
         case FoundColumn::Ping: return s.answered && s.ping >= 0 ? QString::number(s.ping) : QString();
         case FoundColumn::GameType: return s.gameType;
         case FoundColumn::Game: return gameDisplayName(s.gameCode);
@@ -57,6 +59,7 @@ bool foundLessThan(const FoundServer& a, const FoundServer& b, FoundColumn colum
         if (a.numPlayers != b.numPlayers) return a.numPlayers < b.numPlayers;
         return a.maxPlayers < b.maxPlayers;
     case FoundColumn::Ping: return a.ping < b.ping;
+    case FoundColumn::UsuallyBusy: return a.usuallyBusy < b.usuallyBusy;
     default:
         return foundCellText(a, column).compare(foundCellText(b, column), Qt::CaseInsensitive) < 0;
     }

@@ -19,11 +19,13 @@ struct FoundServer {
     QString gamePort;                          // the port players join, as the reply gave it
     bool password = false;
     QStringList players;
+    // The players it usually has in this hour of the week, from the history; -1: unknown.
+    double usuallyBusy = -1;
 };
 
 // The columns of the "Find Servers" list: the main grid's, plus the map.
-enum class FoundColumn { Server, Players, Ping, GameType, Game, Map };
-constexpr int kFoundColumnCount = 6;
+enum class FoundColumn { Server, Players, UsuallyBusy, Ping, GameType, Game, Map };
+constexpr int kFoundColumnCount = 7;
 QString foundColumnHeader(FoundColumn column);
 // A listed server's row before it answers: its address, and what the master said of it.
 FoundServer foundServerListed(const ListedServer& listed);

@@ -60,7 +60,9 @@ void FoundServersModel::flush() {
         if (a.answered && !rows_[row].answered) ++answered_;
         if (!a.answered && rows_[row].answered) --answered_;
         if (a.answered || !rows_[row].fromMaster) {
+            const double usuallyBusy = rows_[row].usuallyBusy;  // the history's, not the reply's
             rows_[row] = a;
+            rows_[row].usuallyBusy = usuallyBusy;
         } else {
             // Silent now: what its master said of it still stands.
             rows_[row].answered = false;
@@ -73,6 +75,23 @@ void FoundServersModel::flush() {
     }
     if (last >= 0) emit dataChanged(index(first, 0), index(last, kFoundColumnCount - 1));
     if (!pendingRows_.isEmpty() || taken == kFlushAnswers) flushTimer_.start(0);
+}
+
+void FoundServersModel::setUsuallyBusy(const QHash<quint64, double>& byServer) {
+    int first = int(rows_.size()), last = -1;
+    for (auto it = byServer.begin(); it != byServer.end(); ++it) {
+        const int row = byKey_.value(it.key(), -1);
+        if (row < 0) continue;
+        if (row >= rows_.size()) {
+            pendingRows_[row - rows_.size()].usuallyBusy = it.value();
+            continue;
+        }
+        rows_[row].usuallyBusy = it.value();
+        first = std::min(first, row);
+        last = std::max(last, row);
+    }
+    const int column = int(FoundColumn::UsuallyBusy);
+    if (last >= 0) emit dataChanged(index(first, column), index(last, column));
 }
 
 bool FoundServersModel::settled() const { return pendingRows_.isEmpty() && pendingAnswers_.isEmpty(); }

@@ -17,6 +17,8 @@ public:
     void addServers(const QList<ListedServer>& servers);
     void update(const FoundServer& answer);
     void clear();
+    // The history's usual players in this hour, by ServerAddress::key().
+    void setUsuallyBusy(const QHash<quint64, double>& byServer);
     // Shows the next share of what has been gathered, without waiting for the timer.
     void flush();
     // Everything gathered is shown.

@@ -183,6 +183,7 @@ void ServerMonitor::onQueryFinished(const QueryOutcome& outcome) {
         ++progress_.finished;
         if (outcome.answered()) ++progress_.answered;
     }
+    if (outcome.status && replied) replied(outcome);
     const int row = rowOf(t);
     if (row == 0) return;  // the favourite is gone
     applyOutcome(row, key, outcome);

@@ -28,6 +28,8 @@ public:
     std::function<void()> panelChanged;
     // Called when a query of a favourite's row ended, answered or not.
     std::function<void(int row, bool answered)> queryFinished;
+    // Called with every complete reply, before the rows show it.
+    std::function<void(const QueryOutcome& outcome)> replied;
 
     // Queries one server; a server still being queried is left to its pending query.
     void queryServer(const QString& host, int port, const QString& game);

@@ -234,6 +234,12 @@ void SettingsDialog::buildControls() {
     buddyAlertsCheck->setToolTip(
         QStringLiteral("Shows a desktop notification when a buddy is first seen on a server."));
     settingsLayout->addWidget(buddyAlertsCheck);
+    buddyHistoryCheck = new QCheckBox(QStringLiteral("Keep where my buddies played"), settingsFrame);
+    buddyHistoryCheck->setObjectName(QStringLiteral("buddyHistoryCheck"));
+    buddyHistoryCheck->setToolTip(QStringLiteral(
+        "Keeps in the history on which servers and at which hours your buddies were seen.\n"
+        "No other player's name is ever kept."));
+    settingsLayout->addWidget(buddyHistoryCheck);
     settingsLayout->addStretch();
 
     QPushButton* done = button(this, "doneButton", QStringLiteral("Done"));
@@ -276,6 +282,7 @@ SettingsValues SettingsDialog::values() const {
     v.exitAfterLaunch = !trayOption->isChecked();
     v.refreshDelay = refreshDelaySlider->value();
     v.buddyAlerts = buddyAlertsCheck->isChecked();
+    v.buddyHistory = buddyHistoryCheck->isChecked();
     return v;
 }
 
@@ -284,6 +291,7 @@ void SettingsDialog::showValues(const SettingsValues& v) {
     (v.exitAfterLaunch ? exitOption : trayOption)->setChecked(true);
     refreshDelaySlider->setValue(v.refreshDelay);
     buddyAlertsCheck->setChecked(v.buddyAlerts);
+    buddyHistoryCheck->setChecked(v.buddyHistory);
 }
 
 QLineEdit* SettingsDialog::pathBox(Game game) const {

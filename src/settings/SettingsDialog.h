@@ -51,6 +51,7 @@ private:
     QRadioButton* trayOption = nullptr;
     QSlider* refreshDelaySlider = nullptr;
     QCheckBox* buddyAlertsCheck = nullptr;
+    QCheckBox* buddyHistoryCheck = nullptr;
     bool saved_ = false;
     std::optional<SettingsValues> stored_;  // the values as "vyrn.ini" had them
     AppConfig configAtOpen_;                // given back on Cancel

@@ -71,6 +71,7 @@ std::optional<SettingsValues> loadSettings(SettingsValues& values, AppConfig& co
     stored.afterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
     stored.refreshDelay = QString::number(values.refreshDelay);
     stored.buddyAlerts.clear();
+    stored.buddyHistory.clear();
     const GetPathsResult read = readConfigFile(stored).result;
     std::optional<SettingsValues> asStored;
     if (read == GetPathsResult::Read || read == GetPathsResult::OldFormat) {
@@ -78,6 +79,7 @@ std::optional<SettingsValues> loadSettings(SettingsValues& values, AppConfig& co
         values.exitAfterLaunch = stored.afterLaunch == QLatin1String("1");
         values.refreshDelay = sliderPositionOf(stored.refreshDelay);
         values.buddyAlerts = buddyAlertsOn(stored);
+        values.buddyHistory = buddyHistoryOn(stored);
         for (Game g : kGames) values.path(g) = configPath(config, g);
         asStored = values;
         for (Game g : kGames)
@@ -100,6 +102,7 @@ QList<SaveResult> saveSettings(const SettingsValues& values, const FlexGrid& ser
     written.afterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
     written.refreshDelay = ' ' + QString::number(values.refreshDelay) + ' ';
     written.buddyAlerts = values.buddyAlerts ? QStringLiteral("1") : QStringLiteral("0");
+    written.buddyHistory = values.buddyHistory ? QStringLiteral("1") : QStringLiteral("0");
 
     QStringList names;
     for (int i = 1; i < buddyGrid.rowCount(); ++i) names.append(buddyGrid.cellText(i, 0));

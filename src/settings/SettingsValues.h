@@ -13,6 +13,7 @@ struct SettingsValues {
     bool exitAfterLaunch = true;  // exitOption "Exit VYRN"; else trayOption "Send VYRN to Systray"
     int refreshDelay = 1;         // refreshDelaySlider, 1 to 5
     bool buddyAlerts = true;      // the buddy alert box; line 9 of "vyrn.ini"
+    bool buddyHistory = false;    // the buddy history box; line 10
     bool operator==(const SettingsValues&) const = default;
     QString& path(Game g) { return paths[int(g)]; }
     const QString& path(Game g) const { return paths[int(g)]; }

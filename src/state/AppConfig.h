@@ -14,9 +14,13 @@ struct AppConfig {
     // Line 9, after everything older versions read: "0" turns buddy alerts off; empty
     // (no ninth line) or anything else leaves them on. An empty value writes no line.
     QString buddyAlerts;
+    // Line 10: "1" keeps the names of the buddies seen in the history; anything else, or no
+    // line, keeps no player's name there.
+    QString buddyHistory;
 };
 
 inline bool buddyAlertsOn(const AppConfig& c) { return c.buddyAlerts.trimmed() != QLatin1String("0"); }
+inline bool buddyHistoryOn(const AppConfig& c) { return c.buddyHistory.trimmed() == QLatin1String("1"); }
 
 // The one configuration record of the run.
 AppConfig& appConfig();

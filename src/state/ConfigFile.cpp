@@ -43,7 +43,8 @@ QString removeAll(QString text, const QString& what) {
 QStringList configLines(const AppConfig& c, const QString& line6) {
     QStringList lines{c.utPath,       c.ut2003Path, c.ut2004Path,     c.afterLaunch,
                       c.refreshDelay, line6,        c.lastSaveFolder, c.lastSaveDrive};
-    if (!c.buddyAlerts.isEmpty()) lines.append(c.buddyAlerts);
+    if (!c.buddyAlerts.isEmpty() || !c.buddyHistory.isEmpty()) lines.append(c.buddyAlerts);
+    if (!c.buddyHistory.isEmpty()) lines.append(c.buddyHistory);
     return lines;
 }
 
@@ -115,8 +116,8 @@ ConfigRead readConfigFile(AppConfig& config, QString* line6) {
     // A missing line keeps what its value held.
     QString* targets[] = {
         &config.ut2003Path,     &config.ut2004Path,    &config.afterLaunch, &config.refreshDelay, line6,
-        &config.lastSaveFolder, &config.lastSaveDrive, &config.buddyAlerts};
-    for (int n = 1; n < 9 && n < lines.size(); ++n)
+        &config.lastSaveFolder, &config.lastSaveDrive, &config.buddyAlerts, &config.buddyHistory};
+    for (int n = 1; n < 10 && n < lines.size(); ++n)
         if (targets[n - 1]) *targets[n - 1] = lines[n];
     return out;
 }

@@ -39,7 +39,7 @@ TEST(Browser, ListsStepsSortsAdjustsAndDeletesTheShotsAndClosingCleansUp) {
     }
     writeFile(folder + "notes.txt", "x");
     program.write("vyrn.ini", "ut\r\nut2\r\nut3\r\n1\r\n 3 \r\nTrue\r\nold\r\nol\r\n");
-    appConfig() = {"ut", "ut2", "ut3", "1", " 3 ", "/saved/here/", "/s", {}};
+    appConfig() = {"ut", "ut2", "ut3", "1", " 3 ", "/saved/here/", "/s", {}, {}};
     ScreenshotViewer v(folder);
     ASSERT_TRUE(v.loadFolder());
     v.show();

@@ -26,6 +26,14 @@ TEST(ConfigFile, EightPositionalLinesReadAndWrittenBackByteForByte) {
     AppConfig again;
     loadConfig(again, skip);
     EXPECT_FALSE(buddyAlertsOn(again));
+    EXPECT_FALSE(buddyHistoryOn(again));  // no tenth line: no names in the history
+
+    c.buddyAlerts.clear();  // the tenth line needs a ninth before it, empty: alerts stay on
+    c.buddyHistory = "1";
+    ASSERT_TRUE(rewriteConfig(c, "False"));
+    EXPECT_EQ(folder.read("vyrn.ini"), eight + "\r\n1\r\n");
+    loadConfig(again, skip);
+    EXPECT_TRUE(buddyAlertsOn(again) && buddyHistoryOn(again));
 }
 
 TEST(ConfigFile, OldFormatResetImportsEveryServerPairAndKeepsTheOldLines) {
