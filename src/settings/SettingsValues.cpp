@@ -102,7 +102,7 @@ QList<SaveResult> saveSettings(const SettingsValues& values, const FlexGrid& ser
     written.afterLaunch = values.exitAfterLaunch ? QStringLiteral("1") : QStringLiteral("2");
     written.refreshDelay = ' ' + QString::number(values.refreshDelay) + ' ';
     written.buddyAlerts = values.buddyAlerts ? QStringLiteral("1") : QStringLiteral("0");
-    written.buddyHistory = values.buddyHistory ? QStringLiteral("1") : QStringLiteral("0");
+    written.buddyHistory = values.buddyHistory ? QStringLiteral("1") : QString();  // off: no tenth line
 
     QStringList names;
     for (int i = 1; i < buddyGrid.rowCount(); ++i) names.append(buddyGrid.cellText(i, 0));
