@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -83,13 +84,14 @@ TEST_F(SettingsDialogTest, OpensFromTheFilesSwapsOnlyTwoEntriesAndTheCloseBoxSav
     EXPECT_EQ(p.shown[2].text, "These two values cannot be the same!");
     child<QLineEdit>(dialog, "ut2004PathEdit")->setText("/typed/UT2004.exe");
     child<QSlider>(dialog, "refreshDelaySlider")->setValue(5);
+    child<QCheckBox>(dialog, "buddyHistoryCheck")->setChecked(true);
     dialog.show();
     dialog.close();
 
     EXPECT_EQ(folder.read("servers.ini"), "10.0.0.3:7778:UT\r\n\r\n10.0.0.2:7787:ut3\r\n");
     EXPECT_EQ(folder.read("buddies.ini"), "\r\nBob\r\n\r\nAlice\tTab\r\nCarol\r\n\r\n");
     EXPECT_EQ(folder.read("vyrn.ini"),
-              (ut + "\r\n/g/ut2003.exe\r\n/typed/UT2004.exe\r\n2\r\n 5 \r\n\r\n\r\n\r\n1\r\n").toUtf8());
+              (ut + "\r\n/g/ut2003.exe\r\n/typed/UT2004.exe\r\n2\r\n 5 \r\n\r\n\r\n\r\n1\r\n1\r\n").toUtf8());
 }
 
 TEST_F(SettingsDialogTest, ShortOrOddConfigOpensWithAValidSlider) {
