@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "platform/AppLogo.h"
+#include "app/MainWindowHistory.h"
 #include "app/MainWindowLayout.h"
 #include "app/ServerRowMenu.h"
 #include "platform/MonotonicClock.h"
@@ -47,6 +48,8 @@
 #include "state/ConfigFile.h"
 #include "state/FavouritesFiles.h"
 #include "dialogs/GridView.h"
+#include "history/HistoryService.h"
+#include "history/ServerHistoryView.h"
 #include "state/ProgramFolder.h"
 #include "query/TeamPictures.h"
 #include "query/ServerPictures.h"
@@ -99,6 +102,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buddyView->setFillColumn(1);
 
     buildPanel();
+    history_ = new MainWindowHistory(state_, this);
     // Grids left, panel and buddies right; the user moves the splitters.
     // A "Name contains" box over the favourites; Escape empties it.
     auto* filter = new FilterBox;
@@ -120,8 +124,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     auto* right = new QSplitter(Qt::Vertical);
     right->setObjectName(QStringLiteral("PanelSplitter"));
     right->addWidget(infoFrame);
+    right->addWidget(history_->view());
     right->addWidget(buddyView);
-    right->setStretchFactor(1, 1);
+    right->setStretchFactor(2, 1);
     auto* central = new QSplitter(Qt::Horizontal, this);
     central->setObjectName(QStringLiteral("MainSplitter"));
     central->addWidget(left);
@@ -134,6 +139,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     monitor_ = std::make_unique<ServerMonitor>(state_);
     monitor_->panelChanged = [this] { refreshPanel(); };
+    monitor_->replied = [this](const QueryOutcome& outcome) { history_->record(outcome); };
     // The monitor keeps the caption in the state; the menu shows it on every tick.
     state_.autoScanIndicatorTimer.setTick([this] {
         monitor_->onAutoScanIndicatorTick();
@@ -207,6 +213,8 @@ void MainWindow::buildMenus() {
         ->setObjectName(QStringLiteral("saveServerListAction"));
     fileMenu_->addAction(QStringLiteral("Find Servers..."), this, &MainWindow::onFindServersClicked)
         ->setObjectName(QStringLiteral("findServersAction"));
+    fileMenu_->addAction(QStringLiteral("Clear history..."), this, [this] { history_->clearHistory(); })
+        ->setObjectName(QStringLiteral("clearHistoryAction"));
     fileMenu_->addAction(QStringLiteral("E&xit"), this, &MainWindow::onExitClicked)
         ->setObjectName(QStringLiteral("exitAction"));
     QAction* refresh =
@@ -303,6 +311,12 @@ void MainWindow::refreshPanel() {
     if (addressEdit->text() != p.address) addressEdit->setText(p.address);
     if (gamePortEdit->text() != p.gamePort) gamePortEdit->setText(p.gamePort);
     if (adminEdit->text() != p.admin) adminEdit->setText(p.admin);
+    const int row = selectedRow();
+    const FlexGrid& g = state_.serverGrid;
+    history_->showServer(row == 0 ? std::nullopt
+                                  : std::optional(historyServer(g.cellText(row, ServerCol::Address),
+                                                                queryPortOf(g, row),
+                                                                g.cellText(row, ServerCol::GameCode))));
 }
 
 void MainWindow::refreshAutoscanCaption() { autoScanAction_->setText(state_.autoScanCaption); }
@@ -330,6 +344,8 @@ bool MainWindow::start() { return start(defaultStartupHooks()); }
 bool MainWindow::start(const StartupHooks& hooks) {
     const bool running = runStartup(state_, hooks);
     if (running) restoreLayout();
+    // Only the one running window keeps the history.
+    if (running) history_->open();
     serverView->setFocus();  // the keys walk the favourites first
     refreshPanel();
     state_.autoScanIndicatorTimer.fire();
@@ -357,12 +373,13 @@ void MainWindow::onRefreshAllClicked() {
 
 void MainWindow::onFindServersClicked() {
     // Favourites added there are asked at once, so their rows fill without waiting for the scan.
-    openFindServers(
+    FindServersWindow* window = openFindServers(
         state_, this, [this] { monitor_->refreshAll(); },
         [this](const QString& code, const QString& address, const QString& gamePort) {
             WindowLaunchEnvironment env(this);
             performLaunch(state_, planLaunchTo(code, address, gamePort, appConfig()), env);
         });
+    window->useHistory(history_->service());
 }
 
 void MainWindow::onPlayerGridClicked() {
@@ -391,6 +408,7 @@ void MainWindow::onVyrnSettingsClicked() {
     setUpServerGrid(state_);
     setUpBuddyGrid(state_);
     if (!loadFiles(state_)) return;
+    history_->keepOnlyBuddies();
     // The rows keep what they showed, and the whole list is asked at once, as at start-up.
     restoreRowStatus(state_.serverGrid, kept);
     state_.autoScanTimer.setEnabled(true);
@@ -508,6 +526,17 @@ void MainWindow::buildRowMenus() {
     });
     auto* copy = new QShortcut(QKeySequence::Copy, serverView, nullptr, nullptr, Qt::WidgetShortcut);
     connect(copy, &QShortcut::activated, this, &MainWindow::copyServerAddress);
+
+    buddyView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(buddyView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QModelIndex index = buddyView->indexAt(at);
+        if (!index.isValid()) return;
+        const QString entry = state_.buddyGrid.cellText(index.row() + 1, BuddyCol::Entry);
+        if (entry.trimmed().isEmpty()) return;
+        QMenu* menu = buildBuddyRowMenu(this, [this, entry] { history_->showBuddy(entry); });
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(buddyView->viewport()->mapToGlobal(at));
+    });
 
     playerView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(playerView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {

@@ -12,6 +12,7 @@
 #include "query/BuddyAlerts.h"
 
 class ElidedGroupBox;
+class MainWindowHistory;
 class ElidedLabel;
 class GridView;
 class ServerMonitor;
@@ -41,6 +42,7 @@ public:
 
     MainState& state() { return state_; }
     ServerMonitor& monitor() { return *monitor_; }
+    MainWindowHistory& history() { return *history_; }
 
     // Menu actions.
     void onMenuAboutToShow();
@@ -111,6 +113,7 @@ private:
     PendingLaunch pendingLaunch_;
     BuddyAlerts buddyAlerts_;
     QTimer* buddyNewsTimer_ = nullptr;
+    MainWindowHistory* history_ = nullptr;
     QShortcut* giveUpLaunch_ = nullptr;
     QLabel* summary_ = nullptr;
     QTimer* summaryTimer_ = nullptr;

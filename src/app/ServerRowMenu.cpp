@@ -30,3 +30,10 @@ QMenu* buildPlayerRowMenu(QWidget* parent, const std::function<void()>& addBuddy
     menu->addAction(QStringLiteral("Add player to buddies"), addBuddy);
     return menu;
 }
+
+QMenu* buildBuddyRowMenu(QWidget* parent, const std::function<void()>& showHistory) {
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("buddyRowMenu"));
+    menu->addAction(QStringLiteral("Where has this buddy played?"), showHistory);
+    return menu;
+}

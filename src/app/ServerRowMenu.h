@@ -21,5 +21,7 @@ struct ServerRowActions {
 // "Launch", "Refresh this server", "Copy address" (Ctrl+C), "Copy information",
 // "Remove from favourites".
 QMenu* buildServerRowMenu(QWidget* parent, const ServerRowActions& actions);
+// "Where has this buddy played?".
+QMenu* buildBuddyRowMenu(QWidget* parent, const std::function<void()>& showHistory);
 // "Add player to buddies".
 QMenu* buildPlayerRowMenu(QWidget* parent, const std::function<void()>& addBuddy);

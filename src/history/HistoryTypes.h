@@ -16,6 +16,9 @@ struct HistoryServer {
     bool operator==(const HistoryServer&) const = default;
 };
 size_t qHash(const HistoryServer& server, size_t seed = 0);
+// The one spelling of a server in the history, whichever list it came from: the address
+// without blanks, the game code in capitals ("ut3" and "UT3" are one server).
+HistoryServer historyServer(const QString& address, int queryPort, const QString& game);
 
 // What one complete reply said, and when (wall-clock seconds since 1970, UTC).
 struct HistorySample {
