@@ -1,10 +1,13 @@
 #include "master/FindServersWindow.h"
 
+#include <QDateTime>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -17,6 +20,10 @@
 #include <QVBoxLayout>
 
 #include "dialogs/ElidedText.h"
+#include "history/BuddiesSeen.h"
+#include "history/HistorySample.h"
+#include "history/HistoryService.h"
+#include "history/WeekStrip.h"
 #include "platform/Prompter.h"
 #include "state/AppConfig.h"
 #include "state/ProgramFolder.h"
@@ -155,6 +162,12 @@ void FindServersWindow::buildControls() {
         table_->setColumnWidth(int(column),
                                table_->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + 16);
 
+    usualWeek_ = new WeekStrip(split);
+    usualWeek_->setObjectName(QStringLiteral("usualWeek"));
+    usualWeek_->hide();  // until there is a history to show
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &FindServersWindow::showUsualWeek);
+
     buddies_ = new QTableWidget(0, 3, split);
     buddies_->setObjectName(QStringLiteral("buddyTable"));
     buddies_->setHorizontalHeaderLabels(
@@ -244,7 +257,10 @@ void FindServersWindow::refresh() {
     listComplete_ = false;
     lastAction_.clear();
     querier_ = std::make_unique<ServerQuerier>();
-    querier_->finished = [this](const QueryOutcome& o) { model_->update(foundServerFrom(o)); };
+    querier_->finished = [this](const QueryOutcome& o) {
+        model_->update(foundServerFrom(o));
+        recordAnswer(o);
+    };
     for (const Game game : games_) startClient(game);
     for (auto& c : clients_) c->start();
     updateStatus();
@@ -260,6 +276,7 @@ void FindServersWindow::startClient(Game game) {
         std::make_unique<MasterClient>(masters_[int(game)], masterExchangeFor(game, key), timeouts_);
     client->serversArrived = [this](const QList<ListedServer>& servers) {
         model_->addServers(servers);
+        askUsuallyBusy(servers);
         for (const ListedServer& s : servers)
             querier_->query({s.server.address, s.server.port, s.gameCode, s.gameCode != QLatin1String("UT")});
     };
@@ -497,4 +514,54 @@ FindServersWindow* openFindServers(MainState& state, QWidget* parent, std::funct
     w->launchRequested = std::move(launchRequested);
     w->show();
     return w;
+}
+
+void FindServersWindow::useHistory(HistoryService* history) {
+    history_ = history;
+    QList<ListedServer> listed;
+    for (const FoundServer& s : model_->servers()) listed.append({s.server, s.gameCode});
+    askUsuallyBusy(listed);
+}
+
+void FindServersWindow::recordAnswer(const QueryOutcome& outcome) {
+    if (!history_ || !outcome.status) return;
+    const QStringList buddies = buddyHistoryOn(appConfig())
+                                    ? buddiesSeen(buddyEntries(state_.buddyGrid), outcome.status->players)
+                                    : QStringList();
+    history_->record(historySample(outcome.target, *outcome.status, QDateTime::currentSecsSinceEpoch(), buddies));
+}
+
+void FindServersWindow::askUsuallyBusy(const QList<ListedServer>& servers) {
+    if (!history_ || servers.isEmpty()) return;
+    QList<HistoryServer> asked;
+    QHash<HistoryServer, quint64> keys;
+    for (const ListedServer& s : servers) {
+        const HistoryServer h = historyServer(s.server.address, s.server.port, s.gameCode);
+        asked << h;
+        keys.insert(h, s.server.key());
+    }
+    QPointer<FoundServersModel> model = model_;
+    history_->fetchUsuallyBusy(asked, [model, keys](const QHash<HistoryServer, double>& busy) {
+        if (!model) return;
+        QHash<quint64, double> byKey;
+        for (auto it = busy.begin(); it != busy.end(); ++it) byKey.insert(keys.value(it.key()), it.value());
+        model->setUsuallyBusy(byKey);
+    });
+}
+
+void FindServersWindow::showUsualWeek() {
+    const auto row = currentModelRow();
+    if (!history_ || !row) return;
+    const FoundServer& s = model_->server(*row);
+    const HistoryServer asked = historyServer(s.server.address, s.server.port, s.gameCode);
+    QPointer<FindServersWindow> self = this;
+    history_->fetchServer(asked, [self, asked](const ServerHistory& history) {
+        if (!self) return;
+        const auto now = self->currentModelRow();
+        if (!now) return;
+        const FoundServer& current = self->model_->server(*now);
+        if (historyServer(current.server.address, current.server.port, current.gameCode) != asked) return;
+        self->usualWeek_->setWeek(history.usualWeek, localHourOfWeek(QDateTime::currentSecsSinceEpoch()));
+        self->usualWeek_->setVisible(true);
+    });
 }

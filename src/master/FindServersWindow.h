@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <optional>
 #include <memory>
@@ -12,6 +13,8 @@
 class QCheckBox;
 class QComboBox;
 class ElidedLabel;
+class HistoryService;
+class WeekStrip;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -57,6 +60,10 @@ public:
     void refreshCurrent();
     void copyCurrentInformation();
 
+    // Keeps every answer in the history and shows what it knows of the listed servers: the
+    // usual players at this hour, and the usual week of the current row.
+    void useHistory(HistoryService* history);
+
     // Called after favourites were added (the main window queries its list again).
     std::function<void()> favouritesAdded;
     // Called by "Launch"; the main window plans and starts the game.
@@ -85,6 +92,9 @@ private:
     void startClient(Game game);
     std::optional<CdKey> cdKeyFor(Game game);
     void addNote(const QString& note);
+    void recordAnswer(const QueryOutcome& outcome);
+    void askUsuallyBusy(const QList<ListedServer>& servers);
+    void showUsualWeek();
 
     MainState& state_;
     QList<MasterAddress> masters_[3];  // by game
@@ -116,6 +126,8 @@ private:
     QPlainTextEdit* notes_ = nullptr;
     QPushButton* refreshButton_ = nullptr;
     QTimer* statusTimer_ = nullptr;
+    QPointer<HistoryService> history_;
+    WeekStrip* usualWeek_ = nullptr;
 };
 
 // Opens "Find Servers" over the masters of "masters.ini" (written with the defaults first
