@@ -38,7 +38,6 @@ BuddyHistoryDialog::BuddyHistoryDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(stripCaption_);
     layout->addWidget(strip_);
     layout->addWidget(buttons);
-    resize(560, 400);
     centreOnScreen(this);
 }
 
@@ -61,4 +60,7 @@ void BuddyHistoryDialog::setHistory(const QString& name, const BuddyHistory& his
     strip_->setData({history.hours, WeekStripData::Kind::HoursSeen, -1});
     strip_->setVisible(!history.servers.isEmpty());
     stripCaption_->setVisible(!history.servers.isEmpty());
+    // Room for the list when there is one; the few words alone otherwise.
+    if (history.servers.isEmpty()) adjustSize();
+    else resize(560, 400);
 }

@@ -16,6 +16,7 @@ constexpr qint64 kDay = 24 * kHour;
 // A point is not followed by a line to the next one that comes later than this many
 // times the usual spacing: the server was not heard in between.
 constexpr qint64 kGapTimesSpacing = 3;
+constexpr int kHeadroom = 4;
 
 bool showsDays(const PlayersSeries& s) { return s.to - s.from > 2 * kDay; }
 
@@ -105,7 +106,9 @@ double PlayersChartScale::xOf(qint64 time) const {
 }
 
 double PlayersChartScale::yOf(double players) const {
-    return plot_.top() + plot_.height() * (1.0 - players / top_);
+    // A little room above the top, so a full server's line does not hide in the frame.
+    const double bottom = plot_.bottom() + 1, height = plot_.height() - kHeadroom;
+    return bottom - height * players / top_;
 }
 
 qint64 PlayersChartScale::timeAt(double x) const {
@@ -145,7 +148,8 @@ void paintPlayersChart(QPainter& painter, const QRect& rect, const PlayersSeries
         painter.drawText(QRect(rect.left(), y - fm.height() / 2, plot.left() - rect.left() - 4, fm.height()),
                          Qt::AlignRight | Qt::AlignVCenter, QString::number(n));
     }
-    for (const TimeTick& tick : timeTicks(series, plot.width(), fm.horizontalAdvance(QStringLiteral("00:00")))) {
+    for (const TimeTick& tick :
+         timeTicks(series, plot.width(), fm.horizontalAdvance(QStringLiteral("00:00")))) {
         const int x = int(std::lround(scale.xOf(tick.time)));
         if (x >= plot.left()) {
             painter.setPen(withAlpha(text, 30));

@@ -60,7 +60,7 @@ public:
     void setSeries(const PlayersSeries& series);
     const PlayersSeries& series() const { return series_; }
     QSize sizeHint() const override { return {300, 120}; }
-    QSize minimumSizeHint() const override { return {160, 70}; }
+    QSize minimumSizeHint() const override { return {160, 60}; }
     QString toolTipAt(const QPoint& pos) const;
 
 protected:

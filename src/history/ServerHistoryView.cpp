@@ -18,6 +18,7 @@ ServerHistoryView::ServerHistoryView(QWidget* parent) : QWidget(parent) {
     tabs_ = new QTabBar(this);
     tabs_->setObjectName(QStringLiteral("historyRangeTabs"));
     tabs_->setDrawBase(false);
+    tabs_->setDocumentMode(true);
     tabs_->setExpanding(false);
     tabs_->addTab(QStringLiteral("Last 24 hours"));
     tabs_->addTab(QStringLiteral("Last 7 days"));
@@ -27,9 +28,9 @@ ServerHistoryView::ServerHistoryView(QWidget* parent) : QWidget(parent) {
     strip_ = new WeekStrip(this);
     strip_->setObjectName(QStringLiteral("weekStrip"));
     layout->addWidget(tabs_);
-    layout->addWidget(chart_, 3);
+    layout->addWidget(chart_, 1);
     layout->addWidget(caption);
-    layout->addWidget(strip_, 2);
+    layout->addWidget(strip_, 1);
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { showRange(Range(index)); });
     clear();
 }

@@ -74,20 +74,29 @@ QColor weekStripColour(const WeekStripData& data, int hour, const QPalette& pale
 void paintWeekStrip(QPainter& painter, const QRect& rect, const WeekStripData& data,
                     const QPalette& palette) {
     painter.save();
-    const QFontMetrics fm = painter.fontMetrics();
+    const QFont font = painter.font();
+    const QFontMetrics fm(font);
     const WeekStripLayout layout(rect, fm);
     const QRect grid = layout.grid();
     const QColor text = palette.color(QPalette::Text);
     painter.setPen(text);
+    // In a low strip the day names shrink to the rows' height.
+    QFont dayFont = painter.font();
+    const int rowHeight = grid.height() / kDays;
+    if (rowHeight < fm.height())
+        dayFont.setPointSizeF(std::max(5.0, dayFont.pointSizeF() * (rowHeight + 1) / fm.height()));
+    painter.setFont(dayFont);
     for (int day = 0; day < kDays; ++day) {
         const QRect row = layout.cell(day * kHours);
         painter.drawText(QRect(rect.left(), row.top(), grid.left() - rect.left() - 4, row.height()),
                          Qt::AlignRight | Qt::AlignVCenter, localDayName(day + 1, true));
     }
+    painter.setFont(font);
     for (int h = 0; h < kHours; h += 6) {
         const QRect col = layout.cell(h);
-        painter.drawText(QRect(col.left(), rect.top(), fm.horizontalAdvance(QStringLiteral("00")) + 2, fm.height()),
-                         Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("%1").arg(h, 2, 10, QChar(u'0')));
+        painter.drawText(
+            QRect(col.left(), rect.top(), fm.horizontalAdvance(QStringLiteral("00")) + 2, fm.height()),
+            Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("%1").arg(h, 2, 10, QChar(u'0')));
     }
     // Unknown hours are hatched, so they never pass for empty ones.
     const QBrush hatch(palette.color(QPalette::Mid), Qt::BDiagPattern);
@@ -142,6 +151,14 @@ QString weekStripToolTip(const WeekStripData& data, int hour) {
 
 WeekStrip::WeekStrip(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // Rows taller than a line of text only spread the colours apart.
+    setMaximumHeight(fontMetrics().height() * (kDays + 1) + kDays * 6);
+}
+
+void WeekStrip::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        setMaximumHeight(fontMetrics().height() * (kDays + 1) + kDays * 6);
+    QWidget::changeEvent(event);
 }
 
 void WeekStrip::setData(const WeekStripData& data) {
@@ -151,7 +168,7 @@ void WeekStrip::setData(const WeekStripData& data) {
 
 QSize WeekStrip::sizeHint() const {
     const QFontMetrics fm = fontMetrics();
-    return {dayLabelWidth(fm) + kHours * 11, fm.height() + 1 + kDays * 11};
+    return {dayLabelWidth(fm) + kHours * 11, fm.height() + 1 + kDays * 10};
 }
 
 QSize WeekStrip::minimumSizeHint() const {

@@ -54,6 +54,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     WeekStripData data_;
