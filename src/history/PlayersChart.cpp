@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QHelpEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
@@ -170,36 +169,48 @@ void paintPlayersChart(QPainter& painter, const QRect& rect, const PlayersSeries
     }
 
     // The players as filled steps, one shape for each stretch without a gap; the
-    // announced maximum as a faint dashed line over them.
-    const QList<PlayerStep> steps = playerSteps(series);
+    // announced maximum as a faint dashed line over them. Polylines, not painter paths:
+    // a day of samples a minute apart is drawn several times a second.
+    // Steps narrower than a pixel are drawn as one, at their most players.
+    QList<PlayerStep> steps;
+    for (const PlayerStep& st : playerSteps(series)) {
+        PlayerStep* last = steps.isEmpty() ? nullptr : &steps.last();
+        if (!last || last->end != st.start || scale.xOf(st.end) - scale.xOf(last->start) >= 1.0) {
+            steps.append(st);
+            continue;
+        }
+        last->end = st.end;
+        last->players = std::max(last->players, st.players);
+        last->maxPlayers = std::max(last->maxPlayers, st.maxPlayers);
+    }
     const double floor = scale.yOf(0);
-    QPainterPath area, line, maximum;
+    QList<QPolygonF> lines, maxima;
     for (qsizetype i = 0; i < steps.size(); ++i) {
         const PlayerStep& st = steps[i];
         const double x0 = scale.xOf(st.start), x1 = scale.xOf(st.end), y = scale.yOf(st.players);
         const bool joined = i > 0 && steps[i - 1].end == st.start;
-        if (!joined) {
-            area.moveTo(x0, floor);
-            line.moveTo(x0, y);
-        }
-        area.lineTo(x0, y);
-        area.lineTo(x1, y);
-        line.lineTo(x0, y);
-        line.lineTo(x1, y);
-        if (i + 1 == steps.size() || steps[i + 1].start != st.end) area.lineTo(x1, floor);
-        if (st.maxPlayers > 0) {
-            const double ym = scale.yOf(st.maxPlayers);
-            if (!joined || steps[i - 1].maxPlayers <= 0) maximum.moveTo(x0, ym);
-            maximum.lineTo(x0, ym);
-            maximum.lineTo(x1, ym);
-        }
+        if (!joined) lines.append(QPolygonF());
+        lines.last() << QPointF(x0, y) << QPointF(x1, y);
+        if (st.maxPlayers <= 0) continue;
+        if (!joined || steps[i - 1].maxPlayers <= 0) maxima.append(QPolygonF());
+        const double ym = scale.yOf(st.maxPlayers);
+        maxima.last() << QPointF(x0, ym) << QPointF(x1, ym);
     }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(plot);
     const QColor accent = palette.color(QPalette::Highlight);
-    painter.fillPath(area, withAlpha(accent, 110));
-    painter.strokePath(line, QPen(accent, 1.5));
-    painter.strokePath(maximum, QPen(withAlpha(text, 110), 1, Qt::DashLine));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(withAlpha(accent, 110));
+    for (const QPolygonF& line : lines) {
+        QPolygonF area = line;
+        area << QPointF(line.last().x(), floor) << QPointF(line.first().x(), floor);
+        painter.drawPolygon(area);
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(accent, 1.5));
+    for (const QPolygonF& line : lines) painter.drawPolyline(line);
+    painter.setPen(QPen(withAlpha(text, 110), 1, Qt::DashLine));
+    for (const QPolygonF& line : maxima) painter.drawPolyline(line);
     painter.setClipping(false);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(palette.color(QPalette::Mid));
