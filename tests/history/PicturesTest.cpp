@@ -40,7 +40,10 @@ TEST(PlayersChart, EachCountAtItsHeightAndAGapLeftEmpty) {
     const QImage image = rendered(
         {400, 200}, [&](QPainter& p, QRect r) { paintPlayersChart(p, r, day, QApplication::palette()); });
     const PlayersChartScale scale(day, image.rect(), QFontMetrics(QApplication::font()));
-    EXPECT_NEAR(2 * scale.yOf(8), scale.yOf(0) + scale.yOf(16), 1.0);  // a linear scale up to the maximum
+    // A linear scale from 0 at the bottom to the announced maximum at the top.
+    EXPECT_NEAR(scale.yOf(0), scale.plot().bottom(), 1.0);
+    EXPECT_NEAR(scale.yOf(16), scale.plot().top(), 5.0);
+    EXPECT_NEAR(2 * scale.yOf(8), scale.yOf(0) + scale.yOf(16), 1.0);
     EXPECT_NEAR(scale.xOf(tuesday(12)), scale.plot().center().x(), 1.0);
     const struct { int hour, players; } rows[] = {{3, 4}, {9, 12}, {21, 8}, {15, -1}};  // -1: the gap
     for (const auto& row : rows) {
@@ -51,6 +54,13 @@ TEST(PlayersChart, EachCountAtItsHeightAndAGapLeftEmpty) {
         if (row.players < 0) EXPECT_EQ(top, -1) << row.hour;
         else EXPECT_NEAR(top, scale.yOf(row.players), 2.0) << row.hour;
     }
+
+    // Points a minute apart: one two minutes after the last is joined to it, one four after follows a gap.
+    const PlayersSeries holes{
+        {{0, 1, 0}, {60, 1, 0}, {120, 2, 0}, {240, 3, 0}, {480, 4, 0}, {540, 4, 0}}, 0, 600};
+    QList<qint64> ends;
+    for (const PlayerStep& step : playerSteps(holes)) ends << step.end;
+    EXPECT_EQ(ends, QList<qint64>({60, 120, 240, 300, 540, 600}));
 
     const QImage empty = rendered(
         {400, 200}, [&](QPainter& p, QRect r) { paintPlayersChart(p, r, {}, QApplication::palette()); });
