@@ -97,6 +97,7 @@ PlayersChartScale::PlayersChartScale(const PlayersSeries& s, const QRect& rect, 
     : from_(s.from), to_(std::max(s.to, s.from + 1)) {
     for (const PlayerPoint& p : s.points) top_ = std::max({top_, p.players, p.maxPlayers});
     const int left = fm.horizontalAdvance(QString::number(top_)) + 6;
+    labelHeight_ = fm.height();
     plot_ = rect.adjusted(left, fm.height() / 2 + 1, -fm.horizontalAdvance(u'0'), -fm.height() - 4);
 }
 
@@ -118,7 +119,7 @@ QList<int> PlayersChartScale::playerTicks() const {
     QList<int> ticks;
     const int step = tickStep(top_);
     for (int n = 0; n <= top_; n += step) ticks << n;
-    if (ticks.last() != top_ && yOf(ticks.last()) - yOf(top_) > 12) ticks << top_;
+    if (ticks.last() != top_ && yOf(ticks.last()) - yOf(top_) > labelHeight_) ticks << top_;
     return ticks;
 }
 

@@ -44,6 +44,7 @@ private:
     QRect plot_;
     qint64 from_ = 0, to_ = 1;
     int top_ = 1;
+    int labelHeight_ = 0;
 };
 
 // Paints the series into rect with the painter's font; "No history yet" when it has no point.
