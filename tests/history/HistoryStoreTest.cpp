@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <numeric>
+
+#include "history/HistorySample.h"
+#include "history/HistoryTestSupport.h"
+
+QVariant readScalar(const QString& path, const QString& sql) {
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-reader");
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (db.open() && query.exec(sql) && query.next()) value = query.value(0);
+    }
+    QSqlDatabase::removeDatabase("test-reader");
+    return value;
+}
+
+struct OpenStore {
+    QTemporaryDir dir;
+    QString path = dir.filePath("history.sqlite");
+    HistoryStore store;
+    HistoryStore::Opening opening = store.open(path);
+};
+
+TEST(HistorySample, CountsAreWholeNumbersUpTo256AndNoMaximumOfZero) {
+    struct Row {
+        const char *players, *max;
+        std::optional<int> wantPlayers, wantMax;
+    };
+    for (const Row& row :
+         {Row{"255", "0", 255, std::nullopt}, Row{"-3", "16", std::nullopt, 16}, Row{" 7 ", "8", 7, 8},
+          Row{"sixteen", "", std::nullopt, std::nullopt}, Row{"300", "256", std::nullopt, 256},
+          Row{"4.5", "1e2", std::nullopt, std::nullopt}}) {
+        ServerStatus status;
+        status.numPlayers = row.players;
+        status.maxPlayers = row.max;
+        status.pingMs = 42;
+        const HistorySample s = historySample({"127.0.0.1", 7778, "UT3"}, status, 1000, {"Bob"});
+        EXPECT_EQ(s.players, row.wantPlayers) << row.players;
+        EXPECT_EQ(s.maxPlayers, row.wantMax) << row.max;
+        EXPECT_EQ(s.server, kServer);
+        EXPECT_EQ(s.pingMs, 42);
+    }
+}
+
+// Samples become hours after a week and are gone after a year; an hour that gets more
+// samples after it was folded (the clock went back) stays one hour.
+TEST(HistoryStore, SamplesFoldIntoHoursThenExpireAndAClockGoingBackBreaksNothing) {
+    TimeZoneScope zone("UTC");
+    OpenStore s;
+    ASSERT_EQ(s.opening.how, HistoryStore::Opening::How::Created) << s.opening.error.toStdString();
+    const qint64 t0 = utc(2025, 1, 6, 12, 10);  // Monday 12:00 UTC: hour 12 of the week
+    ASSERT_TRUE(s.store.add({sampleAt(t0, 3, 50), sampleAt(t0 + 600, 5, 70),
+                             sampleAt(t0 + 1200, std::nullopt, 60), sampleAt(t0 + 30 * 86400, 2)}));
+    const qint64 now = t0 + 8 * 86400;
+    ASSERT_TRUE(s.store.compact(now));
+    EXPECT_EQ(s.store.samples(kServer, 0, t0 + 86400).size(), 0);
+    EXPECT_EQ(s.store.samples(kServer, 0, t0 + 60 * 86400).size(), 1);  // the future is kept
+    const auto hour = [&] { return s.store.hours(kServer, t0 - 3600, t0 + 3600); };
+    ASSERT_EQ(hour().size(), 1);
+    EXPECT_EQ(hour()[0].hourStart, utc(2025, 1, 6, 12));
+    EXPECT_EQ(hour()[0].mostPlayers, 5);
+    EXPECT_EQ(hour()[0].medianPingMs, 60);
+    EXPECT_EQ(hour()[0].samples, 3);
+    EXPECT_TRUE(s.store.serverHistory(kServer, now).lastDay.isEmpty());
+
+    ASSERT_TRUE(s.store.add({sampleAt(t0 + 1800, 9, 10)}));  // written with a clock a week behind
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(hour()[0].mostPlayers, 9);
+        EXPECT_EQ(hour()[0].samples, 4);
+        const UsualWeek week = s.store.serverHistory(kServer, now).usualWeek;
+        EXPECT_EQ(week.hoursHeard[12], 1);
+        EXPECT_EQ(week.players[12], 9.0);
+        ASSERT_TRUE(s.store.compact(now));
+    }
+    ASSERT_TRUE(s.store.compact(t0 + 366 * 86400));
+    EXPECT_TRUE(hour().isEmpty());
+    EXPECT_FALSE(s.store.serverHistory(kServer, t0).usualWeek.known(12));
+}
+
+// Berlin changes to summer time on 29 March 2026: 09:15 UTC before and 08:20 UTC after are
+// both Monday 10 o'clock there.
+TEST(HistoryStore, UsualWeekCountsLocalHoursFromFiguresAndSamples) {
+    TimeZoneScope zone("Europe/Berlin");
+    OpenStore s;
+    ASSERT_TRUE(s.store.add({sampleAt(utc(2026, 3, 23, 9, 15), 2), sampleAt(utc(2026, 3, 23, 9, 40), 4),
+                             sampleAt(utc(2026, 3, 30, 8, 20), 8), sampleAt(utc(2026, 3, 30, 9, 20), 1)}));
+    const qint64 now = utc(2026, 4, 6, 8, 30);  // Monday 10:30 in Berlin
+    ASSERT_TRUE(s.store.compact(now));          // folds the first hour only
+    EXPECT_EQ(s.store.samples(kServer, 0, now).size(), 2);
+    const ServerHistory history = s.store.serverHistory(kServer, now);
+    EXPECT_EQ(history.usualWeek.players[10], 6.0);
+    EXPECT_EQ(history.usualWeek.hoursHeard[10], 2);
+    EXPECT_EQ(history.usualWeek.players[11], 1.0);
+    EXPECT_EQ(std::accumulate(history.usualWeek.hoursHeard.begin(), history.usualWeek.hoursHeard.end(), 0),
+              3);
+    EXPECT_EQ(history.lastWeek,
+              (QList<PlayerPoint>{{utc(2026, 3, 30, 8), 8, 16}, {utc(2026, 3, 30, 9), 1, 16}}));
+    EXPECT_EQ(s.store.serverHistory(kServer, utc(2026, 3, 30, 10)).lastDay,
+              (QList<PlayerPoint>{{utc(2026, 3, 30, 8, 20), 8, 16}, {utc(2026, 3, 30, 9, 20), 1, 16}}));
+    const HistoryServer unknown{"127.0.0.2", 7778, "UT3"};
+    EXPECT_EQ(s.store.usuallyBusy({unknown, kServer}, now), (QHash<HistoryServer, double>{{kServer, 6.0}}));
+    EXPECT_EQ(s.store.usuallyBusy({kServer}, now + 3600), (QHash<HistoryServer, double>{{kServer, 1.0}}));
+}
