@@ -53,10 +53,17 @@ QString isoTime(qint64 time) {
                .arg(std::abs(offset) / 60 % 60, 2, 10, QLatin1Char('0'));
 }
 
-QJsonObject jsonHead(const HistoryServer& server, const char* kind, qint64 time) {
-    return {{QStringLiteral("kind"), QLatin1String(kind)},   {QStringLiteral("address"), server.address},
-            {QStringLiteral("queryPort"), server.queryPort}, {QStringLiteral("game"), gameName(server)},
-            {QStringLiteral("time"), isoTime(time)},         {QStringLiteral("epoch"), time}};
+QJsonObject jsonHead(const HistoryServer& server, qint64 time) {
+    return {{QStringLiteral("address"), server.address},
+            {QStringLiteral("queryPort"), server.queryPort},
+            {QStringLiteral("game"), gameName(server)},
+            {QStringLiteral("time"), isoTime(time)},
+            {QStringLiteral("epoch"), time}};
+}
+
+// The kind leads the line, so that a reader can tell the lines apart at a glance.
+QString jsonLineOfKind(const char* kind, const QJsonObject& o) {
+    return QStringLiteral("{\"kind\":\"%1\",").arg(QLatin1String(kind)) + jsonLine(o).mid(1);
 }
 
 // The columns of `vyrn --query`: players/maximum, then the ping.
@@ -68,12 +75,12 @@ QString countsAndPing(std::optional<int> players, std::optional<int> maxPlayers,
 
 QString hourLine(const HistoryServer& server, const HourFigure& h, bool json) {
     if (json) {
-        QJsonObject o = jsonHead(server, "hour", h.hourStart);
+        QJsonObject o = jsonHead(server, h.hourStart);
         o.insert(QStringLiteral("mostPlayers"), numberOrNull(h.mostPlayers));
         o.insert(QStringLiteral("maxPlayers"), numberOrNull(h.maxPlayers));
         o.insert(QStringLiteral("medianPing"), numberOrNull(h.medianPingMs));
         o.insert(QStringLiteral("samples"), h.samples);
-        return jsonLine(o);
+        return jsonLineOfKind("hour", o);
     }
     return localTime(h.hourStart).toString(QStringLiteral("yyyy-MM-dd HH:mm")).leftJustified(21) +
            countsAndPing(h.mostPlayers, h.maxPlayers, h.medianPingMs) +
@@ -82,13 +89,13 @@ QString hourLine(const HistoryServer& server, const HourFigure& h, bool json) {
 
 QString sampleLine(const HistoryServer& server, const SampleRow& s, bool json) {
     if (json) {
-        QJsonObject o = jsonHead(server, "sample", s.time);
+        QJsonObject o = jsonHead(server, s.time);
         o.insert(QStringLiteral("players"), numberOrNull(s.players));
         o.insert(QStringLiteral("maxPlayers"), numberOrNull(s.maxPlayers));
         o.insert(QStringLiteral("map"), s.map);
         o.insert(QStringLiteral("gameType"), s.gameType);
         o.insert(QStringLiteral("ping"), s.pingMs);
-        return jsonLine(o);
+        return jsonLineOfKind("sample", o);
     }
     QString line = localTime(s.time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).leftJustified(21) +
                    countsAndPing(s.players, s.maxPlayers, s.pingMs) + QStringLiteral("  ") +
@@ -200,8 +207,16 @@ int runHistoryCommand(const QStringList& arguments) {
     const QStringList lines =
         historyLines(o.server, store.hours(o.server, from, to), store.samples(o.server, from, to), o.json);
     if (lines.isEmpty()) {
-        say(stderr,
-            QStringLiteral("vyrn: no history of %1 in %2").arg(serverText(o.server), daysText(o.days)));
+        QString line =
+            QStringLiteral("vyrn: no history of %1 in %2").arg(serverText(o.server), daysText(o.days));
+        // The game is part of the name a server is kept under; a server given without its
+        // code (UT) is most often one of the others.
+        for (const char* code : {"UT", "UT2", "UT3"}) {
+            const HistoryServer other{o.server.address, o.server.queryPort, QLatin1String(code)};
+            if (other != o.server && !store.samples(other, from, to).isEmpty())
+                line += QStringLiteral("; there is some of %1").arg(serverText(other));
+        }
+        say(stderr, line);
         return 1;
     }
     for (const QString& line : lines) say(stdout, line);
