@@ -26,7 +26,7 @@ bool HistoryStore::compact(qint64 now, QString* error) {
         runSql(database, QStringLiteral("ROLLBACK"), nullptr);
         return false;
     }
-    giveBackFreePages(database);
+    emptyWriteAheadLog(database);
     return true;
 }
 

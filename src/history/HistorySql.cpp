@@ -40,11 +40,7 @@ bool runSql(const QSqlDatabase& db, const QString& sql, const QVariantList& valu
 
 int sqliteCode(const QSqlQuery& query) { return query.lastError().nativeErrorCode().toInt() & 0xff; }
 
-void giveBackFreePages(const QSqlDatabase& db) {
-    // Each step of incremental_vacuum frees one page: it is stepped to the end.
-    QSqlQuery vacuum = selectSql(db, QStringLiteral("PRAGMA incremental_vacuum"), {});
-    while (vacuum.next()) {}
-    vacuum = QSqlQuery();
+void emptyWriteAheadLog(const QSqlDatabase& db) {
     runSql(db, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"), nullptr);
 }
 

@@ -24,9 +24,9 @@ QSqlQuery selectSql(const QSqlDatabase& db, const QString& sql, const QVariantLi
 // SQLite's primary result code of a failure (11 corrupt, 13 full, 26 not a database...).
 int sqliteCode(const QSqlQuery& query);
 
-// Shrinks the file by its free pages and empties the write-ahead log; failing that, the
-// file only stays larger.
-void giveBackFreePages(const QSqlDatabase& db);
+// Copies the write-ahead log into the file and empties it; failing that, the log only stays
+// larger until the next time.
+void emptyWriteAheadLog(const QSqlDatabase& db);
 
 QVariant nullable(std::optional<int> value);
 std::optional<int> optionalInt(const QVariant& value);

@@ -155,9 +155,9 @@ HistoryStore::Opening HistoryStore::open(const QString& path) {
 
 bool HistoryStore::createSchema(QString* error) {
     const QSqlDatabase database = db();
-    // auto_vacuum only takes on a new file, before its first table: compaction then gives
-    // the freed pages back to the disk.
-    if (!runSql(database, QStringLiteral("PRAGMA auto_vacuum = INCREMENTAL"), error)) return false;
+    // auto_vacuum only takes on a new file, before its first table: every commit that frees
+    // pages (compaction, clearing) then gives them back to the disk.
+    if (!runSql(database, QStringLiteral("PRAGMA auto_vacuum = FULL"), error)) return false;
     QSqlQuery mode = selectSql(database, QStringLiteral("PRAGMA journal_mode = WAL"), {});
     const bool wal = mode.next() && mode.value(0).toString().toLower() == "wal";
     mode.finish();
@@ -264,7 +264,7 @@ bool HistoryStore::clear(QString* error) {
     ok = ok && runSql(database, QStringLiteral("COMMIT"), error);
     if (!ok) runSql(database, QStringLiteral("ROLLBACK"), nullptr);
     serverIds_.clear();
-    if (ok) giveBackFreePages(database);
+    if (ok) emptyWriteAheadLog(database);
     return ok;
 }
 

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <numeric>
 
 #include "history/HistorySample.h"
+#include "platform/FileIO.h"
 #include "history/HistoryTestSupport.h"
 
 QVariant readScalar(const QString& path, const QString& sql) {
@@ -107,4 +109,90 @@ TEST(HistoryStore, UsualWeekCountsLocalHoursFromFiguresAndSamples) {
     const HistoryServer unknown{"127.0.0.2", 7778, "UT3"};
     EXPECT_EQ(s.store.usuallyBusy({unknown, kServer}, now), (QHash<HistoryServer, double>{{kServer, 6.0}}));
     EXPECT_EQ(s.store.usuallyBusy({kServer}, now + 3600), (QHash<HistoryServer, double>{{kServer, 1.0}}));
+}
+
+TEST(HistoryStore, PastTheSizeCapTheOldestHoursGoAndTheUsualWeekFollows) {
+    TimeZoneScope zone("UTC");
+    OpenStore s;
+    QList<HistorySample> year;
+    const qint64 t0 = utc(2025, 1, 6, 0, 30);
+    const int hours = 200 * 24;
+    for (int h = 0; h < hours; ++h) {
+        for (int port = 7778; port < 7783; ++port)
+            year.append(sampleAt(t0 + h * 3600, h % 7, 50, {"127.0.0.1", port, "UT"}));
+    }
+    ASSERT_TRUE(s.store.add(year));
+    const qint64 now = t0 + hours * 3600 + 8 * 86400;
+    ASSERT_TRUE(s.store.compact(now));
+    const HistoryServer server{"127.0.0.1", 7780, "UT"};
+    ASSERT_EQ(s.store.hours(server, 0, now).size(), hours);
+    const qint64 full = s.store.usedBytes();
+    s.store.setSizeCapBytes(full / 2);
+    ASSERT_TRUE(s.store.compact(now));
+    EXPECT_LE(s.store.usedBytes(), full / 2);
+    EXPECT_LT(QFileInfo(s.path).size(), full * 3 / 4);  // the freed pages went back to the disk
+    const QList<HourFigure> kept = s.store.hours(server, 0, now);
+    ASSERT_GT(kept.size(), hours / 4);
+    EXPECT_EQ(kept.last().hourStart, utc(2025, 1, 6, 0) + (hours - 1) * 3600LL);
+    const UsualWeek week = s.store.serverHistory(server, now).usualWeek;
+    EXPECT_EQ(std::accumulate(week.hoursHeard.begin(), week.hoursHeard.end(), 0), kept.size());
+    const int hour = localHourOfWeek(kept.first().hourStart);
+    double sum = 0;
+    int count = 0;
+    for (const HourFigure& f : kept) {
+        if (localHourOfWeek(f.hourStart) == hour) sum += *f.mostPlayers, ++count;
+    }
+    EXPECT_DOUBLE_EQ(week.players[size_t(hour)], sum / count);
+}
+
+// A file that is no history of ours to write is moved aside byte for byte, -wal beside it.
+TEST(HistoryStore, DamagedOrNewerFilesAreSetAsideWholeAndANewOneStarts) {
+    using How = HistoryStore::Opening::How;
+    struct Row {
+        const char* what;
+        How how;
+    };
+    for (const Row& row : {Row{"text", How::SetAsideDamaged}, Row{"broken pages", How::SetAsideDamaged},
+                           Row{"newer", How::SetAsideNewer}}) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("history.sqlite");
+        if (row.how == How::SetAsideNewer) {
+            // Left as a newer VYRN killed mid-write leaves it: part of it only in the -wal.
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
+            db.setDatabaseName(dir.filePath("live.sqlite"));
+            QSqlQuery q(db);
+            ASSERT_TRUE(db.open() && q.exec("PRAGMA journal_mode = WAL") &&
+                        q.exec("PRAGMA wal_autocheckpoint = 0") && q.exec("CREATE TABLE t (x)") &&
+                        q.exec("PRAGMA user_version = 2"));
+            for (const char* part : {"", "-wal", "-shm"})
+                QFile::copy(dir.filePath("live.sqlite") + part, path + part);
+            q = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase("newer");
+        } else {
+            HistoryStore old;
+            old.open(path);
+            old.add({sampleAt(1000, 1), sampleAt(2000, 2)});
+            old.close();
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            if (row.how == How::SetAsideDamaged && QByteArray(row.what) == "text") file.resize(0);
+            file.seek(QByteArray(row.what) == "text" ? 0 : 2 * 4096);
+            file.write(QByteArray(4096, 'x'));
+        }
+        QByteArray before[2];
+        for (int i : {0, 1}) before[i] = readWholeFile(path + (i ? "-wal" : "")).value_or("");
+        HistoryStore store;
+        const HistoryStore::Opening opening = store.open(path);
+        EXPECT_EQ(opening.how, row.how);
+        EXPECT_TRUE(
+            opening.setAsideAs.startsWith(path + (row.how == How::SetAsideNewer ? ".newer-" : ".damaged-")));
+        for (int i : {0, 1})
+            EXPECT_EQ(readWholeFile(opening.setAsideAs + (i ? "-wal" : "")).value_or(""), before[i]);
+        ASSERT_TRUE(store.add({sampleAt(5000, 7)}));
+        EXPECT_EQ(store.samples(kServer, 0, 9999).size(), 1);
+        EXPECT_EQ(HistoryStore().open(path).how, How::Opened);
+    }
 }
