@@ -84,7 +84,7 @@ QString hourLine(const HistoryServer& server, const HourFigure& h, bool json) {
     }
     return localTime(h.hourStart).toString(QStringLiteral("yyyy-MM-dd HH:mm")).leftJustified(21) +
            countsAndPing(h.mostPlayers, h.maxPlayers, h.medianPingMs) +
-           QStringLiteral("  %1 samples").arg(h.samples);
+           (h.samples == 1 ? QStringLiteral("  1 sample") : QStringLiteral("  %1 samples").arg(h.samples));
 }
 
 QString sampleLine(const HistoryServer& server, const SampleRow& s, bool json) {
