@@ -12,9 +12,10 @@ constexpr qint64 kWeekSecs = 7 * kDaySecs;
 // The most players of each hour of samples, with the figure already kept for that hour (the
 // clock went back since it was folded) so that such an hour counts once.
 const char* const kSampleHours =
-    "SELECT s.server, coalesce(h.hour_of_week, s.hour_of_week), s.players, h.most_players FROM"
-    " (SELECT server, time / 3600 AS hr, min(hour_of_week) AS hour_of_week, max(players) AS players"
-    "  FROM samples WHERE %1 AND players IS NOT NULL GROUP BY server, hr) AS s"
+    "SELECT s.server, coalesce(h.hour_of_week, s.hour_of_week), s.players, h.most_players, s.hr,"
+    " s.max_players FROM (SELECT server, time / 3600 AS hr, min(hour_of_week) AS hour_of_week,"
+    " max(players) AS players, max(max_players) AS max_players FROM samples WHERE %1 AND players IS NOT NULL "
+    "GROUP BY server, hr) AS s"
     " LEFT JOIN hours h ON h.server = s.server AND h.hour = s.hr";
 
 // A sample hour as it changes the sums: a new hour, or what it adds to a kept one.
@@ -54,21 +55,13 @@ ServerHistory HistoryStore::serverHistory(const HistoryServer& server, qint64 no
         point.players = std::max(point.players, players);
         point.maxPlayers = std::max(point.maxPlayers, maxPlayers);
     };
+    const qint64 firstHour = hourOf(now - kWeekSecs), lastHour = hourOf(now);
     QSqlQuery kept =
         selectSql(database,
                   QStringLiteral("SELECT hour, most_players, max_players FROM hours WHERE server = ?"
                                  " AND hour >= ? AND hour <= ? AND most_players IS NOT NULL"),
-                  {*id, hourOf(now - kWeekSecs), hourOf(now)});
+                  {*id, firstHour, lastHour});
     while (kept.next()) addHour(kept.value(0).toLongLong(), kept.value(1).toInt(), kept.value(2).toInt());
-    QSqlQuery recent =
-        selectSql(database,
-                  QStringLiteral("SELECT time / 3600, max(players), max(max_players) FROM samples"
-                                 " WHERE server = ? AND time >= ? AND time <= ? AND players IS NOT NULL"
-                                 " GROUP BY time / 3600"),
-                  {*id, hourOf(now - kWeekSecs) * 3600, now});
-    while (recent.next())
-        addHour(recent.value(0).toLongLong(), recent.value(1).toInt(), recent.value(2).toInt());
-    history.lastWeek = week.values();
     QSqlQuery usual = selectSql(
         database, QStringLiteral("SELECT hour_of_week, players_sum, hours FROM usual_week WHERE server = ?"),
         {*id});
@@ -76,11 +69,17 @@ ServerHistory HistoryStore::serverHistory(const HistoryServer& server, qint64 no
         addHours(history.usualWeek, usual.value(0).toInt(), usual.value(1).toDouble(),
                  usual.value(2).toInt());
     }
+    // One pass over the server's samples, hour by hour, serves the last week and the usual one.
     QSqlQuery sampled = selectSql(database, QString::fromLatin1(kSampleHours).arg("server = ?"), {*id});
     while (sampled.next()) {
+        const qint64 hour = sampled.value(4).toLongLong();
+        if (hour >= firstHour && hour <= lastHour) {
+            addHour(hour, sampled.value(2).toInt(), sampled.value(5).toInt());
+        }
         const auto [players, hours] = sampleHour(sampled);
         addHours(history.usualWeek, sampled.value(1).toInt(), players, hours);
     }
+    history.lastWeek = week.values();
     return history;
 }
 

@@ -21,7 +21,9 @@ const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS samples (server INTEGER NOT NULL, time INTEGER NOT NULL,"
     " hour_of_week INTEGER NOT NULL, players INTEGER, max_players INTEGER, map TEXT NOT NULL,"
     " game_type TEXT NOT NULL, ping INTEGER NOT NULL)",
-    "CREATE INDEX IF NOT EXISTS samples_by_server ON samples (server, time)",
+    // Holds all the pictures read of a sample, so reading a server's week never leaves it.
+    "CREATE INDEX IF NOT EXISTS samples_by_server ON samples (server, time, players, max_players,"
+    " hour_of_week)",
     "CREATE INDEX IF NOT EXISTS samples_by_week ON samples (hour_of_week, server)",
     "CREATE TABLE IF NOT EXISTS hours (server INTEGER NOT NULL, hour INTEGER NOT NULL,"
     " hour_of_week INTEGER NOT NULL, most_players INTEGER, max_players INTEGER, median_ping INTEGER,"
