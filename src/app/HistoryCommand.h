@@ -14,8 +14,6 @@
 // Exits 0 when there was something to print, 1 when there was no history of the server
 // (or none at all), 2 for bad arguments. Needs no display and never creates the file.
 
-inline const QString kHistoryFileName = QStringLiteral("history.sqlite");
-
 struct HistoryCommandOptions {
     bool json = false;
     int days = 1;
