@@ -27,9 +27,10 @@ CommandLineRead readCommandLine(const QStringList& arguments) {
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")))
         return {CommandChoice::Help, {}};
     if (arguments.contains(QStringLiteral("--version"))) return {CommandChoice::Version, {}};
-    // The two commands read their own arguments and say what is wrong with them.
+    // The commands read their own arguments and say what is wrong with them.
     if (arguments.contains(QStringLiteral("--master"))) return {CommandChoice::Master, {}};
     if (arguments.contains(QStringLiteral("--query"))) return {CommandChoice::Query, {}};
+    if (arguments.contains(QStringLiteral("--history"))) return {CommandChoice::History, {}};
     for (int i = 0; i < arguments.size(); ++i) {
         bool takesValue = false;
         if (!isQtOption(arguments[i], takesValue)) return {CommandChoice::BadArgument, arguments[i]};
@@ -43,10 +44,11 @@ QString commandLineUsage() {
     // name the same options, and the package test holds them to it.
     return QStringLiteral(
         "usage: vyrn                     the window\n"
-        "       vyrn --query [--json] [--timeout MS] ADDRESS:PORT[:GAME]...\n"
-        "       vyrn --query [--json] [--timeout MS] --file servers.ini\n"
+        "       vyrn --query [--json] [--timeout MS] [--record] ADDRESS:PORT[:GAME]...\n"
+        "       vyrn --query [--json] [--timeout MS] [--record] --file servers.ini\n"
         "       vyrn --master [--json] [--game ut|ut2003|ut2004] [--cdkey FILE] [HOST:PORT]...\n"
         "       vyrn --master --query [--json] [--timeout MS] [--game GAME] [HOST:PORT]...\n"
+        "       vyrn --history [--json] [--days N] ADDRESS:PORT[:GAME]\n"
         "       vyrn --help | --version\n"
         "\n"
         "  --query        ask the servers given for their status, print one line each and exit\n"
@@ -54,6 +56,10 @@ QString commandLineUsage() {
         "  --master       list the servers of the master servers (default: those of masters.ini)\n"
         "  --game GAME    the game whose list is asked for: ut, ut2003 or ut2004\n"
         "  --cdkey FILE   the UT2003/UT2004 CD key, from FILE (else from the game's install)\n"
+        "  --record       add the replies to VYRN's history (history.sqlite in its folder)\n"
+        "  --history      print what the history holds of the server: every sample kept, and\n"
+        "                 for older times each hour's most players, maximum and median ping\n"
+        "  --days N       the history of the last N days, from 1 to 366 (default 1)\n"
         "  --json         print each result as one JSON object a line\n"
         "  --timeout MS   wait MS milliseconds for a server that does not answer\n"
         "  --help         show this help and exit\n"
@@ -61,7 +67,8 @@ QString commandLineUsage() {
         "\n"
         "GAME is UT, UT2 (UT2003) or UT3 (UT2004); UT when left out. MS is how long a server\n"
         "is waited for, from 1 to 600000 (default 2000). The exit code is 0 when every server\n"
-        "answered, 1 when some did not, 2 for bad arguments.\n");
+        "answered, 1 when some did not, 2 for bad arguments; --history exits 1 when there is\n"
+        "no history of the server.\n");
 }
 
 QString versionText() { return QStringLiteral("VYRN 3.0"); }

@@ -5,7 +5,7 @@
 // What the arguments after the program name ask for. The window takes no argument of
 // its own (only Qt's, such as "-platform offscreen"), so anything else is a mistake and
 // said so, rather than a window a script would wait on for ever.
-enum class CommandChoice { Window, Query, Master, Help, Version, BadArgument };
+enum class CommandChoice { Window, Query, Master, History, Help, Version, BadArgument };
 
 struct CommandLineRead {
     CommandChoice choice = CommandChoice::Window;

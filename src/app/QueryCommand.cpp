@@ -1,19 +1,23 @@
 #include "app/QueryCommand.h"
 
+#include <QDateTime>
 #include <QEventLoop>
 #include <QHash>
+#include <QSet>
 #include <cstdio>
 
+#include "app/HistoryCommand.h"
 #include "platform/HostAddress.h"
 #include "query/QueryOutput.h"
 #include "query/ServerQuerier.h"
 #include "state/FavouritesFiles.h"
+#include "state/ProgramFolder.h"
 #include "state/TextLines.h"
 
 namespace {
 const char* const kUsage =
-    "usage: vyrn --query [--json] [--timeout MS] ADDRESS:PORT[:GAME]...\n"
-    "       vyrn --query [--json] [--timeout MS] --file servers.ini\n"
+    "usage: vyrn --query [--json] [--timeout MS] [--record] ADDRESS:PORT[:GAME]...\n"
+    "       vyrn --query [--json] [--timeout MS] [--record] --file servers.ini\n"
     "GAME is UT, UT2 (UT2003) or UT3 (UT2004); UT when left out.\n";
 
 QString keyOf(const QueryTarget& t) { return t.address + QLatin1Char(':') + QString::number(t.port); }
@@ -52,6 +56,8 @@ QueryCommandParse parseQueryCommand(const QStringList& arguments) {
         if (a == QLatin1String("--query")) continue;
         if (a == QLatin1String("--json")) {
             o.json = true;
+        } else if (a == QLatin1String("--record")) {
+            o.record = true;
         } else if (a == QLatin1String("--timeout") || a == QLatin1String("--file")) {
             if (i + 1 >= arguments.size()) return {{}, a + QStringLiteral(" needs a value")};
             const QString value = arguments[++i];
@@ -111,6 +117,8 @@ int runQueryCommand(const QStringList& arguments) {
     if (done < asked) loop.exec();
 
     bool allAnswered = true;
+    QList<QueryOutcome> heard;  // each server once
+    QSet<QString> keysHeard;
     for (const QueryTarget& t : o.targets) {
         const QueryOutcome outcome =
             outcomes.value(keyOf(t), QueryOutcome{t, {}, QueryOutcome::Failure::NoReply, {}});
@@ -118,7 +126,16 @@ int runQueryCommand(const QStringList& arguments) {
         shown.target = t;
         allAnswered = allAnswered && outcome.answered();
         printLine(o.json ? queryResultJson(shown) : queryResultText(shown));
+        if (!keysHeard.contains(keyOf(t))) {
+            keysHeard.insert(keyOf(t));
+            heard << outcome;
+        }
     }
     std::fflush(stdout);
+    // What the history says goes to the error output; the exit code is the query's.
+    if (o.record)
+        for (const QString& line :
+             recordInHistory(programFile(kHistoryFileName), heard, QDateTime::currentSecsSinceEpoch()))
+            std::fprintf(stderr, "vyrn: %s\n", printable(line).toLocal8Bit().constData());
     return allAnswered ? 0 : 1;
 }

@@ -7,16 +7,18 @@
 #include "query/ServerQuerier.h"
 #include "query/ServerStatus.h"
 
-// `vyrn --query [--json] [--timeout MS] ADDRESS:PORT[:GAME]...` and
-// `vyrn --query [--json] [--timeout MS] --file servers.ini`: queries the servers at
-// once, prints one result per server in the order given, and exits 0 when every
-// server answered, 1 when some did not, 2 for bad arguments. Runs without a display.
+// `vyrn --query [--json] [--timeout MS] [--record] ADDRESS:PORT[:GAME]...` and
+// `vyrn --query [--json] [--timeout MS] [--record] --file servers.ini`: queries the
+// servers at once, prints one result per server in the order given, and exits 0 when
+// every server answered, 1 when some did not, 2 for bad arguments. With --record the
+// replies are added to VYRN's history. Runs without a display.
 
 // True when the command line asks for the query command.
 bool isQueryCommand(const QStringList& arguments);
 
 struct QueryCommandOptions {
     bool json = false;
+    bool record = false;  // add the complete replies to VYRN's history
     int timeoutMs = ServerQuerier::kDefaultTimeoutMs;
     QList<QueryTarget> targets;
 };

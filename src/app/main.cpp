@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/CommandLine.h"
+#include "app/HistoryCommand.h"
 #include "app/MainWindow.h"
 #include "app/QueryCommand.h"
 #include "master/MasterCommand.h"
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
         case CommandChoice::Query: {
             QCoreApplication app(argc, argv);
             return runQueryCommand(arguments);
+        }
+        case CommandChoice::History: {
+            QCoreApplication app(argc, argv);
+            return runHistoryCommand(arguments);
         }
         case CommandChoice::Window: break;
     }

@@ -10,6 +10,7 @@
 #include "history/HistoryTypes.h"
 
 class QThread;
+class QTimer;
 
 // The history as the windows use it: the store lives on a thread of its own, so no write
 // or read holds up the event loop. Samples are gathered and written in batches; each
@@ -28,6 +29,9 @@ public:
     ~HistoryService() override;  // writes what is gathered, then closes
 
     std::function<void(const HistoryStore::Opening&)> opened;
+    // A batch that could not be written (a full disk, a lock held too long), with the reason;
+    // its samples are dropped.
+    std::function<void(const QString& error)> writeFailed;
     // Wall-clock seconds; replaced by tests.
     void setClock(std::function<qint64()> clock);
 
@@ -40,4 +44,22 @@ public:
     void clear(std::function<void(bool cleared, const QString& error)> done);
     // Runs after everything asked before it is done (tests wait on it).
     void whenIdle(std::function<void()> done);
+
+private:
+    // Runs work on the worker thread, after everything posted before it.
+    void onWorker(std::function<void()> work);
+    // Runs done on this object's thread, unless this object is gone by then.
+    void answer(std::function<void()> done);
+    void onOpened(const HistoryStore::Opening& opening);
+    void compact();
+
+    QThread* thread_ = nullptr;
+    QObject* worker_ = nullptr;            // lives on thread_
+    std::unique_ptr<HistoryStore> store_;  // used on thread_ only
+    std::function<qint64()> clock_;
+    QList<HistorySample> pending_;
+    QHash<HistoryServer, qint64> lastSampled_;
+    QTimer* flushTimer_ = nullptr;
+    QTimer* compactTimer_ = nullptr;
+    bool failed_ = false;
 };

@@ -1,6 +1,8 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <QSqlDatabase>
+#include <optional>
 
 #include "history/HistoryTypes.h"
 
@@ -51,8 +53,20 @@ public:
     QList<SampleRow> samples(const HistoryServer& server, qint64 from, qint64 to);
     QList<HourFigure> hours(const HistoryServer& server, qint64 from, qint64 to);
 
+    // The pages in use, free pages left out: what the size cap is measured against.
+    qint64 usedBytes();
+
 private:
+    QSqlDatabase db() const;
+    bool createSchema(QString* error);
+    std::optional<qint64> serverId(const HistoryServer& server);
+    bool foldSamplesBefore(qint64 time, QString* error);
+    bool dropHoursBefore(qint64 hour, QString* error);
+    bool keepUnderSizeCap(qint64 now, QString* error);
+    bool addToUsualWeek(qint64 server, int hourOfWeek, qint64 players, int hours, QString* error);
+
     QString connection_;
     QString path_;
     qint64 sizeCap_ = kDefaultSizeCapBytes;
+    QHash<HistoryServer, qint64> serverIds_;  // rows of the servers table, as looked up or added
 };

@@ -70,7 +70,7 @@ struct BuddyServerSeen {
 };
 struct BuddyHistory {
     QList<BuddyServerSeen> servers;  // the most hours first
-    UsualWeek hours;  // hoursHeard: how often the buddy was seen in that hour of the week
+    UsualWeek hours;                 // hoursHeard: how often the buddy was seen in that hour of the week
 };
 
 // Figures of one hour, as kept after a week and as `vyrn --history` prints older times.

@@ -16,20 +16,6 @@ QJsonValue numberOrNull(const QString& text) {
 
 bool isControl(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0); }
 
-// JSON text of one object. The writer escapes C0 controls but passes C1 controls (a
-// UTF-8 terminal may obey one, U+009B opens a control sequence); they can only stand
-// inside strings, where "\u009b" means the same.
-QString compactJson(const QJsonObject& o) {
-    QString text = QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (isControl(c)) out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else out += c;
-    }
-    return out;
-}
-
 QJsonObject rulesObject(const QList<QPair<QString, QString>>& rules) {
     QJsonObject o;
     for (const auto& [key, value] : rules) {
@@ -42,6 +28,20 @@ QJsonObject rulesObject(const QList<QPair<QString, QString>>& rules) {
     return o;
 }
 }  // namespace
+
+// Qt's writer escapes C0 controls but passes C1 controls (a UTF-8 terminal may obey one,
+// U+009B opens a control sequence); they can only stand inside strings, where "\u009b"
+// means the same.
+QString jsonLine(const QJsonObject& o) {
+    QString text = QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (isControl(c)) out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else out += c;
+    }
+    return out;
+}
 
 QString queryGameName(const QueryOutcome& outcome) {
     if (outcome.status) {
@@ -100,7 +100,7 @@ QString queryResultJson(const QueryOutcome& outcome) {
     o.insert(QStringLiteral("ok"), outcome.answered());
     if (!outcome.status) {
         o.insert(QStringLiteral("error"), queryErrorText(outcome));
-        return compactJson(o);
+        return jsonLine(o);
     }
     const ServerStatus& st = *outcome.status;
     o.insert(QStringLiteral("hostName"), st.hostName);
@@ -119,7 +119,7 @@ QString queryResultJson(const QueryOutcome& outcome) {
                                    {QStringLiteral("team"), numberOrNull(p.team)}});
     o.insert(QStringLiteral("players"), players);
     o.insert(QStringLiteral("rules"), rulesObject(st.rules));
-    return compactJson(o);
+    return jsonLine(o);
 }
 
 QString queryResultText(const QueryOutcome& outcome) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QJsonObject>
 #include <QString>
 #include <optional>
 
@@ -22,6 +23,8 @@ QString queryErrorText(const QueryOutcome& outcome);
 // password, players (those listed) and rules. Numbers are numbers or null, never text;
 // no control character is written unescaped.
 QString queryResultJson(const QueryOutcome& outcome);
+// One JSON object as one line (no line end), with no control character unescaped.
+QString jsonLine(const QJsonObject& object);
 // One aligned line of text (no line end): address:port, game, players, ping, game type,
 // server name and map.
 QString queryResultText(const QueryOutcome& outcome);

@@ -18,3 +18,4 @@ inline const QString kConfigFileName = QStringLiteral("vyrn.ini");
 inline const QString kOldConfigFileName = QStringLiteral("old-vyrn.ini");
 inline const QString kServersFileName = QStringLiteral("servers.ini");
 inline const QString kBuddiesFileName = QStringLiteral("buddies.ini");
+inline const QString kHistoryFileName = QStringLiteral("history.sqlite");

@@ -1,12 +1,19 @@
-// `vyrn --query`: arguments, exit codes and the printed results, against stand-ins.
+// `vyrn --query` and `vyrn --history`: arguments, exit codes and the printed results, against stand-ins.
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSemaphore>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
+#include "app/HistoryCommand.h"
 #include "app/QueryCommand.h"
 #include "support/StandinProcess.h"
 #include "support/TestSupport.h"
@@ -15,13 +22,17 @@ namespace {
 struct Printed {
     int code = -1;
     QStringList lines;
+    QString error;
 };
 
 Printed run(const QStringList& arguments) {
     testing::internal::CaptureStdout();
-    const int code = runQueryCommand(QStringList{"--query"} + arguments);
-    return {code,
-            QString::fromStdString(testing::internal::GetCapturedStdout()).split('\n', Qt::SkipEmptyParts)};
+    testing::internal::CaptureStderr();
+    const int code = arguments.contains("--history") ? runHistoryCommand(arguments)
+                                                     : runQueryCommand(QStringList{"--query"} + arguments);
+    const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
+    return {code, out.split('\n', Qt::SkipEmptyParts),
+            QString::fromStdString(testing::internal::GetCapturedStderr())};
 }
 }  // namespace
 
@@ -46,11 +57,17 @@ TEST(QueryCommand, BadArgumentsExitWithTwoAndSayWhy) {
         {"--bogus 127.0.0.1:7778", "unknown option: --bogus"},
         {"--file /nonexistent/servers.ini", "no such file"},
         {"--file " + folder.file("servers.ini"), "servers.ini line 3: \"junk line\" is not an address"},
-        {"--timeout", "needs a value"}};
+        {"--timeout", "needs a value"},
+        {"--history", "no server given"},
+        {"--history --days", "--days needs a value"},
+        {"--history --days 0 127.0.0.1:7778", "--days 0: not a whole number of days from 1 to 366"},
+        {"--history --days 367x 127.0.0.1:7778", "--days 367x: not"},
+        {"--history 127.0.0.1:7778 127.0.0.1:7779", "one server at a time: \"127.0.0.1:7779\" is a second"},
+        {"--history 010.0.0.1:7778:UT9", "\"010.0.0.1\" is not an address"}};
     for (const auto& [args, why] : cases) {
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(run(args.split(' ', Qt::SkipEmptyParts)).code, 2) << args.toStdString();
-        EXPECT_NE(testing::internal::GetCapturedStderr().find(why), std::string::npos) << why;
+        const Printed r = run(args.split(' ', Qt::SkipEmptyParts));
+        EXPECT_EQ(r.code, 2) << args.toStdString();
+        EXPECT_TRUE(r.error.contains(why)) << why;
     }
     EXPECT_TRUE(isQueryCommand({"--master", "--query"}));
     EXPECT_FALSE(isQueryCommand({"-query"}));
@@ -67,6 +84,7 @@ TEST(QueryCommand, ProgramAnswersWithoutADisplay) {
         {"--version", 0, "VYRN 3.0"},
         {"--qurey 127.0.0.1:7778", 2, "unknown argument: --qurey\nusage: vyrn "},
         {"--histroy", 2, "unknown argument: --histroy"},
+        {"--history --days 0 127.0.0.1:7778", 2, "--days 0: not a whole number"},
         {"--query --timeout 0 127.0.0.1:7778", 2, "--timeout 0: no server can answer in no time"},
         {"--master --timeout 100", 2, "--timeout is the wait for each server's reply, so it needs --query"},
         {"--query --timeout 300 127.0.0.1:" + port, 1, "incomplete reply"}};
@@ -168,7 +186,8 @@ TEST(QueryCommand, ReplyShapesReadAsTheServerMeantThem) {
             EXPECT_TRUE(json["ok"].toBool() ? json[number].isDouble() || json[number].isNull() : true)
                 << number;
         if (json["ok"].toBool()) {
-            EXPECT_EQ(json["hostPort"].toInt(), servers[i]->port() - (QString(options).contains("ut2") ? 10 : 1));
+            EXPECT_EQ(json["hostPort"].toInt(),
+                      servers[i]->port() - (QString(options).contains("ut2") ? 10 : 1));
         }
         for (const auto& [path, value] : expect) EXPECT_EQ(at(json, path), value) << path;
     }
@@ -184,4 +203,87 @@ TEST(QueryCommand, ReplyShapesReadAsTheServerMeantThem) {
     EXPECT_TRUE(text.lines[0].startsWith(QStringLiteral("127.0.0.1:%1 ").arg(servers[11]->port())) &&
                 text.lines[0].contains("UT     00/16") && text.lines[0].contains(" Red?31m?  ["))
         << text.lines[0].toStdString();
+}
+
+// What the store kept, read back: the hours before the first sample, then the samples, in
+// the user's time zone (one half an hour off UTC); no file is made when there is none.
+TEST(QueryCommand, HistoryPrintsTheSamplesAndTheHoursBeforeThem) {
+    const QByteArray tz = qgetenv("TZ");
+    qputenv("TZ", "Asia/Kolkata");
+    TempProgramFolder folder;
+    EXPECT_TRUE(run({"--history", "127.0.0.1:7778:UT3"}).error.contains("no history yet"));
+    EXPECT_FALSE(folder.exists("history.sqlite"));
+    const qint64 now = QDateTime::currentSecsSinceEpoch(), hour = (now - 8 * 86400) / 3600 * 3600;
+    HistoryStore store;
+    ASSERT_TRUE(store.open(folder.file("history.sqlite")).ok());
+    const qint64 times[] = {hour + 60, hour + 120, hour + 180, now - 90, now - 30},
+                 epochs[] = {hour, now - 90, now - 30};
+    const int players[] = {5, 7, 6, 5, 0}, pings[] = {40, 60, 50, 40, 45};
+    QList<HistorySample> samples;
+    for (int i = 0; i < 5; ++i)
+        samples << HistorySample{
+            {"127.0.0.1", 7778, "UT3"}, "", times[i], players[i], 16, "DM-1", "DM", pings[i], {}};
+    samples.last().players.reset();
+    ASSERT_TRUE(store.add(samples) && store.compact(now));
+    const Printed json = run({"--history", "--json", "--days", "9", "127.0.0.1:7778:ut3"});
+    const QString expected[] = {
+        R"({"kind":"hour","epoch":%1,"mostPlayers":7,"maxPlayers":16,"medianPing":50,"samples":3,"game":"UT2004"})",
+        R"({"kind":"sample","epoch":%1,"players":5,"maxPlayers":16,"map":"DM-1","gameType":"DM","ping":40})",
+        R"({"kind":"sample","epoch":%1,"players":null,"address":"127.0.0.1","queryPort":7778})"};
+    ASSERT_EQ(json.lines.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QJsonObject o = QJsonDocument::fromJson(json.lines[i].toUtf8()).object();
+        const QJsonObject want = QJsonDocument::fromJson(expected[i].arg(epochs[i]).toUtf8()).object();
+        for (const QString& key : want.keys()) EXPECT_EQ(o[key], want[key]) << i << key.toStdString();
+        EXPECT_TRUE(json.lines[i].startsWith("{\"kind\":\"" + o["kind"].toString() + "\",\"address\":"));
+        EXPECT_TRUE(o["time"].toString().endsWith("+05:30"));
+        EXPECT_EQ(QDateTime::fromString(o["time"].toString(), Qt::ISODate).toSecsSinceEpoch(),
+                  o["epoch"].toInteger());
+    }
+    const auto at = [](qint64 t) { return QDateTime::fromSecsSinceEpoch(t).toString("yyyy-MM-dd HH:mm:ss"); };
+    EXPECT_EQ(run({"--history", "127.0.0.1:7778:UT3"}).lines,  // the last day: no hours
+              QStringList({"Every sample kept:", at(now - 90) + "  05/16    40 ms  DM             [DM-1]",
+                           at(now - 30) + "  --/16    45 ms  DM             [DM-1]"}));
+    EXPECT_TRUE(run({"--history", "127.0.0.1:7778"})
+                    .error.contains(":7778:UT in the last day; there is some of 127.0.0.1:7778:UT3"));
+    tz.isNull() ? qunsetenv("TZ") : qputenv("TZ", tz);
+}
+
+// `--query --record` adds each server that answered, once; it waits for a writer holding
+// the file, names a damaged file it set aside, and says why it wrote nothing on a full
+// disk, the exit code staying the query's.
+TEST(QueryCommand, RecordAddsTheRepliesToTheHistory) {
+    TempProgramFolder folder;
+    StandinProcess standin({"--game", "ut2004", "--players", "A,B"});
+    ASSERT_TRUE(standin.ready());
+    SilentPorts silent;
+    const QString server = standin.address() + ":UT3",
+                  quiet = QStringLiteral("127.0.0.1:%1").arg(silent.port());
+    folder.write("history.sqlite", QByteArray(4096, 'x'));
+    const Printed first = run({"--timeout", "300", "--record", server, server, quiet});
+    EXPECT_TRUE(first.code == 1 && first.error.contains(" was damaged; it is kept as "))
+        << first.error.toStdString();
+    QSemaphore holding;
+    std::thread writer([&] {
+        auto db = QSqlDatabase::addDatabase("QSQLITE", "writer");
+        db.setDatabaseName(folder.file("history.sqlite"));
+        if (db.open() && QSqlQuery(db).exec("BEGIN IMMEDIATE")) holding.release();
+        QThread::msleep(800);
+        QSqlQuery(db).exec("COMMIT");
+        db.close();
+    });
+    EXPECT_TRUE(holding.tryAcquire(1, 2000));
+    EXPECT_EQ(run({"--record", server}).error, "");
+    writer.join();
+    QSqlDatabase::removeDatabase("writer");
+    {
+        FileSizeLimit disk(1024);
+        const Printed full = run({"--record", server});
+        EXPECT_TRUE(full.code == 0 && full.error.contains("vyrn: history not written: "))
+            << full.error.toStdString();
+    }
+    const Printed printed = run({"--history", "--json", server});
+    ASSERT_EQ(printed.lines.size(), 2);
+    EXPECT_EQ(QJsonDocument::fromJson(printed.lines[1].toUtf8())["players"], 2);
+    EXPECT_EQ(run({"--history", quiet}).code, 1);
 }

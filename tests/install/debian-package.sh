@@ -42,7 +42,7 @@ help=$("$build/vyrn" --help | options)
 [ -n "$help" ] || fail "vyrn --help names no option"
 [ "$(options <<<"$page")" = "$help" ] || fail "the manual page and vyrn --help differ: $(diff <(options <<<"$page") - <<<"$help")"
 completed=$(bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" &&
-  for line in "vyrn " "vyrn --query " "vyrn --master "; do
+  for line in "vyrn " "vyrn --query " "vyrn --master " "vyrn --history "; do
     read -ra COMP_WORDS <<<"$line"; COMP_WORDS+=(""); COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
     COMP_LINE=$line; COMP_POINT=${#line}; _vyrn; printf "%s\n" "${COMPREPLY[@]}"
   done' _ "$usr/share/bash-completion/completions/vyrn" | options)
