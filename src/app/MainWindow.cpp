@@ -101,8 +101,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     playerView->setFillColumn(0);
     buddyView->setFillColumn(1);
 
+    history_ = new MainWindowHistory(state_, this);  // the panel shows its pictures
     buildPanel();
-    history_ = new MainWindowHistory(state_, this);
     // Grids left, panel and buddies right; the user moves the splitters.
     // A "Name contains" box over the favourites; Escape empties it.
     auto* filter = new FilterBox;

@@ -150,3 +150,8 @@ void HistoryService::clear(std::function<void(bool cleared, const QString& error
 void HistoryService::whenIdle(std::function<void()> done) {
     onWorker([this, done = std::move(done)] { answer(done); });
 }
+
+void HistoryService::keepOnlyBuddies(const QStringList& buddies) {
+    HistoryStore* store = store_.get();
+    onWorker([store, buddies] { store->keepOnlyBuddies(buddies); });
+}

@@ -42,6 +42,8 @@ public:
                           std::function<void(const QHash<HistoryServer, double>&)> done);
     void fetchBuddy(const QString& buddy, std::function<void(const BuddyHistory&)> done);
     void clear(std::function<void(bool cleared, const QString& error)> done);
+    // Forgets the sightings of every name not among buddies (all of them for an empty list).
+    void keepOnlyBuddies(const QStringList& buddies);
     // Runs after everything asked before it is done (tests wait on it).
     void whenIdle(std::function<void()> done);
 

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlError>
 
 #include "history/HistorySql.h"
@@ -277,4 +279,18 @@ qint64 HistoryStore::usedBytes() {
         return query.next() ? query.value(0).toLongLong() : 0;
     };
     return (pragma("page_count") - pragma("freelist_count")) * pragma("page_size");
+}
+
+bool HistoryStore::keepOnlyBuddies(const QStringList& buddies, QString* error) {
+    if (!isOpen()) {
+        if (error) *error = QStringLiteral("the history is not open");
+        return false;
+    }
+    const QSqlDatabase database = db();
+    if (buddies.isEmpty()) return runSql(database, QStringLiteral("DELETE FROM sightings"), error);
+    // The list goes in as one JSON array, however long it is.
+    return runSql(database,
+                  QStringLiteral("DELETE FROM sightings WHERE buddy NOT IN (SELECT value FROM json_each(?))"),
+                  {QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(buddies)).toJson(QJsonDocument::Compact))},
+                  error);
 }

@@ -44,6 +44,8 @@ public:
     // and, past the size cap, the oldest hours. now: wall-clock seconds.
     bool compact(qint64 now, QString* error = nullptr);
     bool clear(QString* error = nullptr);
+    // Forgets every sighting of a name not among buddies (all of them for an empty list).
+    bool keepOnlyBuddies(const QStringList& buddies, QString* error = nullptr);
 
     ServerHistory serverHistory(const HistoryServer& server, qint64 now);
     // The usual players of each server in the hour of the week `now` falls in; servers

@@ -561,7 +561,8 @@ void FindServersWindow::showUsualWeek() {
         if (!now) return;
         const FoundServer& current = self->model_->server(*now);
         if (historyServer(current.server.address, current.server.port, current.gameCode) != asked) return;
-        self->usualWeek_->setWeek(history.usualWeek, localHourOfWeek(QDateTime::currentSecsSinceEpoch()));
+        self->usualWeek_->setData({history.usualWeek, WeekStripData::Kind::UsualPlayers,
+                                   localHourOfWeek(QDateTime::currentSecsSinceEpoch())});
         self->usualWeek_->setVisible(true);
     });
 }
