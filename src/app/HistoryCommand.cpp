@@ -134,7 +134,7 @@ HistoryCommandParse parseHistoryCommand(const QStringList& arguments) {
         } else {
             const QueryTargetRead read = parseQueryTarget(a);
             if (!read.target) return {{}, read.problem};
-            o.server = {read.target->address, read.target->port, read.target->game};
+            o.server = historyServer(read.target->address, read.target->port, read.target->game);
             serverGiven = true;
         }
     }

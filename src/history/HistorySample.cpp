@@ -16,7 +16,7 @@ std::optional<int> playerCount(const QString& text) {
 HistorySample historySample(const QueryTarget& target, const ServerStatus& status, qint64 time,
                             const QStringList& buddies) {
     HistorySample sample;
-    sample.server = {target.address, target.port, target.game};
+    sample.server = historyServer(target.address, target.port, target.game);
     sample.serverName = status.hostName;
     sample.time = time;
     sample.players = playerCount(status.numPlayers);
