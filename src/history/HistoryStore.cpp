@@ -12,6 +12,10 @@
 
 namespace {
 constexpr int kSqliteCorrupt = 11;
+
+// A text column: a missing text (a reply without a host name or map) is stored empty, as
+// SQL's NULL would break the NOT NULL of the column and lose the whole batch.
+QVariant text(const QString& value) { return QVariant(value.isNull() ? QStringLiteral("") : value); }
 constexpr int kSqliteNotADatabase = 26;
 
 QAtomicInt connectionCount;
@@ -217,7 +221,7 @@ bool HistoryStore::add(const QList<HistorySample>& samples, QString* error) {
         std::optional<qint64> id = serverId(sample.server);
         if (!id) {
             for (const QVariant& value : {QVariant(sample.server.address), QVariant(sample.server.queryPort),
-                                          QVariant(sample.server.game), QVariant(sample.serverName)}) {
+                                          QVariant(sample.server.game), text(sample.serverName)}) {
                 addServer.addBindValue(value);
             }
             if (!(ok = runSql(addServer, error))) break;
@@ -233,7 +237,7 @@ bool HistoryStore::add(const QList<HistorySample>& samples, QString* error) {
         const int hourOfWeek = localHourOfWeek(sample.time);
         for (const QVariant& value :
              {QVariant(*id), QVariant(sample.time), QVariant(hourOfWeek), nullable(sample.players),
-              nullable(sample.maxPlayers), QVariant(sample.map), QVariant(sample.gameType),
+              nullable(sample.maxPlayers), text(sample.map), text(sample.gameType),
               QVariant(sample.pingMs)}) {
             addSample.addBindValue(value);
         }
