@@ -73,7 +73,7 @@ const QFont& arial() {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("VYRN 3.0"));
-    resize(860, 600);
+    resize(860, 680);
     buildMenus();
 
     serverView = new GridView(state_.serverGrid);
@@ -126,7 +126,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     right->addWidget(infoFrame);
     right->addWidget(history_->view());
     right->addWidget(buddyView);
-    right->setStretchFactor(2, 1);
+    // The pictures and the buddies share what the information leaves.
+    history_->view()->setMinimumHeight(170);
+    right->setStretchFactor(1, 3);
+    right->setStretchFactor(2, 2);
     auto* central = new QSplitter(Qt::Horizontal, this);
     central->setObjectName(QStringLiteral("MainSplitter"));
     central->addWidget(left);

@@ -47,7 +47,7 @@ double WeekStripData::busiest() const {
 }
 
 WeekStripLayout::WeekStripLayout(const QRect& rect, const QFontMetrics& fm)
-    : grid_(rect.adjusted(dayLabelWidth(fm), fm.height() + 1, -1, -1)) {}
+    : grid_(rect.adjusted(dayLabelWidth(fm), fm.height() + 1, -8, -1)) {}
 
 QRect WeekStripLayout::cell(int hour) const {
     const int day = hour / kHours, h = hour % kHours;
