@@ -40,6 +40,7 @@ QString openingText(const HistoryStore::Opening& o, const QString& path) {
 MainWindowHistory::MainWindowHistory(MainState& state, QWidget* window)
     : QObject(window), state_(state), window_(window), view_(new ServerHistoryView), refetch_(new QTimer(this)) {
     view_->setObjectName(QStringLiteral("serverHistory"));
+    view_->clear(QStringLiteral("Click a server to see when it is busy"));
     refetch_->setInterval(kRefetchMs);
     connect(refetch_, &QTimer::timeout, this, &MainWindowHistory::fetchShown);
 }
@@ -74,7 +75,7 @@ void MainWindowHistory::record(const QueryOutcome& outcome) {
 void MainWindowHistory::showServer(const std::optional<HistoryServer>& server) {
     if (server == shown_) return;
     shown_ = server;
-    view_->clear();
+    view_->clear(shown_ ? QStringLiteral("No history yet") : QStringLiteral("Click a server to see when it is busy"));
     if (!shown_) {
         refetch_->stop();
         return;

@@ -132,7 +132,7 @@ void paintPlayersChart(QPainter& painter, const QRect& rect, const PlayersSeries
     painter.fillRect(plot, palette.base());
     if (series.points.isEmpty()) {
         painter.setPen(palette.color(QPalette::PlaceholderText));
-        painter.drawText(plot, Qt::AlignCenter, QStringLiteral("No history yet"));
+        painter.drawText(plot, Qt::AlignCenter, series.emptyText);
         painter.setPen(palette.color(QPalette::Mid));
         painter.drawRect(plot.adjusted(0, 0, -1, -1));
         painter.restore();

@@ -13,6 +13,7 @@ struct PlayersSeries {
     QList<PlayerPoint> points;  // oldest first
     qint64 from = 0;
     qint64 to = 0;
+    QString emptyText = QStringLiteral("No history yet");  // shown without points
 };
 
 // A stretch of time at one count: a point holds until the next one, unless the next comes

@@ -42,11 +42,15 @@ void ServerHistoryView::setHistory(const ServerHistory& history, qint64 now) {
     showRange(range());
 }
 
-void ServerHistoryView::clear() {
+void ServerHistoryView::clear(const QString& why) {
     history_ = {};
     now_ = 0;
-    chart_->setSeries({});
-    strip_->setData({});
+    PlayersSeries none;
+    none.emptyText = why;
+    chart_->setSeries(none);
+    WeekStripData unknown;
+    unknown.emptyText = why;
+    strip_->setData(unknown);
 }
 
 void ServerHistoryView::showRange(Range range) {

@@ -17,7 +17,8 @@ public:
     explicit ServerHistoryView(QWidget* parent = nullptr);
     // now: wall-clock seconds, the right edge of the charts and the hour outlined.
     void setHistory(const ServerHistory& history, qint64 now);
-    void clear();  // no server: every picture says so
+    // No history to show: every picture says why.
+    void clear(const QString& why = QStringLiteral("No history yet"));
     void showRange(Range range);
     Range range() const;
 

@@ -122,7 +122,7 @@ void paintWeekStrip(QPainter& painter, const QRect& rect, const WeekStripData& d
         painter.drawRect(layout.cell(data.currentHour).adjusted(0, 0, 1, 1));
     }
     if (data.kind == WeekStripData::Kind::UsualPlayers && !data.anyKnown()) {
-        const QString empty = QStringLiteral("No history yet");
+        const QString& empty = data.emptyText;
         const QRect box(grid.center() - QPoint(fm.horizontalAdvance(empty) / 2 + 4, fm.height() / 2),
                         QSize(fm.horizontalAdvance(empty) + 8, fm.height()));
         painter.fillRect(box, palette.base());

@@ -14,6 +14,7 @@ struct WeekStripData {
     UsualWeek week;
     Kind kind = Kind::UsualPlayers;
     int currentHour = -1;  // outlined; -1 for none
+    QString emptyText = QStringLiteral("No history yet");  // a server's strip with no hour known
 
     bool known(int hour) const { return kind == Kind::HoursSeen || week.known(hour); }
     double value(int hour) const;
