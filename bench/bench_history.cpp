@@ -107,6 +107,12 @@ struct OpenYear {
     OpenYear() { store.open(year().path); }
 };
 
+// Opening checks the whole file (quick_check) on the worker before it is used.
+void BM_OpenTheYear(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(HistoryStore().open(year().path).how);
+}
+BENCHMARK(BM_OpenTheYear)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_ServerHistoryOfAFavourite(benchmark::State& state) {
     OpenYear y;
     int points = 0;

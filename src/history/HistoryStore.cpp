@@ -52,7 +52,9 @@ QString connectOptions(bool readOnly) {
     return options;
 }
 
-FileCheck checkFile(const QString& path) {
+// whole: every page is checked (quick_check); else only what SQLite reads first, the header
+// and the schema, for a file so large that the whole check would hold up the start.
+FileCheck checkFile(const QString& path, bool whole) {
     const QString name = QStringLiteral("vyrn-history-check-%1").arg(connectionCount.fetchAndAddOrdered(1));
     FileCheck check;
     {
@@ -62,14 +64,19 @@ FileCheck checkFile(const QString& path) {
         if (!db.open()) {
             check.error = db.lastError().text();
         } else {
-            QSqlQuery version = selectSql(db, QStringLiteral("PRAGMA user_version"), {});
+            QSqlQuery version = selectSql(db,
+                                          QStringLiteral("SELECT (SELECT count(*) FROM sqlite_master),"
+                                                         " user_version FROM pragma_user_version"),
+                                          {});
             const int code = version.isActive() ? 0 : sqliteCode(version);
             if (code == kSqliteNotADatabase || code == kSqliteCorrupt) {
                 check.state = FileState::Damaged;
             } else if (!version.isActive()) {
                 check.error = version.lastError().text();
-            } else if (version.next() && version.value(0).toInt() > HistoryStore::kSchemaVersion) {
+            } else if (version.next() && version.value(1).toInt() > HistoryStore::kSchemaVersion) {
                 check.state = FileState::Newer;
+            } else if (!whole) {
+                check.state = FileState::Usable;
             } else {
                 QSqlQuery quick = selectSql(db, QStringLiteral("PRAGMA quick_check"), {});
                 const bool ok = quick.isActive() && quick.next() && quick.value(0).toString() == "ok";
@@ -120,7 +127,7 @@ HistoryStore::Opening HistoryStore::open(const QString& path) {
     Opening opening;
     opening.how = Opening::How::Created;
     if (QFileInfo::exists(path)) {
-        const FileCheck check = checkFile(path);
+        const FileCheck check = checkFile(path, QFileInfo(path).size() <= kWholeCheckBytes);
         if (check.state == FileState::Unreadable) {
             opening.how = Opening::How::Failed;
             opening.error = check.error;
@@ -176,6 +183,20 @@ bool HistoryStore::createSchema(QString* error) {
     ok = ok && runSql(database, QStringLiteral("COMMIT"), error);
     if (!ok) runSql(database, QStringLiteral("ROLLBACK"), nullptr);
     return ok;
+}
+
+std::optional<HistoryStore::Opening> HistoryStore::setAsideIfDamaged() {
+    // A connection of its own, so that no page this one holds in memory hides the damage.
+    if (!isOpen() || checkFile(path_, true).state != FileState::Damaged) return std::nullopt;
+    const QString path = path_;
+    close();
+    const std::optional<QString> target = setAside(path, QStringLiteral("damaged"));
+    Opening opening = open(path);
+    if (target && opening.ok()) {
+        opening.how = Opening::How::SetAsideDamaged;
+        opening.setAsideAs = *target;
+    }
+    return opening;
 }
 
 std::optional<qint64> HistoryStore::serverId(const HistoryServer& server) {
