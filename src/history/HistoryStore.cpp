@@ -52,9 +52,8 @@ QString connectOptions(bool readOnly) {
     return options;
 }
 
-// whole: every page is checked (quick_check); else only what SQLite reads first, the header
-// and the schema, for a file so large that the whole check would hold up the start.
-FileCheck checkFile(const QString& path, bool whole) {
+// Every page is checked (quick_check: some 1.3 s for a year of a thousand servers).
+FileCheck checkFile(const QString& path) {
     const QString name = QStringLiteral("vyrn-history-check-%1").arg(connectionCount.fetchAndAddOrdered(1));
     FileCheck check;
     {
@@ -64,19 +63,14 @@ FileCheck checkFile(const QString& path, bool whole) {
         if (!db.open()) {
             check.error = db.lastError().text();
         } else {
-            QSqlQuery version = selectSql(db,
-                                          QStringLiteral("SELECT (SELECT count(*) FROM sqlite_master),"
-                                                         " user_version FROM pragma_user_version"),
-                                          {});
+            QSqlQuery version = selectSql(db, QStringLiteral("PRAGMA user_version"), {});
             const int code = version.isActive() ? 0 : sqliteCode(version);
             if (code == kSqliteNotADatabase || code == kSqliteCorrupt) {
                 check.state = FileState::Damaged;
             } else if (!version.isActive()) {
                 check.error = version.lastError().text();
-            } else if (version.next() && version.value(1).toInt() > HistoryStore::kSchemaVersion) {
+            } else if (version.next() && version.value(0).toInt() > HistoryStore::kSchemaVersion) {
                 check.state = FileState::Newer;
-            } else if (!whole) {
-                check.state = FileState::Usable;
             } else {
                 QSqlQuery quick = selectSql(db, QStringLiteral("PRAGMA quick_check"), {});
                 const bool ok = quick.isActive() && quick.next() && quick.value(0).toString() == "ok";
@@ -127,7 +121,7 @@ HistoryStore::Opening HistoryStore::open(const QString& path) {
     Opening opening;
     opening.how = Opening::How::Created;
     if (QFileInfo::exists(path)) {
-        const FileCheck check = checkFile(path, QFileInfo(path).size() <= kWholeCheckBytes);
+        const FileCheck check = checkFile(path);
         if (check.state == FileState::Unreadable) {
             opening.how = Opening::How::Failed;
             opening.error = check.error;
@@ -187,7 +181,7 @@ bool HistoryStore::createSchema(QString* error) {
 
 std::optional<HistoryStore::Opening> HistoryStore::setAsideIfDamaged() {
     // A connection of its own, so that no page this one holds in memory hides the damage.
-    if (!isOpen() || checkFile(path_, true).state != FileState::Damaged) return std::nullopt;
+    if (!isOpen() || checkFile(path_).state != FileState::Damaged) return std::nullopt;
     const QString path = path_;
     close();
     const std::optional<QString> target = setAside(path, QStringLiteral("damaged"));

@@ -16,9 +16,6 @@ public:
     static constexpr qint64 kHoursKeptSecs = 365 * 24 * 3600;
     static constexpr qint64 kDefaultSizeCapBytes = 256LL * 1024 * 1024;
     static constexpr int kBusyTimeoutMs = 10000;  // another process holding the write lock
-    // Files up to this size are checked page by page when opened; a larger one (a year of
-    // a thousand servers takes some 16 s to check) only when a write to it fails.
-    static constexpr qint64 kWholeCheckBytes = 32LL * 1024 * 1024;
 
     // How opening went. A damaged file, or one of a newer VYRN, is renamed (with its -wal
     // and -shm files) to setAsideAs and a new one is started; nothing is written over.
@@ -47,8 +44,8 @@ public:
     // and, past the size cap, the oldest hours. now: wall-clock seconds.
     bool compact(qint64 now, QString* error = nullptr);
     bool clear(QString* error = nullptr);
-    // After a failed write: checks every page and, when the file is damaged, sets it aside and
-    // starts a new one, as open() does. Nothing when the file is whole.
+    // After a failed write: checks every page again and, when the file has been damaged since
+    // it was opened, sets it aside and starts a new one, as open() does. Nothing when whole.
     std::optional<Opening> setAsideIfDamaged();
 
     ServerHistory serverHistory(const HistoryServer& server, qint64 now);
