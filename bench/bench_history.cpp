@@ -107,6 +107,20 @@ struct OpenYear {
     OpenYear() { store.open(year().path); }
 };
 
+// Opening, and the page-by-page check a failed write makes (the one a smaller file gets
+// at each opening).
+void BM_OpenTheYear(benchmark::State& state) {
+    const QString path = year().path;
+    for (auto _ : state) benchmark::DoNotOptimize(HistoryStore().open(path).how);
+}
+BENCHMARK(BM_OpenTheYear)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_CheckTheYearPageByPage(benchmark::State& state) {
+    OpenYear y;
+    for (auto _ : state) benchmark::DoNotOptimize(y.store.setAsideIfDamaged());
+}
+BENCHMARK(BM_CheckTheYearPageByPage)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_ServerHistoryOfAFavourite(benchmark::State& state) {
     OpenYear y;
     int points = 0;

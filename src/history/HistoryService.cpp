@@ -96,8 +96,11 @@ void HistoryService::flush() {
         if (!store->isOpen()) return;  // opening failed: recording drops quietly
         QString error;
         if (store->add(batch, &error)) return;
-        answer([this, error] {
+        std::optional<HistoryStore::Opening> reopened;
+        if (!std::exchange(checkedAfterFailure_, true)) reopened = store->setAsideIfDamaged();
+        answer([this, error, reopened] {
             if (writeFailed) writeFailed(error);
+            if (reopened) onOpened(*reopened);
         });
     });
 }

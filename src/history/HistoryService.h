@@ -64,4 +64,5 @@ private:
     QTimer* flushTimer_ = nullptr;
     QTimer* compactTimer_ = nullptr;
     bool failed_ = false;
+    bool checkedAfterFailure_ = false;  // worker only: a failed write checks the file once
 };

@@ -46,6 +46,9 @@ public:
     bool clear(QString* error = nullptr);
     // Forgets every sighting of a name not among buddies (all of them for an empty list).
     bool keepOnlyBuddies(const QStringList& buddies, QString* error = nullptr);
+    // After a failed write: checks every page again and, when the file has been damaged since
+    // it was opened, sets it aside and starts a new one, as open() does. Nothing when whole.
+    std::optional<Opening> setAsideIfDamaged();
 
     ServerHistory serverHistory(const HistoryServer& server, qint64 now);
     // The usual players of each server in the hour of the week `now` falls in; servers

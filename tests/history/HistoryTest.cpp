@@ -206,6 +206,13 @@ TEST(HistoryStore, DamagedOrNewerFilesAreSetAsideWholeAndANewOneStarts) {
         EXPECT_EQ(store.samples(kServer, 0, 9999).size(), 1);
         EXPECT_EQ(HistoryStore().open(path).how, How::Opened);
     }
+    OpenStore s;  // a file damaged while in use is found when a write fails
+    ASSERT_TRUE(s.store.add({sampleAt(1000, 1)}) && s.store.compact(2000) && !s.store.setAsideIfDamaged());
+    QFile file(s.path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(2 * 4096) && file.write(QByteArray(4096, 'x')));
+    file.close();
+    EXPECT_EQ(s.store.setAsideIfDamaged().value_or(HistoryStore::Opening()).how, How::SetAsideDamaged);
+    EXPECT_TRUE(s.store.add({sampleAt(5000, 7)}));
 }
 
 namespace {
