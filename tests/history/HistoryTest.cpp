@@ -91,8 +91,9 @@ TEST(HistoryStore, SamplesFoldIntoHoursThenExpireAndAClockGoingBackBreaksNothing
     OpenStore s;
     ASSERT_EQ(s.opening.how, How::Created) << s.opening.error.toStdString();
     const qint64 t0 = utc(2025, 1, 6, 12, 10);  // Monday 12:00 UTC: hour 12 of the week
-    ASSERT_TRUE(s.store.add({sampleAt(t0, 3, 50), sampleAt(t0 + 600, 5, 70), sampleAt(t0 + 1200, {}, 60),
-                             sampleAt(t0 + 30 * 86400, 2)}));
+    HistorySample bare;  // a reply without host name, map or counts
+    bare.server = kServer, bare.time = t0 + 1200, bare.pingMs = 60;
+    ASSERT_TRUE(s.store.add({sampleAt(t0, 3, 50), sampleAt(t0 + 600, 5, 70), bare, sampleAt(t0 + 30 * 86400, 2)}));
     const qint64 now = t0 + 8 * 86400;
     ASSERT_TRUE(s.store.compact(now));
     EXPECT_EQ(s.store.samples(kServer, 0, t0 + 86400).size(), 0);
