@@ -69,12 +69,16 @@ void MainWindowHistory::record(const QueryOutcome& outcome) {
     const QStringList buddies = buddyHistoryOn(appConfig())
                                     ? buddiesSeen(buddyEntries(state_.buddyGrid), outcome.status->players)
                                     : QStringList();
-    service_->record(historySample(outcome.target, *outcome.status, now(), buddies));
+    const HistorySample sample = historySample(outcome.target, *outcome.status, now(), buddies);
+    service_->record(sample);
+    // A server just selected shows its pictures at once; its first reply joins them.
+    if (sample.server == shown_ && !std::exchange(shownHeard_, true)) fetchShown();
 }
 
 void MainWindowHistory::showServer(const std::optional<HistoryServer>& server) {
     if (server == shown_) return;
     shown_ = server;
+    shownHeard_ = false;
     view_->clear(shown_ ? QStringLiteral("No history yet") : QStringLiteral("Click a server to see when it is busy"));
     if (!shown_) {
         refetch_->stop();

@@ -47,5 +47,6 @@ private:
     std::unique_ptr<HistoryService> service_;
     ServerHistoryView* view_;
     std::optional<HistoryServer> shown_;
+    bool shownHeard_ = false;  // a reply of the shown server came since it was selected
     QTimer* refetch_;
 };

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QProcess>
 #include <QPushButton>
@@ -20,6 +21,11 @@
 #include <memory>
 
 #include "app/MainWindow.h"
+#include "app/MainWindowHistory.h"
+#include "history/HistoryService.h"
+#include "history/PlayersChart.h"
+#include "history/ServerHistoryView.h"
+#include "master/FindServersWindow.h"
 #include "app/TrayBehaviour.h"
 #include "dialogs/ElidedText.h"
 #include "dialogs/GridView.h"
@@ -372,4 +378,60 @@ TEST(MainWindow, LayoutIsKeptInAFileOfItsOwn) {
     EXPECT_TRUE(area.contains(keptOnScreen({area.right() - 100, area.bottom() - 50, 3000, 2000}, area)));
     for (const char* broken : {"window=1,2,3\r\n", "window=10,10,800,600\r\nsplitter1=5\r\n", "nonsense", ""})
         EXPECT_EQ(parseLayout(broken), std::nullopt) << broken;
+}
+
+// Replies go into "history.sqlite": the selected server's pictures come from it, the usual
+// players at this hour reach "Find Servers", buddies' names are kept only while the player
+// asks for it, and "Clear history..." asks first.
+TEST(MainWindow, RepliesAreKeptInTheHistoryShownForTheSelectedServerAndClearedOnAsking) {
+    ScriptedPrompter prompts;
+    StandinProcess server({"--game", "ut", "--name", "Kept", "--players", "Bob,Alice"});
+    ASSERT_TRUE(server.ready());
+    MasterStandin master({"--servers", "1", "--list-port", QString::number(server.port())});
+    ASSERT_TRUE(master.ready());
+    appConfig().buddyHistory = "1";
+    Loaded l("127.0.0.1:" + QByteArray::number(server.port()) + ":ut\r\n");
+    MainWindow& w = *l.w;
+    w.state().buddyGrid.setCellText(1, BuddyCol::Entry, "Bob");
+    w.state().serverGrid.setMouseCell(1, 1);
+    w.monitor().onServerGridClicked();
+    const PlayersChart& chart = *w.history().view()->chart();
+    for (int i = 0; i < 100 && chart.series().points.isEmpty(); ++i) pumpEvents(50);
+    ASSERT_EQ(chart.series().points.size(), 1);
+    EXPECT_EQ(chart.series().points[0].players, 2);
+
+    const auto idle = [&] {
+        bool done = false;
+        w.history().service()->whenIdle([&] { done = true; });
+        for (int i = 0; i < 100 && !done; ++i) pumpEvents(20);
+    };
+    HistoryStore reader;
+    ASSERT_TRUE(reader.open(l.folder.file("history.sqlite")).ok());
+    const auto buddySeen = [&](const QString& name) { return reader.buddyHistory(name).servers.size(); };
+    EXPECT_EQ(std::pair(buddySeen("Bob"), buddySeen("Alice")), std::pair(qsizetype(1), qsizetype(0)));
+    appConfig().buddyHistory.clear();  // switched off: the names kept go
+    w.history().keepOnlyBuddies();
+    idle();
+    EXPECT_EQ(buddySeen("Bob"), 0);
+
+    l.folder.write("masters.ini", master.address().toLatin1() + "\r\n");
+    w.findChild<QAction*>("findServersAction")->trigger();
+    auto* find = w.findChild<FindServersWindow*>("findServersWindow");
+    ASSERT_TRUE(find);
+    const auto busy = [&] { return find->model().index(0, int(FoundColumn::UsuallyBusy)).data().toString(); };
+    for (int i = 0; i < 100 && busy() != "2"; ++i) pumpEvents(50);
+    EXPECT_EQ(busy(), "2");
+    find->close();
+
+    const HistoryServer kept = historyServer("127.0.0.1", server.port(), "UT");
+    const auto samplesKept = [&] { return reader.samples(kept, 0, QDateTime::currentSecsSinceEpoch() + 60).size(); };
+    prompts.answers = {MsgAnswer::No, MsgAnswer::Yes};
+    for (int ask = 0; ask < 2; ++ask) {
+        EXPECT_EQ(samplesKept(), 1);
+        w.findChild<QAction*>("clearHistoryAction")->trigger();
+        idle();
+    }
+    EXPECT_EQ(samplesKept(), 0);
+    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_EQ(prompts.shown[0].defaultButton, std::optional(MsgAnswer::No));
 }
