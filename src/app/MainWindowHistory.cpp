@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPointer>
 #include <QTimer>
 
@@ -90,8 +91,6 @@ void MainWindowHistory::showServer(const std::optional<HistoryServer>& server) {
 
 void MainWindowHistory::fetchShown() {
     if (!service_ || !shown_) return;
-    // Replies of the last moments are in the batch still on its way.
-    service_->flush();
     const HistoryServer asked = *shown_;
     QPointer<ServerHistoryView> view = view_;
     service_->fetchServer(asked, [this, view, asked](const ServerHistory& history) {
@@ -116,11 +115,16 @@ void MainWindowHistory::clearHistory() {
 void MainWindowHistory::showBuddy(const QString& entry) {
     if (!service_ || entry.trimmed().isEmpty()) return;
     QPointer<QWidget> window = window_;
-    service_->fetchBuddy(entry, [window, entry](const BuddyHistory& history) {
+    const bool kept = buddyHistoryOn(appConfig());
+    service_->fetchBuddy(entry, [window, entry, kept](const BuddyHistory& history) {
         if (!window) return;
         auto* dialog = new BuddyHistoryDialog(window);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setHistory(entry, history);
+        if (!kept)
+            dialog->summary()->setText(dialog->summary()->text() +
+                                       QStringLiteral(".\nVYRN keeps where buddies played only while \"Keep where my "
+                                                      "buddies played\" is ticked in \"VYRN Settings\"."));
         dialog->show();
     });
 }

@@ -165,6 +165,7 @@ void FindServersWindow::buildControls() {
     usualWeek_ = new WeekStrip(split);
     usualWeek_->setObjectName(QStringLiteral("usualWeek"));
     usualWeek_->hide();  // until there is a history to show
+    usualWeek_->setMaximumHeight(usualWeek_->fontMetrics().height() * 8);  // the list keeps the room
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &FindServersWindow::showUsualWeek);
 
