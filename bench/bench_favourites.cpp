@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "query/MainGrids.h"
 #include "settings/SettingsGrids.h"
 #include "state/FavouritesFiles.h"
@@ -86,9 +87,5 @@ BENCHMARK(BM_LoadEightMegabytesOfBinary)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -16,6 +16,7 @@
 #include <ctime>
 #include <sys/resource.h>
 
+#include "BenchSupport.h"
 #include "history/HistoryService.h"
 #include "history/HistoryStore.h"
 #include "platform/MonotonicClock.h"
@@ -38,15 +39,6 @@ HistorySample sample(int i, qint64 time) {
     s.gameType = QStringLiteral("DeathMatch");
     s.pingMs = 40 + i % 50;
     return s;
-}
-
-// CPU time of this thread so far: tells a loop held by its own work from one that waited
-// for a core.
-double threadCpuMs() {
-    rusage u{};
-    getrusage(RUSAGE_THREAD, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
-           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
 // The year's hourly figures are written straight into the file's tables (a year of samples
@@ -169,15 +161,7 @@ void BM_LongestBlockWhileRecordingARefresh(benchmark::State& state) {
     double worstMs = 0, uiCpuMs = 0;
     for (auto _ : state) {
         const double cpuBefore = threadCpuMs();
-        qint64 last = monotonicNs(), worst = 0;
-        QTimer heartbeat;
-        heartbeat.setInterval(1);
-        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-            const qint64 now = monotonicNs();
-            worst = std::max(worst, now - last);
-            last = now;
-        });
-        heartbeat.start();
+        BlockMeter meter;
         for (int i = 0; i < kServers; ++i) {
             QTimer::singleShot(0, &service, [&service, i, t] { service.record(sample(i, t)); });
         }
@@ -188,7 +172,7 @@ void BM_LongestBlockWhileRecordingARefresh(benchmark::State& state) {
             service.whenIdle([&] { loop.quit(); });
         });
         loop.exec();
-        worstMs = std::max(worstMs, double(worst) / 1e6);
+        worstMs = std::max(worstMs, meter.worstMs());
         uiCpuMs = std::max(uiCpuMs, threadCpuMs() - cpuBefore);
     }
     state.counters["longest_block_ms"] = worstMs;
@@ -211,9 +195,5 @@ BENCHMARK(BM_HourlyCompaction)->Unit(benchmark::kMillisecond)->Iterations(3);
 int main(int argc, char** argv) {
     qputenv("TZ", "UTC");
     tzset();
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "BenchSupport.h"
 #include "history/PlayersChart.h"
 #include "history/ServerHistoryView.h"
 #include "history/WeekStrip.h"
@@ -83,9 +84,5 @@ BENCHMARK(BM_PaintWeekStrip)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "BenchSupport.h"
 #include "master/FindServersWindow.h"
 #include "state/ProgramFolder.h"
 #include "platform/MonotonicClock.h"
@@ -37,33 +38,6 @@ struct Processes {
             p->waitForFinished();
         }
     }
-};
-
-qint64 threadCpuNs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-// The longest time the event loop was blocked while it runs: as the wall clock saw it
-// (on a busy machine that includes time the thread waited for a core), and as the
-// thread's own CPU time within the gap (the work that held the loop).
-struct BlockMeter {
-    QTimer heartbeat;
-    qint64 last = monotonicNs(), lastCpu = threadCpuNs(), worst = 0, worstCpu = 0;
-    BlockMeter() {
-        heartbeat.setInterval(1);
-        QObject::connect(&heartbeat, &QTimer::timeout, [this] {
-            const qint64 now = monotonicNs(), cpu = threadCpuNs();
-            worst = std::max(worst, now - last);
-            worstCpu = std::max(worstCpu, cpu - lastCpu);
-            last = now;
-            lastCpu = cpu;
-        });
-        heartbeat.start();
-    }
-    double worstMs() const { return double(worst) / 1e6; }
-    double worstCpuMs() const { return double(worstCpu) / 1e6; }
 };
 
 void BM_FindServersFiveThousandVersusQstat(benchmark::State& state) {
@@ -214,9 +188,5 @@ BENCHMARK(BM_Ut2004ListFiveThousandVersusQstat)->Unit(benchmark::kMillisecond)->
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "platform/MonotonicClock.h"
 #include "query/MainGrids.h"
 #include "query/ServerMonitor.h"
@@ -95,30 +96,6 @@ struct Standins {
         }
     }
 };
-
-// Measures the longest time the event loop was blocked while it runs.
-struct BlockMeter {
-    QTimer heartbeat;
-    qint64 last = monotonicNs(), worst = 0;
-    BlockMeter() {
-        heartbeat.setInterval(1);
-        QObject::connect(&heartbeat, &QTimer::timeout, [this] {
-            const qint64 now = monotonicNs();
-            worst = std::max(worst, now - last);
-            last = now;
-        });
-        heartbeat.start();
-    }
-    double worstMs() const { return double(worst) / 1e6; }
-};
-
-// CPU time of this thread so far: on a busy machine steadier than wall time.
-double threadCpuMs() {
-    rusage u{};
-    getrusage(RUSAGE_THREAD, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
-           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
-}
 
 void runFor(int ms) {
     QElapsedTimer t;
@@ -258,9 +235,5 @@ BENCHMARK(BM_PingExactness)->Iterations(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

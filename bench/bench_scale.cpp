@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include "BenchSupport.h"
 #include "platform/MonotonicClock.h"
 #include "query/MainGrids.h"
 #include "query/ServerMonitor.h"
@@ -63,20 +64,12 @@ void BM_ScanAndSortThousandFavouritesHundredBuddies(benchmark::State& state) {
         s.readyToQuery = true;
         s.autoScanTimer.setInterval(1);
         s.autoScanTimer.setEnabled(true);
-        qint64 last = monotonicNs(), worst = 0;
-        QTimer heartbeat;
-        heartbeat.setInterval(1);
-        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-            const qint64 now = monotonicNs();
-            worst = std::max(worst, now - last);
-            last = now;
-        });
         // The user sorts by players now and then while the scan runs.
         QTimer sorter;
         sorter.setInterval(250);
         int sortColumn = 0;
         QObject::connect(&sorter, &QTimer::timeout, [&] { sortServerGrid(s, (sortColumn++ % 2) ? 4 : 6); });
-        heartbeat.start();
+        BlockMeter meter;
         sorter.start();
         QElapsedTimer round;
         round.start();
@@ -86,9 +79,9 @@ void BM_ScanAndSortThousandFavouritesHundredBuddies(benchmark::State& state) {
         tail.start();
         while (tail.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         s.autoScanTimer.setEnabled(false);
-        heartbeat.stop();
+        meter.heartbeat.stop();
         sorter.stop();
-        worstBlockMs = double(worst) / 1e6;
+        worstBlockMs = meter.worstMs();
         answered = 0;
         for (int r = 1; r < s.serverGrid.rowCount(); ++r)
             if (!s.serverGrid.cellText(r, 4).isEmpty()) ++answered;
@@ -138,9 +131,5 @@ BENCHMARK(BM_FloodFromStrangers)->Iterations(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }
