@@ -1,9 +1,7 @@
 #include "history/PlayersChart.h"
 
 #include <QDateTime>
-#include <QHelpEvent>
 #include <QPainter>
-#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
@@ -232,7 +230,7 @@ QString playersChartToolTip(const PlayersSeries& series, const PlayersChartScale
     return localDayAndTime(time) + QStringLiteral(" – not heard");
 }
 
-PlayersChart::PlayersChart(QWidget* parent) : QWidget(parent) {
+PlayersChart::PlayersChart(QWidget* parent) : PointedPicture(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -250,11 +248,3 @@ void PlayersChart::paintEvent(QPaintEvent*) {
     paintPlayersChart(painter, rect(), series_, palette());
 }
 
-bool PlayersChart::event(QEvent* event) {
-    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
-    const auto* help = static_cast<QHelpEvent*>(event);
-    const QString tip = toolTipAt(help->pos());
-    if (tip.isEmpty()) QToolTip::hideText();
-    else QToolTip::showText(help->globalPos(), tip, this);
-    return true;
-}

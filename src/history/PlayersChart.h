@@ -1,9 +1,9 @@
 #pragma once
 #include <QList>
 #include <QRect>
-#include <QWidget>
 
 #include "history/HistoryTypes.h"
+#include "history/PointedPicture.h"
 
 class QFontMetrics;
 class QPainter;
@@ -55,7 +55,7 @@ void paintPlayersChart(QPainter& painter, const QRect& rect, const PlayersSeries
 QString playersChartToolTip(const PlayersSeries& series, const PlayersChartScale& scale, int x);
 
 // The players of one server over a time range, as a filled line over the announced maximum.
-class PlayersChart : public QWidget {
+class PlayersChart : public PointedPicture {
     Q_OBJECT
 public:
     explicit PlayersChart(QWidget* parent = nullptr);
@@ -63,11 +63,10 @@ public:
     const PlayersSeries& series() const { return series_; }
     QSize sizeHint() const override { return {300, 120}; }
     QSize minimumSizeHint() const override { return {160, 60}; }
-    QString toolTipAt(const QPoint& pos) const;
+    QString toolTipAt(const QPoint& pos) const override;
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    bool event(QEvent* event) override;
 
 private:
     PlayersSeries series_;

@@ -1,8 +1,7 @@
 #include "history/WeekStrip.h"
 
-#include <QHelpEvent>
+#include <QEvent>
 #include <QPainter>
-#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
@@ -149,7 +148,7 @@ QString weekStripToolTip(const WeekStripData& data, int hour) {
                                 : QStringLiteral("usually ") + playerCount(players));
 }
 
-WeekStrip::WeekStrip(QWidget* parent) : QWidget(parent) {
+WeekStrip::WeekStrip(QWidget* parent) : PointedPicture(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     // Rows taller than a line of text only spread the colours apart.
     setMaximumHeight(fontMetrics().height() * (kDays + 1) + kDays * 6);
@@ -158,7 +157,7 @@ WeekStrip::WeekStrip(QWidget* parent) : QWidget(parent) {
 void WeekStrip::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
         setMaximumHeight(fontMetrics().height() * (kDays + 1) + kDays * 6);
-    QWidget::changeEvent(event);
+    PointedPicture::changeEvent(event);
 }
 
 void WeekStrip::setData(const WeekStripData& data) {
@@ -185,11 +184,3 @@ void WeekStrip::paintEvent(QPaintEvent*) {
     paintWeekStrip(painter, rect(), data_, palette());
 }
 
-bool WeekStrip::event(QEvent* event) {
-    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
-    const auto* help = static_cast<QHelpEvent*>(event);
-    const QString tip = toolTipAt(help->pos());
-    if (tip.isEmpty()) QToolTip::hideText();
-    else QToolTip::showText(help->globalPos(), tip, this);
-    return true;
-}

@@ -1,8 +1,8 @@
 #pragma once
 #include <QRect>
-#include <QWidget>
 
 #include "history/HistoryTypes.h"
+#include "history/PointedPicture.h"
 
 class QFontMetrics;
 class QPainter;
@@ -42,7 +42,7 @@ void paintWeekStrip(QPainter& painter, const QRect& rect, const WeekStripData& d
 QString weekStripToolTip(const WeekStripData& data, int hour);
 
 // Players by hour of the week in local time, as coloured cells.
-class WeekStrip : public QWidget {
+class WeekStrip : public PointedPicture {
     Q_OBJECT
 public:
     explicit WeekStrip(QWidget* parent = nullptr);
@@ -50,11 +50,10 @@ public:
     const WeekStripData& data() const { return data_; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-    QString toolTipAt(const QPoint& pos) const;
+    QString toolTipAt(const QPoint& pos) const override;
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
