@@ -1,5 +1,9 @@
 #include "app/CommandLine.h"
 
+#include <cstdio>
+
+#include "query/QueryOutput.h"
+
 namespace {
 // Qt's own options, which QApplication takes out of the arguments.
 bool isQtOption(const QString& a, bool& takesValue) {
@@ -69,6 +73,11 @@ QString commandLineUsage() {
         "is waited for, from 1 to 600000 (default 2000). The exit code is 0 when every server\n"
         "answered, 1 when some did not, 2 for bad arguments; --history exits 1 when there is\n"
         "no history of the server.\n");
+}
+
+int refuseArguments(const QString& why, const char* usage) {
+    std::fprintf(stderr, "vyrn: %s\n%s", printable(why).toLocal8Bit().constData(), usage);
+    return 2;
 }
 
 QString versionText() { return QStringLiteral("VYRN 3.0"); }

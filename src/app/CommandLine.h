@@ -15,5 +15,8 @@ CommandLineRead readCommandLine(const QStringList& arguments);
 
 // The usage of all the command lines, for "--help" and for a bad argument.
 QString commandLineUsage();
+// Says on stderr what is wrong with a command's arguments, then that command's usage; the
+// exit code for bad arguments, 2.
+int refuseArguments(const QString& why, const char* usage);
 // "VYRN 3.0".
 QString versionText();

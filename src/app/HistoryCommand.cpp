@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/CommandLine.h"
 #include "app/QueryCommand.h"
 #include "history/HistorySample.h"
 #include "platform/FileIO.h"
@@ -184,10 +185,7 @@ QString historyOpeningNote(const HistoryStore::Opening& opening, const QString& 
 
 int runHistoryCommand(const QStringList& arguments) {
     const HistoryCommandParse parse = parseHistoryCommand(arguments);
-    if (!parse.options) {
-        std::fprintf(stderr, "vyrn: %s\n%s", printable(parse.error).toLocal8Bit().constData(), kUsage);
-        return 2;
-    }
+    if (!parse.options) return refuseArguments(parse.error, kUsage);
     const HistoryCommandOptions& o = *parse.options;
     const QString path = programFile(kHistoryFileName);
     // Reading makes no file: a missing one is only news.

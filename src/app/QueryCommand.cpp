@@ -6,6 +6,7 @@
 #include <QSet>
 #include <cstdio>
 
+#include "app/CommandLine.h"
 #include "app/HistoryCommand.h"
 #include "platform/HostAddress.h"
 #include "query/QueryOutput.h"
@@ -94,10 +95,7 @@ QueryCommandParse parseQueryCommand(const QStringList& arguments) {
 
 int runQueryCommand(const QStringList& arguments) {
     const QueryCommandParse parse = parseQueryCommand(arguments);
-    if (!parse.options) {
-        std::fprintf(stderr, "vyrn: %s\n%s", printable(parse.error).toLocal8Bit().constData(), kUsage);
-        return 2;
-    }
+    if (!parse.options) return refuseArguments(parse.error, kUsage);
     const QueryCommandOptions& o = *parse.options;
     ServerQuerier querier;
     querier.setTimeoutMs(o.timeoutMs);
