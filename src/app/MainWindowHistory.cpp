@@ -62,14 +62,12 @@ void MainWindowHistory::open() {
 
 void MainWindowHistory::keepOnlyBuddies() {
     if (service_)
-        service_->keepOnlyBuddies(buddyHistoryOn(appConfig()) ? buddyEntries(state_.buddyGrid) : QStringList());
+        service_->keepOnlyBuddies(keptBuddyEntries(state_.buddyGrid));
 }
 
 void MainWindowHistory::record(const QueryOutcome& outcome) {
     if (!service_ || !outcome.status) return;
-    const QStringList buddies = buddyHistoryOn(appConfig())
-                                    ? buddiesSeen(buddyEntries(state_.buddyGrid), outcome.status->players)
-                                    : QStringList();
+    const QStringList buddies = buddiesSeen(keptBuddyEntries(state_.buddyGrid), outcome.status->players);
     const HistorySample sample = historySample(outcome.target, *outcome.status, now(), buddies);
     service_->record(sample);
     // A server just selected shows its pictures at once; its first reply joins them.

@@ -1,7 +1,7 @@
 #include "history/BuddiesSeen.h"
 
 #include "query/PlayersAndBuddies.h"
-#include "state/MainState.h"
+#include "state/AppConfig.h"
 
 QStringList buddiesSeen(const QStringList& entries, const QList<PlayerStatus>& players) {
     QStringList seen;
@@ -16,8 +16,6 @@ QStringList buddiesSeen(const QStringList& entries, const QList<PlayerStatus>& p
     return seen;
 }
 
-QStringList buddyEntries(const FlexGrid& buddyGrid) {
-    QStringList entries;
-    for (int row = 1; row < buddyGrid.rowCount(); ++row) entries << buddyGrid.cellText(row, BuddyCol::Entry);
-    return entries;
+QStringList keptBuddyEntries(const FlexGrid& buddyGrid) {
+    return buddyHistoryOn(appConfig()) ? buddyEntries(buddyGrid) : QStringList();
 }

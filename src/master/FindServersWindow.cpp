@@ -27,6 +27,7 @@
 #include "platform/Prompter.h"
 #include "state/AppConfig.h"
 #include "state/ProgramFolder.h"
+#include "query/PlayersAndBuddies.h"
 #include "query/ServerQuerier.h"
 #include "state/FavouritesFiles.h"
 
@@ -384,9 +385,7 @@ void FindServersWindow::findBuddies() {
 }
 
 void FindServersWindow::updateBuddies() {
-    QStringList entries;
-    for (int r = 1; r < state_.buddyGrid.rowCount(); ++r) entries << state_.buddyGrid.cellText(r, 0);
-    const QList<BuddySighting> seen = ::findBuddies(entries, model_->servers());
+    const QList<BuddySighting> seen = ::findBuddies(buddyEntries(state_.buddyGrid), model_->servers());
     // Unchanged sightings keep the rows, and with them what the user selected.
     if (seen == shownSightings_) return;
     shownSightings_ = seen;
@@ -526,9 +525,7 @@ void FindServersWindow::useHistory(HistoryService* history) {
 
 void FindServersWindow::recordAnswer(const QueryOutcome& outcome) {
     if (!history_ || !outcome.status) return;
-    const QStringList buddies = buddyHistoryOn(appConfig())
-                                    ? buddiesSeen(buddyEntries(state_.buddyGrid), outcome.status->players)
-                                    : QStringList();
+    const QStringList buddies = buddiesSeen(keptBuddyEntries(state_.buddyGrid), outcome.status->players);
     history_->record(historySample(outcome.target, *outcome.status, QDateTime::currentSecsSinceEpoch(), buddies));
 }
 

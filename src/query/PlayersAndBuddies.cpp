@@ -13,6 +13,12 @@ bool buddyEntryMatches(const QString& entry, const QString& playerName) {
     return entry.compare(playerName, Qt::CaseInsensitive) == 0;
 }
 
+QStringList buddyEntries(const FlexGrid& buddyGrid) {
+    QStringList entries;
+    for (int row = 1; row < buddyGrid.rowCount(); ++row) entries << buddyGrid.cellText(row, BuddyCol::Entry);
+    return entries;
+}
+
 void buddyMatch(MainState& s, const QString& playerName, const QString& hostName) {
     FlexGrid& g = s.buddyGrid;
     for (int b = 1; b < g.rowCount(); ++b) {
@@ -97,8 +103,7 @@ FlexClickResult clickPlayerGrid(MainState& s) {
     }
     const QString name = s.playerGrid.cellText(row, PlayerCol::Name);
     if (name.isEmpty()) return {};
-    QStringList names;
-    for (int r = 1; r < s.buddyGrid.rowCount(); ++r) names << s.buddyGrid.cellText(r, BuddyCol::Entry);
+    QStringList names = buddyEntries(s.buddyGrid);
     names << name;
     // A file that could not be written keeps the old list on disk and on screen.
     if (!writeBuddies(names)) return {What::BuddyNotSaved, name};

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "state/MainState.h"
@@ -16,6 +17,8 @@ inline QString buddyAlertText(const QString& player, const QString& server) {
 }
 // Whether one buddy entry matches a player name.
 bool buddyEntryMatches(const QString& entry, const QString& playerName);
+// The entries of the buddy grid, in its order.
+QStringList buddyEntries(const FlexGrid& buddyGrid);
 
 // The picture for a team text ("0" red, "1" blue, "2" green, "3" gold, "255" Spec);
 // 0 (no picture) for any other text.
